@@ -1,0 +1,266 @@
+#include "settings.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <initializer_list>
+#include <utility>
+#include <fstream>
+#include <iterator>
+#include <system_error>
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include "common/text.h"
+#include "platform/dos_path.h"
+
+namespace fs = std::filesystem;
+
+namespace tarvok {
+
+namespace {
+
+// Reserved positions hold '0'; every option holds a valid value: English,
+// km/h, sound and every spoken item on, route recording on, COM1 at
+// 4800 baud with parity flag 1 and 8 data bits.
+std::string buildTemplate() {
+    std::string s(kSettingsProgramLength, '0');
+    SettingsString t(s);
+    using namespace field;
+    for (auto [f, c] : std::initializer_list<std::pair<Field, char>>{{Language, '1'}, {AutoMapSearch, '1'}, {SpeedUnit, '1'},
+                        {MapDatum, '1'}, {CloseWindows, '0'}, {PanelSide, '1'},
+                        {KeyboardSize, '1'}, {MenuStyle, '1'}, {PlaybackSpeed, '5'},
+                        {ColourScheme, '0'}, {RecordRoute, '1'}, {GpsPort, '1'},
+                        {RouteSource, '0'}, {Parity, '1'}, {DataBits, '8'}, {SoundOn, '1'},
+                        {SpeakSpeed, '1'}, {SpeakCourse, '1'}, {SpeakPosition, '1'},
+                        {SpeakWarnings, '1'}, {SpeechSpeed, '5'}, {SpeakUnit, '1'},
+                        {SpeakDegreesWord, '1'}, {SpeakPositionWord, '1'}, {SpeakCompass, '1'},
+                        {MapProduct, '1'}, {WhereAmI, '1'}, {NearestDirection, '1'},
+                        {NearestDistance, '1'}, {ShowXY, '0'}})
+        t.writeChar(f, c);
+    t.writeHourOffset(0);
+    t.writeTwoDigits(CrossSize, 10);
+    t.writeLeftAligned(BaudRate, "4800");
+    t.writeLeftAligned(CorrectionX, "0");
+    t.writeLeftAligned(CorrectionY, "0");
+    t.writeTwoDigits(ReportInterval, 5);
+    t.writeTwoDigits(PlaceNameCount, 5);
+    return t.bytes();
+}
+
+char charAt(const SettingsString& s, field::Field f) {
+    std::string_view v = s.read(f);
+    return v.empty() ? ' ' : v[0];
+}
+
+int intValue(std::string_view text) { return roundToInt32(numericValue(text)).value_or(0); }
+
+}  // namespace
+
+SettingsString SettingsString::settingsProgramTemplate() { return SettingsString(buildTemplate()); }
+
+SettingsString SettingsString::navigatorTemplate() {
+    return SettingsString(buildTemplate().substr(0, kNavigatorLength));
+}
+
+std::string_view SettingsString::read(int pos, int width) const {
+    if (pos < 1 || width <= 0) return {};
+    auto start = static_cast<std::size_t>(pos - 1);
+    if (start >= bytes_.size()) return {};
+    return std::string_view(bytes_).substr(start, static_cast<std::size_t>(width));
+}
+
+void SettingsString::writeRaw(int pos, int width, std::string_view text) {
+    if (pos < 1 || width <= 0) return;
+    std::string padded = padRightToWidth(text, static_cast<std::size_t>(width));
+    for (int i = 0; i < width; ++i) {
+        auto at = static_cast<std::size_t>(pos - 1 + i);
+        if (at >= bytes_.size()) break;
+        bytes_[at] = padded[static_cast<std::size_t>(i)];
+    }
+}
+
+void SettingsString::writeChar(field::Field f, char c) { writeRaw(f.pos, 1, std::string_view(&c, 1)); }
+
+void SettingsString::writeTwoDigits(field::Field f, int value) {
+    writeRaw(f.pos, f.width, padLeft(integerText(value), 2, '0'));
+}
+
+void SettingsString::writeHourOffset(int hours) {
+    writeRaw(field::HourOffset.pos, field::HourOffset.width, integerText(hours));
+}
+
+void SettingsString::writeLeftAligned(field::Field f, std::string_view text) {
+    writeRaw(f.pos, f.width, text);
+}
+
+NavigatorSettings decodeForNavigator(const SettingsString& s) {
+    using namespace field;
+    NavigatorSettings n;
+    n.language = charAt(s, Language);
+    n.autoMapSearch = charAt(s, AutoMapSearch);
+    n.speedUnit = charAt(s, SpeedUnit);
+    n.mapDatum = charAt(s, MapDatum);
+    n.panelSide = charAt(s, PanelSide);
+    n.colourScheme = charAt(s, ColourScheme);
+    n.recordRoute = charAt(s, RecordRoute);
+    n.gpsPort = charAt(s, GpsPort);
+    n.routeSource = charAt(s, RouteSource);
+    n.soundOn = charAt(s, SoundOn);
+    n.speakSpeed = charAt(s, SpeakSpeed);
+    n.speakCourse = charAt(s, SpeakCourse);
+    n.speakPosition = charAt(s, SpeakPosition);
+    n.speakWarnings = charAt(s, SpeakWarnings);
+    n.speakUnit = charAt(s, SpeakUnit);
+    n.speakDegreesWord = charAt(s, SpeakDegreesWord);
+    n.speakPositionWord = charAt(s, SpeakPositionWord);
+    n.speakCompass = charAt(s, SpeakCompass);
+    n.whereAmI = charAt(s, WhereAmI);
+    n.nearestDirection = charAt(s, NearestDirection);
+    n.nearestDistance = charAt(s, NearestDistance);
+    n.showXY = charAt(s, ShowXY);
+    n.playbackSpeed = intValue(s.read(PlaybackSpeed));
+    n.hourOffset = std::string(s.read(HourOffset));
+    n.crossSize = intValue(s.read(CrossSize));
+    n.baudRate = std::string(trimBlanks(s.read(BaudRate)));
+    n.parity = charAt(s, Parity);
+    n.dataBits = charAt(s, DataBits);
+    n.correctionX = roundToInt32Clamped(2.0 * numericValue(s.read(CorrectionX)));
+    n.correctionY = roundToInt32Clamped(2.0 * numericValue(s.read(CorrectionY)));
+    n.reportInterval = intValue(s.read(ReportInterval));
+    n.placeNameCount = intValue(s.read(PlaceNameCount));
+    return n;
+}
+
+SettingsProgramOptions decodeForSettingsProgram(const SettingsString& s) {
+    using namespace field;
+    SettingsProgramOptions o;
+    auto text = [&](field::Field f) { return std::string(s.read(f)); };
+    o.language = text(Language);
+    o.autoMapSearch = text(AutoMapSearch);
+    o.speedUnit = text(SpeedUnit);
+    o.mapDatum = text(MapDatum);
+    o.closeWindows = text(CloseWindows);
+    o.panelSide = text(PanelSide);
+    o.keyboardSize = text(KeyboardSize);
+    o.menuStyle = text(MenuStyle);
+    o.colourScheme = text(ColourScheme);
+    o.recordRoute = text(RecordRoute);
+    o.gpsPort = text(GpsPort);
+    o.routeSource = text(RouteSource);
+    o.parity = text(Parity);
+    o.dataBits = text(DataBits);
+    o.soundOn = text(SoundOn);
+    o.speakSpeed = text(SpeakSpeed);
+    o.speakCourse = text(SpeakCourse);
+    o.speakPosition = text(SpeakPosition);
+    o.speakWarnings = text(SpeakWarnings);
+    o.speakUnit = text(SpeakUnit);
+    o.speakDegreesWord = text(SpeakDegreesWord);
+    o.speakPositionWord = text(SpeakPositionWord);
+    o.speakCompass = text(SpeakCompass);
+    o.mapProduct = text(MapProduct);
+    o.whereAmI = text(WhereAmI);
+    o.nearestDirection = text(NearestDirection);
+    o.nearestDistance = text(NearestDistance);
+    o.showXY = text(ShowXY);
+    o.playbackSpeed = intValue(s.read(PlaybackSpeed));
+    o.speechSpeed = intValue(s.read(SpeechSpeed));
+    o.hourOffsetText = text(HourOffset);
+    o.hourOffset = intValue(o.hourOffsetText);
+    // The baud field keeps only the characters before its trailing blanks:
+    // 3 when characters 4 and 5 are blanks, 4 when only character 5 is.
+    std::string baud = text(BaudRate);
+    if (baud.size() == 5 && baud[3] == ' ' && baud[4] == ' ') baud.resize(3);
+    else if (baud.size() == 5 && baud[4] == ' ') baud.resize(4);
+    o.baudRate = baud;
+    o.correctionX = intValue(s.read(CorrectionX));
+    o.correctionY = intValue(s.read(CorrectionY));
+    o.crossSize = intValue(s.read(CrossSize));
+    o.reportInterval = intValue(s.read(ReportInterval));
+    o.placeNameCount = intValue(s.read(PlaceNameCount));
+    return o;
+}
+
+std::string settingsFileDosPath(char drive) {
+    return std::string(1, drive) + ":\\WINDOWS\\VELKAR.DLL";
+}
+
+std::optional<char> locateSettingsFile(const DosPaths& paths) {
+    for (char d : {'C', 'D'}) {
+        std::error_code ec;
+        if (fs::is_regular_file(paths.toNative(settingsFileDosPath(d)), ec)) return d;
+    }
+    return std::nullopt;
+}
+
+LoadResult loadSettings(const DosPaths& paths, char drive, SettingsString& s) {
+    fs::path file = paths.toNative(settingsFileDosPath(drive));
+    std::error_code ec;
+    if (!fs::exists(file, ec)) return LoadResult::Missing;
+    std::ifstream in(file, std::ios::binary);
+    if (!in) return LoadResult::Unreadable;
+    std::string bytes(s.length(), '\0');
+    in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    if (in.bad()) return LoadResult::Unreadable;
+    bytes.resize(static_cast<std::size_t>(in.gcount()));
+    s.writeRaw(1, static_cast<int>(bytes.size()), bytes);
+    return LoadResult::Loaded;
+}
+
+SaveResult saveSettings(const DosPaths& paths, char drive, const SettingsString& s) {
+    SaveResult r;
+    fs::path file = paths.toNative(settingsFileDosPath(drive));
+    std::error_code ec;
+    fs::create_directories(file.parent_path(), ec);
+
+    // Keep whatever an existing file holds past the string's end.
+    std::string content = s.bytes();
+    {
+        std::ifstream old(file, std::ios::binary);
+        if (old) {
+            std::string previous((std::istreambuf_iterator<char>(old)), std::istreambuf_iterator<char>());
+            if (previous.size() > content.size()) content += previous.substr(content.size());
+        }
+    }
+
+    fs::path tmp = file;
+    tmp += ".tmp";
+    // A fresh file, never one a stale link points to.
+    ::unlink(tmp.c_str());
+    int fd = ::open(tmp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644);
+    if (fd < 0) {
+        r.error = "cannot create " + tmp.string() + ": " + std::generic_category().message(errno);
+        return r;
+    }
+    const char* p = content.data();
+    std::size_t left = content.size();
+    while (left > 0) {
+        ssize_t n = ::write(fd, p, left);
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            r.error = "cannot write " + tmp.string() + ": " + std::generic_category().message(errno);
+            ::close(fd);
+            ::unlink(tmp.c_str());
+            return r;
+        }
+        p += n;
+        left -= static_cast<std::size_t>(n);
+    }
+    bool synced = ::fsync(fd) == 0;
+    bool closed = ::close(fd) == 0;
+    if (!synced || !closed) {
+        r.error = "cannot write " + tmp.string() + ": " + std::generic_category().message(errno);
+        ::unlink(tmp.c_str());
+        return r;
+    }
+    if (::rename(tmp.c_str(), file.c_str()) != 0) {
+        r.error = "cannot replace " + file.string() + ": " + std::generic_category().message(errno);
+        ::unlink(tmp.c_str());
+        return r;
+    }
+    r.ok = true;
+    return r;
+}
+
+}  // namespace tarvok

@@ -1,0 +1,186 @@
+// The settings string and the settings file shared by the navigator and the
+// settings program.
+//
+// The string is a fixed-layout byte sequence addressed by 1-based position;
+// every option owns a fixed position and width. The settings program holds
+// 145 characters, the navigator 121 (it only looks at the first 121 bytes of
+// the file). The file is "<drive>:\WINDOWS\VELKAR.DLL" and holds exactly the
+// string's bytes, with no header and no terminator.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace tarvok {
+
+class DosPaths;
+
+inline constexpr std::size_t kSettingsProgramLength = 145;
+inline constexpr std::size_t kNavigatorLength = 121;
+
+// Positions and widths of the option fields.
+namespace field {
+struct Field {
+    int pos;
+    int width;
+};
+inline constexpr Field Language{5, 1};
+inline constexpr Field AutoMapSearch{6, 1};
+inline constexpr Field SpeedUnit{10, 1};
+inline constexpr Field MapDatum{15, 1};
+inline constexpr Field CloseWindows{20, 1};
+inline constexpr Field PanelSide{22, 1};
+inline constexpr Field KeyboardSize{31, 1};
+inline constexpr Field MenuStyle{32, 1};
+inline constexpr Field PlaybackSpeed{33, 1};
+inline constexpr Field ColourScheme{35, 1};
+inline constexpr Field HourOffset{36, 2};
+inline constexpr Field RecordRoute{38, 1};
+inline constexpr Field GpsPort{40, 1};
+inline constexpr Field RouteSource{42, 1};
+inline constexpr Field CrossSize{51, 2};
+inline constexpr Field BaudRate{60, 5};
+inline constexpr Field Parity{66, 1};
+inline constexpr Field DataBits{69, 1};
+inline constexpr Field SoundOn{70, 1};
+inline constexpr Field SpeakSpeed{71, 1};
+inline constexpr Field SpeakCourse{72, 1};
+inline constexpr Field SpeakPosition{73, 1};
+inline constexpr Field SpeakWarnings{74, 1};
+inline constexpr Field SpeechSpeed{75, 1};
+inline constexpr Field SpeakUnit{76, 1};
+inline constexpr Field SpeakDegreesWord{77, 1};
+inline constexpr Field SpeakPositionWord{78, 1};
+inline constexpr Field SpeakCompass{79, 1};
+inline constexpr Field CorrectionX{80, 5};
+inline constexpr Field CorrectionY{85, 5};
+inline constexpr Field MapProduct{90, 1};
+inline constexpr Field WhereAmI{91, 1};
+inline constexpr Field NearestDirection{92, 1};
+inline constexpr Field NearestDistance{93, 1};
+inline constexpr Field ReportInterval{95, 2};
+inline constexpr Field PlaceNameCount{97, 2};
+inline constexpr Field ShowXY{99, 1};
+}  // namespace field
+
+// A settings string of fixed length. It is never resized: fields are
+// replaced in place and every other character stays as it was.
+class SettingsString {
+public:
+    explicit SettingsString(std::string bytes) : bytes_(std::move(bytes)) {}
+
+    // The built-in strings used when no settings file exists; every option
+    // position holds a valid value.
+    static SettingsString settingsProgramTemplate();
+    static SettingsString navigatorTemplate();
+
+    std::size_t length() const { return bytes_.size(); }
+    const std::string& bytes() const { return bytes_; }
+
+    // The characters of a field (1-based position). Positions beyond the
+    // string read as nothing.
+    std::string_view read(int pos, int width) const;
+    std::string_view read(field::Field f) const { return read(f.pos, f.width); }
+
+    // Replaces the field's characters with `text` cut or padded with blanks
+    // to the field's width; nothing outside the field changes.
+    void writeRaw(int pos, int width, std::string_view text);
+
+    // The settings program's formatting rules per field:
+    void writeChar(field::Field f, char c);                 // one-character fields
+    void writeTwoDigits(field::Field f, int value);         // slider fields: "07", "15"
+    void writeHourOffset(int hours);                        // field 36: "5 ", "12"
+    void writeLeftAligned(field::Field f, std::string_view text);  // fields 60, 80, 85
+
+private:
+    std::string bytes_;
+};
+
+// The navigator's run-time copies of the options.
+struct NavigatorSettings {
+    char language = '1';
+    char autoMapSearch = '0';
+    char speedUnit = '1';
+    char mapDatum = '1';
+    char panelSide = '1';
+    char colourScheme = '0';
+    char recordRoute = '0';
+    char gpsPort = '1';
+    char routeSource = '0';
+    char soundOn = '1';
+    char speakSpeed = '0';
+    char speakCourse = '0';
+    char speakPosition = '0';
+    char speakWarnings = '0';
+    char speakUnit = '0';
+    char speakDegreesWord = '0';
+    char speakPositionWord = '0';
+    char speakCompass = '0';
+    char whereAmI = '0';
+    char nearestDirection = '0';
+    char nearestDistance = '0';
+    char showXY = '0';
+    int playbackSpeed = 0;        // field 33 as an integer
+    std::string hourOffset = "0 ";  // field 36 as stored
+    int crossSize = 0;            // field 51
+    std::string baudRate = "4800";  // field 60 without surrounding blanks
+    char parity = '1';
+    char dataBits = '8';
+    std::int32_t correctionX = 0;  // twice field 80
+    std::int32_t correctionY = 0;  // twice field 85
+    int reportInterval = 0;       // field 95
+    int placeNameCount = 0;       // field 97
+};
+
+NavigatorSettings decodeForNavigator(const SettingsString& s);
+
+// The settings program's option values.
+struct SettingsProgramOptions {
+    std::string language, autoMapSearch, speedUnit, mapDatum, closeWindows, panelSide,
+        keyboardSize, menuStyle, colourScheme, recordRoute, gpsPort, routeSource, parity,
+        dataBits, soundOn, speakSpeed, speakCourse, speakPosition, speakWarnings, speakUnit,
+        speakDegreesWord, speakPositionWord, speakCompass, mapProduct, whereAmI,
+        nearestDirection, nearestDistance, showXY;
+    int playbackSpeed = 0;        // field 33
+    int speechSpeed = 0;          // field 75
+    std::string hourOffsetText;   // field 36 as stored
+    int hourOffset = 0;           //   and its value
+    std::string baudRate;         // field 60 without its trailing blanks
+    int correctionX = 0;          // field 80
+    int correctionY = 0;          // field 85
+    int crossSize = 0;            // field 51 (slider value)
+    int reportInterval = 0;       // field 95 (slider value)
+    int placeNameCount = 0;       // field 97 (slider value)
+};
+
+SettingsProgramOptions decodeForSettingsProgram(const SettingsString& s);
+
+// The settings file on a drive, as a DOS path: "C:\WINDOWS\VELKAR.DLL".
+std::string settingsFileDosPath(char drive);
+
+// 'C' when the file exists on C, else 'D' when it exists on D, else empty.
+std::optional<char> locateSettingsFile(const DosPaths& paths);
+
+enum class LoadResult { Loaded, Missing, Unreadable };
+
+// Replaces the string's characters with the file's first bytes (as many as
+// the string is long). A file shorter than the string replaces only as many
+// characters as it has; the rest keep their current content. When the file
+// is missing or cannot be read the string is left unchanged.
+LoadResult loadSettings(const DosPaths& paths, char drive, SettingsString& s);
+
+struct SaveResult {
+    bool ok = false;
+    std::string error;  // what went wrong, for the user
+};
+
+// Writes the whole string over the first bytes of the settings file (the
+// file is created when absent; bytes past the string's end of an existing
+// longer file are kept). The new content goes to a temporary file that is
+// flushed and renamed over the old one, so a crash or a full disk never
+// leaves a truncated settings file.
+SaveResult saveSettings(const DosPaths& paths, char drive, const SettingsString& s);
+
+}  // namespace tarvok

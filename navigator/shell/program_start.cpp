@@ -1,0 +1,34 @@
+#include "program_start.h"
+
+#include "platform/dialogs.h"
+#include "platform/dos_path.h"
+
+namespace tarvok {
+
+std::vector<std::string> neededFilesNotFoundLines() {
+    return {"TARVOK",
+            "",
+            "Needed files NOT found!",
+            "",
+            "You have probably not installed      ",
+            "the software correctly",
+            "Please re-install the software."};
+}
+
+std::optional<NavigatorStart> startNavigator(const DosPaths& paths, Dialogs& dialogs) {
+    std::optional<char> drive = locateSettingsFile(paths);
+    if (!drive) {
+        dialogs.critical(joinMessageLines(neededFilesNotFoundLines()));
+        return std::nullopt;
+    }
+    NavigatorStart start;
+    start.programDrive = *drive;
+    start.programFolder = std::string(1, *drive) + ":\\TARVOK";
+    // A file that vanished or cannot be read between locating and loading
+    // leaves the built-in string; its fields are then not decoded.
+    if (loadSettings(paths, *drive, start.settingsString) == LoadResult::Loaded)
+        start.settings = decodeForNavigator(start.settingsString);
+    return start;
+}
+
+}  // namespace tarvok

@@ -1,0 +1,32 @@
+// Program start of the navigator: find and read the settings file before the
+// main window opens.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "common/settings.h"
+
+namespace tarvok {
+
+class DosPaths;
+class Dialogs;
+
+struct NavigatorStart {
+    char programDrive = 'C';      // where the settings file was found
+    std::string programFolder;    // "C:\TARVOK"
+    SettingsString settingsString = SettingsString::navigatorTemplate();
+    NavigatorSettings settings;   // decoded from the file
+};
+
+// The English message shown when the settings file is on neither drive
+// (the language is not known yet at that point).
+std::vector<std::string> neededFilesNotFoundLines();
+
+// Locates the settings file on C, then D, reads and decodes it. When it is on
+// neither drive, shows the "Needed files NOT found!" box and returns nothing:
+// the program then ends without opening its window.
+std::optional<NavigatorStart> startNavigator(const DosPaths& paths, Dialogs& dialogs);
+
+}  // namespace tarvok

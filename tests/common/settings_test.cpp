@@ -1,0 +1,259 @@
+#include "common/settings.h"
+
+#include <csignal>
+#include <filesystem>
+
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include "tests/support/temp_prefix.h"
+
+namespace fs = std::filesystem;
+
+namespace tarvok {
+namespace {
+
+using test::TempPrefix;
+
+TEST(SettingsTemplate, EveryOptionHoldsAValidValue) {
+    SettingsString t = SettingsString::settingsProgramTemplate();
+    ASSERT_EQ(t.length(), kSettingsProgramLength);
+    EXPECT_EQ(SettingsString::navigatorTemplate().length(), kNavigatorLength);
+    EXPECT_EQ(SettingsString::navigatorTemplate().bytes(), t.bytes().substr(0, kNavigatorLength));
+    EXPECT_EQ(t.read(field::Language), "1");
+    EXPECT_EQ(t.read(field::SpeedUnit), "1");
+    EXPECT_EQ(t.read(field::SoundOn), "1");
+    EXPECT_EQ(t.read(field::GpsPort), "1");
+    EXPECT_EQ(t.read(field::BaudRate), "4800 ");
+    EXPECT_EQ(t.read(field::Parity), "1");
+    EXPECT_EQ(t.read(field::DataBits), "8");
+    EXPECT_EQ(t.read(field::HourOffset), "0 ");
+    EXPECT_EQ(t.read(field::CorrectionX), "0    ");
+    for (char c : t.bytes()) EXPECT_TRUE(c == ' ' || (c >= '0' && c <= '9')) << int(c);
+    NavigatorSettings n = decodeForNavigator(t);
+    EXPECT_EQ(n.baudRate, "4800");
+    EXPECT_EQ(n.crossSize, 10);
+}
+
+TEST(SettingsString, WritesChangeOnlyTheFieldsOwnCharacters) {
+    SettingsString s = SettingsString::settingsProgramTemplate();
+    const std::string before = s.bytes();
+    s.writeChar(field::SpeedUnit, '3');
+    for (std::size_t i = 0; i < before.size(); ++i)
+        EXPECT_EQ(s.bytes()[i], i == 9 ? '3' : before[i]) << "position " << i + 1;
+
+    s.writeLeftAligned(field::BaudRate, "4800");
+    EXPECT_EQ(s.read(60, 5), "4800 ");
+    s.writeLeftAligned(field::BaudRate, "300");
+    EXPECT_EQ(s.read(60, 5), "300  ");
+    s.writeLeftAligned(field::BaudRate, "1234567");  // cut to the field
+    EXPECT_EQ(s.read(60, 5), "12345");
+    EXPECT_EQ(s.read(59, 1), before.substr(58, 1));
+    EXPECT_EQ(s.read(65, 1), before.substr(64, 1));
+
+    s.writeHourOffset(5);
+    EXPECT_EQ(s.read(field::HourOffset), "5 ");
+    s.writeHourOffset(12);
+    EXPECT_EQ(s.read(field::HourOffset), "12");
+    s.writeTwoDigits(field::ReportInterval, 7);
+    EXPECT_EQ(s.read(field::ReportInterval), "07");
+    s.writeLeftAligned(field::CorrectionX, "-15");
+    EXPECT_EQ(s.read(field::CorrectionX), "-15  ");
+    EXPECT_EQ(s.length(), kSettingsProgramLength);
+}
+
+TEST(SettingsString, ReadsAndWritesPastTheEndDoNothing) {
+    SettingsString s(std::string(10, 'x'));
+    EXPECT_EQ(s.read(9, 5), "xx");
+    EXPECT_EQ(s.read(11, 1), "");
+    EXPECT_EQ(s.read(0, 1), "");
+    s.writeRaw(9, 5, "abcde");
+    EXPECT_EQ(s.bytes(), "xxxxxxxxab");
+}
+
+TEST(SettingsDecode, NavigatorCopies) {
+    SettingsString s = SettingsString::settingsProgramTemplate();
+    s.writeLeftAligned(field::CorrectionX, "-15");
+    s.writeLeftAligned(field::CorrectionY, "35");
+    s.writeHourOffset(5);
+    s.writeLeftAligned(field::BaudRate, "300");
+    s.writeTwoDigits(field::CrossSize, 7);
+    s.writeChar(field::PlaybackSpeed, '9');
+    s.writeChar(field::Language, '0');
+    NavigatorSettings n = decodeForNavigator(s);
+    EXPECT_EQ(n.correctionX, -30);
+    EXPECT_EQ(n.correctionY, 70);
+    EXPECT_EQ(n.hourOffset, "5 ");
+    EXPECT_EQ(n.baudRate, "300");
+    EXPECT_EQ(n.crossSize, 7);
+    EXPECT_EQ(n.playbackSpeed, 9);
+    EXPECT_EQ(n.language, '0');
+}
+
+TEST(SettingsDecode, UnexpectedCharactersGiveZeroOrAnUnlistedCode) {
+    SettingsString s(std::string(kSettingsProgramLength, '#'));
+    NavigatorSettings n = decodeForNavigator(s);
+    EXPECT_EQ(n.correctionX, 0);
+    EXPECT_EQ(n.crossSize, 0);
+    EXPECT_EQ(n.playbackSpeed, 0);
+    EXPECT_EQ(n.speedUnit, '#');
+    SettingsProgramOptions o = decodeForSettingsProgram(s);
+    EXPECT_EQ(o.hourOffset, 0);
+    EXPECT_EQ(o.correctionY, 0);
+    EXPECT_EQ(o.speedUnit, "#");
+    // A string too short for its fields decodes without reading past its end.
+    SettingsString tiny(std::string(8, '1'));
+    NavigatorSettings t = decodeForNavigator(tiny);
+    EXPECT_EQ(t.language, '1');
+    EXPECT_EQ(t.baudRate, "");
+    EXPECT_EQ(t.correctionX, 0);
+}
+
+TEST(SettingsDecode, SettingsProgramBaudKeepsOnlyTheCharactersBeforeTrailingBlanks) {
+    SettingsString s = SettingsString::settingsProgramTemplate();
+    s.writeLeftAligned(field::BaudRate, "300");
+    EXPECT_EQ(decodeForSettingsProgram(s).baudRate, "300");
+    s.writeLeftAligned(field::BaudRate, "4800");
+    EXPECT_EQ(decodeForSettingsProgram(s).baudRate, "4800");
+    s.writeLeftAligned(field::BaudRate, "19200");
+    EXPECT_EQ(decodeForSettingsProgram(s).baudRate, "19200");
+    s.writeHourOffset(12);
+    s.writeLeftAligned(field::CorrectionX, "-15");
+    s.writeTwoDigits(field::PlaceNameCount, 7);
+    SettingsProgramOptions o = decodeForSettingsProgram(s);
+    EXPECT_EQ(o.hourOffsetText, "12");
+    EXPECT_EQ(o.hourOffset, 12);
+    EXPECT_EQ(o.correctionX, -15);
+    EXPECT_EQ(o.placeNameCount, 7);
+}
+
+TEST(SettingsFile, LocatesCBeforeDAndNeitherWhenBothMissing) {
+    TempPrefix tp;
+    DosPaths paths = tp.paths();
+    EXPECT_FALSE(locateSettingsFile(paths).has_value());
+    tp.writeDos("D:\\WINDOWS\\VELKAR.DLL", std::string(145, '1'));
+    EXPECT_EQ(locateSettingsFile(paths), 'D');
+    tp.writeDos("C:\\WINDOWS\\VELKAR.DLL", std::string(145, '1'));
+    EXPECT_EQ(locateSettingsFile(paths), 'C');
+    // A folder of that name is not a settings file.
+    TempPrefix other;
+    fs::create_directories(other.paths().toNative("C:\\WINDOWS\\VELKAR.DLL"));
+    EXPECT_FALSE(locateSettingsFile(other.paths()).has_value());
+}
+
+TEST(SettingsFile, FileOnDOnlyIsReadAndWrittenBackOnD) {
+    TempPrefix tp;
+    DosPaths paths = tp.paths();
+    std::string file = SettingsString::settingsProgramTemplate().bytes();
+    file[9] = '2';
+    tp.writeDos("D:\\WINDOWS\\VELKAR.DLL", file);
+    char drive = *locateSettingsFile(paths);
+    SettingsString s = SettingsString::settingsProgramTemplate();
+    ASSERT_EQ(loadSettings(paths, drive, s), LoadResult::Loaded);
+    EXPECT_EQ(s.read(field::SpeedUnit), "2");
+    s.writeChar(field::SpeedUnit, '3');
+    ASSERT_TRUE(saveSettings(paths, drive, s).ok);
+    EXPECT_FALSE(fs::exists(paths.toNative("C:\\WINDOWS\\VELKAR.DLL")));
+    std::string back = tp.readDos("D:\\WINDOWS\\VELKAR.DLL");
+    ASSERT_EQ(back.size(), 145u);
+    for (std::size_t i = 0; i < file.size(); ++i)
+        EXPECT_EQ(back[i], i == 9 ? '3' : file[i]) << "byte " << i + 1;
+}
+
+TEST(SettingsFile, NavigatorReadsOnlyTheFirst121BytesOfA145ByteFile) {
+    TempPrefix tp;
+    std::string file(145, '0');
+    for (std::size_t i = 121; i < 145; ++i) file[i] = 'X';
+    tp.writeDos("C:\\WINDOWS\\VELKAR.DLL", file);
+    SettingsString s = SettingsString::navigatorTemplate();
+    ASSERT_EQ(loadSettings(tp.paths(), 'C', s), LoadResult::Loaded);
+    EXPECT_EQ(s.length(), 121u);
+    EXPECT_EQ(s.bytes(), std::string(121, '0'));
+}
+
+TEST(SettingsFile, ShortFileKeepsTheTemplateBeyondItsEnd) {
+    TempPrefix tp;
+    tp.writeDos("C:\\WINDOWS\\VELKAR.DLL", std::string(12, '2'));
+    SettingsString s = SettingsString::settingsProgramTemplate();
+    const std::string tmpl = s.bytes();
+    ASSERT_EQ(loadSettings(tp.paths(), 'C', s), LoadResult::Loaded);
+    EXPECT_EQ(s.bytes().substr(0, 12), std::string(12, '2'));
+    EXPECT_EQ(s.bytes().substr(12), tmpl.substr(12));
+    EXPECT_EQ(s.length(), 145u);
+    // An empty file changes nothing.
+    tp.writeDos("C:\\WINDOWS\\VELKAR.DLL", "");
+    SettingsString e = SettingsString::settingsProgramTemplate();
+    ASSERT_EQ(loadSettings(tp.paths(), 'C', e), LoadResult::Loaded);
+    EXPECT_EQ(e.bytes(), tmpl);
+}
+
+TEST(SettingsFile, MissingFileLeavesTheStringAndFirstSaveCreatesCOf145Bytes) {
+    TempPrefix tp;
+    SettingsString s = SettingsString::settingsProgramTemplate();
+    EXPECT_EQ(loadSettings(tp.paths(), 'C', s), LoadResult::Missing);
+    EXPECT_EQ(s.bytes(), SettingsString::settingsProgramTemplate().bytes());
+    SaveResult r = saveSettings(tp.paths(), 'C', s);
+    ASSERT_TRUE(r.ok) << r.error;
+    std::string back = tp.readDos("C:\\WINDOWS\\VELKAR.DLL");
+    EXPECT_EQ(back, s.bytes());
+    EXPECT_EQ(back.size(), 145u);
+    // No temporary file is left behind.
+    int entries = 0;
+    for ([[maybe_unused]] auto& e : fs::directory_iterator(tp.paths().toNative("C:\\WINDOWS"))) ++entries;
+    EXPECT_EQ(entries, 1);
+}
+
+TEST(SettingsFile, SaveKeepsBytesPastTheStringOfALongerFile) {
+    TempPrefix tp;
+    std::string file(200, '7');
+    tp.writeDos("C:\\WINDOWS\\VELKAR.DLL", file);
+    SettingsString s = SettingsString::settingsProgramTemplate();
+    ASSERT_TRUE(saveSettings(tp.paths(), 'C', s).ok);
+    std::string back = tp.readDos("C:\\WINDOWS\\VELKAR.DLL");
+    EXPECT_EQ(back.size(), 200u);
+    EXPECT_EQ(back.substr(0, 145), s.bytes());
+    EXPECT_EQ(back.substr(145), std::string(55, '7'));
+}
+
+TEST(SettingsFile, FailedSaveIsReportedAndTheOldFileSurvives) {
+    // The temporary file cannot be made: a non-empty folder stands in its place.
+    TempPrefix tp;
+    tp.writeDos("C:\\WINDOWS\\VELKAR.DLL", std::string(145, '4'));
+    fs::path tmp = tp.paths().toNative("C:\\WINDOWS\\VELKAR.DLL");
+    tmp += ".tmp";
+    fs::create_directories(tmp / "blocker");
+    SaveResult r = saveSettings(tp.paths(), 'C', SettingsString::settingsProgramTemplate());
+    EXPECT_FALSE(r.ok);
+    EXPECT_NE(r.error.find("VELKAR.DLL"), std::string::npos) << r.error;
+    EXPECT_EQ(tp.readDos("C:\\WINDOWS\\VELKAR.DLL"), std::string(145, '4'));
+}
+
+TEST(SettingsFile, FullDiskIsReportedAndTheOldFileSurvives) {
+    // A file-size limit of 10 bytes makes every longer write fail, as a full
+    // disk would; it is set in a child process so the test runner keeps none.
+    TempPrefix tp;
+    tp.writeDos("C:\\WINDOWS\\VELKAR.DLL", std::string(145, '4'));
+    pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        ::signal(SIGXFSZ, SIG_IGN);
+        struct rlimit lim{10, 10};
+        ::setrlimit(RLIMIT_FSIZE, &lim);
+        SaveResult r = saveSettings(tp.paths(), 'C', SettingsString::settingsProgramTemplate());
+        ::_exit(r.ok ? 1 : (r.error.empty() ? 2 : 0));
+    }
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0) << "1: reported success, 2: no message";
+    EXPECT_EQ(tp.readDos("C:\\WINDOWS\\VELKAR.DLL"), std::string(145, '4'));
+    fs::path tmp = tp.paths().toNative("C:\\WINDOWS\\VELKAR.DLL");
+    tmp += ".tmp";
+    EXPECT_FALSE(fs::exists(tmp));
+}
+
+}  // namespace
+}  // namespace tarvok

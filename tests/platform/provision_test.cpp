@@ -1,0 +1,74 @@
+#include "platform/provision.h"
+
+#include <gtest/gtest.h>
+
+#include "common/settings.h"
+#include "tests/support/temp_prefix.h"
+
+namespace fs = std::filesystem;
+
+namespace tarvok {
+namespace {
+
+using test::readFile;
+using test::TempPrefix;
+using test::writeFile;
+
+TEST(Provision, MissingPrefixGetsSettingsAndEveryInstalledFileWritable) {
+    TempPrefix tp;
+    fs::path data = tp.root() / "share";
+    fs::create_directories(data / "SOUND");
+    fs::create_directories(data / "GELUID");
+    writeFile(data / "SOUND" / "Navig1.WAV", "en");
+    writeFile(data / "GELUID" / "Navig1.WAV", "nl");
+    writeFile(data / "USERNav4.HTM", "<html>");
+    fs::permissions(data / "SOUND" / "Navig1.WAV", fs::perms::owner_read);  // as installed read-only
+    fs::permissions(data / "SOUND", fs::perms::owner_read | fs::perms::owner_exec);
+
+    std::string tmpl = SettingsString::settingsProgramTemplate().bytes();
+    ProvisionResult r = provisionPrefix(tp.prefix(), data, tmpl);
+    fs::permissions(data / "SOUND", fs::perms::owner_all);
+    ASSERT_TRUE(r.ok) << r.error;
+    EXPECT_TRUE(r.created);
+    EXPECT_EQ(readFile(tp.paths().toNative("C:\\WINDOWS\\VELKAR.DLL")), tmpl);
+    EXPECT_EQ(readFile(tp.paths().toNative("C:\\TARVOK\\SOUND\\Navig1.WAV")), "en");
+    EXPECT_EQ(readFile(tp.paths().toNative("C:\\TARVOK\\GELUID\\Navig1.WAV")), "nl");
+    EXPECT_EQ(readFile(tp.paths().toNative("C:\\TARVOK\\USERNav4.HTM")), "<html>");
+    EXPECT_TRUE(fs::is_directory(tp.prefix() / "drive_d"));
+    auto perms = fs::status(tp.paths().toNative("C:\\TARVOK\\SOUND")).permissions();
+    EXPECT_NE(perms & fs::perms::owner_write, fs::perms::none);
+    perms = fs::status(tp.paths().toNative("C:\\TARVOK\\SOUND\\Navig1.WAV")).permissions();
+    EXPECT_NE(perms & fs::perms::owner_write, fs::perms::none);
+    // Nothing of the staging folder is left beside the prefix.
+    int entries = 0;
+    for ([[maybe_unused]] auto& e : fs::directory_iterator(tp.root())) ++entries;
+    EXPECT_EQ(entries, 2);  // prefix and share
+}
+
+TEST(Provision, ExistingPrefixIsLeftAloneEvenWithoutSettings) {
+    TempPrefix tp;
+    fs::create_directories(tp.prefix() / "drive_c");
+    ProvisionResult r = provisionPrefix(tp.prefix(), tp.root() / "none", "x");
+    EXPECT_TRUE(r.ok);
+    EXPECT_FALSE(r.created);
+    EXPECT_FALSE(fs::exists(tp.prefix() / "drive_c" / "WINDOWS"));
+}
+
+TEST(Provision, WithoutDataFolderOnlyTheSettingsAreMade) {
+    TempPrefix tp;
+    ProvisionResult r = provisionPrefix(tp.prefix(), tp.root() / "none", "abc");
+    ASSERT_TRUE(r.ok);
+    EXPECT_EQ(readFile(tp.prefix() / "drive_c" / "WINDOWS" / "VELKAR.DLL"), "abc");
+    EXPECT_TRUE(fs::is_directory(tp.prefix() / "drive_c" / "TARVOK"));
+}
+
+TEST(Provision, APrefixThatCannotBeMadeIsReported) {
+    TempPrefix tp;
+    writeFile(tp.root() / "file", "x");  // a file where a folder must go
+    ProvisionResult r = provisionPrefix(tp.root() / "file" / "prefix", {}, "abc");
+    EXPECT_FALSE(r.ok);
+    EXPECT_FALSE(r.error.empty());
+}
+
+}  // namespace
+}  // namespace tarvok
