@@ -1,0 +1,197 @@
+// The map view: geographic/pixel conversion, zoom levels, scrolling, the
+// recentring on the position and the position mark, as plain state.
+//
+// Three coordinate spaces: geographic (degrees, north and east positive),
+// bitmap pixels (0..W, 0..H) and screen pixels, in which the inner area of
+// the map picture begins at column 202 and row 30 and is SW x SH pixels.
+// The window paints the screen-pixel numbers relative to that origin.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "navigator/map/map_calibration.h"
+
+namespace tarvok::map {
+
+inline constexpr int kScreenOriginX = 202;  // screen column of the map picture's inner area
+inline constexpr int kScreenOriginY = 30;   // screen row
+inline constexpr int kMaxZoomLevel = 5;
+
+// Horizontal offsets of the bitmap-to-view conversion by caller, and the
+// vertical offset all of them use.
+inline constexpr int kViewOffsetNavigation = 209;
+inline constexpr int kViewOffsetRoutePlayback = 202;
+inline constexpr int kViewOffsetTrackPlayback = 206;
+inline constexpr int kViewOffsetVertical = 1;
+
+struct PixelPosition {
+    std::int32_t x = 0;
+    std::int32_t y = 0;
+    friend bool operator==(const PixelPosition&, const PixelPosition&) = default;
+};
+
+// Converts a geographic position to a bitmap pixel of the map, axis by axis,
+// the latitude first:
+//   py = CLng((top - lat) / (top - bottom) * H + 1)
+//   px = CLng((lon - left) / (right - left) * W)
+// A latitude outside bottom..top sets py to 0 and leaves px unchanged; else a
+// longitude outside left..right sets px to 0. Edges count as inside. Returns
+// whether the position lies on the map. A map whose top equals its bottom
+// (or left its right) contains nothing.
+bool GeoToPixel(const MapCalibration& map, double latitude, double longitude, PixelPosition& p);
+
+// A rectangle of the bitmap, in bitmap pixels.
+struct ClipRect {
+    std::int32_t x = 0, y = 0, width = 0, height = 0;
+    friend bool operator==(const ClipRect&, const ClipRect&) = default;
+};
+
+// One scroll bar as the view keeps it: minimum 0, a maximum, a value always
+// within range, shown or hidden.
+struct ScrollBarState {
+    std::int16_t value = 0;
+    std::int16_t maximum = 0;
+    bool visible = false;
+};
+
+// One pixel write of the position mark, in screen pixels, in drawing order.
+struct MarkPixel {
+    std::int32_t x, y;
+    std::uint8_t r, g, b;
+};
+
+// What the view shows; the window implements it.
+class MapViewOutput {
+public:
+    virtual ~MapViewOutput() = default;
+    // Show the clip of the bitmap stretched to stretchWidth x stretchHeight.
+    virtual void showClip(const ClipRect& clip, int stretchWidth, int stretchHeight) = 0;
+    // Replace the position mark (an empty list removes it).
+    virtual void showMark(const std::vector<MarkPixel>& pixels) = 0;
+    // The zoom box text, the scroll bars or the status line Text8 changed.
+    virtual void controlsChanged() = 0;
+};
+
+// The view state of the main window: zoom level, scroll bars, clip, virtual
+// map size and the position P.
+class MapViewState {
+public:
+    explicit MapViewState(MapViewOutput* output = nullptr) : output_(output) {}
+    void setOutput(MapViewOutput* output) { output_ = output; }
+
+    // The bitmap size (W, H) and the picture's inner size (SW, SH).
+    void setBitmapSize(std::int32_t width, std::int32_t height);
+    void setViewSize(float width, float height);
+    std::int32_t bitmapWidth() const { return w_; }
+    std::int32_t bitmapHeight() const { return h_; }
+    float viewWidth() const { return sw_; }
+    float viewHeight() const { return sh_; }
+
+    int zoom = 0;                       // level z, 0 to 5
+    PixelPosition position{320, 240};   // P: bitmap or screen pixels, see the operations
+    bool suppressScrollEvent = false;   // one-shot: the next scroll change only clears it
+    int crossSize = 0;                  // Slider3
+
+    const ScrollBarState& hScroll() const { return hScroll_; }
+    const ScrollBarState& vScroll() const { return vScroll_; }
+    const ClipRect& clip() const { return clip_; }
+    std::int32_t virtualWidth() const { return vw_; }
+    std::int32_t virtualHeight() const { return vh_; }
+    std::string zoomText() const;        // Ztext: "Zoom=" and the level
+    bool statusLineVisible() const { return !hScroll_.visible; }  // Text8
+
+    // Applies the zoom level: zoom box, scroll bars or status line, P at
+    // level 0 := the bitmap's centre, the clip size, the virtual size and the
+    // scroll ranges; at levels 1 to 5 the scroll values start at P x (f-1)/f
+    // (f = 2^z). Then CentreOnPosition and RefreshMapView.
+    void ApplyZoom();
+
+    // Scrolls so that P (bitmap pixels) is centred where the ranges allow,
+    // then turns P into screen pixels: the picture's centre when centred,
+    // else its place in the clip at the scroll range's end.
+    void CentreOnPosition();
+
+    // Shows the clip at the scroll values stretched to CInt(SW) x CInt(SH).
+    void RefreshMapView();
+
+    // The whole bitmap stretched to the picture (after a bitmap load).
+    void ShowWholeMap();
+
+    // Scroll-bar change events from the user: the new value of the bar.
+    void HScroll3_Change(int value);
+    void VScroll3_Change(int value);
+
+    // P in bitmap pixels to screen pixels when the view does not follow the
+    // position: px := CLng((px - h) / W * VW + xOffset),
+    // py := CLng((py - v) / H * VH + yOffset); h, v the scroll values (0 at level 0).
+    void BitmapToView(int xOffset, int yOffset = kViewOffsetVertical);
+
+    // The cross at P (screen pixels): arms of 30 s + 10 pixels, the centre
+    // left out, only inside the picture's inner area (strict bounds), each
+    // pixel in RGB(100, 0, 100) with its upper left neighbour in
+    // RGB(220, 0, 220).
+    std::vector<MarkPixel> positionMark() const;
+    void DrawPositionMark();
+
+    // The bitmap pixel under the centre of the picture.
+    PixelPosition viewCentreInBitmap() const;
+
+private:
+    void setValue(ScrollBarState& bar, double value);
+    void setMaximum(ScrollBarState& bar, double maximum);
+    void scrollChanged();
+    std::int32_t toScreen(std::int32_t p, const ScrollBarState& bar, std::int32_t size,
+                          float viewSize, int origin) const;
+
+    MapViewOutput* output_;
+    std::int32_t w_ = 640, h_ = 480;
+    float sw_ = 640, sh_ = 480;
+    ScrollBarState hScroll_, vScroll_;
+    ClipRect clip_{0, 0, 640, 480};
+    std::int32_t vw_ = 640, vh_ = 480;
+};
+
+// The zoom operations with their spoken confirmations and status texts.
+class ZoomFeedback {
+public:
+    virtual ~ZoomFeedback() = default;
+    virtual void showStatus(const std::string& text) = 0;  // Label6
+    virtual bool spokenOutput() const = 0;                // the spoken-output option is "1"
+    virtual void startSound(const std::string& fileName) = 0;  // from the language sound folder
+    // Waits for the end of the sound (bounded, yielding to the event queue)
+    // and closes the device; events such as further zoom requests may run
+    // inside it.
+    virtual void waitForSoundEnd() = 0;
+};
+
+class MapZoom {
+public:
+    MapZoom(MapViewState& view, ZoomFeedback& feedback) : view_(view), feedback_(feedback) {}
+
+    char language = '1';
+    bool busy = false;    // a zoom operation runs; further requests are ignored
+    int targetLevel = 0;  // the level ZoomToLevel zooms to
+
+    // One level in or out, keeping the bitmap pixel at the picture's centre
+    // in the middle of the view. At the limits nothing changes, but the
+    // status text is still shown and cleared.
+    void ZoomIn();
+    void ZoomOut();
+    // Back to the whole map.
+    void ZoomFull();
+    // Steps to targetLevel (clamped to 0..5) one level at a time; only the
+    // last step is spoken.
+    void ZoomToLevel();
+
+private:
+    void step(int delta);
+
+    MapViewState& view_;
+    ZoomFeedback& feedback_;
+    bool silent_ = false;
+};
+
+}  // namespace tarvok::map

@@ -1,0 +1,200 @@
+#include "navigator/map/map_calibration.h"
+
+#include <cmath>
+#include <set>
+
+#include <gtest/gtest.h>
+
+namespace tarvok::map {
+namespace {
+
+std::string cornerFile(const std::string& a, const std::string& b, const std::string& name = "Delft") {
+    return name + "\r\nfree\r\nfree\r\n" + a + "\r\n" + b + "\r\n";
+}
+
+MapEdges calibrate(const std::string& text, int w, int h, CalibrationResult* out = nullptr,
+                   MapEdges start = {}) {
+    MapEdges e = start;
+    CalibrationResult r = calibrateEdges(parseCornerCoordinates(text), w, h, e);
+    if (out) *out = r;
+    return e;
+}
+
+TEST(CornerFile, ReferencePointsOnTheCornersAreTheEdges) {
+    CalibrationResult r;
+    MapEdges e = calibrate(cornerFile("521000N0040000E,0,400", "522000N0043000E,600,0"), 600, 400, &r);
+    EXPECT_TRUE(r.complete);
+    EXPECT_TRUE(r.pointsSpanMap);
+    EXPECT_NEAR(e.top, 52.0 + 2000.0 / 6000, 1e-12);
+    EXPECT_NEAR(e.bottom, 52.0 + 1000.0 / 6000, 1e-12);
+    EXPECT_DOUBLE_EQ(e.left, 4.0);
+    EXPECT_DOUBLE_EQ(e.right, 4.5);
+    EXPECT_EQ(r.ns, 'N');
+    EXPECT_EQ(r.ew, 'E');
+    EXPECT_EQ(r.corners.lowerLeft, "52\xB0" "1000'N, 004\xB0" "0000'E");
+    EXPECT_EQ(r.corners.upperRight, "52\xB0" "2000'N, 004\xB0" "3000'E");
+    EXPECT_EQ(r.corners.lowerRight, "52\xB0" "1000'N, 004\xB0" "3000'E");
+    EXPECT_EQ(r.corners.upperLeft, "52\xB0" "2000'N, 004\xB0" "0000'E");
+    EXPECT_EQ(mapNameOf(parseCornerCoordinates(cornerFile("", ""))), "Delft");
+}
+
+TEST(CornerFile, InnerReferencePointsAreExtendedToTheEdges) {
+    // A at (100, 300), B at (500, 100) on 600 x 400, blanks around the pixels.
+    CalibrationResult r;
+    MapEdges e = calibrate(cornerFile("521000N0040000E, 100 , 300 ", "522000N0043000E ,500,100"),
+                           600, 400, &r);
+    ASSERT_TRUE(r.pointsSpanMap);
+    EXPECT_EQ(r.ax, 100);
+    EXPECT_EQ(r.ay, 300);
+    const double dLat = 1000.0 / 6000;
+    EXPECT_NEAR(e.top, 52 + 2000.0 / 6000 + 0.5 * dLat, 1e-12);
+    EXPECT_NEAR(e.bottom, 52 + 1000.0 / 6000 - 0.5 * dLat, 1e-12);
+    EXPECT_NEAR(e.left, 4.0 - 0.25 * 0.5, 1e-12);
+    EXPECT_NEAR(e.right, 4.5 + 0.25 * 0.5, 1e-12);
+}
+
+TEST(CornerFile, SouthernAndWesternMapsGetNegativeEdgesAndIndicators) {
+    // South of the equator and west of Greenwich, B (upper right) has the
+    // smaller magnitudes.
+    CalibrationResult r;
+    MapEdges e = calibrate(cornerFile("341000S0055000W,0,400", "340000S0050000W,600,0"), 600, 400, &r);
+    ASSERT_TRUE(r.complete);
+    EXPECT_EQ(r.ns, 'S');
+    EXPECT_EQ(r.ew, 'W');
+    EXPECT_DOUBLE_EQ(e.top, -34.0);
+    EXPECT_NEAR(e.bottom, -(34 + 1000.0 / 6000), 1e-12);
+    EXPECT_NEAR(e.left, -(5 + 5000.0 / 6000), 1e-12);
+    EXPECT_DOUBLE_EQ(e.right, -5.0);
+    EXPECT_GT(e.top, e.bottom);
+    EXPECT_GT(e.right, e.left);
+
+    // A map across the equator and the prime meridian: letters per field.
+    e = calibrate(cornerFile("003000S0013000W,0,400", "003000N0013000E,600,0"), 600, 400, &r);
+    EXPECT_DOUBLE_EQ(e.top, 0.5);
+    EXPECT_DOUBLE_EQ(e.bottom, -0.5);
+    EXPECT_DOUBLE_EQ(e.left, -1.5);
+    EXPECT_DOUBLE_EQ(e.right, 1.5);
+}
+
+TEST(CornerFile, ReferencePointsSharingALineLeaveTheReferenceValues) {
+    struct Case { const char* a; const char* b; };
+    for (Case c : {Case{"521000N0040000E,0,400", "521000N0043000E,600,0"},    // same latitude
+                   Case{"521000N0040000E,0,400", "522000N0040000E,600,0"},    // same longitude
+                   Case{"521000N0040000E,0,400", "522000N0043000E,0,0"},      // same column
+                   Case{"521000N0040000E,0,400", "522000N0043000E,600,400"},  // same row
+                   Case{"521000N0040000E,7,7", "521000N0040000E,7,7"}}) {    // the same point
+        CalibrationResult r;
+        MapEdges e = calibrate(cornerFile(c.a, c.b), 600, 400, &r);
+        EXPECT_TRUE(r.complete) << c.b;
+        EXPECT_FALSE(r.pointsSpanMap) << c.b;
+        EXPECT_DOUBLE_EQ(e.top, *latitudeValue(parseCornerCoordinates(cornerFile(c.a, c.b)).b.latitude));
+        EXPECT_TRUE(std::isfinite(e.top) && std::isfinite(e.bottom) && std::isfinite(e.left) &&
+                    std::isfinite(e.right));
+    }
+    EXPECT_EQ(referencePointsOnOneLineLines('1').front(), "WARNING!");
+    EXPECT_EQ(referencePointsOnOneLineLines('0').front(), "WAARSCHUWING");
+}
+
+TEST(CornerFile, NonNumericFieldStopsTheConversionWhereItStands) {
+    const MapEdges before{1, 2, 3, 4};
+    CalibrationResult r;
+    // A's latitude starts with its letter: B's latitude (top) is already stored.
+    MapEdges e = calibrate(cornerFile("N521000N0040000E,0,400", "522000N0043000E,600,0"), 600, 400,
+                           &r, before);
+    EXPECT_FALSE(r.complete);
+    EXPECT_NEAR(e.top, 52 + 2000.0 / 6000, 1e-12);
+    EXPECT_EQ(e.bottom, 2);
+    EXPECT_EQ(e.left, 3);
+    EXPECT_EQ(e.right, 4);
+    EXPECT_EQ(r.ns, 0);
+    EXPECT_TRUE(r.corners.lowerLeft.empty());
+
+    // A's longitude not numeric: top, bottom and right converted, still unsigned.
+    e = calibrate(cornerFile("341000SW0055000W,0,400", "340000S0050000W,600,0"), 600, 400, &r, before);
+    EXPECT_FALSE(r.complete);
+    EXPECT_DOUBLE_EQ(e.top, 34.0);
+    EXPECT_DOUBLE_EQ(e.right, 5.0);
+    EXPECT_EQ(e.left, 3);
+
+    // A non-numeric pixel field counts as 0.
+    e = calibrate(cornerFile("521000N0040000E,x,400", "522000N0043000E,600,0"), 600, 400, &r);
+    EXPECT_TRUE(r.complete);
+    EXPECT_EQ(r.ax, 0);
+}
+
+TEST(CornerFile, FewerThanFiveLinesKeepTheEdgesButNameTheMap) {
+    const MapEdges before{1, 2, 3, 4};
+    for (std::string text : {std::string("Utrecht\r\nx\r\nx\r\n521000N0040000E,0,400\r\n"),
+                             std::string("Utrecht\r\n"), std::string("Utrecht"), std::string()}) {
+        CornerCoordinates c = parseCornerCoordinates(text);
+        MapEdges e = before;
+        CalibrationResult r = calibrateEdges(c, 600, 400, e);
+        EXPECT_FALSE(r.complete);
+        EXPECT_EQ(e.top, 1);
+        EXPECT_EQ(e.bottom, 2);
+        EXPECT_EQ(mapNameOf(c), text.empty() ? "" : "Utrecht");
+    }
+}
+
+TEST(CornerFile, LinesKeepTheirEndingsAndTheLastLineNeedsNone) {
+    auto lines = splitCornerFileLines("a\r\nb\nc\r\n");
+    EXPECT_EQ(lines[0], "a\r\n");
+    EXPECT_EQ(lines[1], "b\n");
+    EXPECT_EQ(lines[2], "c\r\n");
+    EXPECT_EQ(lines[3], "");
+    EXPECT_EQ(lines[4], "");
+    EXPECT_EQ(splitCornerFileLines("1\r\n2\r\n3\r\n4\r\n5\r\n6\r\n")[4], "5\r\n");
+
+    // Line 5 without CR LF keeps all of B's row; so do files with LF endings.
+    for (std::string text :
+         {std::string("M\r\nx\r\nx\r\n521000N0040000E,100,300\r\n522000N0043000E,500,123"),
+          std::string("M\nx\nx\n521000N0040000E,100,300\n522000N0043000E,500,123\n")}) {
+        CornerCoordinates c = parseCornerCoordinates(text);
+        EXPECT_EQ(c.b.y, "123");
+        EXPECT_EQ(c.a.y, "300");
+        EXPECT_EQ(mapNameOf(c), "M");
+    }
+}
+
+TEST(CornerFile, FieldsAreCutInOneScan) {
+    ReferencePointFields f = cutReferencePoint("521234N0041234E junk,12,34\r\n");
+    EXPECT_EQ(f.latitude, "521234N");
+    EXPECT_EQ(f.longitude, "0041234E");
+    EXPECT_EQ(f.x, "12");
+    EXPECT_EQ(f.y, "34");
+    EXPECT_NEAR(*latitudeValue(f.latitude), 52 + 1234.0 / 6000, 1e-12);
+    EXPECT_NEAR(*longitudeValue(f.longitude), 4 + 1234.0 / 6000, 1e-12);
+    EXPECT_EQ(hemisphereLetter(f.longitude), 'E');
+
+    // No letters, no commas: the fields run out, nothing is read past the line.
+    f = cutReferencePoint("521234\r\n");
+    EXPECT_EQ(f.latitude, "521234");
+    EXPECT_EQ(f.longitude, "");
+    EXPECT_EQ(f.x, "");
+    EXPECT_FALSE(longitudeValue(f.longitude));
+    f = cutReferencePoint("521234N0041234E,12");
+    EXPECT_EQ(f.x, "12");
+    EXPECT_EQ(f.y, "");
+}
+
+TEST(CornerFile, DbmIsPreferredOverDesBesideTheBitmap) {
+    std::set<std::string> files{"C:\\MAPS\\DELFT.dbm", "C:\\MAPS\\DELFT.des", "C:\\MAPS\\LEIDEN.des"};
+    auto exists = [&](const std::string& p) { return files.count(p) > 0; };
+    EXPECT_EQ(findCornerFile("C:\\MAPS\\DELFT.BMP", exists), "C:\\MAPS\\DELFT.dbm");
+    EXPECT_EQ(findCornerFile("C:\\MAPS\\LEIDEN.png", exists), "C:\\MAPS\\LEIDEN.des");
+    EXPECT_EQ(findCornerFile("C:\\MAPS\\GOUDA.BMP", exists), std::nullopt);
+    // The extension is replaced, whatever its length; a dot in a folder name is not one.
+    EXPECT_EQ(besideBitmap("C:\\MAPS\\DELFT.tiff", ".WAV"), "C:\\MAPS\\DELFT.WAV");
+    EXPECT_EQ(besideBitmap("C:\\MAPS\\DELFT.BMP", ".WAV"), "C:\\MAPS\\DELFT.WAV");
+    EXPECT_EQ(besideBitmap("C:\\MAPS.NL\\DELFT", ".des"), "C:\\MAPS.NL\\DELFT.des");
+}
+
+TEST(CornerFile, StatusTexts) {
+    EXPECT_EQ(mapStatusText("Delft", 600, 400), " MAP:  Delft ;  600 x 400 pixels");
+    EXPECT_EQ(mapLabelText("Delft"), " MAP: Delft");
+    EXPECT_EQ(noCornerFileLines('1')[3], "corner-coordinates!");
+    EXPECT_EQ(noCornerFileLines('0')[2], "Geen bijbehorende file met ");
+}
+
+}  // namespace
+}  // namespace tarvok::map

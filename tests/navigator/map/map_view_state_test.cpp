@@ -1,0 +1,271 @@
+#include "navigator/map/map_view_state.h"
+
+#include <cmath>
+
+#include <gtest/gtest.h>
+
+namespace tarvok::map {
+namespace {
+
+struct RecordingOutput : MapViewOutput {
+    int clips = 0, marks = 0;
+    ClipRect lastClip;
+    int stretchW = 0, stretchH = 0;
+    std::vector<MarkPixel> mark;
+    void showClip(const ClipRect& c, int w, int h) override {
+        ++clips;
+        lastClip = c;
+        stretchW = w;
+        stretchH = h;
+    }
+    void showMark(const std::vector<MarkPixel>& p) override {
+        ++marks;
+        mark = p;
+    }
+    void controlsChanged() override {}
+};
+
+MapCalibration map1000x800() {
+    MapCalibration m;
+    m.width = 1000;
+    m.height = 800;
+    m.edges = {52.5, 52.0, 4.0, 5.0};
+    return m;
+}
+
+TEST(GeoToPixel, CornersCentreAndEdges) {
+    MapCalibration m = map1000x800();
+    PixelPosition p;
+    EXPECT_TRUE(GeoToPixel(m, 52.5, 4.0, p));
+    EXPECT_EQ(p, (PixelPosition{0, 1}));
+    EXPECT_TRUE(GeoToPixel(m, 52.25, 4.5, p));
+    EXPECT_EQ(p, (PixelPosition{500, 401}));
+    EXPECT_TRUE(GeoToPixel(m, 52.0, 5.0, p));  // edges count as inside
+    EXPECT_EQ(p, (PixelPosition{1000, 801}));
+}
+
+TEST(GeoToPixel, OutsideIsReportedAxisByAxis) {
+    MapCalibration m = map1000x800();
+    PixelPosition p{123, 456};
+    EXPECT_FALSE(GeoToPixel(m, 52.5000001, 4.5, p));  // latitude outside: x untouched
+    EXPECT_EQ(p, (PixelPosition{123, 0}));
+    p = {123, 456};
+    EXPECT_FALSE(GeoToPixel(m, 52.25, 5.01, p));  // longitude outside: y computed, x 0
+    EXPECT_EQ(p, (PixelPosition{0, 401}));
+    // A degenerate calibration contains nothing rather than dividing by zero.
+    m.edges = {52.0, 52.0, 4.0, 4.0};
+    p = {7, 7};
+    EXPECT_FALSE(GeoToPixel(m, 52.0, 4.0, p));
+    EXPECT_EQ(p, (PixelPosition{7, 0}));
+    m.edges = {52.5, 52.0, 4.0, 4.0};
+    EXPECT_FALSE(GeoToPixel(m, 52.25, 4.0, p));
+    EXPECT_EQ(p, (PixelPosition{0, 401}));
+}
+
+struct ViewFixture : ::testing::Test {
+    RecordingOutput out;
+    MapViewState view{&out};
+    void SetUp() override {
+        view.setBitmapSize(1000, 800);
+        view.setViewSize(1690, 995);
+    }
+    void zoomTo(int z, PixelPosition bitmapPixel) {
+        view.zoom = z;
+        view.position = bitmapPixel;
+        view.ApplyZoom();
+    }
+};
+
+TEST_F(ViewFixture, LevelZeroShowsTheWholeMapAndCentresP) {
+    zoomTo(0, {1, 1});
+    EXPECT_EQ(view.zoomText(), "Zoom=0");
+    EXPECT_TRUE(view.statusLineVisible());
+    EXPECT_FALSE(view.hScroll().visible);
+    EXPECT_EQ(view.hScroll().maximum, 1000);
+    EXPECT_EQ(view.vScroll().maximum, 800);
+    EXPECT_EQ(out.lastClip, (ClipRect{0, 0, 1000, 800}));
+    EXPECT_EQ(out.stretchW, 1690);
+    EXPECT_EQ(out.stretchH, 995);
+    EXPECT_EQ(view.virtualWidth(), 1690);
+    // P := the bitmap centre, then in screen pixels.
+    EXPECT_EQ(view.position, (PixelPosition{845 + 202, 528}));  // CLng(497.5 + 30) = 528
+}
+
+TEST_F(ViewFixture, LevelTwoRangeAndClip) {
+    zoomTo(2, {500, 400});
+    EXPECT_EQ(view.hScroll().maximum, 750);
+    EXPECT_EQ(view.vScroll().maximum, 600);
+    EXPECT_EQ(out.lastClip.width, 250);
+    EXPECT_EQ(out.lastClip.height, 200);
+    EXPECT_EQ(view.virtualWidth(), 1690 * 4);
+    EXPECT_TRUE(view.hScroll().visible);
+    EXPECT_FALSE(view.statusLineVisible());
+    // Centred: clip origin at P minus a half clip.
+    EXPECT_EQ(out.lastClip.x, 375);
+    EXPECT_EQ(out.lastClip.y, 300);
+}
+
+TEST_F(ViewFixture, CentredMarkAndMarkNearTheLeftEdge) {
+    zoomTo(3, {500, 400});
+    EXPECT_EQ(view.position.x, 202 + 1690 / 2);
+    EXPECT_EQ(view.position.y, 30 + 498);  // CLng(995 / 2 + 30) = CLng(527.5) = 528
+
+    zoomTo(3, {20, 400});
+    EXPECT_EQ(view.hScroll().value, 0);
+    EXPECT_EQ(view.position.x, 8 * 20 * 1690 / 1000 + 202);  // left of the centre
+    EXPECT_LT(view.position.x, 202 + 1690 / 2);
+
+    zoomTo(3, {995, 790});  // at the far end: v = maximum
+    EXPECT_EQ(view.hScroll().value, view.hScroll().maximum);
+    EXPECT_EQ(view.hScroll().maximum, 875);
+    EXPECT_EQ(view.position.x, static_cast<int>(std::nearbyint(8.0 * (995 - 875) * 1690 / 1000 + 202)));
+}
+
+TEST_F(ViewFixture, ScrollEventsAfterTheOneShotFlagOnlyClearIt) {
+    zoomTo(1, {500, 400});
+    const int clips = out.clips;
+    view.suppressScrollEvent = true;
+    view.HScroll3_Change(100);
+    EXPECT_EQ(out.clips, clips);
+    EXPECT_FALSE(view.suppressScrollEvent);
+    const int marks = out.marks;
+    view.VScroll3_Change(50);
+    EXPECT_EQ(out.clips, clips + 1);
+    EXPECT_EQ(out.marks, marks + 1);
+    EXPECT_EQ(out.lastClip.x, 100);
+    EXPECT_EQ(out.lastClip.y, 50);
+    view.HScroll3_Change(99999);  // beyond the range: held at the maximum
+    EXPECT_EQ(view.hScroll().value, 500);
+}
+
+TEST_F(ViewFixture, BitmapToViewUsesTheCallersOffsets) {
+    zoomTo(0, {0, 0});
+    view.position = {500, 400};
+    view.BitmapToView(kViewOffsetNavigation);
+    EXPECT_EQ(view.position, (PixelPosition{845 + 209, 498}));  // CLng(497.5 + 1) = 498
+    zoomTo(2, {0, 0});
+    view.position = {100, 0};
+    view.BitmapToView(kViewOffsetRoutePlayback);
+    EXPECT_EQ(view.position.x, 676 + 202);  // scroll value 0: 100 / 1000 * 6760
+    // Scrolled: the mark stays on its bitmap pixel.
+    view.HScroll3_Change(50);
+    view.position = {100, 0};
+    view.BitmapToView(kViewOffsetTrackPlayback);
+    EXPECT_EQ(view.position.x, 338 + 206);
+}
+
+TEST_F(ViewFixture, CrossOfSizeZeroAndItsBounds) {
+    view.crossSize = 0;
+    view.position = {600, 500};
+    auto px = view.positionMark();
+    ASSERT_EQ(px.size(), 2u * 18);  // 9 pixels an arm, each with its shadow
+    std::vector<int> xs;
+    for (std::size_t i = 0; i < 18; i += 2) {
+        EXPECT_EQ(px[i].y, 500);
+        EXPECT_EQ(px[i].r, 100);
+        EXPECT_EQ(px[i + 1].x, px[i].x - 1);
+        EXPECT_EQ(px[i + 1].y, 499);
+        EXPECT_EQ(px[i + 1].r, 220);
+        xs.push_back(px[i].x);
+    }
+    EXPECT_EQ(xs, (std::vector<int>{596, 597, 598, 599, 601, 602, 603, 604, 605}));
+    EXPECT_EQ(px[18].x, 600);
+    EXPECT_EQ(px[18].y, 496);
+
+    view.crossSize = 2;
+    EXPECT_EQ(view.positionMark().size(), 4u * 69);
+
+    // On the picture's upper left corner no pixel lies inside the strict bounds.
+    view.crossSize = 0;
+    view.position = {202, 30};
+    EXPECT_TRUE(view.positionMark().empty());
+    // Near the right border the arm is cut at SW + 202 (not included).
+    view.position = {202 + 1690 - 2, 500};
+    int maxX = 0;
+    for (auto& p : view.positionMark())
+        if (p.r == 100) maxX = std::max(maxX, p.x);
+    EXPECT_EQ(maxX, 202 + 1690 - 1);
+}
+
+struct FakeFeedback : ZoomFeedback {
+    std::vector<std::string> status, sounds;
+    bool spoken = true;
+    int waits = 0;
+    std::function<void()> duringWait;
+    void showStatus(const std::string& t) override { status.push_back(t); }
+    bool spokenOutput() const override { return spoken; }
+    void startSound(const std::string& f) override { sounds.push_back(f); }
+    void waitForSoundEnd() override {
+        ++waits;
+        if (duringWait) duringWait();
+    }
+};
+
+TEST_F(ViewFixture, FiveZoomInsReachLevelFiveAndASixthChangesNothing) {
+    FakeFeedback fb;
+    MapZoom zoom(view, fb);
+    zoomTo(0, {0, 0});
+    for (int i = 0; i < 5; ++i) zoom.ZoomIn();
+    EXPECT_EQ(view.zoom, 5);
+    EXPECT_EQ(fb.sounds, (std::vector<std::string>{"Mzoom1.WAV", "Mzoom2.WAV", "Mzoom3.WAV",
+                                                   "Mzoom4.WAV", "Mzoom5.WAV"}));
+    // Zooming keeps the map's centre in the middle of the view.
+    EXPECT_EQ(view.hScroll().value, 484);  // CLng(500 - 1000 / 64)
+    fb.status.clear();
+    zoom.ZoomIn();
+    EXPECT_EQ(view.zoom, 5);
+    EXPECT_EQ(fb.sounds.size(), 5u);
+    EXPECT_EQ(fb.status, (std::vector<std::string>{" ZOOM IN (1 LEVEL)", ""}));
+    EXPECT_EQ(fb.waits, 5);
+
+    zoom.language = '0';
+    fb.status.clear();
+    zoom.ZoomOut();
+    EXPECT_EQ(view.zoom, 4);
+    EXPECT_EQ(fb.sounds.back(), "Mzoom4.WAV");
+    EXPECT_EQ(fb.status, (std::vector<std::string>{" ZOOM UIT (1 NIVEAU)", ""}));
+    zoom.ZoomFull();
+    EXPECT_EQ(view.zoom, 0);
+    EXPECT_EQ(fb.sounds.back(), "Mzoom0.WAV");
+    EXPECT_FALSE(view.hScroll().visible);
+    fb.spoken = false;
+    zoom.ZoomIn();
+    EXPECT_EQ(fb.sounds.back(), "Mzoom0.WAV");
+}
+
+TEST_F(ViewFixture, ZoomRequestsDuringAZoomAreIgnoredAndStepsDoNotSpin) {
+    FakeFeedback fb;
+    MapZoom zoom(view, fb);
+    zoomTo(0, {0, 0});
+    // A request arriving while a zoom runs (busy) is ignored.
+    zoom.busy = true;
+    zoom.ZoomIn();
+    zoom.targetLevel = 3;
+    zoom.ZoomToLevel();  // no progress possible: returns instead of looping
+    EXPECT_EQ(view.zoom, 0);
+    EXPECT_TRUE(fb.status.empty());
+    zoom.busy = false;
+
+    // Stepping to a level speaks only the last step.
+    zoom.ZoomToLevel();
+    EXPECT_EQ(view.zoom, 3);
+    EXPECT_EQ(fb.sounds, (std::vector<std::string>{"Mzoom3.WAV"}));
+    zoom.targetLevel = 9;  // above the top level: treated as 5
+    zoom.ZoomToLevel();
+    EXPECT_EQ(view.zoom, 5);
+    zoom.targetLevel = 1;
+    zoom.ZoomToLevel();
+    EXPECT_EQ(view.zoom, 1);
+    EXPECT_EQ(fb.sounds.back(), "Mzoom1.WAV");
+
+    // A click arriving during the wait for a sound is a new, normal zoom.
+    fb.duringWait = [&] {
+        fb.duringWait = nullptr;
+        zoom.ZoomIn();
+    };
+    zoom.ZoomIn();
+    EXPECT_EQ(view.zoom, 3);
+}
+
+}  // namespace
+}  // namespace tarvok::map
