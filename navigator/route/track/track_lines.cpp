@@ -1,0 +1,67 @@
+#include "navigator/route/track/track_lines.h"
+
+namespace tarvok {
+
+namespace {
+constexpr std::size_t kChunk = 64 * 1024;
+}
+
+TrackLineReader::TrackLineReader(std::istream& in) : in_(in), buffer_(kChunk) {
+    line_.reserve(kLineKept);
+}
+
+bool TrackLineReader::fill() {
+    if (eof_ || failed_) return false;
+    in_.read(buffer_.data(), static_cast<std::streamsize>(buffer_.size()));
+    std::streamsize got = in_.gcount();
+    if (in_.bad()) {
+        failed_ = true;
+        return false;
+    }
+    if (got <= 0) {
+        eof_ = true;
+        return false;
+    }
+    pos_ = 0;
+    end_ = static_cast<std::size_t>(got);
+    return true;
+}
+
+void TrackLineReader::keep(char c) {
+    if (line_.size() < kLineKept) line_.push_back(c);
+}
+
+bool TrackLineReader::next() {
+    line_.clear();
+    bool any = false;
+    for (;;) {
+        if (pos_ == end_ && !fill()) break;
+        char c = buffer_[pos_];
+        if (c == '\n' && !lastWasCr_ && any) {
+            // A bare line feed: it ends this line and begins the next one.
+            ++count_;
+            return true;
+        }
+        ++pos_;
+        lastWasCr_ = (c == '\r');
+        keep(c);
+        any = true;
+        if (c == '\r') {
+            ++count_;
+            return true;
+        }
+    }
+    if (failed_) return false;
+    // The rest of the file after the last carriage return: a line of its
+    // own unless it is only the line feed of that carriage return.
+    if (!any || line_ == "\n") return false;
+    ++count_;
+    return true;
+}
+
+std::string_view lineColumns(std::string_view line, std::size_t pos, std::size_t length) {
+    if (pos == 0 || pos > line.size()) return {};
+    return line.substr(pos - 1, length);
+}
+
+}  // namespace tarvok
