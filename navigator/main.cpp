@@ -1,34 +1,27 @@
 // TarvokMAP: the moving-map navigator.
 #include <QApplication>
-#include <QScreen>
+#include <QStyleFactory>
 
-#include "common/settings.h"
 #include "navigator/shell/main_window.h"
 #include "navigator/shell/program_start.h"
 #include "platform/dialogs.h"
 #include "platform/dos_path.h"
-#include "platform/provision.h"
+#include "platform/sound_device.h"
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("TarvokMAP"));
+    QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
 
     tarvok::QtDialogs dialogs;
     tarvok::DosPaths paths(tarvok::DosPaths::defaultPrefix());
-    tarvok::ProvisionResult made = tarvok::provisionPrefix(
-        paths.prefix(), tarvok::installedDataDir(),
-        tarvok::SettingsString::settingsProgramTemplate().bytes());
-    if (!made.ok) {
-        dialogs.critical(tarvok::joinMessageLines(
-            {"TARVOK", "", "The program folder could not be created:", "", made.error}));
-        return 1;
-    }
-
-    std::optional<tarvok::NavigatorStart> start = tarvok::startNavigator(paths, dialogs);
+    std::optional<tarvok::NavigatorStart> start = tarvok::prepareNavigator(paths, dialogs);
     if (!start) return 0;
 
-    tarvok::MainWindow window(std::move(*start));
+    tarvok::MainWindow window(std::move(*start), paths, dialogs, tarvok::createSoundDevice());
     dialogs.setParent(&window);
-    window.show();
+    QObject::connect(&window, &tarvok::MainWindow::ended, &app, &QCoreApplication::quit,
+                     Qt::QueuedConnection);
+    window.formLoad();
     return app.exec();
 }

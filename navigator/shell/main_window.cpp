@@ -1,11 +1,569 @@
 #include "main_window.h"
 
+#include <QApplication>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QDateTime>
+#include <QFontDatabase>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QScreen>
+#include <QScrollBar>
+#include <QSlider>
+
+#include "common/text.h"
+#include "navigator/shell/keyboard_commands.h"
+#include "navigator/shell/shell_calls.h"
+#include "navigator/shell/shell_texts.h"
+#include "navigator/shell/shell_widgets.h"
+#include "navigator/shell/sound_playback.h"
+#include "platform/dialogs.h"
+#include "platform/sound_device.h"
+
 namespace tarvok {
 
-MainWindow::MainWindow(NavigatorStart start, QWidget* parent)
-    : QMainWindow(parent), start_(std::move(start)) {
+namespace {
+
+QString fromCp1252(const std::string& s) { return QString::fromStdString(cp1252ToUtf8(s)); }
+
+// The readouts that the black-and-white colour scheme turns white.
+const char* const kReadouts[] = {"Speed", "Smode", "Koers",  "Windr", "Text3", "Text4", "EWText",
+                                 "NSText", "Latid", "Longi", "Xtext", "Ytext", "Tijds", "Datum"};
+
+// Designed colours.
+const QColor kPanel(28, 32, 38);
+const QColor kReadoutBase(6, 20, 12);
+const QColor kReadoutText(120, 255, 150);
+const QColor kBoxBase(12, 22, 32);
+const QColor kBoxText(170, 200, 220);
+const QColor kStatusBase(2, 6, 4);
+const QColor kStatusText(255, 196, 64);
+
+QSize primaryScreenSize() {
+    QScreen* s = QGuiApplication::primaryScreen();
+    return s ? s->size() : QSize(800, 600);
+}
+
+QFont monoFont(int pixelSize, bool bold) {
+    QFont f = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    f.setPixelSize(pixelSize);
+    f.setBold(bold);
+    return f;
+}
+
+}  // namespace
+
+MainWindow::MainWindow(NavigatorStart start, DosPaths paths, Dialogs& dialogs,
+                       std::unique_ptr<SoundDevice> device, QWidget* parent)
+    : QMainWindow(parent), paths_(std::move(paths)), dialogs_(dialogs), screenSize_(primaryScreenSize) {
     setWindowTitle(QStringLiteral("Tarvok"));
     setObjectName(QStringLiteral("frmMain"));
+    state_.programDrive = start.programDrive;
+    state_.programFolder = start.programFolder;
+    state_.settingsString = start.settingsString;
+    state_.settings = start.settings;
+    state_.screenCorrectionX = start.settings.correctionX;
+    state_.screenCorrectionY = start.settings.correctionY;
+    // Until the settings were read the language is English; from here on
+    // it is the file's.
+    sound_ = std::make_unique<SoundPlayback>(state_, paths_, std::move(device), this);
+
+    radarTimer_.setInterval(kRadarFrameMilliseconds);
+    connect(&radarTimer_, &QTimer::timeout, this, &MainWindow::radarTick);
+    buildControls();
+    qApp->installEventFilter(this);
+}
+
+MainWindow::~MainWindow() {
+    qApp->removeEventFilter(this);
+    radarTimer_.stop();
+}
+
+// ------------------------------------------------------------------ controls
+
+void MainWindow::buildControls() {
+    auto* central = new QWidget(this);
+    central->setObjectName(QStringLiteral("frmMainClient"));
+    central->setAutoFillBackground(true);
+    QPalette pal = central->palette();
+    pal.setColor(QPalette::Window, kPanel);
+    pal.setColor(QPalette::WindowText, QColor(200, 210, 220));
+    central->setPalette(pal);
+    setCentralWidget(central);
+
+    auto named = [this](QObject* o, const char* name) {
+        o->setObjectName(QString::fromLatin1(name));
+        controls_.push_back(o);
+    };
+    auto button = [&](const char* name, QRect r, QWidget* parent) {
+        auto* b = new QPushButton(parent);
+        named(b, name);
+        b->setGeometry(r);
+        QFont f = b->font();
+        f.setBold(true);
+        f.setPixelSize(12);
+        b->setFont(f);
+        b->setFocusPolicy(Qt::StrongFocus);
+        return b;
+    };
+    auto box = [&](const char* name, QRect r, QWidget* parent) {
+        auto* e = new QLineEdit(parent);
+        named(e, name);
+        e->setGeometry(r);
+        e->setFont(monoFont(13, true));
+        e->setFrame(true);
+        QPalette p = e->palette();
+        p.setColor(QPalette::Base, kBoxBase);
+        p.setColor(QPalette::Text, kBoxText);
+        e->setPalette(p);
+        return e;
+    };
+
+    // Status line.
+    label6_ = new QLabel(central);
+    named(label6_, "Label6");
+    label6_->setGeometry(4, 4, 190, 24);
+    label6_->setFont(monoFont(12, true));
+    label6_->setAutoFillBackground(true);
+    label6_->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    QPalette lp = label6_->palette();
+    lp.setColor(QPalette::Window, kStatusBase);
+    lp.setColor(QPalette::WindowText, kStatusText);
+    label6_->setPalette(lp);
+
+    // Buttons: three rows of three, then the zoom row with the help button.
+    const int bw = 62, bh = 26;
+    const char* rows[3][3] = {{"Command2", "Command13", "Command12"},
+                              {"Command3", "Command4", "Command1"},
+                              {"Navig1", "SetupCommand", "cmdQuit"}};
+    for (int r = 0; r < 3; ++r)
+        for (int c = 0; c < 3; ++c) button(rows[r][c], QRect(4 + c * (bw + 2), 32 + r * (bh + 2), bw, bh), central);
+    const char* zoomRow[4] = {"Zoom0", "ZoomI", "ZoomU", "Command6"};
+    for (int c = 0; c < 4; ++c) button(zoomRow[c], QRect(4 + c * 48, 116, 46, bh), central);
+
+    // Readouts.
+    const int rh = 22;
+    box("Tijds", QRect(4, 146, 92, rh), central);
+    box("Datum", QRect(98, 146, 96, rh), central);
+    box("Speed", QRect(4, 170, 52, rh), central);
+    box("Smode", QRect(58, 170, 40, rh), central);
+    box("Koers", QRect(100, 170, 50, rh), central);
+    box("Windr", QRect(152, 170, 42, rh), central);
+    box("NSText", QRect(4, 194, 24, rh), central);
+    box("Latid", QRect(30, 194, 164, rh), central);
+    box("EWText", QRect(4, 218, 24, rh), central);
+    box("Longi", QRect(30, 218, 164, rh), central);
+    box("Xtext", QRect(4, 242, 70, rh), central);
+    box("Ytext", QRect(76, 242, 70, rh), central);
+    box("Ztext", QRect(148, 242, 46, rh), central)->setFont(monoFont(11, true));
+    // Text3 and Text4 hold no text; they are accent strips in the readout colour.
+    for (auto [name, x] : {std::pair{"Text3", 4}, std::pair{"Text4", 98}}) {
+        QLineEdit* e = box(name, QRect(x, 268, 96 - (x == 4 ? 4 : 0), 6), central);
+        e->setReadOnly(true);
+        e->setFocusPolicy(Qt::NoFocus);
+        e->setFrame(false);
+    }
+    for (const char* name : kReadouts) {
+        auto* e = control<QLineEdit>(name);
+        QPalette p = e->palette();
+        p.setColor(QPalette::Base, kReadoutBase);
+        p.setColor(QPalette::Text, kReadoutText);
+        e->setPalette(p);
+    }
+    connect(control<QLineEdit>("NSText"), &QLineEdit::textChanged, this,
+            [this] { upperCase(control<QLineEdit>("NSText")); });
+    connect(control<QLineEdit>("EWText"), &QLineEdit::textChanged, this,
+            [this] { upperCase(control<QLineEdit>("EWText")); });
+
+    auto* check1 = new QCheckBox(QStringLiteral("Moving map"), central);
+    named(check1, "Check1");
+    check1->setGeometry(4, 278, 190, 20);
+    auto slider = [&](const char* name, QRect r, int lo, int hi, QWidget* parent) {
+        auto* s = new QSlider(Qt::Horizontal, parent);
+        named(s, name);
+        s->setGeometry(r);
+        s->setRange(lo, hi);
+        return s;
+    };
+    slider("Slider3", QRect(4, 300, 190, 20), 0, 20, central);
+    slider("rou1", QRect(4, 322, 190, 20), 0, 20, central);
+
+    auto* text1 = new QPlainTextEdit(central);
+    named(text1, "Text1");
+    text1->setReadOnly(true);
+    text1->setFont(monoFont(10, false));
+    QPalette tp = text1->palette();
+    tp.setColor(QPalette::Base, kBoxBase);
+    tp.setColor(QPalette::Text, kBoxText);
+    text1->setPalette(tp);
+
+    picture2_ = new InstrumentPanel(central);
+    controls_.push_back(picture2_);
+
+    // The route playback panel, in the instrument panel's place when shown.
+    auto* frame10 = new QFrame(central);
+    named(frame10, "Frame10");
+    frame10->setFrameStyle(QFrame::Panel | QFrame::Raised);
+    frame10->setAutoFillBackground(true);
+    frame10_ = frame10;
+    auto* text7 = box("Text7", QRect(4, 4, 182, 22), frame10);
+    text7->setFont(monoFont(11, false));
+    text7->setToolTip(QStringLiteral("Start datum/tijd van routevertoning"));
+    auto scroll = [&](const char* name, QRect r, Qt::Orientation o, QWidget* parent) {
+        auto* s = new QScrollBar(o, parent);
+        named(s, name);
+        s->setGeometry(r);
+        return s;
+    };
+    scroll("HScroll1", QRect(4, 30, 182, 16), Qt::Horizontal, frame10)->setRange(0, 99);
+    scroll("HScroll2", QRect(4, 50, 182, 16), Qt::Horizontal, frame10)->setRange(0, 60);
+    slider("Slider1", QRect(4, 70, 182, 20), 0, 9, frame10)
+        ->setToolTip(QStringLiteral("Route afspeelsnelheid (kwadratisch!)"));
+    auto* progress = new QProgressBar(frame10);
+    named(progress, "ProgressBar1");
+    progress->setGeometry(4, 94, 182, 16);
+    progress->setToolTip(QStringLiteral("Voortgang routevertoning"));
+    auto* play1 = button("Play1", QRect(4, 114, 182, 30), frame10);
+    play1->setText(QStringLiteral("&PLAY"));
+    play1->setToolTip(QStringLiteral("Speel eerder verreden route af"));
+
+    // The map view and what sits in or around it.
+    picture1_ = new MapPicture(central);
+    controls_.push_back(picture1_);
+    picClip1_ = new PictureClip(this);
+    controls_.push_back(picClip1_);
+    const QColor shapeColours[3] = {QColor(0, 150, 0), QColor(0, 110, 0), QColor(0, 70, 0)};
+    for (int i = 0; i < 3; ++i) {
+        shapes_[i] = new RadarShape(shapeColours[i], i == 1 ? 2 : 1, picture1_);
+        named(shapes_[i], i == 0 ? "Shape1" : i == 1 ? "Shape2" : "Shape3");
+    }
+    for (const char* name : {"TextLB", "TextRB", "TextLO", "TextRO"}) {
+        QLineEdit* e = box(name, QRect(0, 0, design::kCornerBoxWidth, design::kCornerBoxHeight), picture1_);
+        e->setFont(monoFont(10, false));
+        e->setReadOnly(true);
+    }
+    scroll("HScroll3", QRect(), Qt::Horizontal, central)->hide();
+    scroll("VScroll3", QRect(), Qt::Vertical, central)->hide();
+    QLineEdit* text8 = box("Text8", QRect(), central);
+    text8->setFont(monoFont(12, false));
+    text8->setReadOnly(true);
+
+    controls_.push_back(sound_.get());
+
+    // The other buttons get their handlers from the map, gps, route and
+    // settings-launch parts.
+    connect(control<QPushButton>("cmdQuit"), &QPushButton::clicked, this, &MainWindow::cmdQuitClick);
+    connect(control<QPushButton>("Command6"), &QPushButton::clicked, this, &MainWindow::command6Click);
+}
+
+void MainWindow::upperCase(QLineEdit* box) {
+    QString upper = box->text().toUpper();
+    if (upper == box->text()) return;
+    int cursor = box->cursorPosition();
+    box->setText(upper);
+    box->setCursorPosition(cursor);
+}
+
+void MainWindow::setLanguageTexts() {
+    char lang = state_.settings.language;
+    if (lang != '0' && lang != '1') return;
+    bool dutch = lang == '0';
+    for (const ControlTexts& t : mainWindowTexts()) {
+        QWidget* w = control(t.name);
+        if (!w) continue;
+        if (const char* caption = dutch ? t.captionDutch : t.captionEnglish)
+            if (auto* b = qobject_cast<QPushButton*>(w)) b->setText(fromCp1252(caption));
+        if (const char* tip = dutch ? t.tooltipDutch : t.tooltipEnglish) w->setToolTip(fromCp1252(tip));
+    }
+    setStatus(shellStatusText(ShellStatus::Welcome, dutch));
+    state_.soundFolder = dutch ? ":\\TARVOK\\GELUID\\" : ":\\TARVOK\\SOUND\\";
+}
+
+void MainWindow::applyColourScheme() {
+    if (state_.settings.colourScheme != '1') return;
+    for (const char* name : kReadouts) {
+        auto* e = control<QLineEdit>(name);
+        QPalette p = e->palette();
+        p.setColor(QPalette::Base, QColor(255, 255, 255));
+        // Dark text, so the readouts stay legible on their white ground.
+        p.setColor(QPalette::Text, QColor(0, 0, 0));
+        e->setPalette(p);
+    }
+}
+
+void MainWindow::applyLayout(const WindowLayout& l) {
+    layout_ = l;
+    resize(l.windowWidth, l.windowHeight);
+    move(0, 0);
+    const LayoutRect& p1 = l.picture1;
+    picture1_->setGeometry(p1.x, p1.y, p1.width, p1.height);
+    auto place = [](QWidget* w, const LayoutRect& r) { w->setGeometry(r.x, r.y, r.width, r.height); };
+    place(control("HScroll3"), l.hScroll3);
+    place(control("VScroll3"), l.vScroll3);
+    // Shapes lie in the inner area, which begins inside the frame.
+    QPoint inner = picture1_->contentsRect().topLeft();
+    for (int i = 0; i < 3; ++i)
+        shapes_[i]->setGeometry(l.shape[i].x + inner.x(), l.shape[i].y + inner.y(), l.shape[i].width,
+                                l.shape[i].height);
+    const int cw = design::kCornerBoxWidth, ch = design::kCornerBoxHeight;
+    control("TextLB")->setGeometry(0, 0, cw, ch);
+    control("TextRB")->setGeometry(l.textRBLeft, 0, cw, ch);
+    control("TextLO")->setGeometry(0, l.textLOTop, cw, ch);
+    control("TextRO")->setGeometry(l.textRBLeft, l.textLOTop, cw, ch);
+    control("Text8")->setGeometry(p1.x, l.text8Top, p1.width, design::kText8Height);
+
+    // The left column: the reception log fills what the instrument panel
+    // leaves; the panel (or the route panel in its place) sits at the bottom.
+    const int bottom = l.windowHeight - 4;
+    picture2_->setGeometry(4, bottom - 88, 190, 88);
+    picture2_->setVisible(l.picture2Visible);
+    frame10_->setGeometry(4, bottom - 150, 190, 150);
+    int logBottom = l.picture2Visible ? bottom - 92 : bottom;
+    control("Text1")->setGeometry(4, 346, 190, std::max(20, logBottom - 346));
+}
+
+void MainWindow::setStatus(const std::string& text) { label6_->setText(fromCp1252(text)); }
+
+std::string MainWindow::status() const { return utf8ToCp1252(label6_->text().toStdString()); }
+
+void MainWindow::yieldOnce() { QCoreApplication::processEvents(); }
+
+void MainWindow::showClock() {
+    QTime t = QTime::currentTime();
+    control<QLineEdit>("Tijds")->setText(fromCp1252(clockText(t.hour(), t.minute(), t.second())));
+}
+
+// --------------------------------------------------------------- opening
+
+void MainWindow::formLoad() {
+    // 1. Start values; the map view's own (bitmap size, position pixel,
+    // busy and scroll flags) are reset by the map view.
+    state_.navigationActive = 0;
+    state_.playbackActive = 0;
+    state_.targetZoomLevel = 0;
+    state_.mapLoaded = 0;
+    if (map_) map_->resetForStart();
+    // 2. Captions, tooltips, welcome text and sound folder by language.
+    setLanguageTexts();
+    // 3.
+    frame10_->hide();
+    state_.announcementCounter = 0;
+    // 4. Date, and the route playback start time in Text7.
+    QDateTime now = QDateTime::currentDateTime();
+    QDate d = now.date();
+    QTime t = now.time();
+    control<QLineEdit>("Datum")->setText(fromCp1252(dateText(d.day(), d.month(), d.year())));
+    state_.routePlaybackStart = now.toSecsSinceEpoch();
+    control<QLineEdit>("Text7")->setText(fromCp1252(dateText(d.day(), d.month(), d.year()) + " " +
+                                                    timeOfDayText(t.hour(), t.minute(), t.second()) + "  "));
+    // 5. Sliders from the settings; key preview on.
+    control<QSlider>("Slider1")->setValue(state_.settings.playbackSpeed);
+    control<QSlider>("Slider3")->setValue(state_.settings.crossSize);
+    state_.keyPreview = true;
+    // 6.
+    applyColourScheme();
+    // 7. Screen size and layout.
+    QSize screen = screenSize_();
+    state_.screenWidth = screen.width();
+    state_.screenHeight = screen.height();
+    applyLayout(computeWindowLayout(state_.screenWidth, state_.screenHeight));
+    // 8.
+    show();
+    yieldOnce();
+    // 9. The needles in their rest positions are drawn by the position
+    // display once it is part of the navigator.
+    // 10. The welcome sound, not waited for; then the spoken fragments.
+    if (state_.settings.soundOn == '1') {
+        sound_->start(state_.soundPath("Welkom5.WAV"));
+        welcomeSound_ = sound_->soundsStarted();
+        welcomeStarted_ = true;
+        if (speech_) speech_->loadSpeechFragments();
+    }
+    // 11.
+    state_.zoomLevel = 0;
+    showClock();
+    d = QDate::currentDate();
+    control<QLineEdit>("Datum")->setText(fromCp1252(dateText(d.day(), d.month(), d.year()) + " "));
+    // 12. The start picture, shown whole in the map view.
+    picClip1_->setPicture(drawStartPicture());
+    picture1_->showStretched(picClip1_->picture());
+    if (map_) {
+        map_->showStartPicture(picClip1_->picture());
+        map_->applyZoom();
+    }
+    // 13.
+    setStatus(shellStatusText(ShellStatus::PleaseLoadMap, state_.dutch()));
+    // 14. The radar screen until the first map; 15 follows from there.
+    startRadar();
+}
+
+void MainWindow::startRadar() {
+    if (state_.mapLoaded == 1) {
+        QTimer::singleShot(0, this, &MainWindow::finishFormLoad);
+        return;
+    }
+    QSize inner = picture1_->innerSize();
+    radarCentre_ = radarCentre(inner.width(), inner.height());
+    picture1_->draw(radarDial(radarCentre_));
+    sweepStep_ = 0;
+    radarTimer_.start();
+}
+
+void MainWindow::radarTick() {
+    for (int i = 0; i < kRadarStepsPerFrame; ++i) {
+        if (state_.mapLoaded == 1) {
+            radarTimer_.stop();
+            // The rest of the opening sequence runs from the event queue, not
+            // inside this tick.
+            QTimer::singleShot(0, this, &MainWindow::finishFormLoad);
+            return;
+        }
+        RadarDrawing d = radarSweepStep(radarCentre_, sweepStep_);
+        picture1_->draw(d);
+        if (d.refreshClock) {
+            shapes_[1]->update();
+            showClock();
+        }
+        sweepStep_ = (sweepStep_ + 1) % kSweepSteps;
+    }
+}
+
+void MainWindow::finishFormLoad() {
+    if (formLoadFinished_ || ended_) return;
+    formLoadFinished_ = true;
+    // 15. Wait for the welcome sound and close it. When another sound has
+    // been started since, the welcome sound is already over and that sound
+    // (and whoever waits for it) is left alone.
+    if (state_.settings.soundOn == '1' && welcomeStarted_ && sound_->soundsStarted() == welcomeSound_) {
+        sound_->waitForEnd(SoundPlayback::kPlaySoundPasses);
+        if (sound_->soundsStarted() == welcomeSound_ && !ended_) {
+            sound_->close();
+            sound_->setCompletionCode(1);
+        }
+    }
+    emit formLoadDone();
+}
+
+// ---------------------------------------------------------------- keyboard
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() != QEvent::KeyPress || !state_.keyPreview) return false;
+    auto* w = qobject_cast<QWidget*>(watched);
+    if (!w || w->window() != this) return false;
+    // A key travels from the focused widget up to its parents; it is
+    // previewed once, at the widget it is given to first.
+    QWidget* first = QApplication::focusWidget();
+    if (!first || first->window() != this) first = this;
+    if (w != first) return false;
+    auto* key = static_cast<QKeyEvent*>(event);
+    int ascii = 0;
+    if (key->key() == Qt::Key_Escape) ascii = 27;
+    else if (key->text().size() == 1 && key->text()[0].unicode() < 128) ascii = key->text()[0].unicode();
+    if (ascii) formKeyPress(ascii);
+    return false;
+}
+
+void MainWindow::formKeyPress(int keyAscii) {
+    KeyOutcome o = applyKey(state_, keyAscii);
+    if (!o.status.empty()) setStatus(o.status);
+    switch (o.command) {
+    case KeyCommand::None: break;
+    case KeyCommand::Escape:
+        dialogs_.beep();
+        yieldOnce();
+        close();
+        break;
+    case KeyCommand::ScreenCorrection: yieldOnce(); break;
+    case KeyCommand::SoundSwitchedOff:
+        sound_->setCompletionCode(1);
+        yieldOnce();
+        break;
+    case KeyCommand::SoundSwitchedOn:
+        sound_->setCompletionCode(1);
+        if (speech_) speech_->loadSpeechFragments();
+        yieldOnce();
+        break;
+    case KeyCommand::ZoomIn:
+        if (map_) map_->zoomIn();
+        break;
+    case KeyCommand::ZoomOut:
+        if (map_) map_->zoomOut();
+        yieldOnce();
+        break;
+    case KeyCommand::ZoomFull:
+        if (map_) map_->zoomFull();
+        break;
+    case KeyCommand::ZoomToLevel:
+        if (map_) map_->zoomToLevel();
+        break;
+    case KeyCommand::SpeedUnit:
+        if (!o.unitWordFile.empty() && speech_) speech_->reloadUnitWord(o.unitWordFile);
+        break;
+    case KeyCommand::Interval: break;
+    }
+}
+
+// -------------------------------------------------------------------- STOP
+
+void MainWindow::stopNavigation() {
+    state_.navigationActive = 0;
+    state_.stopRequest = true;
+    setStatus(shellStatusText(ShellStatus::NavigationStopped, state_.dutch()));
+    state_.currentSoundName = "Navig2.WAV";
+    sound_->playSound();
+}
+
+void MainWindow::stopPlayback() {
+    state_.playbackActive = 0;
+    state_.stopRequest = true;
+    setStatus(shellStatusText(ShellStatus::PlaybackStopped, state_.dutch()));
+    frame10_->hide();
+    // The instrument panel comes back, except on a screen too narrow for it.
+    picture2_->setVisible(layout_.picture2Visible);
+    state_.currentSoundName = "Route2.WAV";
+    sound_->playSound();
+}
+
+void MainWindow::stopActiveMode() {
+    if (state_.navigationActive == 1) stopNavigation();
+    else if (state_.playbackActive == 1) stopPlayback();
+}
+
+void MainWindow::cmdQuitClick() {
+    if (ended_) return;
+    if (state_.navigationActive == 1 || state_.playbackActive == 1) {
+        stopActiveMode();
+        return;
+    }
+    setStatus(shellStatusText(ShellStatus::Goodbye, state_.dutch()));
+    state_.currentSoundName = "Totziens.WAV";
+    sound_->playSound();
+    state_.stopRequest = true;
+    close();
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+    QMainWindow::closeEvent(event);
+    if (!event->isAccepted() || ended_) return;
+    ended_ = true;
+    state_.stopRequest = true;
+    radarTimer_.stop();
+    sound_->abortWaits();
+    sound_->close();
+    emit ended();
+}
+
+// -------------------------------------------------------------- user guide
+
+void MainWindow::command6Click() {
+    // The guide opens in the desktop's viewer for the file type; the
+    // program folder on the program drive holds it.
+    std::string guide = std::string(1, state_.programDrive) + ":\\tarvok\\USERNav4.HTM";
+    dialogs_.openDocument(paths_.toNative(guide).string());
 }
 
 }  // namespace tarvok

@@ -1,21 +1,147 @@
-// The navigator's main window.
+// The navigator's main window "Tarvok": its controls, the opening sequence
+// with the radar screen, the status line, the keyboard commands and STOP.
+//
+// Every control carries its name as objectName ("Command2", "Label6",
+// "Picture1", ...), so scripts and tests find them by name.
 #pragma once
 
 #include <QMainWindow>
+#include <QPointer>
+#include <QTimer>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
 
+#include "navigator/shell/navigator_state.h"
 #include "navigator/shell/program_start.h"
+#include "navigator/shell/radar_screen.h"
+#include "navigator/shell/window_layout.h"
+#include "platform/dos_path.h"
+
+class QLabel;
+class QLineEdit;
 
 namespace tarvok {
+
+class Dialogs;
+class InstrumentPanel;
+class MapPicture;
+class MapViewCalls;
+class PictureClip;
+class SoundDevice;
+class SoundPlayback;
+class SpeechCalls;
 
 class MainWindow : public QMainWindow {
     Q_OBJECT
 public:
-    explicit MainWindow(NavigatorStart start, QWidget* parent = nullptr);
+    // The radar screen's pace: a frame every kRadarFrameMilliseconds draws
+    // kRadarStepsPerFrame sweep steps, so one turn of 721 steps takes about
+    // five seconds and the window stays idle in between.
+    static constexpr int kRadarFrameMilliseconds = 40;
+    static constexpr int kRadarStepsPerFrame = 6;
 
-    const NavigatorStart& start() const { return start_; }
+    MainWindow(NavigatorStart start, DosPaths paths, Dialogs& dialogs,
+               std::unique_ptr<SoundDevice> device, QWidget* parent = nullptr);
+    ~MainWindow() override;
+
+    // The source of the screen size (the primary screen by default).
+    void setScreenSizeSource(std::function<QSize()> source) { screenSize_ = std::move(source); }
+
+    // Plugs in the map view and the spoken announcements (see shell_calls.h).
+    void setMapViewCalls(MapViewCalls* calls) { map_ = calls; }
+    void setSpeechCalls(SpeechCalls* calls) { speech_ = calls; }
+
+    // Form_Load: the opening sequence. Shows the window and starts the radar
+    // screen; the rest of the sequence (the wait for the welcome sound) runs
+    // once a map has been loaded.
+    void formLoad();
+
+    NavigatorState& state() { return state_; }
+    const NavigatorState& state() const { return state_; }
+    SoundPlayback& sound() { return *sound_; }
+    Dialogs& dialogs() { return dialogs_; }
+    const DosPaths& paths() const { return paths_; }
+    const WindowLayout& layoutInUse() const { return layout_; }
+
+    // Every control in table order (widgets, and PicClip1 / MMControl1).
+    const std::vector<QObject*>& controls() const { return controls_; }
+    template <class T = QWidget>
+    T* control(const char* name) const {
+        return findChild<T*>(QString::fromLatin1(name));
+    }
+    MapPicture* picture1() const { return picture1_; }
+    InstrumentPanel* picture2() const { return picture2_; }
+    PictureClip* picClip1() const { return picClip1_; }
+
+    // The status line Label6 (Windows-1252 text).
+    void setStatus(const std::string& text);
+    std::string status() const;
+
+    // STOP: stops navigation, else playback, else says goodbye and ends the
+    // program.
+    void cmdQuitClick();
+    // Steps 1 and 2 of STOP only.
+    void stopActiveMode();
+    // The keyboard commands; the key still reaches the focused control.
+    void formKeyPress(int keyAscii);
+    // Opens the user guide.
+    void command6Click();
+
+    bool radarRunning() const { return radarTimer_.isActive(); }
+    int radarStep() const { return sweepStep_; }
+    bool formLoadFinished() const { return formLoadFinished_; }
+    bool programEnded() const { return ended_; }
+
+signals:
+    // The opening sequence has run to its end (after the first map).
+    void formLoadDone();
+    // The window was closed; the program ends.
+    void ended();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
 
 private:
-    NavigatorStart start_;
+    void buildControls();
+    void setLanguageTexts();
+    void applyColourScheme();
+    void applyLayout(const WindowLayout& l);
+    void showClock();
+    void yieldOnce();
+    void radarTick();
+    void startRadar();
+    void finishFormLoad();
+    void upperCase(QLineEdit* box);
+    void stopNavigation();
+    void stopPlayback();
+
+    NavigatorState state_;
+    DosPaths paths_;
+    Dialogs& dialogs_;
+    std::unique_ptr<SoundPlayback> sound_;
+    MapViewCalls* map_ = nullptr;
+    SpeechCalls* speech_ = nullptr;
+    std::function<QSize()> screenSize_;
+    WindowLayout layout_;
+
+    std::vector<QObject*> controls_;
+    QLabel* label6_ = nullptr;
+    MapPicture* picture1_ = nullptr;
+    InstrumentPanel* picture2_ = nullptr;
+    PictureClip* picClip1_ = nullptr;
+    QWidget* shapes_[3] = {nullptr, nullptr, nullptr};
+    QWidget* frame10_ = nullptr;
+
+    QTimer radarTimer_;
+    RadarPoint radarCentre_{0, 0};
+    int sweepStep_ = 0;
+    unsigned welcomeSound_ = 0;  // number of the welcome sound among all started
+    bool welcomeStarted_ = false;
+    bool formLoadFinished_ = false;
+    bool ended_ = false;
 };
 
 }  // namespace tarvok

@@ -2,6 +2,7 @@
 
 #include "platform/dialogs.h"
 #include "platform/dos_path.h"
+#include "platform/provision.h"
 
 namespace tarvok {
 
@@ -29,6 +30,17 @@ std::optional<NavigatorStart> startNavigator(const DosPaths& paths, Dialogs& dia
     if (loadSettings(paths, *drive, start.settingsString) == LoadResult::Loaded)
         start.settings = decodeForNavigator(start.settingsString);
     return start;
+}
+
+std::optional<NavigatorStart> prepareNavigator(const DosPaths& paths, Dialogs& dialogs) {
+    ProvisionResult made = provisionPrefix(paths.prefix(), installedDataDir(),
+                                           SettingsString::settingsProgramTemplate().bytes());
+    if (!made.ok) {
+        dialogs.critical(joinMessageLines(
+            {"TARVOK", "", "The program folder could not be created:", "", made.error}));
+        return std::nullopt;
+    }
+    return startNavigator(paths, dialogs);
 }
 
 }  // namespace tarvok

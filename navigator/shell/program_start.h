@@ -29,4 +29,8 @@ std::vector<std::string> neededFilesNotFoundLines();
 // the program then ends without opening its window.
 std::optional<NavigatorStart> startNavigator(const DosPaths& paths, Dialogs& dialogs);
 
+// The whole program start: makes the drive prefix on the first run (a
+// message when it cannot be made), then startNavigator.
+std::optional<NavigatorStart> prepareNavigator(const DosPaths& paths, Dialogs& dialogs);
+
 }  // namespace tarvok

@@ -1,0 +1,318 @@
+// The main window through its real widgets on the offscreen platform.
+#include <QElapsedTimer>
+#include <QFrame>
+#include <QSignalSpy>
+
+#include "navigator/shell/shell_texts.h"
+#include "navigator/shell/shell_widgets.h"
+#include "tests/navigator/shell/window_fixture.h"
+
+namespace tarvok {
+namespace {
+
+using test::ShellWindow;
+using test::WindowOptions;
+
+TEST(MainWindow, StopThreeTimesWhileNavigating) {
+    ShellWindow w({.language = '0'});
+    w.open();
+    QSignalSpy ended(w.window.get(), &MainWindow::ended);
+    w.window->state().navigationActive = 1;
+
+    w.button("cmdQuit")->click();
+    EXPECT_EQ(w.window->state().navigationActive, 0);
+    EXPECT_TRUE(w.window->state().stopRequest);
+    EXPECT_EQ(w.window->status(), " NAVIGATIE GESTOPT ");
+    EXPECT_EQ(w.device->opened().back(), "Navig2.WAV");
+    EXPECT_NE(w.device->fileName().string().find("GELUID"), std::string::npos);
+    EXPECT_TRUE(w.window->isVisible());
+    EXPECT_EQ(ended.count(), 0);
+    w.window->state().stopRequest = false;  // the navigation loop ends and clears it
+
+    w.button("cmdQuit")->click();
+    EXPECT_EQ(w.window->status(), " DANK U EN TOT ZIENS");
+    EXPECT_EQ(w.device->opened().back(), "Totziens.WAV");
+    EXPECT_TRUE(w.window->state().stopRequest);
+    EXPECT_FALSE(w.window->isVisible());
+    EXPECT_EQ(ended.count(), 1);
+
+    std::size_t callsBefore = w.device->calls.size();
+    w.button("cmdQuit")->click();  // the program has ended: nothing more
+    EXPECT_EQ(w.device->calls.size(), callsBefore);
+    EXPECT_EQ(ended.count(), 1);
+}
+
+TEST(MainWindow, StopDuringPlaybackHidesTheRoutePanel) {
+    ShellWindow w;
+    w.open();
+    QWidget* frame10 = w.window->control("Frame10");
+    frame10->show();
+    w.window->picture2()->hide();
+    w.window->state().playbackActive = 1;
+    w.button("cmdQuit")->click();
+    EXPECT_EQ(w.window->state().playbackActive, 0);
+    EXPECT_TRUE(w.window->state().stopRequest);
+    EXPECT_EQ(w.window->status(), " ROUTE-PLAY STOPPED ");
+    EXPECT_FALSE(frame10->isVisible());
+    EXPECT_TRUE(w.window->picture2()->isVisible());
+    EXPECT_EQ(w.device->opened().back(), "Route2.WAV");
+    EXPECT_TRUE(w.window->isVisible());
+
+    // StopActiveMode with no mode running does nothing.
+    std::size_t calls = w.device->calls.size();
+    w.window->stopActiveMode();
+    EXPECT_EQ(w.device->calls.size(), calls);
+    EXPECT_TRUE(w.window->isVisible());
+}
+
+TEST(MainWindow, StopBeforeAnyMapEndsTheProgramWhileTheRadarSweeps) {
+    ShellWindow w({.sound = '0'});
+    w.open();
+    ASSERT_TRUE(w.window->radarRunning());
+    QTest::qWait(3 * MainWindow::kRadarFrameMilliseconds);
+    EXPECT_GT(w.window->radarStep(), 0);
+    w.button("cmdQuit")->click();
+    EXPECT_EQ(w.window->status(), " THANK YOU, GOODBYE!");
+    EXPECT_FALSE(w.window->isVisible());
+    EXPECT_FALSE(w.window->radarRunning());
+    EXPECT_TRUE(w.device->opened().empty());  // sound off: nothing played
+}
+
+TEST(MainWindow, OPressedFiftyTimesStopsAt800) {
+    ShellWindow w;
+    w.open();
+    for (int i = 0; i < 50; ++i) w.keyInto("Command2", 'O');
+    EXPECT_EQ(w.window->state().screenCorrectionX, 800);
+    EXPECT_EQ(w.window->status(), "Xcor.= 800 ; Ycor.= 0");
+    w.window->state().screenCorrectionX = -800;
+    w.keyInto("Command2", 'w');
+    EXPECT_EQ(w.window->state().screenCorrectionX, -800);
+}
+
+TEST(MainWindow, NSTextIsUpperCasedAndTheKeyIsPreviewed) {
+    ShellWindow w;
+    w.open();
+    w.keyInto("NSText", 'n');
+    EXPECT_EQ(w.box("NSText")->text(), "N");
+    EXPECT_EQ(w.window->state().screenCorrectionY, 20);
+    w.box("EWText")->setText("w");
+    EXPECT_EQ(w.box("EWText")->text(), "W");
+}
+
+TEST(MainWindow, DigitsZoomOnlyWhileNavigating) {
+    ShellWindow w;
+    w.open();
+    w.keyInto("Xtext", '1');
+    w.keyInto("Xtext", '2');
+    EXPECT_EQ(w.box("Xtext")->text(), "12");  // the digits reach the box
+    EXPECT_EQ(w.map.count("zoom"), 0);
+
+    w.window->state().navigationActive = 1;
+    w.keyInto("Xtext", '2');
+    EXPECT_EQ(w.map.count("zoomToLevel 2"), 1);
+    // Key preview is now off until the navigation loop's next position.
+    EXPECT_FALSE(w.window->state().keyPreview);
+    w.keyInto("Xtext", '3');
+    EXPECT_EQ(w.map.count("zoomToLevel"), 1);
+    w.window->state().keyPreview = true;
+    w.keyInto("Xtext", '8');
+    EXPECT_EQ(w.map.count("zoomToLevel 5"), 1);
+    w.window->state().keyPreview = true;
+    w.keyInto("Xtext", '0');
+    EXPECT_EQ(w.map.count("zoomFull"), 1);
+}
+
+TEST(MainWindow, GTogglesSoundWithDutchTexts) {
+    ShellWindow w({.language = '0'});
+    w.open();
+    int loadsAtOpen = w.speech.fragmentLoads;
+    EXPECT_EQ(loadsAtOpen, 1);  // sound on: fragments loaded at opening
+    w.keyInto("Command2", 'G');
+    EXPECT_EQ(w.window->status(), "  GELUID = UIT ");
+    EXPECT_EQ(w.window->state().settings.soundOn, '0');
+    EXPECT_EQ(w.window->state().completionCode, 1);
+    w.keyInto("Command2", 'g');
+    EXPECT_EQ(w.window->status(), "  GELUID = AAN ");
+    EXPECT_EQ(w.window->state().settings.soundOn, '1');
+    EXPECT_EQ(w.speech.fragmentLoads, loadsAtOpen + 1);
+}
+
+TEST(MainWindow, GEndsARunningSoundWait) {
+    ShellWindow w;
+    w.open();
+    QElapsedTimer t;
+    QTimer::singleShot(20, w.window.get(), [&] { w.window->formKeyPress('G'); });
+    w.window->state().currentSoundName = "Navig1.WAV";
+    SoundPlayback::setPassDuration(std::chrono::microseconds(40));  // a 10-second bound
+    t.start();
+    w.window->sound().playSound();
+    EXPECT_LT(t.elapsed(), 5000);
+}
+
+TEST(MainWindow, UnitKeysReloadTheSpokenWord) {
+    ShellWindow w;
+    w.open();
+    w.keyInto("Command2", 'm');
+    EXPECT_EQ(w.window->state().settings.speedUnit, '2');
+    ASSERT_EQ(w.speech.unitWords.size(), 1u);
+    EXPECT_EQ(w.speech.unitWords[0], "C:\\TARVOK\\SOUND\\mph.WAV");
+    EXPECT_TRUE(w.box("Smode")->text().isEmpty());  // shown with the next speed
+}
+
+TEST(MainWindow, LanguageChoosesTooltipsCaptionsAndSoundFolder) {
+    {
+        ShellWindow w({.language = '1'});
+        w.open();
+        EXPECT_EQ(w.window->state().soundFolder, ":\\TARVOK\\SOUND\\");
+        for (const ControlTexts& t : mainWindowTexts()) {
+            QWidget* c = w.window->control(t.name);
+            ASSERT_NE(c, nullptr) << t.name;
+            EXPECT_EQ(c->toolTip().toStdString(), t.tooltipEnglish) << t.name;
+        }
+        EXPECT_EQ(w.button("Command2")->text(), "LOA&D");
+        EXPECT_EQ(w.device->opened().front(), "Welkom5.WAV");
+        EXPECT_NE(w.device->fileName().string().find("SOUND"), std::string::npos);
+    }
+    {
+        ShellWindow w({.language = '0'});
+        w.open();
+        EXPECT_EQ(w.window->state().soundFolder, ":\\TARVOK\\GELUID\\");
+        EXPECT_EQ(w.button("Command2")->text(), "LAA&D");
+        EXPECT_EQ(w.button("Command13")->text(), "&ZOEK");
+        EXPECT_EQ(w.button("cmdQuit")->toolTip(), "Beeindig mode / het programma");
+        EXPECT_EQ(w.window->status(), "  LAAD S.V.P. KAART");
+    }
+}
+
+TEST(MainWindow, ColourSchemeOneMakesTheFourteenReadoutsWhite) {
+    const char* readouts[] = {"Speed", "Smode", "Koers", "Windr", "Text3", "Text4", "EWText",
+                              "NSText", "Latid", "Longi", "Xtext", "Ytext", "Tijds", "Datum"};
+    ShellWindow bw({.colourScheme = '1'});
+    bw.open();
+    ShellWindow colour({.colourScheme = '0'});
+    colour.open();
+    for (const char* name : readouts) {
+        EXPECT_EQ(bw.box(name)->palette().color(QPalette::Base), QColor(255, 255, 255)) << name;
+        EXPECT_NE(colour.box(name)->palette().color(QPalette::Base), QColor(255, 255, 255)) << name;
+    }
+    // Boxes outside the list keep their colour.
+    EXPECT_NE(bw.box("Ztext")->palette().color(QPalette::Base), QColor(255, 255, 255));
+}
+
+TEST(MainWindow, LayoutFollowsTheScreen) {
+    for (QSize screen : {QSize(640, 480), QSize(800, 600), QSize(1920, 1080)}) {
+        ShellWindow w({.screen = screen});
+        w.open();
+        SCOPED_TRACE(screen.width());
+        EXPECT_EQ(w.window->size(), QSize(screen.width(), screen.height() - 28));
+        EXPECT_EQ(w.window->picture2()->isVisible(), screen.width() != 640);
+        EXPECT_EQ(w.window->picture1()->size(), QSize(screen.width() - 230, screen.height() - 85));
+        QWidget* text8 = w.window->control("Text8");
+        EXPECT_EQ(text8->y(), screen.height() - 85 + 20);
+        EXPECT_EQ(w.window->control("TextRO")->pos(),
+                  QPoint(screen.width() - 230 - 130, screen.height() - 85 - 17));
+        // Every left-column control lies inside the window.
+        for (QObject* o : w.window->controls()) {
+            auto* c = qobject_cast<QWidget*>(o);
+            if (!c || !c->isVisible() || c->parentWidget() != w.window->centralWidget()) continue;
+            EXPECT_LE(c->geometry().bottom(), w.window->height()) << c->objectName().toStdString();
+            EXPECT_LE(c->geometry().right(), w.window->width()) << c->objectName().toStdString();
+        }
+    }
+}
+
+TEST(MainWindow, EveryControlExistsByName) {
+    ShellWindow w;
+    w.open();
+    for (const char* name :
+         {"Command2", "Command13", "Command12", "Command3", "Command4", "Command1", "Navig1", "SetupCommand",
+          "cmdQuit", "Command6", "Zoom0", "ZoomI", "ZoomU", "Speed", "Smode", "Koers", "Windr", "NSText",
+          "EWText", "Latid", "Longi", "Xtext", "Ytext", "Ztext", "Tijds", "Datum", "Label6", "Picture1",
+          "Picture2", "Shape1", "Shape2", "Shape3", "HScroll3", "VScroll3", "Slider3", "Check1", "Frame10",
+          "HScroll1", "HScroll2", "Text7", "Play1", "Slider1", "ProgressBar1", "rou1", "Text1", "Text8",
+          "TextLB", "TextRB", "TextLO", "TextRO", "Text3", "Text4"})
+        EXPECT_NE(w.window->control(name), nullptr) << name;
+    EXPECT_NE(w.window->findChild<QObject*>("PicClip1"), nullptr);
+    EXPECT_NE(w.window->findChild<QObject*>("MMControl1"), nullptr);
+    EXPECT_EQ(w.window->control<QAbstractButton>("Check1")->text(), "Moving map");
+    EXPECT_FALSE(w.window->control("Frame10")->isVisible());
+    EXPECT_EQ(w.window->windowTitle(), "Tarvok");
+}
+
+TEST(MainWindow, OpeningSequenceShowsClockStartPictureAndRadar) {
+    ShellWindow w;
+    w.open();
+    QString tijds = w.box("Tijds")->text();
+    EXPECT_EQ(tijds.size(), 8);
+    EXPECT_EQ(tijds[2], ':');
+    QString datum = w.box("Datum")->text();
+    EXPECT_TRUE(datum.endsWith(' '));
+    EXPECT_EQ(datum[2], '-');
+    EXPECT_TRUE(w.box("Text7")->text().endsWith("  "));
+    EXPECT_EQ(w.window->picClip1()->picture().size(), QSize(640, 480));
+    EXPECT_EQ(w.map.calls, (std::vector<std::string>{"resetForStart", "showStartPicture 640x480", "applyZoom"}));
+    EXPECT_TRUE(w.window->radarRunning());
+    // The dial is drawn: a tick straight below the centre is black, the
+    // beam at 13 degrees bright green.
+    const QImage& img = w.window->picture1()->drawing();
+    RadarPoint c = radarCentre(img.width(), img.height());
+    EXPECT_EQ(img.pixelColor(int(c.x), int(c.y) + 178), QColor(0, 0, 0));
+    RadarPoint beam = radarPoint(c, 13, 120);
+    EXPECT_EQ(img.pixelColor(int(std::lround(beam.x)), int(std::lround(beam.y))), QColor(0, 200, 0));
+}
+
+TEST(MainWindow, RadarStopsOnceAMapIsLoadedThenTheWelcomeSoundIsClosed) {
+    ShellWindow w;
+    w.open();
+    QSignalSpy done(w.window.get(), &MainWindow::formLoadDone);
+    QTest::qWait(3 * MainWindow::kRadarFrameMilliseconds);
+    ASSERT_TRUE(w.window->radarRunning());
+    EXPECT_EQ(w.window->state().completionCode, 0);  // the welcome sound plays
+    w.window->state().mapLoaded = 1;
+    QTimer::singleShot(50, w.window.get(), [&] { w.device->notify(1); });
+    ASSERT_TRUE(done.wait(2000));
+    EXPECT_FALSE(w.window->radarRunning());
+    EXPECT_EQ(w.device->calls.back(), "close");
+    EXPECT_EQ(w.window->state().completionCode, 1);
+    int step = w.window->radarStep();
+    QTest::qWait(3 * MainWindow::kRadarFrameMilliseconds);
+    EXPECT_EQ(w.window->radarStep(), step);
+}
+
+TEST(MainWindow, WelcomeWaitLeavesALaterSoundAlone) {
+    ShellWindow w;
+    w.open();
+    QSignalSpy done(w.window.get(), &MainWindow::formLoadDone);
+    w.window->state().mapLoaded = 1;
+    w.window->sound().start("C:\\TARVOK\\SOUND\\map.WAV");  // e.g. a spoken map name
+    std::size_t calls = w.device->calls.size();
+    ASSERT_TRUE(done.wait(2000));
+    EXPECT_EQ(w.device->calls.size(), calls);
+    EXPECT_EQ(w.window->state().completionCode, 0);
+}
+
+TEST(MainWindow, EscapeClosesWithoutGoodbye) {
+    ShellWindow w;
+    w.open();
+    QSignalSpy ended(w.window.get(), &MainWindow::ended);
+    w.window->control("Latid")->setFocus();
+    QTest::keyClick(w.window->control("Latid"), Qt::Key_Escape);
+    EXPECT_EQ(ended.count(), 1);
+    EXPECT_FALSE(w.window->isVisible());
+    EXPECT_TRUE(w.window->state().stopRequest);
+    EXPECT_GE(w.dialogs.beeps, 1);
+    EXPECT_NE(w.window->status(), " THANK YOU, GOODBYE!");
+    for (const std::string& f : w.device->opened()) EXPECT_NE(f, "Totziens.WAV");
+}
+
+TEST(MainWindow, HelpOpensTheUserGuideInTheProgramFolder) {
+    ShellWindow w;
+    w.open();
+    w.prefix.writeDos("C:\\TARVOK\\USERNAV4.HTM", "<html></html>");
+    w.button("Command6")->click();
+    ASSERT_EQ(w.dialogs.openedDocuments.size(), 1u);
+    EXPECT_EQ(w.dialogs.openedDocuments[0], w.prefix.paths().toNative("C:\\TARVOK\\USERNAV4.HTM").string());
+}
+
+}  // namespace
+}  // namespace tarvok

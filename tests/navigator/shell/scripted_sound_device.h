@@ -1,0 +1,34 @@
+// A sound device whose completion notices the test gives: it records what
+// the window asked of it.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "platform/sound_device.h"
+
+namespace tarvok::test {
+
+class ScriptedSoundDevice : public SoundDevice {
+public:
+    std::vector<std::string> calls;  // "open <file name>", "play", "close"
+
+    bool open(const std::filesystem::path& f) override {
+        setFile(f);
+        calls.push_back("open " + f.filename().string());
+        return true;
+    }
+    void play() override { calls.push_back("play"); }
+    void close() override { calls.push_back("close"); }
+    // The device's completion notice, delivered at once.
+    void notify(int code) { emit done(code); }
+
+    std::vector<std::string> opened() const {
+        std::vector<std::string> names;
+        for (const std::string& c : calls)
+            if (c.rfind("open ", 0) == 0) names.push_back(c.substr(5));
+        return names;
+    }
+};
+
+}  // namespace tarvok::test

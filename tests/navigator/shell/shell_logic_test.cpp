@@ -1,0 +1,259 @@
+// The shell's rules without a window: layout, keyboard table, texts, radar.
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "navigator/shell/keyboard_commands.h"
+#include "navigator/shell/radar_screen.h"
+#include "navigator/shell/shell_texts.h"
+#include "navigator/shell/window_layout.h"
+
+namespace tarvok {
+namespace {
+
+TEST(WindowLayout, ComputedFromTheScreenSize) {
+    struct Case {
+        int w, h;
+        bool panel;
+    } cases[] = {{640, 480, false}, {800, 600, true}, {1920, 1080, true}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::to_string(c.w) + "x" + std::to_string(c.h));
+        WindowLayout l = computeWindowLayout(c.w, c.h);
+        EXPECT_EQ(l.windowWidth, c.w);
+        EXPECT_EQ(l.windowHeight, c.h - 28);
+        EXPECT_EQ(l.picture2Visible, c.panel);
+        EXPECT_EQ(l.picture1.width, c.w - 230);
+        EXPECT_EQ(l.picture1.height, c.h - 85);
+        EXPECT_EQ(l.hScroll3.y, l.picture1.height + 8);
+        EXPECT_EQ(l.hScroll3.width, l.picture1.width);
+        EXPECT_EQ(l.vScroll3.x, c.w - 32);
+        EXPECT_EQ(l.vScroll3.height, l.picture1.height);
+        EXPECT_EQ(l.textRBLeft, l.picture1.width - 130);
+        EXPECT_EQ(l.textLOTop, l.picture1.height - 17);
+        EXPECT_EQ(l.text8Top, l.picture1.height + 20);
+        // The map view, its scroll bars and the status box stay inside the window.
+        EXPECT_LE(l.vScroll3.x + l.vScroll3.width, l.windowWidth);
+        EXPECT_LE(l.text8Top + design::kText8Height, l.windowHeight);
+        EXPECT_GT(l.hScroll3.y, l.picture1.y + l.picture1.height - 1);
+        for (const LayoutRect& s : l.shape) {
+            EXPECT_EQ(s.x, static_cast<int>(std::floor((l.innerWidth - s.width) / 2.0)));
+            EXPECT_EQ(s.y, static_cast<int>(std::floor((l.innerHeight - s.height) / 2.0)));
+        }
+    }
+    // 1920 x 1080: inner area 1686 x 991 inside a two-pixel frame.
+    WindowLayout big = computeWindowLayout(1920, 1080);
+    EXPECT_EQ(big.innerWidth, 1686);
+    EXPECT_EQ(big.innerHeight, 991);
+    EXPECT_EQ(big.shape[0].x, (1686 - design::kShapeDiameter[0]) / 2);
+}
+
+NavigatorState stateWith(char language, char sound) {
+    NavigatorState s;
+    s.settings.language = language;
+    s.settings.soundOn = sound;
+    s.soundFolder = language == '0' ? ":\\TARVOK\\GELUID\\" : ":\\TARVOK\\SOUND\\";
+    return s;
+}
+
+TEST(Keyboard, ScreenCorrectionStopsAt800AndMinus800) {
+    NavigatorState s = stateWith('1', '1');
+    KeyOutcome o;
+    int pressesThatChanged = 0;
+    for (int i = 0; i < 50; ++i) {
+        int before = s.screenCorrectionX;
+        o = applyKey(s, i % 2 ? 'o' : 'O');
+        if (s.screenCorrectionX != before) ++pressesThatChanged;
+    }
+    EXPECT_EQ(s.screenCorrectionX, 800);
+    EXPECT_EQ(pressesThatChanged, 40);
+    EXPECT_EQ(o.command, KeyCommand::ScreenCorrection);
+    EXPECT_EQ(o.status, "Xcor.= 800 ; Ycor.= 0");
+
+    s.screenCorrectionX = -800;
+    s.screenCorrectionY = -780;
+    EXPECT_EQ(applyKey(s, 'W').status, "Xcor.= -800 ; Ycor.= -780");
+    EXPECT_EQ(applyKey(s, 'z').status, "Xcor.= -800 ; Ycor.= -800");
+    EXPECT_EQ(applyKey(s, 'Z').status, "Xcor.= -800 ; Ycor.= -800");
+    EXPECT_EQ(applyKey(s, 'n').status, "Xcor.= -800 ; Ycor.= -780");
+}
+
+TEST(Keyboard, GTogglesSoundAndSetsTheCompletionCode) {
+    NavigatorState s = stateWith('0', '1');
+    s.completionCode = 0;
+    KeyOutcome off = applyKey(s, 'g');
+    EXPECT_EQ(off.command, KeyCommand::SoundSwitchedOff);
+    EXPECT_EQ(off.status, "  GELUID = UIT ");
+    EXPECT_EQ(s.settings.soundOn, '0');
+    EXPECT_EQ(s.completionCode, 1);
+    KeyOutcome on = applyKey(s, 'G');
+    EXPECT_EQ(on.command, KeyCommand::SoundSwitchedOn);
+    EXPECT_EQ(on.status, "  GELUID = AAN ");
+    EXPECT_EQ(s.settings.soundOn, '1');
+    // Any value but "0" counts as on and is switched off.
+    s.settings.soundOn = '7';
+    EXPECT_EQ(applyKey(s, 'G').command, KeyCommand::SoundSwitchedOff);
+
+    NavigatorState e = stateWith('1', '0');
+    EXPECT_EQ(applyKey(e, 'G').status, "  SOUND = ON ");
+    EXPECT_EQ(applyKey(e, 'G').status, "  SOUND = OFF ");
+}
+
+TEST(Keyboard, DigitsZoomOnlyWhileAModeRuns) {
+    NavigatorState s = stateWith('1', '1');
+    for (char d : std::string("0123456789")) EXPECT_EQ(applyKey(s, d).command, KeyCommand::None) << d;
+    EXPECT_EQ(s.targetZoomLevel, 0);
+
+    s.navigationActive = 1;
+    EXPECT_EQ(applyKey(s, '2').command, KeyCommand::ZoomToLevel);
+    EXPECT_EQ(s.targetZoomLevel, 2);
+    EXPECT_EQ(applyKey(s, '0').command, KeyCommand::ZoomFull);
+    EXPECT_EQ(s.targetZoomLevel, 0);
+    for (char d : std::string("6789")) {
+        EXPECT_EQ(applyKey(s, d).command, KeyCommand::ZoomToLevel);
+        EXPECT_EQ(s.targetZoomLevel, 5) << d;
+    }
+    s.navigationActive = 0;
+    s.playbackActive = 1;
+    EXPECT_EQ(applyKey(s, '5').command, KeyCommand::ZoomToLevel);
+}
+
+TEST(Keyboard, KeyPreviewIsSwitchedOffWhileAModeRuns) {
+    NavigatorState s = stateWith('1', '1');
+    s.keyPreview = false;
+    applyKey(s, 'x');
+    EXPECT_TRUE(s.keyPreview);
+    s.playbackActive = 1;
+    applyKey(s, 'x');
+    EXPECT_FALSE(s.keyPreview);
+}
+
+TEST(Keyboard, SpeedUnitKeysAndTheUnitWordFile) {
+    NavigatorState s = stateWith('1', '1');
+    s.programDrive = 'D';
+    KeyOutcome m = applyKey(s, 'm');
+    EXPECT_EQ(m.command, KeyCommand::SpeedUnit);
+    EXPECT_EQ(s.settings.speedUnit, '2');
+    EXPECT_EQ(s.unitWord, "mph");
+    EXPECT_EQ(m.unitWordFile, "D:\\TARVOK\\SOUND\\mph.WAV");
+    EXPECT_TRUE(m.status.empty());
+
+    NavigatorState q = stateWith('0', '0');
+    KeyOutcome t = applyKey(q, 'T');
+    EXPECT_EQ(q.settings.speedUnit, '3');
+    EXPECT_EQ(q.unitWord, "kts");
+    EXPECT_TRUE(t.unitWordFile.empty());  // sound off: nothing reloaded
+    applyKey(q, 'K');
+    EXPECT_EQ(q.settings.speedUnit, '1');
+    EXPECT_EQ(q.unitWord, "kmh");
+}
+
+TEST(Keyboard, IntervalStepLastsBetweenPressesWithin2To30Seconds) {
+    NavigatorState s = stateWith('1', '1');
+    EXPECT_EQ(applyKey(s, 'L').status, " Interval:2 sec.");
+    EXPECT_EQ(applyKey(s, 'R').status, " Interval:4 sec.");
+    EXPECT_EQ(applyKey(s, 'r').status, " Interval:6 sec.");
+    for (int i = 0; i < 20; ++i) applyKey(s, 'R');
+    EXPECT_EQ(applyKey(s, 'R').status, " Interval:30 sec.");
+    EXPECT_EQ(applyKey(s, 'l').status, " Interval:28 sec.");
+}
+
+TEST(Keyboard, EscapeRaisesTheStopRequestAndOtherKeysDoNothing) {
+    NavigatorState s = stateWith('1', '1');
+    EXPECT_EQ(applyKey(s, 27).command, KeyCommand::Escape);
+    EXPECT_TRUE(s.stopRequest);
+    NavigatorState t = stateWith('1', '1');
+    for (int k : {int('a'), int('Q'), int(' '), int('-'), 13}) EXPECT_EQ(applyKey(t, k).command, KeyCommand::None);
+    EXPECT_FALSE(t.stopRequest);
+    EXPECT_EQ(applyKey(t, 'i').status, "  ZOOM-IN 1 LEVEL ");
+    EXPECT_EQ(applyKey(t, 'u').status, "  ZOOM-OUT 1 LEVEL ");
+}
+
+TEST(ShellTexts, ClockAndDateGetALeadingZero) {
+    EXPECT_EQ(clockText(9, 5, 33), "09:05:33");
+    EXPECT_EQ(clockText(23, 0, 0), "23:00:00");
+    EXPECT_EQ(timeOfDayText(9, 5, 33), "9:05:33");
+    EXPECT_EQ(dateText(7, 12, 2026), "07-12-2026");
+    EXPECT_EQ(dateText(17, 3, 1994), "17-3-1994");
+}
+
+TEST(ShellTexts, EveryControlHasBothLanguages) {
+    for (const ControlTexts& t : mainWindowTexts()) {
+        EXPECT_EQ(t.captionDutch == nullptr, t.captionEnglish == nullptr) << t.name;
+        EXPECT_TRUE(t.tooltipDutch && t.tooltipEnglish) << t.name;
+    }
+    EXPECT_EQ(mainWindowTexts().size(), 26u);
+}
+
+TEST(RadarScreen, PointsGoClockwiseFromStraightDown) {
+    RadarPoint c{100, 100};
+    RadarPoint down = radarPoint(c, 0, 10);
+    EXPECT_NEAR(down.x, 100, 1e-9);
+    EXPECT_NEAR(down.y, 110, 1e-9);
+    RadarPoint left = radarPoint(c, 90, 10);
+    EXPECT_NEAR(left.x, 90, 1e-9);
+    EXPECT_NEAR(left.y, 100, 1e-9);
+    RadarPoint up = radarPoint(c, 180, 10);
+    EXPECT_NEAR(up.y, 90, 1e-9);
+    // The centre is half the inner size, rounded halves to even.
+    RadarPoint centre = radarCentre(565, 511);
+    EXPECT_EQ(centre.x, 282);
+    EXPECT_EQ(centre.y, 256);
+}
+
+TEST(RadarScreen, DialHasItsTicksCirclesAndBeam) {
+    RadarPoint c{300, 200};
+    RadarDrawing d = radarDial(c);
+    // 73 ticks, 37 marks, 481 beam rays; six circles.
+    ASSERT_EQ(d.lines.size(), 73u + 37u + 481u);
+    ASSERT_EQ(d.circles.size(), 6u);
+    EXPECT_EQ(d.circles.front().radius, 25);
+    EXPECT_EQ(d.circles.back().radius, 150);
+    const RadarLine& tick = d.lines[0];
+    EXPECT_EQ(tick.colour, (RadarColour{0, 0, 0}));
+    EXPECT_NEAR(tick.y1, 200 + 175, 1e-9);
+    EXPECT_NEAR(tick.y2, 200 + 181, 1e-9);
+    const RadarLine& mark = d.lines[73];
+    EXPECT_EQ(mark.colour, (RadarColour{100, 0, 0}));
+    EXPECT_NEAR(mark.y1, 200 + 187, 1e-9);
+    EXPECT_NEAR(mark.y2, 200 + 195, 1e-9);
+    const RadarLine& lastRay = d.lines.back();
+    RadarPoint tip = radarPoint(c, 25, 175);
+    EXPECT_EQ(lastRay.x1, 300);
+    EXPECT_NEAR(lastRay.x2, tip.x, 1e-9);
+    EXPECT_NEAR(lastRay.y2, tip.y, 1e-9);
+    EXPECT_EQ(lastRay.colour, (RadarColour{0, 200, 0}));
+}
+
+TEST(RadarScreen, SweepStepsDrawEdgesSpokesAndRefreshTheClock) {
+    RadarPoint c{0, 0};
+    int spokeSteps = 0, clockSteps = 0;
+    for (int step = 0; step < kSweepSteps; ++step) {
+        RadarDrawing d = radarSweepStep(c, step);
+        ASSERT_EQ(d.circles.size(), 6u);
+        bool spokes = d.lines.size() == 8 + 12;
+        ASSERT_TRUE(spokes || d.lines.size() == 8) << step;
+        spokeSteps += spokes;
+        clockSteps += d.refreshClock;
+        if (step == 0) {
+            double a = 1;
+            RadarPoint lead = radarPoint(c, a + 24, 175), trail = radarPoint(c, a, 175);
+            EXPECT_NEAR(d.lines[0].x2, lead.x, 1e-9);
+            EXPECT_NEAR(d.lines[3].x2, lead.x + 1, 1e-9);
+            EXPECT_NEAR(d.lines[3].y1, 1, 1e-9);
+            EXPECT_EQ(d.lines[0].colour, (RadarColour{0, 200, 0}));
+            EXPECT_NEAR(d.lines[4].y2, trail.y, 1e-9);
+            EXPECT_EQ(d.lines[4].colour, (RadarColour{0, 120, 0}));
+        }
+    }
+    // a = 5, 10, ..., 360 give spokes; a = 10, ..., 360 refresh the clock.
+    EXPECT_EQ(spokeSteps, 72);
+    EXPECT_EQ(clockSteps, 36);
+    EXPECT_TRUE(radarSweepStep(c, 8).lines.size() == 20);   // a = 5
+    EXPECT_FALSE(radarSweepStep(c, 9).refreshClock);          // a = 5.5
+    EXPECT_TRUE(radarSweepStep(c, 18).refreshClock);          // a = 10
+    EXPECT_EQ(radarSweepStep(c, 8).lines[19].colour, (RadarColour{0, 100, 0}));
+    EXPECT_EQ(radarSweepStep(c, 12).lines.size(), 8u);  // a = 7: no spokes
+}
+
+}  // namespace
+}  // namespace tarvok

@@ -1,0 +1,99 @@
+// A main window opened on the offscreen platform in a temporary prefix, with
+// a scripted sound device and recording dialogs, map and speech calls.
+#pragma once
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+#include <gtest/gtest.h>
+#include <memory>
+
+#include "navigator/shell/main_window.h"
+#include "navigator/shell/shell_calls.h"
+#include "navigator/shell/sound_playback.h"
+#include "tests/navigator/shell/scripted_sound_device.h"
+#include "tests/support/recording_dialogs.h"
+#include "tests/support/temp_prefix.h"
+
+namespace tarvok::test {
+
+struct RecordingMapCalls : MapViewCalls {
+    std::vector<std::string> calls;
+    NavigatorState* state = nullptr;
+    void resetForStart() override { calls.push_back("resetForStart"); }
+    void showStartPicture(const QImage& p) override {
+        calls.push_back("showStartPicture " + std::to_string(p.width()) + "x" + std::to_string(p.height()));
+    }
+    void applyZoom() override { calls.push_back("applyZoom"); }
+    void zoomIn() override { calls.push_back("zoomIn"); }
+    void zoomOut() override { calls.push_back("zoomOut"); }
+    void zoomFull() override { calls.push_back("zoomFull"); }
+    void zoomToLevel() override { calls.push_back("zoomToLevel " + std::to_string(state->targetZoomLevel)); }
+    int count(const std::string& prefix) const {
+        int n = 0;
+        for (const auto& c : calls) n += c.rfind(prefix, 0) == 0;
+        return n;
+    }
+};
+
+struct RecordingSpeechCalls : SpeechCalls {
+    int fragmentLoads = 0;
+    std::vector<std::string> unitWords;
+    void loadSpeechFragments() override { ++fragmentLoads; }
+    void reloadUnitWord(const std::string& dosPath) override { unitWords.push_back(dosPath); }
+};
+
+struct WindowOptions {
+    char language = '1';
+    char sound = '1';
+    char colourScheme = '0';
+    QSize screen{800, 600};
+};
+
+class ShellWindow {
+public:
+    explicit ShellWindow(WindowOptions o = {}) {
+        // Sound waits of 250,000 passes end after a quarter of a second.
+        SoundPlayback::setPassDuration(std::chrono::microseconds(1));
+        SettingsString s = SettingsString::navigatorTemplate();
+        s.writeChar(field::Language, o.language);
+        s.writeChar(field::SoundOn, o.sound);
+        s.writeChar(field::ColourScheme, o.colourScheme);
+        NavigatorStart start;
+        start.settingsString = s;
+        start.settings = decodeForNavigator(s);
+        auto dev = std::make_unique<ScriptedSoundDevice>();
+        device = dev.get();
+        window = std::make_unique<MainWindow>(start, prefix.paths(), dialogs, std::move(dev));
+        map.state = &window->state();
+        window->setMapViewCalls(&map);
+        window->setSpeechCalls(&speech);
+        window->setScreenSizeSource([o] { return o.screen; });
+    }
+    ~ShellWindow() { SoundPlayback::setPassDuration(std::chrono::microseconds(40)); }
+
+    void open() {
+        window->formLoad();
+        window->activateWindow();
+        QApplication::setActiveWindow(window.get());
+    }
+
+    QLineEdit* box(const char* name) { return window->control<QLineEdit>(name); }
+    QPushButton* button(const char* name) { return window->control<QPushButton>(name); }
+    // Types a key into a control that has the focus, as the user does.
+    void keyInto(const char* name, char key) {
+        QWidget* w = window->control(name);
+        w->setFocus();
+        QTest::keyClick(w, key);
+    }
+
+    TempPrefix prefix;
+    RecordingDialogs dialogs;
+    RecordingMapCalls map;
+    RecordingSpeechCalls speech;
+    ScriptedSoundDevice* device = nullptr;
+    std::unique_ptr<MainWindow> window;
+};
+
+}  // namespace tarvok::test
