@@ -92,6 +92,9 @@ void MainWindow::buildControls() {
     QPalette pal = central->palette();
     pal.setColor(QPalette::Window, kPanel);
     pal.setColor(QPalette::WindowText, QColor(200, 210, 220));
+    pal.setColor(QPalette::Button, QColor(54, 61, 70));
+    pal.setColor(QPalette::ButtonText, QColor(232, 236, 240));
+    pal.setColor(QPalette::Highlight, QColor(60, 170, 110));
     central->setPalette(pal);
     setCentralWidget(central);
 
@@ -144,6 +147,13 @@ void MainWindow::buildControls() {
         for (int c = 0; c < 3; ++c) button(rows[r][c], QRect(4 + c * (bw + 2), 32 + r * (bh + 2), bw, bh), central);
     const char* zoomRow[4] = {"Zoom0", "ZoomI", "ZoomU", "Command6"};
     for (int c = 0; c < 4; ++c) button(zoomRow[c], QRect(4 + c * 48, 116, 46, bh), central);
+    // STOP and NAV stand out by colour.
+    for (auto [name, colour] : {std::pair{"cmdQuit", QColor(150, 40, 36)}, std::pair{"Navig1", QColor(30, 110, 64)}}) {
+        QWidget* b = control(name);
+        QPalette bp = b->palette();
+        bp.setColor(QPalette::Button, colour);
+        b->setPalette(bp);
+    }
 
     // Readouts.
     const int rh = 22;
@@ -189,8 +199,14 @@ void MainWindow::buildControls() {
         s->setRange(lo, hi);
         return s;
     };
-    slider("Slider3", QRect(4, 300, 190, 20), 0, 20, central);
-    slider("rou1", QRect(4, 322, 190, 20), 0, 20, central);
+    // The sliders with small captions of their own.
+    for (auto [caption, y] : {std::pair{"CROSS", 300}, std::pair{"THIN", 322}}) {
+        auto* l = new QLabel(QString::fromLatin1(caption), central);
+        l->setGeometry(4, y, 44, 20);
+        l->setFont(monoFont(10, true));
+    }
+    slider("Slider3", QRect(50, 300, 144, 20), 0, 20, central);
+    slider("rou1", QRect(50, 322, 144, 20), 0, 20, central);
 
     auto* text1 = new QPlainTextEdit(central);
     named(text1, "Text1");

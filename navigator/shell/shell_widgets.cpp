@@ -149,8 +149,6 @@ void paintSpeedDial(QPainter& p, QPointF c, double r) {
             p.drawText(QRectF(t.x() - 10, t.y() - 5, 20, 10), Qt::AlignCenter, QString::number(v));
         }
     }
-    p.setPen(QColor(120, 140, 150));
-    p.drawText(QRectF(c.x() - 15, c.y() + r * 0.45, 30, 9), Qt::AlignCenter, QStringLiteral("SPEED"));
 }
 
 void paintCompassDial(QPainter& p, QPointF c, double r) {

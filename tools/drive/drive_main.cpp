@@ -1,9 +1,12 @@
-// tarvok-drive [--screen WxH] SCRIPT
+// tarvok-drive [--screen WxH] [--pass-microseconds N] SCRIPT
 //
 // Starts the navigator's main window (offscreen when there is no display)
 // in the drive prefix ($TARVOK_PREFIX, as the navigator uses it) and runs
 // the script's steps; exits 0 when every step succeeded, 1 at the first
 // failing step, 2 on a usage error. "-" reads the script from standard input.
+// --screen lays the window out for another screen size; --pass-microseconds
+// sets how long one pass of a sound wait counts (40 by default, so the
+// 250,000-pass waits last 10 seconds), for scripts that must not wait long.
 #include <QApplication>
 #include <QStyleFactory>
 #include <QTimer>
@@ -14,6 +17,7 @@
 #include "common/text.h"
 #include "navigator/shell/main_window.h"
 #include "navigator/shell/program_start.h"
+#include "navigator/shell/sound_playback.h"
 #include "platform/dos_path.h"
 #include "platform/sound_device.h"
 #include "tools/drive/drive.h"
@@ -177,6 +181,8 @@ int main(int argc, char** argv) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("tarvok-drive"));
+    // The script may go on after the window has closed (wait-ended, dump).
+    QApplication::setQuitOnLastWindowClosed(false);
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
 
     QStringList args = QApplication::arguments();
@@ -186,12 +192,14 @@ int main(int argc, char** argv) {
         if (args[i] == QLatin1String("--screen") && i + 1 < args.size()) {
             QStringList wh = args[++i].split(QLatin1Char('x'));
             if (wh.size() == 2) screen = QSize(wh[0].toInt(), wh[1].toInt());
+        } else if (args[i] == QLatin1String("--pass-microseconds") && i + 1 < args.size()) {
+            SoundPlayback::setPassDuration(std::chrono::microseconds(args[++i].toLongLong()));
         } else if (scriptPath.isEmpty()) {
             scriptPath = args[i];
         }
     }
     if (scriptPath.isEmpty() || (screen && screen->isEmpty())) {
-        std::cerr << "usage: tarvok-drive [--screen WxH] SCRIPT\nverbs:\n";
+        std::cerr << "usage: tarvok-drive [--screen WxH] [--pass-microseconds N] SCRIPT\nverbs:\n";
         for (const auto& [name, verb] : drive::verbs()) std::cerr << "  " << verb.usage << "\n";
         return 2;
     }
