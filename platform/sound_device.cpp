@@ -41,6 +41,15 @@ std::unique_ptr<SoundDevice> createSoundDevice(QObject* parent) {
 
 // ---------------------------------------------------------------- real device
 
+namespace {
+// The end of a sound is reported once its playing time and this margin for
+// the output's latency have passed and all its data has gone to the output,
+// or else when the output reports that it has drained, whichever comes
+// first. The drain report alone can come late: it includes the server's
+// whole buffering time (two seconds on a PulseAudio null sink).
+constexpr int kEndMarginMilliseconds = 120;
+}  // namespace
+
 struct AudioSinkDevice::Impl {
     std::optional<WavSound> sound;  // in the format given to the sink
     QAudioFormat format;
@@ -110,6 +119,11 @@ void AudioSinkDevice::play() {
     d_->playing = true;
     d_->sincePlay.start();
     d_->sink->start(&d_->buffer);
+    unsigned number = d_->playNumber;
+    int endMs = int(d_->sound->durationMicroseconds() / 1000) + kEndMarginMilliseconds;
+    QTimer::singleShot(endMs, this, [this, number] {
+        if (d_->buffer.atEnd()) finishSuccessfully(number);
+    });
 }
 
 void AudioSinkDevice::sinkStateChanged(int state) {

@@ -149,21 +149,18 @@ TEST(SilentSoundDevice, PlayingAgainSupersedes) {
 }
 
 // The real audio path. Under CI a reachable audio server is required; on a
-// developer's machine without one the test is skipped.
-bool audioServerOrSkip() {
-    if (audioOutputAvailable()) return true;
-    if (qEnvironmentVariable("CI") == QLatin1String("true")) {
-        ADD_FAILURE() << "no audio output: the PulseAudio null sink of scripts/test.sh is not reachable";
-        return false;
+// developer's machine without one the tests are skipped.
+class RealAudio : public ::testing::Test {
+protected:
+    void SetUp() override {
+        if (audioOutputAvailable()) return;
+        if (qEnvironmentVariable("CI") == QLatin1String("true"))
+            FAIL() << "no audio output: the PulseAudio null sink of scripts/test.sh is not reachable";
+        GTEST_SKIP() << "no audio output on this machine";
     }
-    return false;
-}
+};
 
-TEST(AudioSinkDevice, PlaysARealWavToItsEnd) {
-    if (!audioServerOrSkip()) {
-        if (!HasFailure()) GTEST_SKIP() << "no audio output on this machine";
-        return;
-    }
+TEST_F(RealAudio, PlaysARealWavToItsEnd) {
     test::TempPrefix tp;
     for (auto [rate, channels, bits] : {std::tuple{22050u, 1, 16}, std::tuple{11025u, 2, 8}}) {
         SCOPED_TRACE(rate);
@@ -178,11 +175,7 @@ TEST(AudioSinkDevice, PlaysARealWavToItsEnd) {
     }
 }
 
-TEST(AudioSinkDevice, UnplayableFileNeverReportsSuccess) {
-    if (!audioServerOrSkip()) {
-        if (!HasFailure()) GTEST_SKIP() << "no audio output on this machine";
-        return;
-    }
+TEST_F(RealAudio, UnplayableFileNeverReportsSuccess) {
     test::TempPrefix tp;
     auto file = tp.writeDos("C:\\S\\bad.wav", "RIFF junk that is no wave");
     AudioSinkDevice d;
