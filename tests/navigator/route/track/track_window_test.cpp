@@ -1,0 +1,109 @@
+#include <gtest/gtest.h>
+
+#include <QEventLoop>
+#include <QSlider>
+#include <QTimer>
+
+#include "common/text.h"
+#include "navigator/route/track/track_window.h"
+#include "tests/navigator/route/track/track_test_lines.h"
+#include "tests/navigator/shell/window_fixture.h"
+
+namespace tarvok {
+namespace {
+
+struct TrackWindow : ::testing::Test {
+    test::ShellWindow shell;
+    std::vector<int> followed;
+    std::int32_t x = 0, y = 0;
+    int updates = 0;
+    std::unique_ptr<TrackWindowImport> import;
+
+    void SetUp() override {
+        shell.open();
+        // A stand-in for UpdatePosition: every point 10 pixels further east.
+        TrackPositionCalls calls;
+        calls.updatePosition = [this] {
+            ++updates;
+            x += 10;
+        };
+        calls.positionPixel = [this](std::int32_t* px, std::int32_t* py) {
+            *px = x;
+            *py = y;
+        };
+        calls.followPosition = [this](int offset) { followed.push_back(offset); };
+        import = std::make_unique<TrackWindowImport>(*shell.window, calls);
+    }
+    NavigatorState& state() { return shell.window->state(); }
+    std::string text(const char* box) { return utf8ToCp1252(shell.box(box)->text().toStdString()); }
+    bool runToEnd() {
+        if (!import->playback().running()) return true;
+        QEventLoop loop;
+        QObject::connect(&import->playback(), &TrackPlayback::finished, &loop, &QEventLoop::quit);
+        QTimer::singleShot(20000, &loop, &QEventLoop::quit);
+        loop.exec();
+        return !import->playback().running();
+    }
+};
+
+TEST_F(TrackWindow, CancelledDialogClearsTheFlag) {
+    state().navigationActive = 1;
+    import->ImportTrack();
+    ASSERT_EQ(shell.dialogs.messages.size(), 1u);
+    EXPECT_NE(shell.dialogs.messages[0].find("NO FILE FOUND!"), std::string::npos);
+    EXPECT_EQ(state().playbackActive, 0);
+    EXPECT_EQ(state().navigationActive, 0);
+    EXPECT_EQ(shell.window->status(), " SELECT TRACK-FILE");
+}
+
+TEST_F(TrackWindow, PointsFillTheReadouts) {
+    const auto file = shell.prefix.root() / "walk.trk";
+    test::writeFile(file, "H\r" + test::trkLine("N5213.12345", "E00454.12345", "23-MAR-94", "12:34:56") +
+                              test::trkLine("s5213.12345", "E00454.12345", "23-MAR-94", "12:34:57"));
+    shell.dialogs.fileAnswers.push_back(file.string());
+    import->ImportTrack();
+    EXPECT_EQ(state().playbackActive, 1);
+    EXPECT_EQ(shell.window->status(), " SHOW DRIVEN ROUTE");
+    ASSERT_TRUE(runToEnd());
+    EXPECT_EQ(updates, 2);
+    EXPECT_EQ(followed, (std::vector<int>{206, 206}));
+    EXPECT_EQ(text("Tijds"), "12:34:57");
+    EXPECT_EQ(text("Datum"), "23 MAR'94");
+    EXPECT_EQ(text("NSText"), "S");  // upper-cased by the box itself
+    EXPECT_EQ(text("Latid"), "52,2187241666667");
+    EXPECT_EQ(text("EWText"), "E");
+    EXPECT_EQ(text("Longi"), "4,9020575");
+    EXPECT_EQ(text("Koers"), "090");  // eastward
+    EXPECT_EQ(text("Windr"), " O ");
+    EXPECT_EQ(text("Speed"), "000");
+    EXPECT_EQ(text("Smode"), "End");
+    EXPECT_EQ(shell.window->status(), " ROUTE-PLAY READY ");
+    EXPECT_EQ(state().playbackActive, 0);
+}
+
+TEST_F(TrackWindow, StopButtonEndsTheImport) {
+    std::string track = "H\r";
+    for (int i = 0; i < 20000; ++i) track += test::trkLine();
+    const auto file = shell.prefix.root() / "long.txt";
+    test::writeFile(file, track);
+    shell.dialogs.fileAnswers.push_back(file.string());
+    import->ImportTrack();
+    QTimer::singleShot(0, [this] { shell.button("cmdQuit")->click(); });
+    ASSERT_TRUE(runToEnd());
+    EXPECT_LT(updates, 20000);
+    EXPECT_EQ(shell.window->status(), " ROUTE-PLAY STOPPED ");
+    EXPECT_EQ(state().playbackActive, 0);
+    EXPECT_FALSE(shell.window->programEnded());
+}
+
+TEST_F(TrackWindow, ThinningSliderShowsItsValue) {
+    auto* rou1 = shell.window->control<QSlider>("rou1");
+    ASSERT_TRUE(rou1);
+    rou1->setValue(3);
+    EXPECT_EQ(shell.window->status(), " TOON OM DE 3 PTN.");
+    rou1->setValue(0);
+    EXPECT_EQ(shell.window->status(), " TOON ELK ROUTEPUNT");
+}
+
+}  // namespace
+}  // namespace tarvok
