@@ -476,6 +476,9 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
     if (!first || first->window() != this) first = this;
     if (w != first) return false;
     auto* key = static_cast<QKeyEvent*>(event);
+    // Alt and Ctrl combinations are shortcuts (the buttons' "&" letters),
+    // not typed characters.
+    if (key->modifiers() & (Qt::AltModifier | Qt::ControlModifier)) return false;
     int ascii = 0;
     if (key->key() == Qt::Key_Escape) ascii = 27;
     else if (key->text().size() == 1 && key->text()[0].unicode() < 128) ascii = key->text()[0].unicode();

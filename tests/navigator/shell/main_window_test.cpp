@@ -95,6 +95,9 @@ TEST(MainWindow, NSTextIsUpperCasedAndTheKeyIsPreviewed) {
     w.keyInto("NSText", 'n');
     EXPECT_EQ(w.box("NSText")->text(), "N");
     EXPECT_EQ(w.window->state().screenCorrectionY, 20);
+    // Alt+N is the NAV button's shortcut, not the N key.
+    QTest::keyClick(w.window->control("NSText"), 'n', Qt::AltModifier);
+    EXPECT_EQ(w.window->state().screenCorrectionY, 20);
     w.box("EWText")->setText("w");
     EXPECT_EQ(w.box("EWText")->text(), "W");
 }
