@@ -16,6 +16,7 @@
 #include <QSlider>
 
 #include "common/text.h"
+#include "navigator/gps/needles.h"
 #include "navigator/shell/keyboard_commands.h"
 #include "navigator/shell/shell_calls.h"
 #include "navigator/shell/shell_texts.h"
@@ -390,8 +391,10 @@ void MainWindow::formLoad() {
     // 8.
     show();
     yieldOnce();
-    // 9. The needles in their rest positions are drawn by the position
-    // display once it is part of the navigator.
+    // 9. The needles in their rest positions: speed 0 and course 0.
+    picture2_->clearDrawing();
+    for (const gps::NeedleLine& l : gps::needleLines(0, 0))
+        picture2_->drawLine(l.from.x, l.from.y, l.to.x, l.to.y, QColor(l.r, l.g, l.b));
     // 10. The welcome sound, not waited for; then the spoken fragments.
     if (state_.settings.soundOn == '1') {
         sound_->start(state_.soundPath("Welkom5.WAV"));

@@ -2,6 +2,7 @@
 #include <QElapsedTimer>
 #include <QFrame>
 #include <QSignalSpy>
+#include <cmath>
 
 #include "navigator/shell/shell_texts.h"
 #include "navigator/shell/shell_widgets.h"
@@ -255,6 +256,18 @@ TEST(MainWindow, OpeningSequenceShowsClockStartPictureAndRadar) {
     EXPECT_EQ(w.window->picClip1()->picture().size(), QSize(640, 480));
     EXPECT_EQ(w.map.calls, (std::vector<std::string>{"resetForStart", "showStartPicture 640x480", "applyZoom"}));
     EXPECT_TRUE(w.window->radarRunning());
+    // The needles rest at speed 0 (25 degrees) and course 0 (pointing up),
+    // each with its shadows.
+    const auto& needles = w.window->picture2()->lines();
+    ASSERT_EQ(needles.size(), 6u);
+    EXPECT_EQ(needles[0].x1, 720);
+    EXPECT_EQ(needles[0].y1, 650);
+    EXPECT_EQ(needles[0].x2, 720 - int(std::lround(480 * std::sin(25 * 3.14159265359 / 180))));
+    EXPECT_EQ(needles[0].y2, 650 + int(std::lround(480 * std::cos(25 * 3.14159265359 / 180))));
+    EXPECT_EQ(needles[2].x2, 2100);
+    EXPECT_EQ(needles[2].y2, 650 - 480);
+    EXPECT_EQ(needles[2].colour, QColor(255, 255, 255));
+    EXPECT_EQ(needles[5].colour, QColor(250, 200, 200));
     // The dial is drawn: a tick straight below the centre is black, the
     // beam at 13 degrees bright green.
     const QImage& img = w.window->picture1()->drawing();
