@@ -151,3 +151,32 @@ TEST(PlaySound, AnInnerSoundThatEndsAlsoEndsTheOuterWait) {
 
 }  // namespace
 }  // namespace tarvok
+
+namespace tarvok {
+namespace {
+
+// PlaySound on the real audio output (the PulseAudio null sink of the test
+// script): the sound's own notice, code 1, ends the wait.
+TEST(PlaySoundOnTheAudioOutput, EndsWithTheDevicesSuccessNotice) {
+    if (!audioOutputAvailable()) {
+        if (qEnvironmentVariable("CI") == QLatin1String("true"))
+            FAIL() << "no audio output: the PulseAudio null sink of scripts/test.sh is not reachable";
+        GTEST_SKIP() << "no audio output on this machine";
+    }
+    Playback p(std::make_unique<AudioSinkDevice>());
+    p.prefix.writeDos("C:\\TARVOK\\SOUND\\Navig2.WAV", test::wavBytes(200, 16000, 1, 16));
+    p.state.currentSoundName = "Navig2.WAV";
+    SoundPlayback::setPassDuration(std::chrono::microseconds(40));  // a 10-second bound
+    QSignalSpy notices(p.sound.get(), &SoundPlayback::notified);
+    QElapsedTimer t;
+    t.start();
+    p.sound->playSound();
+    EXPECT_LT(t.elapsed(), 8000);
+    EXPECT_GE(t.elapsed(), 190);
+    ASSERT_GE(notices.count(), 1);
+    EXPECT_EQ(notices.at(0).at(0).toInt(), 1);
+    EXPECT_EQ(p.state.completionCode, 1);
+}
+
+}  // namespace
+}  // namespace tarvok
