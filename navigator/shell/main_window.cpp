@@ -271,8 +271,12 @@ void MainWindow::buildControls() {
 
     controls_.push_back(sound_.get());
 
-    // The other buttons get their handlers from the map, gps, route and
-    // settings-launch parts.
+    // The zoom buttons run the map view's zoom operations; the other
+    // buttons get their handlers from the map, gps, route and settings-launch
+    // parts.
+    connect(control<QPushButton>("ZoomI"), &QPushButton::clicked, this, [this] { if (map_) map_->zoomIn(); });
+    connect(control<QPushButton>("ZoomU"), &QPushButton::clicked, this, [this] { if (map_) map_->zoomOut(); });
+    connect(control<QPushButton>("Zoom0"), &QPushButton::clicked, this, [this] { if (map_) map_->zoomFull(); });
     connect(control<QPushButton>("cmdQuit"), &QPushButton::clicked, this, &MainWindow::cmdQuitClick);
     connect(control<QPushButton>("Command6"), &QPushButton::clicked, this, &MainWindow::command6Click);
 }

@@ -126,6 +126,20 @@ TEST(MainWindow, DigitsZoomOnlyWhileNavigating) {
     EXPECT_EQ(w.map.count("zoomFull"), 1);
 }
 
+TEST(MainWindow, ZoomButtonsAndKeysRunTheMapViewsZoom) {
+    ShellWindow w;
+    w.open();
+    w.button("ZoomI")->click();
+    w.button("ZoomU")->click();
+    w.button("Zoom0")->click();
+    w.keyInto("Command2", 'i');
+    EXPECT_EQ(w.window->status(), "  ZOOM-IN 1 LEVEL ");
+    w.keyInto("Command2", 'U');
+    EXPECT_EQ(w.window->status(), "  ZOOM-OUT 1 LEVEL ");
+    std::vector<std::string> zooms(w.map.calls.begin() + 3, w.map.calls.end());
+    EXPECT_EQ(zooms, (std::vector<std::string>{"zoomIn", "zoomOut", "zoomFull", "zoomIn", "zoomOut"}));
+}
+
 TEST(MainWindow, GTogglesSoundWithDutchTexts) {
     ShellWindow w({.language = '0'});
     w.open();
