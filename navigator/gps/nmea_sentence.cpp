@@ -1,0 +1,86 @@
+#include "navigator/gps/nmea_sentence.h"
+
+#include <array>
+
+namespace tarvok::gps {
+
+namespace {
+
+int hexDigit(char c) {
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    return -1;
+}
+
+// The body of the sentence: between '$' and '*' (or the end).
+std::string_view body(std::string_view line) {
+    std::string_view b = line.substr(1);
+    std::size_t star = b.find('*');
+    return star == std::string_view::npos ? b : b.substr(0, star);
+}
+
+}  // namespace
+
+ChecksumState checkChecksum(std::string_view line) {
+    if (line.empty() || line[0] != '$') return ChecksumState::Wrong;
+    std::size_t star = line.find('*');
+    if (star == std::string_view::npos) return ChecksumState::Absent;
+    unsigned char sum = 0;
+    for (std::size_t i = 1; i < star; ++i) sum ^= static_cast<unsigned char>(line[i]);
+    std::string_view digits = line.substr(star + 1);
+    // Blanks after the digits are tolerated; anything else is not.
+    while (!digits.empty() && (digits.back() == ' ' || digits.back() == '\t')) digits.remove_suffix(1);
+    if (digits.size() != 2) return ChecksumState::Wrong;
+    int hi = hexDigit(digits[0]), lo = hexDigit(digits[1]);
+    if (hi < 0 || lo < 0) return ChecksumState::Wrong;
+    return (hi * 16 + lo) == sum ? ChecksumState::Matches : ChecksumState::Wrong;
+}
+
+bool isKnownTalker(std::string_view talker) {
+    static constexpr std::array<std::string_view, 6> kTalkers{"GP", "GN", "GL", "GA", "GB", "BD"};
+    for (std::string_view t : kTalkers)
+        if (t == talker) return true;
+    return false;
+}
+
+std::optional<Sentence> splitSentence(std::string_view line) {
+    if (line.empty() || line[0] != '$') return std::nullopt;
+    Sentence s;
+    std::string_view b = body(line);
+    std::size_t start = 0;
+    while (true) {
+        std::size_t comma = b.find(',', start);
+        s.fields.emplace_back(b.substr(start, comma == std::string_view::npos ? std::string_view::npos
+                                                                             : comma - start));
+        if (comma == std::string_view::npos) break;
+        start = comma + 1;
+    }
+    s.name = s.fields[0];
+    if (s.name.size() == 5) {
+        s.talker = s.name.substr(0, 2);
+        if (isKnownTalker(s.talker) && s.name.compare(2, 3, "RMC") == 0) s.type = SentenceType::RMC;
+    }
+    return s;
+}
+
+ClassifiedLine classifyLine(std::string_view line) {
+    ClassifiedLine c;
+    // Noise before a sentence (a receiver switching from a binary protocol,
+    // a stray byte at connection) is skipped: '$' only ever starts one.
+    std::size_t dollar = line.rfind('$');
+    if (dollar == std::string_view::npos) return c;
+    line = line.substr(dollar);
+    auto s = splitSentence(line);
+    if (!s || s->type == SentenceType::Other) return c;
+    c.sentence = std::move(*s);
+    c.verdict = checkChecksum(line) == ChecksumState::Wrong ? LineVerdict::BadChecksum : LineVerdict::Process;
+    return c;
+}
+
+RmcFields rmcFields(const Sentence& s) {
+    auto f = [&](std::size_t i) -> std::string { return i < s.fields.size() ? s.fields[i] : std::string(); };
+    return RmcFields{f(1), f(2), f(3), f(4), f(5), f(6), f(7), f(8), f(9)};
+}
+
+}  // namespace tarvok::gps

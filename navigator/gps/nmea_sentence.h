@@ -1,0 +1,75 @@
+// NMEA 0183 sentences: the checksum, the fields, the sentence types the
+// navigator reads.
+//
+// "$GNRMC,123519,A,4807.038,N,01131.000,E,022.4,084.4,230394,003.1,W*6A":
+// a '$', the talker ("GN") and the type ("RMC"), fields separated by commas,
+// optionally '*' and two hex digits: the XOR of every character between '$'
+// and '*'. A sentence is split into fields once; fields are whatever stands
+// between two commas, of any width.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace tarvok::gps {
+
+enum class ChecksumState {
+    Matches,  // '*' with two hex digits equal to the XOR
+    Absent,   // no '*': old receivers and some bridges send none
+    Wrong,    // '*' followed by anything but the right two hex digits
+};
+
+// The checksum state of a line (without line end) that starts with '$'.
+ChecksumState checkChecksum(std::string_view line);
+
+// The talkers whose RMC sentence is read: GPS, any constellation mixed,
+// GLONASS, Galileo, BeiDou (both spellings).
+bool isKnownTalker(std::string_view talker);
+
+enum class SentenceType { Other, RMC };
+
+struct Sentence {
+    std::string talker;               // "GP", "GN", ...
+    SentenceType type = SentenceType::Other;
+    std::string name;                 // "GPRMC"
+    std::vector<std::string> fields;  // fields[0] is the name; fields[1] the first field
+};
+
+// Splits a line into a sentence: empty when it does not start with '$'. The
+// checksum and what follows it are not part of the fields.
+std::optional<Sentence> splitSentence(std::string_view line);
+
+// What reception does with a line.
+enum class LineVerdict {
+    Process,      // a recognised sentence with a matching or absent checksum
+    Ignore,       // not a sentence of a type that is read (logged only)
+    BadChecksum,  // a recognised sentence whose checksum does not match
+};
+
+struct ClassifiedLine {
+    LineVerdict verdict = LineVerdict::Ignore;
+    Sentence sentence;  // filled for Process and BadChecksum
+};
+
+// The sentence is taken from the line's last '$' on.
+ClassifiedLine classifyLine(std::string_view line);
+
+// The fields of an RMC sentence, as received.
+struct RmcFields {
+    std::string time;       // hhmmss[.sss]
+    std::string status;     // A valid, V void (shown all the same)
+    std::string latitude;   // ddmm.mm[mmm]
+    std::string northSouth;
+    std::string longitude;  // dddmm.mm[mmm]
+    std::string eastWest;
+    std::string speedKnots; // sss.s or any decimal
+    std::string course;     // ccc.c or any decimal
+    std::string date;       // ddmmyy
+};
+
+// The RMC fields of a split sentence; fields missing at its end are empty.
+RmcFields rmcFields(const Sentence& s);
+
+}  // namespace tarvok::gps

@@ -1,0 +1,35 @@
+#include "navigator/gps/reception.h"
+
+namespace tarvok::gps {
+
+void ReceptionLog::open() { text_ = "Opening Com port\r\n\r\n"; }
+
+void ReceptionLog::close() { text_ = "\r\n\r\n" + text_ + "Closing Com port\r\n\r\n"; }
+
+void ReceptionLog::append(std::string_view received) {
+    if (text_.size() > kMaxLength) {
+        text_ = "Overwriting buffer\r\n";
+        return;
+    }
+    text_.append(received);
+}
+
+ReceivedSentences NmeaReception::receive(std::string_view chunk, ReceptionLog* log) {
+    ReceivedSentences out;
+    std::vector<ReceivedLine> lines = lines_.add(chunk);
+    out.lines = lines.size();
+    if (lines.empty()) return out;
+    if (log) {
+        std::string shown;
+        for (const ReceivedLine& l : lines) shown += l.text + "\r\n";
+        log->append(shown);
+    }
+    for (const ReceivedLine& l : lines) {
+        ClassifiedLine c = classifyLine(l.text);
+        if (c.verdict == LineVerdict::Process) out.fixes.push_back(rmcFields(c.sentence));
+        else if (c.verdict == LineVerdict::BadChecksum) out.rejected.push_back(l.text);
+    }
+    return out;
+}
+
+}  // namespace tarvok::gps

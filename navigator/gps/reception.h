@@ -1,0 +1,53 @@
+// Reception of NMEA text: received characters are assembled into lines,
+// written to the reception log, and the RMC sentences among them handed
+// out for display. The navigation loop and `tarvok-tool nmea` share it.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "navigator/gps/nmea_lines.h"
+#include "navigator/gps/nmea_sentence.h"
+
+namespace tarvok::gps {
+
+// The reception log Text1: what arrived, bounded in size.
+class ReceptionLog {
+public:
+    static constexpr std::size_t kMaxLength = 20000;
+
+    // Navigation starts: "Opening Com port" and an empty line.
+    void open();
+    // Navigation ends: an empty line, the log, "Closing Com port", an empty line.
+    void close();
+    // Adds the text of one read. A log already longer than kMaxLength
+    // restarts as "Overwriting buffer" and this read's text is not shown.
+    void append(std::string_view received);
+
+    const std::string& text() const { return text_; }
+    void setText(std::string text) { text_ = std::move(text); }
+
+private:
+    std::string text_;
+};
+
+struct ReceivedSentences {
+    std::vector<RmcFields> fixes;      // RMC sentences to show, in order
+    std::vector<std::string> rejected;  // RMC lines whose checksum did not match
+    std::size_t lines = 0;              // complete lines in this read
+};
+
+class NmeaReception {
+public:
+    // One read's characters. Complete lines go to `log` (when given) and are
+    // classified; the rest waits for the next read.
+    ReceivedSentences receive(std::string_view chunk, ReceptionLog* log);
+    void reset() { lines_.clear(); }
+
+private:
+    LineAssembler lines_;
+};
+
+}  // namespace tarvok::gps
