@@ -1,5 +1,7 @@
 #include "navigator/route/track/track_lines.h"
 
+#include <algorithm>
+
 namespace tarvok {
 
 namespace {
@@ -27,26 +29,32 @@ bool TrackLineReader::fill() {
     return true;
 }
 
-void TrackLineReader::keep(char c) {
-    if (line_.size() < kLineKept) line_.push_back(c);
+void TrackLineReader::keep(const char* bytes, std::size_t count) {
+    if (line_.size() < kLineKept) line_.append(bytes, std::min(count, kLineKept - line_.size()));
 }
 
 bool TrackLineReader::next() {
     line_.clear();
-    bool any = false;
+    bool any = false;  // something of this line has been taken
     for (;;) {
         if (pos_ == end_ && !fill()) break;
-        char c = buffer_[pos_];
-        if (c == '\n' && !lastWasCr_ && any) {
-            // A bare line feed: it ends this line and begins the next one.
+        const char* b = buffer_.data() + pos_;
+        const std::size_t n = end_ - pos_;
+        std::size_t i = 0;
+        // A line feed at the start of a line belongs to it (position 1).
+        if (!any && b[0] == '\n') i = 1;
+        while (i < n && b[i] != '\r' && b[i] != '\n') ++i;
+        if (i < n && b[i] == '\r') {
+            keep(b, i + 1);
+            pos_ += i + 1;
             ++count_;
             return true;
         }
-        ++pos_;
-        lastWasCr_ = (c == '\r');
-        keep(c);
-        any = true;
-        if (c == '\r') {
+        keep(b, i);
+        pos_ += i;
+        any = any || i > 0;
+        if (i < n) {
+            // A bare line feed: it ends this line and begins the next one.
             ++count_;
             return true;
         }

@@ -35,7 +35,7 @@ public:
 
 private:
     bool fill();
-    void keep(char c);
+    void keep(const char* bytes, std::size_t count);
 
     std::istream& in_;
     std::vector<char> buffer_;
@@ -43,7 +43,6 @@ private:
     std::size_t end_ = 0;
     bool eof_ = false;
     bool failed_ = false;
-    bool lastWasCr_ = false;
     std::string line_;
     std::size_t count_ = 0;
 };

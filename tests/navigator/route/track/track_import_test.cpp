@@ -140,13 +140,13 @@ TEST(TrackImport, RealFilesByTheirNames) {
 // needs no memory of its own.
 class GeneratedTrack : public std::streambuf {
 public:
-    explicit GeneratedTrack(std::size_t lines) : left_(lines) {}
+    explicit GeneratedTrack(std::size_t lines)
+        : left_(lines), line_(trkLine("N5213.12345", "E00454.12345", "23-MAR-94", "12:34:56").substr(1) + "\n") {}
 
 protected:
     int_type underflow() override {
         if (left_ == 0) return traits_type::eof();
         --left_;
-        line_ = trkLine("N5213.12345", "E00454.12345", "23-MAR-94", "12:34:56").substr(1) + "\n";
         setg(line_.data(), line_.data(), line_.data() + line_.size());
         return traits_type::to_int_type(line_[0]);
     }
@@ -155,6 +155,14 @@ private:
     std::size_t left_;
     std::string line_;
 };
+
+// Peak memory growth says nothing under AddressSanitizer, whose allocator
+// keeps freed memory in quarantine.
+#if defined(__SANITIZE_ADDRESS__)
+constexpr long kPeakGrowthLimitKilobytes = 1L << 40;
+#else
+constexpr long kPeakGrowthLimitKilobytes = 8 * 1024;
+#endif
 
 long peakKilobytes() {
     rusage u{};
@@ -182,7 +190,7 @@ TEST(TrackImport, MillionLineTrackInBoundedMemory) {
     EXPECT_EQ(points, lines / 10);
     EXPECT_EQ(last.point.latid, "52,2187241666667");
     EXPECT_EQ(import.step(10).kind, Kind::End);
-    EXPECT_LT(peakKilobytes() - before, 8 * 1024);
+    EXPECT_LT(peakKilobytes() - before, kPeakGrowthLimitKilobytes);
 }
 
 std::string gpx(const std::string& body) {
@@ -310,7 +318,7 @@ TEST(TrackGpx, LongTrackInBoundedMemory) {
     Shown s = run(import, 100);
     EXPECT_EQ(s.end, Kind::End) << s.error;
     EXPECT_EQ(s.times.size(), 1000u);
-    EXPECT_LT(peakKilobytes() - before, 8 * 1024);
+    EXPECT_LT(peakKilobytes() - before, kPeakGrowthLimitKilobytes);
 }
 
 TEST(TrackTexts, StatusAndMessages) {
