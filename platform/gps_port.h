@@ -1,0 +1,89 @@
+// The GPS receiver's port: a serial line (QSerialPort) or a gpsd daemon.
+//
+// COMn resolves through <prefix>/dosdevices/comN, a symbolic link to the
+// device as Wine keeps it ("com1" -> "/dev/ttyUSB0"), else /dev/ttyS(n-1).
+// A link whose target text is "gpsd://host:port" selects a gpsd connection:
+// the raw NMEA of every receiver gpsd serves, asked for with
+// ?WATCH={"enable":true,"nmea":true}.
+#pragma once
+
+#include <QByteArray>
+#include <QObject>
+#include <QString>
+#include <cstdint>
+#include <filesystem>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+
+class QIODevice;
+class QSerialPort;
+class QTcpSocket;
+
+namespace tarvok {
+
+// The classic serial settings string, "baud, parity letter, data bits, stop
+// bits" written without separators: "4800n81" is 4800 baud, no parity, 8
+// data bits, one stop bit. Parity letters n, e, o, m, s (any case); stop
+// bits "1", "1.5" or "2"; "0", which no line has, is taken as one.
+struct LineSettings {
+    std::int32_t baudRate = 4800;
+    char parity = 'n';
+    int dataBits = 8;
+    int stopBits = 1;      // 1, 2, or 3 for one and a half
+    friend bool operator==(const LineSettings&, const LineSettings&) = default;
+};
+
+// Empty when the text is not such a string.
+std::optional<LineSettings> parseLineSettings(std::string_view text);
+
+struct PortTarget {
+    enum class Kind { Serial, Gpsd } kind = Kind::Serial;
+    std::string device;  // serial: the device path
+    std::string host;    // gpsd
+    std::uint16_t port = 2947;
+    std::string describe() const;  // "/dev/ttyUSB0", "gpsd://localhost:2947"
+};
+
+// COMn (n >= 1) on this prefix.
+PortTarget resolveComPort(const std::filesystem::path& prefix, int number);
+
+// An open port hands out what arrives; it reports a failure (device gone,
+// connection lost) once and is closed from then on.
+class GpsPort : public QObject {
+    Q_OBJECT
+public:
+    explicit GpsPort(QObject* parent = nullptr);
+    ~GpsPort() override;
+
+    // Starts opening; `opened` or `failed` follows from the event loop (a
+    // serial port answers at once, gpsd when its connection stands).
+    void open(const PortTarget& target, const LineSettings& line);
+    bool isOpen() const;
+    void close();
+    // Everything received and not yet taken.
+    QByteArray readAll();
+    qint64 bytesAvailable() const;
+
+    const PortTarget& target() const { return target_; }
+
+signals:
+    void opened();
+    void readyRead();
+    // Opening failed or the open port broke; the port is closed.
+    void failed(const QString& reason);
+
+private:
+    void fail(const QString& reason);
+    void takeGpsdData();
+
+    PortTarget target_;
+    std::unique_ptr<QSerialPort> serial_;
+    std::unique_ptr<QTcpSocket> socket_;
+    QByteArray gpsdPending_;  // a gpsd line not yet complete
+    QByteArray gpsdNmea_;     // gpsd's NMEA lines, its own JSON reports left out
+    bool failing_ = false;
+};
+
+}  // namespace tarvok
