@@ -5,6 +5,7 @@
 #include <numbers>
 
 #include "common/text.h"
+#include "navigator/gps/motion_display.h"
 
 namespace tarvok {
 
@@ -55,7 +56,7 @@ TrackCourseTexts TrackCourse(TrackMotion& motion, std::int32_t x, std::int32_t y
     t.course = trackCourseDegrees(static_cast<std::int32_t>(std::clamp(dx, -2e9, 2e9)),
                                   static_cast<std::int32_t>(std::clamp(dy, -2e9, 2e9)));
     motion.pixelDistance = roundToInt32Clamped(std::sqrt(dx * dx + dy * dy));
-    t.koers = padLeft(integerText(t.course), 3);
+    t.koers = gps::courseText(t.course);
     motion.previousX = x;
     motion.previousY = y;
     t.windr = trackCompassText(t.course);

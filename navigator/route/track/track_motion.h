@@ -25,7 +25,8 @@ struct TrackMotion {
 // east or west is 90 or 270, no move at all 0.
 std::int32_t trackCourseDegrees(std::int32_t dx, std::int32_t dy);
 
-// The compass point of a course in the track's own spelling:
+// The compass point of a course in the track's own spelling, with a blank
+// after most points (the GPS readout writes " N", "ZO", ...):
 // " N ", "NO", " O ", "ZO ", " Z ", "ZW ", " W ", "NW ", " N ".
 const char* trackCompassText(std::int32_t course);
 
