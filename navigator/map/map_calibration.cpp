@@ -222,6 +222,14 @@ std::vector<std::string> bitmapTooLargeLines(char language, std::string_view fil
             std::string(fileName), "", "The previous map stays on screen.", ""};
 }
 
+std::vector<std::string> bitmapNoMemoryLines(char language, std::string_view fileName) {
+    if (language == '0')
+        return {"WAARSCHUWING", "", "Te weinig geheugen voor deze bitmap:", std::string(fileName), "",
+                "De vorige kaart blijft in beeld.", ""};
+    return {"WARNING!", "", "Not enough memory for this bitmap:", std::string(fileName), "",
+            "The previous map stays on screen.", ""};
+}
+
 std::string selectBitmapText(char language) {
     return language == '0' ? "SELECTEER BITMAP" : "SELECT A BITMAP";
 }

@@ -142,6 +142,7 @@ std::vector<std::string> mapNotFoundLines(char language);
 std::vector<std::string> referencePointsOnOneLineLines(char language);
 std::vector<std::string> unreadableBitmapLines(char language, std::string_view fileName);
 std::vector<std::string> bitmapTooLargeLines(char language, std::string_view fileName);
+std::vector<std::string> bitmapNoMemoryLines(char language, std::string_view fileName);
 std::string selectBitmapText(char language);  // Label6 while the file dialog is open
 
 // The file dialog's filter.

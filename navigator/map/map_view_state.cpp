@@ -139,9 +139,13 @@ void MapViewState::CentreOnPosition() {
         setValue(hScroll_, 0);
         setValue(vScroll_, 0);
     }
+    // The flag is armed again against a late change event; it is disarmed
+    // when the operation ends, so that a programmatic change that did not
+    // move a bar cannot swallow the user's next scroll.
     suppressScrollEvent = true;
     position.x = toScreen(position.x, hScroll_, w_, sw_, kScreenOriginX);
     position.y = toScreen(position.y, vScroll_, h_, sh_, kScreenOriginY);
+    suppressScrollEvent = false;
     if (output_) output_->controlsChanged();
 }
 

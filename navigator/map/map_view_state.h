@@ -92,7 +92,9 @@ public:
 
     int zoom = 0;                       // level z, 0 to 5
     PixelPosition position{320, 240};   // P: bitmap or screen pixels, see the operations
-    bool suppressScrollEvent = false;   // one-shot: the next scroll change only clears it
+    // One-shot: the next scroll change only clears it. Armed by the view's
+    // own operations around their programmatic scroll changes.
+    bool suppressScrollEvent = false;
     int crossSize = 0;                  // Slider3
 
     const ScrollBarState& hScroll() const { return hScroll_; }

@@ -123,6 +123,10 @@ TEST_F(ViewFixture, CentredMarkAndMarkNearTheLeftEdge) {
 
 TEST_F(ViewFixture, ScrollEventsAfterTheOneShotFlagOnlyClearIt) {
     zoomTo(1, {500, 400});
+    // The view's own operations leave no armed flag behind.
+    EXPECT_FALSE(view.suppressScrollEvent);
+    view.CentreOnPosition();
+    EXPECT_FALSE(view.suppressScrollEvent);
     const int clips = out.clips;
     view.suppressScrollEvent = true;
     view.HScroll3_Change(100);

@@ -1,0 +1,139 @@
+#include "navigator/map/map_bitmap.h"
+
+#include <QPainter>
+#include <QTemporaryDir>
+#include <filesystem>
+
+#include <gtest/gtest.h>
+
+#include "navigator/map/map_view_widget.h"
+#include "tests/support/bmp_writer.h"
+
+namespace tarvok::map {
+namespace {
+
+// Left half red, right half blue, a green top row.
+QImage halves(int w, int h, QImage::Format format = QImage::Format_RGB32) {
+    QImage img(w, h, QImage::Format_RGB32);
+    QPainter p(&img);
+    p.fillRect(0, 0, w / 2, h, Qt::red);
+    p.fillRect(w / 2, 0, w - w / 2, h, Qt::blue);
+    p.fillRect(0, 0, w, 1, Qt::green);
+    p.end();
+    return img.convertToFormat(format);
+}
+
+TEST(MapBitmap, ReadsTheCommonFormats) {
+    QTemporaryDir dir;
+    for (const char* ext : {"bmp", "png", "jpg", "tif"}) {
+        const QString path = dir.filePath(QStringLiteral("map.") + QLatin1String(ext));
+        ASSERT_TRUE(halves(300, 200).save(path)) << ext;
+        MapBitmap bitmap;
+        ASSERT_EQ(bitmap.load(path), MapBitmap::LoadError::None) << ext;
+        EXPECT_EQ(bitmap.width(), 300);
+        EXPECT_EQ(bitmap.height(), 200);
+        QImage c = bitmap.clip(QRectF(150, 1, 150, 199), QSize(50, 50));
+        EXPECT_LT(qRed(c.pixel(25, 25)), 40) << ext;
+        EXPECT_GT(qBlue(c.pixel(25, 25)), 200) << ext;
+    }
+}
+
+TEST(MapBitmap, AnUnreadableFileKeepsThePreviousBitmap) {
+    QTemporaryDir dir;
+    MapBitmap bitmap;
+    ASSERT_EQ(bitmap.assign(halves(64, 48)), MapBitmap::LoadError::None);
+
+    const std::string corrupt = dir.filePath("corrupt.bmp").toStdString();
+    test::writeBmp(corrupt, 64, 48, 24, [](int, std::uint8_t*) {});
+    std::filesystem::resize_file(corrupt, 60);  // header only, pixels cut off
+    const std::string text = dir.filePath("notes.bmp").toStdString();
+    std::FILE* f = std::fopen(text.c_str(), "wb");
+    std::fputs("this is not a picture\r\n", f);
+    std::fclose(f);
+    // A header claiming more than 32767 pixels a side.
+    const std::string wide = dir.filePath("wide.bmp").toStdString();
+    ASSERT_TRUE(test::writeBmp(wide, 40000, 1, 8, [](int, std::uint8_t*) {}));
+
+    EXPECT_EQ(bitmap.load(QString::fromStdString(corrupt)), MapBitmap::LoadError::Unreadable);
+    EXPECT_EQ(bitmap.load(QString::fromStdString(text)), MapBitmap::LoadError::Unreadable);
+    EXPECT_EQ(bitmap.load(dir.filePath("missing.bmp")), MapBitmap::LoadError::Unreadable);
+    EXPECT_EQ(bitmap.load(QString::fromStdString(wide)), MapBitmap::LoadError::TooLarge);
+    EXPECT_EQ(bitmap.width(), 64);
+    EXPECT_EQ(bitmap.height(), 48);
+}
+
+TEST(MapBitmap, PyramidHalvesAndClipsComeFromTheLevelNearestTheScale) {
+    MapBitmap bitmap;
+    ASSERT_EQ(bitmap.assign(halves(4096, 3072)), MapBitmap::LoadError::None);
+    ASSERT_EQ(bitmap.levelCount(), 3);  // 4096, 2048, 1024
+    EXPECT_EQ(bitmap.level(1).width(), 2048);
+    EXPECT_EQ(bitmap.level(2).height(), 768);
+    EXPECT_LE(double(bitmap.bytesHeld()), 1.34 * double(bitmap.level(0).sizeInBytes()));
+    EXPECT_EQ(bitmap.levelFor(4096, 3072, 1000, 750), 2);
+    EXPECT_EQ(bitmap.levelFor(4096, 3072, 2048, 1536), 1);
+    EXPECT_EQ(bitmap.levelFor(1024, 768, 1000, 750), 0);
+    // Box filter: a level pixel straddling red and blue is their mix.
+    const QRgb mixed = bitmap.level(1).pixel(1023, 100);
+    EXPECT_EQ(qRed(mixed), 255);  // 2048 = the first blue column of level 0: level 1 col 1024
+    EXPECT_EQ(qRed(bitmap.level(1).pixel(1024, 100)), 0);
+
+    // The same clip gives the same picture whichever level serves it.
+    QImage coarse = bitmap.clip(QRectF(0, 0, 4096, 3072), QSize(400, 300));
+    EXPECT_EQ(coarse.pixel(100, 150), qRgb(255, 0, 0));
+    EXPECT_EQ(coarse.pixel(300, 150), qRgb(0, 0, 255));
+    QImage fine = bitmap.clip(QRectF(2040, 1000, 16, 8), QSize(160, 80));  // magnified
+    EXPECT_EQ(fine.pixel(70, 40), qRgb(255, 0, 0));
+    EXPECT_EQ(fine.pixel(90, 40), qRgb(0, 0, 255));
+}
+
+TEST(MapBitmap, LoadsA20000By15000Bitmap) {
+    QTemporaryDir dir;
+    const std::string path = dir.filePath("big.bmp").toStdString();
+    constexpr int W = 20000, H = 15000;
+    // Grey level = row / 100 on the left half, 255 on the right.
+    ASSERT_TRUE(test::writeBmp(path, W, H, 8, [](int y, std::uint8_t* px) {
+        std::memset(px, y / 100, W / 2);
+        std::memset(px + W / 2, 255, W / 2);
+    }));
+    MapBitmap bitmap;
+    ASSERT_EQ(bitmap.load(QString::fromStdString(path)), MapBitmap::LoadError::None);
+    std::filesystem::remove(path);
+    EXPECT_EQ(bitmap.width(), W);
+    EXPECT_EQ(bitmap.height(), H);
+    EXPECT_LE(double(bitmap.bytesHeld()), 1.34 * double(bitmap.level(0).sizeInBytes()));
+    QImage whole = bitmap.clip(QRectF(0, 0, W, H), QSize(1000, 750));
+    EXPECT_EQ(whole.pixel(10, 700), qRgb(140, 140, 140));  // row 14000
+    EXPECT_EQ(whole.pixel(900, 10), qRgb(255, 255, 255));
+    QImage corner = bitmap.clip(QRectF(0, 14900, 100, 100), QSize(100, 100));
+    EXPECT_EQ(corner.pixel(50, 50), qRgb(149, 149, 149));
+}
+
+TEST(MapViewWidget, PaintsTheClipAndTheCrossRelativeToThePictureOrigin) {
+    MapBitmap bitmap;
+    ASSERT_EQ(bitmap.assign(halves(200, 100)), MapBitmap::LoadError::None);
+    MapViewWidget widget(bitmap);
+    MapViewState view(&widget);
+    view.setBitmapSize(200, 100);
+    view.setViewSize(400, 200);
+    view.zoom = 1;
+    view.position = {150, 50};
+    view.ApplyZoom();  // clip of 100 x 50 at the right end
+    view.DrawPositionMark();
+    QImage frame = widget.grabFrame();
+    ASSERT_EQ(frame.size(), QSize(400, 200));
+    EXPECT_EQ(widget.shownClip(), (ClipRect{100, 25, 100, 50}));
+    // The cross: P is at the picture's centre in screen pixels.
+    const int cx = view.position.x - kScreenOriginX, cy = view.position.y - kScreenOriginY;
+    EXPECT_EQ(cx, 200);
+    EXPECT_EQ(frame.pixel(cx + 3, cy), qRgb(100, 0, 100));
+    EXPECT_EQ(frame.pixel(cx + 2, cy - 1), qRgb(220, 0, 220));
+    EXPECT_EQ(frame.pixel(cx, cy), qRgb(0, 0, 255));  // the centre is left out
+    EXPECT_EQ(frame.pixel(50, 100), qRgb(0, 0, 255));  // x 100..200: blue
+    // Scrolling redraws and the old cross is gone.
+    view.HScroll3_Change(0);
+    frame = widget.grabFrame();
+    EXPECT_EQ(frame.pixel(50, 100), qRgb(255, 0, 0));
+}
+
+}  // namespace
+}  // namespace tarvok::map
