@@ -1,0 +1,284 @@
+#include "navigator/map/map_database.h"
+
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QProcess>
+
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <map>
+
+#include "tests/support/temp_prefix.h"
+
+namespace tarvok::map {
+namespace {
+
+std::string cornerFile(const std::string& a, const std::string& b, const std::string& name = "Delft") {
+    return name + "\r\nline two\r\nline three\r\n" + a + "\r\n" + b + "\r\n";
+}
+
+// The first bytes of a BMP file with a BITMAPINFOHEADER (or the old
+// 12-byte core header).
+std::string bmpHeader(std::int32_t width, std::int32_t height, bool core = false) {
+    std::string h(54, '\0');
+    h[0] = 'B';
+    h[1] = 'M';
+    const std::int32_t info = core ? 12 : 40;
+    std::memcpy(h.data() + 14, &info, 4);
+    if (core) {
+        const auto w = static_cast<std::int16_t>(width), hh = static_cast<std::int16_t>(height);
+        std::memcpy(h.data() + 18, &w, 2);
+        std::memcpy(h.data() + 20, &hh, 2);
+    } else {
+        std::memcpy(h.data() + 18, &width, 4);
+        std::memcpy(h.data() + 22, &height, 4);
+    }
+    return h;
+}
+
+double doubleAt(const std::string& bytes, std::size_t at) {
+    double v;
+    std::memcpy(&v, bytes.data() + at, 8);
+    return v;
+}
+
+MapRecord record(const std::string& path, MapEdges edges) {
+    MapRecord r;
+    r.cornerFilePath = path;
+    r.edges = edges;
+    r.topLetter = edges.top < 0 ? 'S' : 'N';
+    r.bottomLetter = edges.bottom < 0 ? 'S' : 'N';
+    r.leftLetter = edges.left < 0 ? 'W' : 'E';
+    r.rightLetter = edges.right < 0 ? 'W' : 'E';
+    return r;
+}
+
+TEST(MapRecord, ByteLayoutAndReadingBack) {
+    MapRecord r = record("C:\\KAARTEN\\DELFT.des", {52.5, 52.0, -0.5, 4.5});
+    r.nameLines = {"Delft\r\n", "a line of more than 15", ""};
+    const std::string bytes = encodeMapRecord(r);
+    ASSERT_EQ(bytes.size(), 140u);
+    EXPECT_EQ(bytes.substr(0, 36), "C:\\KAARTEN\\DELFT.des                ");
+    EXPECT_EQ(bytes.substr(36, 4), "NNWE");
+    EXPECT_EQ(bytes.substr(40, 15), "Delft\r\n        ");
+    EXPECT_EQ(bytes.substr(55, 15), "a line of more ");
+    EXPECT_EQ(bytes.substr(70, 15), std::string(15, ' '));
+    EXPECT_EQ(bytes.substr(85, 15), std::string(15, '\0'));
+    EXPECT_EQ(doubleAt(bytes, 100), 52.5);
+    EXPECT_EQ(doubleAt(bytes, 108), 52.0);
+    EXPECT_EQ(doubleAt(bytes, 116), 0.5);  // absolute value; the sign is in the letter
+    EXPECT_EQ(doubleAt(bytes, 124), 4.5);
+    EXPECT_EQ(bytes.substr(132, 8), std::string(8, '\0'));
+
+    const MapRecord back = decodeMapRecord(bytes);
+    EXPECT_EQ(back.cornerFilePath, r.cornerFilePath);
+    EXPECT_EQ(back.edges.left, -0.5);
+    EXPECT_EQ(back.edges.top, 52.5);
+    EXPECT_EQ(back.nameLines[0], "Delft\r\n");
+    EXPECT_EQ(back.bitmapPath(), "C:\\KAARTEN\\DELFT.bmp");
+
+    // Only whole records are read.
+    EXPECT_EQ(decodeMapDatabase(bytes + bytes + std::string(139, 'x')).size(), 2u);
+    EXPECT_FALSE(mapDatabaseSearchable(0));
+    EXPECT_FALSE(mapDatabaseSearchable(50));
+    EXPECT_FALSE(mapDatabaseSearchable(139));
+    EXPECT_TRUE(mapDatabaseSearchable(140));
+}
+
+TEST(BitmapHeader, SizeWithoutDecoding) {
+    EXPECT_EQ(bitmapSizeFromHeader(bmpHeader(800, 600))->width, 800);
+    EXPECT_EQ(bitmapSizeFromHeader(bmpHeader(800, -600))->height, 600);  // stored top-down
+    EXPECT_EQ(bitmapSizeFromHeader(bmpHeader(320, 200, true))->height, 200);
+    EXPECT_FALSE(bitmapSizeFromHeader(bmpHeader(0, 600)));
+    EXPECT_FALSE(bitmapSizeFromHeader("BM"));
+    std::string png = bmpHeader(800, 600);
+    png[0] = '\x89';
+    EXPECT_FALSE(bitmapSizeFromHeader(png));
+}
+
+TEST(MapDatabaseEntry, EdgesFromTheMapsOwnBitmapSize) {
+    const std::string text = cornerFile("521000N0040000E,0,400", "522000N0043000E,600,0");
+    const MapEntry small = mapDatabaseEntry("C:\\M\\A.des", text, {600, 400});
+    const MapEntry large = mapDatabaseEntry("C:\\M\\A.des", text, {1200, 800});
+    ASSERT_EQ(small.outcome, MapEntryOutcome::Written);
+    ASSERT_EQ(large.outcome, MapEntryOutcome::Written);
+    EXPECT_DOUBLE_EQ(small.record.edges.right, 4.5);
+    EXPECT_DOUBLE_EQ(large.record.edges.right, 5.0);  // 600 more pixels at 0.5 degrees per 600
+    EXPECT_NEAR(large.record.edges.bottom, 52.0 + 1000.0 / 6000 - 400.0 / 400 * (1000.0 / 6000), 1e-12);
+    EXPECT_EQ(large.record.nameLines[0], "Delft\r\n");
+    EXPECT_EQ(large.record.nameLines[1], "line two\r\n");
+}
+
+TEST(MapDatabaseEntry, EdgesAcrossTheEquatorAndThePrimeMeridianReadBackRight) {
+    // A at 0 05' N 0 05' E, B at 0 15' N 0 15' E, 600 x 200 pixels apart in a
+    // 1200 x 800 bitmap: the bottom edge lies south, the left edge west.
+    const std::string text = cornerFile("000500N0000500E,300,400", "001500N0001500E,900,200");
+    const MapEntry e = mapDatabaseEntry("C:\\M\\EQ.des", text, {1200, 800});
+    ASSERT_EQ(e.outcome, MapEntryOutcome::Written);
+    EXPECT_LT(e.record.edges.bottom, 0);
+    EXPECT_LT(e.record.edges.left, 0);
+    EXPECT_EQ(e.record.bottomLetter, 'S');
+    EXPECT_EQ(e.record.leftLetter, 'W');
+    EXPECT_EQ(e.record.topLetter, 'N');
+    const MapRecord back = decodeMapRecord(encodeMapRecord(e.record));
+    EXPECT_DOUBLE_EQ(back.edges.bottom, e.record.edges.bottom);
+    EXPECT_DOUBLE_EQ(back.edges.left, e.record.edges.left);
+}
+
+TEST(MapDatabaseEntry, LongPathsAndNonNumericCoordinatesAreLeftOut) {
+    const std::string text = cornerFile("521000N0040000E,0,400", "522000N0043000E,600,0");
+    const std::string path36 = "C:\\" + std::string(29, 'K') + ".des";
+    ASSERT_EQ(path36.size(), 36u);
+    EXPECT_EQ(mapDatabaseEntry(path36, text, {600, 400}).outcome, MapEntryOutcome::Written);
+    EXPECT_EQ(mapDatabaseEntry(path36 + "x", text, {600, 400}).outcome, MapEntryOutcome::PathTooLong);
+    EXPECT_EQ(mapDatabaseEntry("C:\\M\\B.des", cornerFile("52x000N0040000E,0,400", "522000N0043000E,600,0"),
+                               {600, 400})
+                  .outcome,
+              MapEntryOutcome::NotNumeric);
+    EXPECT_EQ(mapDatabaseEntry("C:\\M\\B.des", "", {600, 400}).outcome, MapEntryOutcome::NotNumeric);
+}
+
+struct FakeFiles : MapFolderFiles {
+    std::map<std::string, std::string> files;
+    std::optional<std::string> readFile(const std::string& p) override {
+        auto it = files.find(p);
+        return it == files.end() ? std::nullopt : std::optional<std::string>(it->second);
+    }
+    std::optional<std::string> readStart(const std::string& p, std::size_t n) override {
+        auto f = readFile(p);
+        return f ? std::optional<std::string>(f->substr(0, n)) : std::nullopt;
+    }
+};
+
+TEST(MapDatabaseBuild, OneFileAtATimeInListingOrder) {
+    FakeFiles f;
+    const std::string text = cornerFile("521000N0040000E,0,400", "522000N0043000E,600,0");
+    f.files["C:\\M\\A.des"] = text;
+    f.files["C:\\M\\A.bmp"] = bmpHeader(1200, 800);
+    f.files["C:\\M\\B.des"] = text;  // no bitmap: the loaded bitmap's size
+    f.files["C:\\M\\BAD.des"] = cornerFile("x", "y");
+    const std::string longPath = "C:\\" + std::string(40, 'L') + ".des";
+    f.files[longPath] = text;
+    MapDatabaseBuild build({"C:\\M\\A.des", "C:\\M\\BAD.des", longPath, "C:\\M\\B.des", "C:\\M\\GONE.des"},
+                           {600, 400});
+    std::vector<std::string> shown;
+    while (!build.done()) {
+        shown.push_back(build.nextPath());
+        build.step(f);
+    }
+    EXPECT_EQ(shown.size(), 5u);
+    EXPECT_EQ(build.recordCount(), 2u);
+    EXPECT_EQ(build.leftOutLongPaths(), 1u);
+    EXPECT_EQ(build.leftOutNotNumeric(), 2u);
+    const std::vector<MapRecord> records = decodeMapDatabase(build.content());
+    ASSERT_EQ(records.size(), 2u);
+    EXPECT_EQ(records[0].cornerFilePath, "C:\\M\\A.des");
+    EXPECT_DOUBLE_EQ(records[0].edges.right, 5.0);
+    EXPECT_EQ(records[1].cornerFilePath, "C:\\M\\B.des");
+    EXPECT_DOUBLE_EQ(records[1].edges.right, 4.5);
+    EXPECT_EQ(databaseLoadedText('1', build.leftOutLongPaths()),
+              " DATABASE LOADED ! 1 map(s) left out: path longer than 36 characters");
+    EXPECT_EQ(databaseLoadedText('0', 0), " DATABASE GELADEN ");
+}
+
+TEST(SearchMapForPosition, FirstContainingRecordWinsEdgesAreOutside) {
+    const std::vector<MapRecord> records = {
+        record("C:\\M\\WIDE.des", {53, 51, 3, 6}),
+        record("C:\\M\\DETAIL.des", {52.2, 52.0, 4.3, 4.5}),
+        record("C:\\M\\SOUTH.des", {-33, -35, 150, 152}),
+    };
+    MapSearch s = searchMapForPosition(records, "52,1", "4,4", "N", "E");
+    EXPECT_EQ(s.outcome, MapSearchOutcome::Found);
+    EXPECT_EQ(s.index, 0u);  // the wide map was listed first
+    s = searchMapForPosition({records[1]}, "52,2", "4,4", "N", "E");
+    EXPECT_EQ(s.outcome, MapSearchOutcome::NoMap);  // on the top edge
+    s = searchMapForPosition({records[1]}, "52,1", "4,5", "N", "E");
+    EXPECT_EQ(s.outcome, MapSearchOutcome::NoMap);  // on the right edge
+    s = searchMapForPosition(records, "34", "151", "z", "e");
+    EXPECT_EQ(s.outcome, MapSearchOutcome::Found);
+    EXPECT_EQ(s.index, 2u);
+    EXPECT_EQ(s.nsText, "Z");
+    s = searchMapForPosition(records, "52,1", "4,4", "", "");
+    EXPECT_EQ(s.outcome, MapSearchOutcome::Found);
+    EXPECT_EQ(s.nsText, "N");
+    EXPECT_EQ(s.ewText, "E");
+    s = searchMapForPosition(records, "52,1", "4,4", "N", "W");
+    EXPECT_EQ(s.outcome, MapSearchOutcome::NoMap);
+    EXPECT_EQ(searchMapForPosition(records, "", "4,4", "N", "E").outcome, MapSearchOutcome::PositionNotNumeric);
+    EXPECT_EQ(searchMapForPosition({}, "52", "4", "N", "E").outcome, MapSearchOutcome::NoMap);
+}
+
+TEST(FoundMap, CornerBoxesAndStatusTexts) {
+    MapRecord r = record("C:\\M\\DELFT.des", {52.25, 52.0, -0.125, 4.5});
+    r.nameLines[0] = "Delft\r\n";
+    const CornerBoxes b = mapRecordCornerBoxes(r);
+    EXPECT_EQ(b.upperLeft, "52,25   \xB0N; 0,125   \xB0W");
+    EXPECT_EQ(b.lowerRight, "52      \xB0N; 4,5     \xB0" "E");
+    EXPECT_EQ(b.lowerLeft, "52      \xB0N; 0,125   \xB0W");
+    EXPECT_EQ(b.upperRight, "52,25   \xB0N; 4,5     \xB0" "E");
+    MapRecord fine = record("C:\\M\\F.des", {52.0833333333333, 52, 4, 5});
+    EXPECT_EQ(mapRecordCornerBoxes(fine).upperLeft.substr(0, 10), "52,08333\xB0N");
+    EXPECT_EQ(foundMapStatusText("C:\\M\\DELFT.bmp", 800, 600), " MAP: C:\\M\\DELFT.bmp ;  800 x 600 pixels");
+    EXPECT_EQ(foundMapLabelText(r), " MAP:  DELFT");
+    EXPECT_EQ(mapFolderOf("C:\\KAARTEN\\DELFT.BMP"), "C:\\KAARTEN");
+    EXPECT_EQ(mapFolderOf("DELFT.BMP"), "");
+    EXPECT_EQ(noMapFilesLines('1').size(), 11u);
+    EXPECT_EQ(noMapDatabaseLines('0')[2], "Bestand 'AUTOLOAD.TVK' niet gevonden! ");
+}
+
+struct ToolRun {
+    int exitCode = -1;
+    std::string out, err;
+};
+
+ToolRun runTool(const QStringList& args) {
+    QProcess p;
+    p.start(QCoreApplication::applicationDirPath() + "/tarvok-tool", args);
+    EXPECT_TRUE(p.waitForFinished(10000));
+    return {p.exitCode(), p.readAllStandardOutput().toStdString(), p.readAllStandardError().toStdString()};
+}
+
+void writeFile(const std::filesystem::path& p, const std::string& bytes) {
+    std::filesystem::create_directories(p.parent_path());
+    std::ofstream(p, std::ios::binary) << bytes;
+}
+
+TEST(MapDatabaseTools, MapdbThenFind) {
+    test::TempPrefix prefix;
+    const DosPaths paths(DosPaths::defaultPrefix());
+    const auto folder = paths.toNative("C:\\KAARTEN");
+    writeFile(folder / "DELFT.des", cornerFile("521000N0040000E,0,400", "522000N0043000E,600,0"));
+    writeFile(folder / "DELFT.bmp", bmpHeader(600, 400));
+    writeFile(folder / "SYDNEY.DES", cornerFile("335000S1510000E,0,400", "334000S1512000E,600,0", "Sydney"));
+    writeFile(folder / "notes.txt", "not a map");
+
+    ToolRun r = runTool({"mapdb", "C:\\KAARTEN"});
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_NE(r.err.find("2 maps"), std::string::npos) << r.err;
+    const auto db = paths.toNative("C:\\TARVOK\\Autoload.TVK");
+    EXPECT_EQ(std::filesystem::file_size(db), 280u);
+
+    r = runTool({"find", "52.2", "4.1"});
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(r.out.substr(0, r.out.find('\n')), "C:\\KAARTEN\\DELFT.bmp");
+    EXPECT_NE(r.out.find(" MAP:  DELFT"), std::string::npos);
+    r = runTool({"find", "-33.75", "151.1"});
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(r.out.substr(0, r.out.find('\n')), "C:\\KAARTEN\\SYDNEY.bmp");
+    EXPECT_EQ(runTool({"find", "10", "10"}).exitCode, 1);
+
+    // A folder without corner files leaves the database as it was.
+    std::filesystem::create_directories(paths.toNative("C:\\LEEG"));
+    EXPECT_EQ(runTool({"mapdb", "C:\\LEEG"}).exitCode, 1);
+    EXPECT_EQ(std::filesystem::file_size(db), 280u);
+
+    std::filesystem::resize_file(db, 50);
+    r = runTool({"find", "52.2", "4.1"});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_NE(r.err.find("File 'AUTOLOAD.TVK' not found!"), std::string::npos) << r.err;
+}
+
+}  // namespace
+}  // namespace tarvok::map
