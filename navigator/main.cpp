@@ -2,6 +2,7 @@
 #include <QApplication>
 #include <QStyleFactory>
 
+#include "navigator/map/map_window.h"
 #include "navigator/shell/main_window.h"
 #include "navigator/shell/program_start.h"
 #include "platform/dialogs.h"
@@ -20,6 +21,7 @@ int main(int argc, char** argv) {
 
     tarvok::MainWindow window(std::move(*start), paths, dialogs, tarvok::createSoundDevice());
     dialogs.setParent(&window);
+    tarvok::map::MapWindow map(window);
     QObject::connect(&window, &tarvok::MainWindow::ended, &app, &QCoreApplication::quit,
                      Qt::QueuedConnection);
     window.formLoad();

@@ -1,0 +1,235 @@
+#include "navigator/map/map_window.h"
+
+#include <QEvent>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QSlider>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+#include "common/text.h"
+#include "navigator/map/map_view_widget.h"
+#include "navigator/shell/main_window.h"
+#include "navigator/shell/shell_widgets.h"
+#include "navigator/shell/sound_playback.h"
+#include "platform/dialogs.h"
+
+namespace tarvok::map {
+
+namespace {
+
+// Waits for the spoken map name: 2,500,000 polling passes.
+constexpr long kMapNamePasses = 2500000;
+
+QString fromCp1252(const std::string& s) { return QString::fromStdString(cp1252ToUtf8(s)); }
+
+}  // namespace
+
+MapWindow::MapWindow(MainWindow& window)
+    : window_(window),
+      widget_(new MapViewWidget(bitmap_, window.picture1())),
+      view_(widget_),
+      zoom_(view_, *this) {
+    widget_->hide();  // the radar screen shows until the first map
+    window.picture1()->installEventFilter(this);
+    fitToPicture();
+    connect(widget_, &MapViewWidget::viewControlsChanged, this, &MapWindow::syncControls);
+    if (auto* b = window.control<QPushButton>("Command2"))
+        connect(b, &QPushButton::clicked, this, &MapWindow::Command2_Click);
+    if (auto* s = window.control<QScrollBar>("HScroll3"))
+        connect(s, &QScrollBar::valueChanged, this, [this](int v) {
+            if (!syncing_) view_.HScroll3_Change(v);
+        });
+    if (auto* s = window.control<QScrollBar>("VScroll3"))
+        connect(s, &QScrollBar::valueChanged, this, [this](int v) {
+            if (!syncing_) view_.VScroll3_Change(v);
+        });
+    if (auto* s = window.control<QSlider>("Slider3")) {
+        view_.crossSize = s->value();
+        connect(s, &QSlider::valueChanged, this, [this](int v) { view_.crossSize = v; });
+    }
+    window.setMapViewCalls(this);
+}
+
+MapWindow::~MapWindow() { window_.setMapViewCalls(nullptr); }
+
+bool MapWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == window_.picture1() && event->type() == QEvent::Resize) fitToPicture();
+    return QObject::eventFilter(watched, event);
+}
+
+void MapWindow::fitToPicture() {
+    // The view fills Picture1's inner area, under the corner boxes.
+    const QRect inner = window_.picture1()->contentsRect();
+    widget_->setGeometry(inner);
+    widget_->lower();
+    view_.setViewSize(float(inner.width()), float(inner.height()));
+}
+
+void MapWindow::syncControls() {
+    syncing_ = true;  // programmatic: the view state already knows
+    auto mirror = [](QScrollBar* bar, const ScrollBarState& s) {
+        if (!bar) return;
+        bar->setRange(0, s.maximum);
+        bar->setValue(s.value);
+        bar->setPageStep(std::max(1, s.maximum / 10));
+        bar->setVisible(s.visible);
+    };
+    mirror(window_.control<QScrollBar>("HScroll3"), view_.hScroll());
+    mirror(window_.control<QScrollBar>("VScroll3"), view_.vScroll());
+    if (auto* t8 = window_.control("Text8")) t8->setVisible(view_.statusLineVisible());
+    setBox("Ztext", view_.zoomText());
+    window_.state().zoomLevel = view_.zoom;
+    syncing_ = false;
+}
+
+void MapWindow::setBox(const char* name, const std::string& text) {
+    if (auto* box = window_.control<QLineEdit>(name)) box->setText(fromCp1252(text));
+}
+
+void MapWindow::message(const std::vector<std::string>& lines) {
+    window_.dialogs().critical(joinMessageLines(lines));
+}
+
+void MapWindow::resetForStart() {
+    map_.width = 640;
+    map_.height = 480;
+    view_.setBitmapSize(640, 480);
+    view_.position = {320, 240};
+    zoom_.busy = false;
+    view_.suppressScrollEvent = false;
+}
+
+void MapWindow::showStartPicture(const QImage& picture) {
+    if (bitmap_.assign(picture) != MapBitmap::LoadError::None) return;
+    map_.width = bitmap_.width();
+    map_.height = bitmap_.height();
+    view_.setBitmapSize(map_.width, map_.height);
+    view_.ShowWholeMap();
+}
+
+void MapWindow::applyZoom() {
+    view_.zoom = window_.state().zoomLevel;
+    view_.ApplyZoom();
+    syncControls();
+}
+
+template <class Op>
+void MapWindow::zoomOperation(Op op) {
+    view_.zoom = window_.state().zoomLevel;
+    zoom_.language = window_.state().settings.language;
+    zoom_.targetLevel = window_.state().targetZoomLevel;
+    op();
+    syncControls();
+}
+
+void MapWindow::zoomIn() { zoomOperation([this] { zoom_.ZoomIn(); }); }
+void MapWindow::zoomOut() { zoomOperation([this] { zoom_.ZoomOut(); }); }
+void MapWindow::zoomFull() { zoomOperation([this] { zoom_.ZoomFull(); }); }
+void MapWindow::zoomToLevel() { zoomOperation([this] { zoom_.ZoomToLevel(); }); }
+
+void MapWindow::showStatus(const std::string& text) { window_.setStatus(text); }
+bool MapWindow::spokenOutput() const { return window_.state().settings.soundOn == '1'; }
+void MapWindow::startSound(const std::string& fileName) {
+    window_.sound().start(window_.state().soundPath(fileName));
+}
+void MapWindow::waitForSoundEnd() {
+    window_.sound().waitForEnd(SoundPlayback::kPlaySoundPasses);
+    window_.sound().close();
+}
+
+bool MapWindow::LoadMapBitmap() {
+    const char language = window_.state().settings.language;
+    view_.zoom = 0;
+    view_.ApplyZoom();
+    bool loaded = false;
+    const DosPaths& paths = window_.paths();
+    if (!paths.exists(map_.mapPath)) {
+        window_.dialogs().beep();
+        message(mapNotFoundLines(language));
+    } else {
+        const QString native = QString::fromStdString(paths.toNative(map_.mapPath).string());
+        switch (bitmap_.load(native)) {
+        case MapBitmap::LoadError::None: loaded = true; break;
+        case MapBitmap::LoadError::Unreadable: message(unreadableBitmapLines(language, map_.mapPath)); break;
+        case MapBitmap::LoadError::TooLarge: message(bitmapTooLargeLines(language, map_.mapPath)); break;
+        case MapBitmap::LoadError::NoMemory: message(bitmapNoMemoryLines(language, map_.mapPath)); break;
+        }
+    }
+    // The size and display steps run on whatever bitmap is held now.
+    map_.width = bitmap_.width();
+    map_.height = bitmap_.height();
+    view_.setBitmapSize(map_.width, map_.height);
+    widget_->bitmapChanged();
+    view_.ShowWholeMap();
+    syncControls();
+    return loaded;
+}
+
+void MapWindow::Command2_Click() {
+    NavigatorState& state = window_.state();
+    const char language = state.settings.language;
+    const std::string previousStatus = window_.status();
+    window_.setStatus(selectBitmapText(language));
+    const auto chosen = window_.dialogs().openFile(kBitmapFilter, folder_);
+    if (!chosen || chosen->empty()) {
+        // Cancelled: the current map, its calibration and the radar stay.
+        window_.setStatus(previousStatus);
+        return;
+    }
+    const std::string previousPath = map_.mapPath;
+    map_.mapPath = window_.paths().toDos(*chosen);
+    if (!LoadMapBitmap()) {
+        // Unreadable: the previous map stays with its path and calibration.
+        map_.mapPath = previousPath;
+        window_.setStatus(previousStatus);
+        return;
+    }
+    folder_ = std::filesystem::path(*chosen).parent_path().string();
+
+    // The first map ends the radar screen.
+    for (const char* shape : {"Shape1", "Shape2", "Shape3"})
+        if (auto* w = window_.control(shape)) w->hide();
+    state.mapLoaded = 1;
+    widget_->show();
+    state.zoomLevel = 0;
+    view_.zoom = 0;
+    view_.ApplyZoom();
+    view_.DrawPositionMark();
+    syncControls();
+
+    const DosPaths& paths = window_.paths();
+    const auto cornerFile = findCornerFile(map_.mapPath, [&](const std::string& p) { return paths.exists(p); });
+    if (!cornerFile) {
+        message(noCornerFileLines(language));
+        return;
+    }
+    std::ifstream in(paths.toNative(*cornerFile), std::ios::binary);
+    const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    const CornerCoordinates corners = parseCornerCoordinates(text);
+    const CalibrationResult r = calibrateEdges(corners, map_.width, map_.height, map_.edges);
+    if (r.complete) {
+        setBox("TextLO", r.corners.lowerLeft);
+        setBox("TextRB", r.corners.upperRight);
+        setBox("TextRO", r.corners.lowerRight);
+        setBox("TextLB", r.corners.upperLeft);
+        setBox("NSText", std::string(1, r.ns));
+        setBox("EWText", std::string(1, r.ew));
+        if (!r.pointsSpanMap) message(referencePointsOnOneLineLines(language));
+    }
+
+    map_.mapName = mapNameOf(corners);
+    setBox("Text8", mapStatusText(map_.mapName, map_.width, map_.height));
+    window_.setStatus(mapLabelText(map_.mapName));
+
+    const std::string spokenName = besideBitmap(map_.mapPath, ".WAV");
+    if (state.settings.soundOn != '0' && paths.exists(spokenName)) {
+        window_.sound().start(spokenName);
+        window_.sound().waitForEnd(kMapNamePasses);
+        window_.sound().close();
+    }
+}
+
+}  // namespace tarvok::map

@@ -1,0 +1,80 @@
+// The map in the navigator's main window: the load button (Command2), the
+// bitmap load, the map view inside Picture1 with its scroll bars, the zoom
+// operations with their spoken words, the corner boxes and the status line
+// Text8. Plugs itself into the window as its map view calls.
+#pragma once
+
+#include <QObject>
+#include <memory>
+#include <string>
+
+#include "navigator/map/map_bitmap.h"
+#include "navigator/map/map_calibration.h"
+#include "navigator/map/map_view_state.h"
+#include "navigator/shell/shell_calls.h"
+
+namespace tarvok {
+class MainWindow;
+}
+
+namespace tarvok::map {
+
+class MapViewWidget;
+
+class MapWindow : public QObject, public MapViewCalls, private ZoomFeedback {
+    Q_OBJECT
+public:
+    explicit MapWindow(MainWindow& window);
+    ~MapWindow() override;
+
+    // The load-a-map operation of the LOAD button.
+    void Command2_Click();
+    // Loads the bitmap at the current map path and shows it whole; false
+    // when no new bitmap could be loaded (the previous one then stays).
+    bool LoadMapBitmap();
+
+    MapCalibration& calibration() { return map_; }
+    MapViewState& view() { return view_; }
+    MapZoom& zoom() { return zoom_; }
+    const MapBitmap& bitmap() const { return bitmap_; }
+    MapViewWidget& viewWidget() { return *widget_; }
+    // The folder the file dialog opens in (that of the last map).
+    const std::string& dialogFolder() const { return folder_; }
+
+    // MapViewCalls
+    void resetForStart() override;
+    void showStartPicture(const QImage& picture) override;
+    void applyZoom() override;
+    void zoomIn() override;
+    void zoomOut() override;
+    void zoomFull() override;
+    void zoomToLevel() override;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    // ZoomFeedback
+    void showStatus(const std::string& text) override;
+    bool spokenOutput() const override;
+    void startSound(const std::string& fileName) override;
+    void waitForSoundEnd() override;
+
+    template <class Op>
+    void zoomOperation(Op op);
+    void fitToPicture();
+    void syncControls();
+    void setBox(const char* name, const std::string& text);
+    void message(const std::vector<std::string>& lines);
+
+    MainWindow& window_;
+    MapCalibration map_;
+    MapBitmap bitmap_;
+    MapViewWidget* widget_;
+    MapViewState view_;
+    MapZoom zoom_;
+    std::string folder_;
+    bool syncing_ = false;
+};
+
+}  // namespace tarvok::map

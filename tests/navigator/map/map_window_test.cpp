@@ -1,0 +1,106 @@
+#include "navigator/map/map_window.h"
+
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScrollBar>
+
+#include <gtest/gtest.h>
+
+#include "navigator/map/map_view_widget.h"
+#include "tests/navigator/shell/window_fixture.h"
+
+namespace tarvok::map {
+namespace {
+
+using test::ShellWindow;
+
+struct MapWindowTest : ::testing::Test {
+    ShellWindow shell;
+    std::unique_ptr<MapWindow> map;
+    void SetUp() override {
+        map = std::make_unique<MapWindow>(*shell.window);
+        shell.open();
+    }
+    std::string writeMap(const std::string& dosStem, int w, int h, const std::string& corner = "") {
+        QImage img(w, h, QImage::Format_RGB32);
+        img.fill(Qt::darkGreen);
+        const auto native = shell.prefix.writeDos(dosStem + ".BMP", "");
+        EXPECT_TRUE(img.save(QString::fromStdString(native.string()), "BMP"));
+        if (!corner.empty()) shell.prefix.writeDos(dosStem + ".des", corner);
+        return native.string();
+    }
+    std::string text(const char* box) { return shell.box(box)->text().toStdString(); }
+};
+
+TEST_F(MapWindowTest, LoadingACalibratedMapShowsItAndEndsTheRadar) {
+    const std::string bmp = writeMap("C:\\MAPS\\DELFT", 600, 400,
+                                     "Delft\r\nx\r\nx\r\n521000N0040000E,0,400\r\n522000N0043000E,600,0\r\n");
+    shell.dialogs.fileAnswers.push_back(bmp);
+    shell.button("Command2")->click();
+    EXPECT_EQ(shell.dialogs.fileFilters.back(), kBitmapFilter);
+    EXPECT_TRUE(shell.dialogs.messages.empty());
+    EXPECT_EQ(shell.window->state().mapLoaded, 1);
+    EXPECT_EQ(map->calibration().mapPath, "C:\\MAPS\\DELFT.BMP");
+    EXPECT_NEAR(map->calibration().edges.top, 52 + 1.0 / 3, 1e-9);
+    EXPECT_DOUBLE_EQ(map->calibration().edges.right, 4.5);
+    EXPECT_EQ(text("Text8"), " MAP:  Delft ;  600 x 400 pixels");
+    EXPECT_EQ(shell.window->status(), " MAP: Delft");
+    EXPECT_EQ(text("TextLO"), "52\u00b01000'N, 004\u00b00000'E");
+    EXPECT_EQ(text("NSText"), "N");
+    EXPECT_EQ(text("Ztext"), "Zoom=0");
+    EXPECT_TRUE(map->viewWidget().isVisible());
+    EXPECT_FALSE(shell.window->control("Shape1")->isVisible());
+
+    // Zoom in twice through the buttons: scroll bars replace Text8.
+    shell.button("ZoomI")->click();
+    shell.button("ZoomI")->click();
+    EXPECT_EQ(text("Ztext"), "Zoom=2");
+    auto* h = shell.window->control<QScrollBar>("HScroll3");
+    EXPECT_TRUE(h->isVisible());
+    EXPECT_EQ(h->maximum(), 450);
+    EXPECT_FALSE(shell.window->control("Text8")->isVisible());
+    // The user scrolls: the clip follows.
+    h->setValue(10);
+    EXPECT_EQ(map->viewWidget().shownClip().x, 10);
+    EXPECT_EQ(map->viewWidget().shownClip().width, 150);
+    shell.button("Zoom0")->click();
+    EXPECT_EQ(text("Ztext"), "Zoom=0");
+    EXPECT_FALSE(h->isVisible());
+}
+
+TEST_F(MapWindowTest, CancelAndUnreadableBitmapsLeaveTheCurrentMap) {
+    shell.dialogs.fileAnswers.push_back(std::nullopt);
+    const std::string before = shell.window->status();
+    shell.button("Command2")->click();
+    EXPECT_EQ(shell.window->state().mapLoaded, 0);
+    EXPECT_EQ(shell.window->status(), before);
+    EXPECT_TRUE(shell.dialogs.messages.empty());
+
+    const std::string good = writeMap("C:\\MAPS\\A", 300, 200, "A\r\nx\r\nx\r\n521000N0040000E,0,200\r\n522000N0043000E,300,0\r\n");
+    shell.dialogs.fileAnswers.push_back(good);
+    shell.button("Command2")->click();
+    ASSERT_EQ(map->bitmap().width(), 300);
+
+    const auto bad = shell.prefix.writeDos("C:\\MAPS\\B.BMP", "BM not really a bitmap");
+    shell.dialogs.fileAnswers.push_back(bad.string());
+    shell.button("Command2")->click();
+    ASSERT_EQ(shell.dialogs.messages.size(), 1u);
+    EXPECT_NE(shell.dialogs.messages[0].find("cannot be read"), std::string::npos);
+    EXPECT_EQ(map->bitmap().width(), 300);
+    EXPECT_EQ(map->calibration().mapPath, "C:\\MAPS\\A.BMP");
+    EXPECT_EQ(text("Text8"), " MAP:  A ;  300 x 200 pixels");
+}
+
+TEST_F(MapWindowTest, AMapWithoutCornerFileWarnsAndKeepsThePreviousEdges) {
+    const std::string bmp = writeMap("C:\\MAPS\\BARE", 320, 240);
+    map->calibration().edges = {1, 2, 3, 4};
+    shell.dialogs.fileAnswers.push_back(bmp);
+    shell.button("Command2")->click();
+    ASSERT_EQ(shell.dialogs.messages.size(), 1u);
+    EXPECT_NE(shell.dialogs.messages[0].find("No matching file found with"), std::string::npos);
+    EXPECT_EQ(map->bitmap().width(), 320);  // the new bitmap stays on screen
+    EXPECT_EQ(map->calibration().edges.top, 1);
+}
+
+}  // namespace
+}  // namespace tarvok::map
