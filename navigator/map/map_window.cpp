@@ -28,10 +28,12 @@ QString fromCp1252(const std::string& s) { return QString::fromStdString(cp1252T
 }  // namespace
 
 MapWindow::MapWindow(MainWindow& window)
-    : window_(window),
+    : QObject(&window),
+      window_(window),
       widget_(new MapViewWidget(bitmap_, window.picture1())),
       view_(widget_),
       zoom_(view_, *this) {
+    setObjectName(QStringLiteral("MapWindow"));
     widget_->hide();  // the radar screen shows until the first map
     window.picture1()->installEventFilter(this);
     fitToPicture();

@@ -1,7 +1,8 @@
 // The map in the navigator's main window: the load button (Command2), the
 // bitmap load, the map view inside Picture1 with its scroll bars, the zoom
 // operations with their spoken words, the corner boxes and the status line
-// Text8. Plugs itself into the window as its map view calls.
+// Text8. Plugs itself into the window as its map view calls; a child of the
+// window named "MapWindow".
 #pragma once
 
 #include <QObject>

@@ -15,6 +15,7 @@
 #include <sstream>
 
 #include "common/text.h"
+#include "navigator/map/map_window.h"
 #include "navigator/shell/main_window.h"
 #include "navigator/shell/program_start.h"
 #include "navigator/shell/sound_playback.h"
@@ -231,6 +232,7 @@ int main(int argc, char** argv) {
     if (!start) return 1;
     MainWindow window(std::move(*start), paths, dialogs, createSoundDevice());
     if (screen) window.setScreenSizeSource([s = *screen] { return s; });
+    map::MapWindow map(window);
     window.formLoad();
     window.activateWindow();
     drive::Driver driver{window, dialogs, std::cout, {}};
