@@ -1,5 +1,6 @@
 #include "navigator/map/map_window.h"
 
+#include <QCheckBox>
 #include <QEvent>
 #include <QLineEdit>
 #include <QPushButton>
@@ -131,6 +132,16 @@ void MapWindow::zoomIn() { zoomOperation([this] { zoom_.ZoomIn(); }); }
 void MapWindow::zoomOut() { zoomOperation([this] { zoom_.ZoomOut(); }); }
 void MapWindow::zoomFull() { zoomOperation([this] { zoom_.ZoomFull(); }); }
 void MapWindow::zoomToLevel() { zoomOperation([this] { zoom_.ZoomToLevel(); }); }
+
+void MapWindow::followPosition(int xOffset) {
+    auto* moving = window_.control<QCheckBox>("Check1");
+    view_.zoom = window_.state().zoomLevel;
+    if (moving && moving->isChecked() && view_.zoom > 0)
+        view_.CentreOnPosition();
+    else
+        view_.BitmapToView(xOffset);
+    view_.DrawPositionMark();
+}
 
 void MapWindow::showStatus(const std::string& text) { window_.setStatus(text); }
 bool MapWindow::spokenOutput() const { return window_.state().settings.soundOn == '1'; }

@@ -34,6 +34,12 @@ public:
     // when no new bitmap could be loaded (the previous one then stays).
     bool LoadMapBitmap();
 
+    // Shows the position P (bitmap pixels) after a fix or a route point: with
+    // the moving-map box Check1 ticked and a zoom level above 0 the view
+    // recentres on it (CentreOnPosition), otherwise P is converted to the
+    // view with the caller's horizontal offset; then DrawPositionMark.
+    void followPosition(int xOffset);
+
     MapCalibration& calibration() { return map_; }
     MapViewState& view() { return view_; }
     MapZoom& zoom() { return zoom_; }

@@ -1,8 +1,11 @@
 #include "navigator/map/map_window.h"
 
+#include <QCheckBox>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScrollBar>
+
+#include <cmath>
 
 #include <gtest/gtest.h>
 
@@ -66,6 +69,26 @@ TEST_F(MapWindowTest, LoadingACalibratedMapShowsItAndEndsTheRadar) {
     shell.button("Zoom0")->click();
     EXPECT_EQ(text("Ztext"), "Zoom=0");
     EXPECT_FALSE(h->isVisible());
+}
+
+TEST_F(MapWindowTest, FollowingThePositionRecentresOnlyWithMovingMapAboveLevelZero) {
+    shell.dialogs.fileAnswers.push_back(writeMap("C:\\MAPS\\F", 2000, 1600));
+    shell.button("Command2")->click();
+    shell.button("ZoomI")->click();
+    const float sw = map->view().viewWidth();
+    // Moving map off: the pixel is placed in the view with the caller's offset.
+    map->view().position = {1000, 800};
+    map->followPosition(kViewOffsetNavigation);
+    const int h = map->view().hScroll().value;
+    EXPECT_EQ(map->view().position.x, int(std::nearbyint((1000.0 - h) / 2000 * 2 * sw + 209)));
+    EXPECT_FALSE(map->viewWidget().mark().empty());
+    // Moving map on: the view scrolls to the position and the mark sits in the middle.
+    shell.window->control<QCheckBox>("Check1")->setChecked(true);
+    map->view().position = {600, 500};
+    map->followPosition(kViewOffsetNavigation);
+    EXPECT_EQ(map->view().hScroll().value, 100);
+    EXPECT_EQ(map->view().position.x, int(std::nearbyint(sw / 2 + 202)));
+    EXPECT_EQ(shell.window->control<QScrollBar>("HScroll3")->value(), 100);
 }
 
 TEST_F(MapWindowTest, CancelAndUnreadableBitmapsLeaveTheCurrentMap) {
