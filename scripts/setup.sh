@@ -7,7 +7,7 @@ packages=(
   g++ cmake ninja-build pkg-config git
   qt6-base-dev qt6-base-dev-tools qt6-serialport-dev qt6-multimedia-dev
   qt6-image-formats-plugins qt6-qpa-plugins libgl-dev libxkbcommon-dev
-  libespeak-ng-dev espeak-ng-data
+  libespeak-ng-dev espeak-ng-data fonts-dejavu-core
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   pulseaudio pulseaudio-utils
   clang libclang-rt-14-dev
