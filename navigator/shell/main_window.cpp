@@ -281,6 +281,10 @@ void MainWindow::buildControls() {
     connect(control<QPushButton>("Command6"), &QPushButton::clicked, this, &MainWindow::command6Click);
 }
 
+void MainWindow::SpeakStatus() {
+    if (speech_) speech_->speakStatus();
+}
+
 void MainWindow::upperCase(QLineEdit* box) {
     QString upper = box->text().toUpper();
     if (upper == box->text()) return;

@@ -52,6 +52,8 @@ public:
     // Plugs in the map view and the spoken announcements (see shell_calls.h).
     void setMapViewCalls(MapViewCalls* calls) { map_ = calls; }
     void setSpeechCalls(SpeechCalls* calls) { speech_ = calls; }
+    // SpeakStatus through the plugged-in announcements; nothing without them.
+    void SpeakStatus();
 
     // Form_Load: the opening sequence. Shows the window and starts the radar
     // screen; the rest of the sequence (the wait for the welcome sound) runs

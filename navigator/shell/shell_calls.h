@@ -47,6 +47,9 @@ public:
     // Reloads the spoken unit word from the given DOS path (the program
     // drive, the sound folder, "kmh"/"mph"/"kts" and ".WAV").
     virtual void reloadUnitWord(const std::string& dosPath) = 0;
+    // SpeakStatus: after each shown position, assembles and starts the
+    // spoken announcement of the readouts when one is due.
+    virtual void speakStatus() = 0;
 };
 
 }  // namespace tarvok

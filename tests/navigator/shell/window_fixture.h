@@ -39,9 +39,11 @@ struct RecordingMapCalls : MapViewCalls {
 
 struct RecordingSpeechCalls : SpeechCalls {
     int fragmentLoads = 0;
+    int statusCalls = 0;
     std::vector<std::string> unitWords;
     void loadSpeechFragments() override { ++fragmentLoads; }
     void reloadUnitWord(const std::string& dosPath) override { unitWords.push_back(dosPath); }
+    void speakStatus() override { ++statusCalls; }
 };
 
 struct WindowOptions {
