@@ -2,7 +2,10 @@
 #include <QApplication>
 #include <QStyleFactory>
 
+#include "navigator/gps/navigation_loop.h"
+#include "navigator/gps/position_display.h"
 #include "navigator/map/map_window.h"
+#include "navigator/route/track/track_window.h"
 #include "navigator/shell/main_window.h"
 #include "navigator/shell/program_start.h"
 #include "platform/dialogs.h"
@@ -22,6 +25,17 @@ int main(int argc, char** argv) {
     tarvok::MainWindow window(std::move(*start), paths, dialogs, tarvok::createSoundDevice());
     dialogs.setParent(&window);
     tarvok::map::MapWindow map(window);
+    tarvok::gps::PositionDisplay display(window, map);
+    tarvok::gps::NavigationLoop navigation(window, display);
+    // Imported tracks move on the map through the same UpdatePosition.
+    tarvok::TrackWindowImport trackImport(
+        window, tarvok::TrackPositionCalls{
+                    [&display] { display.UpdatePosition(); },
+                    [&display](std::int32_t* x, std::int32_t* y) {
+                        *x = display.positionPixel().x;
+                        *y = display.positionPixel().y;
+                    },
+                    [&display](int xOffset) { display.followPosition(xOffset); }});
     QObject::connect(&window, &tarvok::MainWindow::ended, &app, &QCoreApplication::quit,
                      Qt::QueuedConnection);
     window.formLoad();

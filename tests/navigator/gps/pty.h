@@ -62,6 +62,16 @@ public:
         }
         return true;
     }
+    // Writes what fits into the line now: how many characters were taken
+    // (0 when it is full), -1 on an error. For writers that keep the event
+    // loop running while the reading side catches up.
+    long tryWrite(std::string_view data) {
+        ssize_t n;
+        do n = ::write(master_, data.data(), data.size());
+        while (n < 0 && errno == EINTR);
+        if (n < 0 && errno == EAGAIN) return 0;
+        return n < 0 ? -1 : static_cast<long>(n);
+    }
     // Reads and forgets what the other side wrote (probes of gpsd).
     void drain() {
         char buf[1024];

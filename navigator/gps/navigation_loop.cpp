@@ -1,0 +1,230 @@
+#include "navigator/gps/navigation_loop.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTextCursor>
+
+#include "common/text.h"
+#include "navigator/gps/position_display.h"
+#include "navigator/map/map_view_state.h"
+#include "navigator/shell/main_window.h"
+#include "navigator/shell/shell_texts.h"
+#include "navigator/shell/sound_playback.h"
+#include "platform/dialogs.h"
+
+namespace tarvok::gps {
+
+namespace {
+
+const char* activeText(bool dutch) { return dutch ? " NAVIGATIE ACTIEF " : " NAVIGATION ACTIVE "; }
+
+QString logForDisplay(std::string_view cp1252) {
+    std::string shown;
+    shown.reserve(cp1252.size());
+    for (std::size_t i = 0; i < cp1252.size(); ++i)
+        if (!(cp1252[i] == '\r' && i + 1 < cp1252.size() && cp1252[i + 1] == '\n')) shown.push_back(cp1252[i]);
+    return QString::fromStdString(cp1252ToUtf8(shown));
+}
+
+}  // namespace
+
+NavigationLoop::NavigationLoop(MainWindow& window, PositionDisplay& display)
+    : window_(window), display_(display) {
+    setObjectName(QStringLiteral("NavigationLoop"));
+    stopCheck_.setInterval(kStopCheckMilliseconds);
+    connect(&stopCheck_, &QTimer::timeout, this, &NavigationLoop::checkStop);
+    connect(&port_, &GpsPort::opened, this, &NavigationLoop::portOpened);
+    connect(&port_, &GpsPort::readyRead, this, &NavigationLoop::received);
+    connect(&port_, &GpsPort::failed, this, &NavigationLoop::portFailed);
+    if (auto* navig1 = window.control<QPushButton>("Navig1"))
+        connect(navig1, &QPushButton::clicked, this, &NavigationLoop::Navig1_click);
+    // Closing the program while navigating ends navigation like a stop.
+    connect(&window, &MainWindow::ended, this, [this] {
+        if (state_ != State::Idle) close();
+    });
+}
+
+NavigationLoop::~NavigationLoop() {
+    port_.disconnect(this);
+    port_.close();
+}
+
+void NavigationLoop::Navig1_click() {
+    NavigatorState& s = window_.state();
+    if (s.navigationActive == 1) {
+        // The window's stop: flag cleared, stop request raised, status text
+        // and "Navig2.WAV". The loop closes on its next look at the request.
+        window_.stopActiveMode();
+        checkStop();
+        return;
+    }
+    // Stopped by another mode (route playback clears the flag) but not yet
+    // closed: close now, then start afresh.
+    if (state_ == State::Starting || state_ == State::Receiving) close();
+    if (state_ == State::Idle) start();
+}
+
+void NavigationLoop::start() {
+    NavigatorState& s = window_.state();
+    const bool dutch = s.dutch();
+    s.navigationActive = 1;
+    state_ = State::Starting;
+    failure_.clear();
+    target_ = PortTarget{};
+    fixes_ = 0;
+    window_.setStatus(activeText(dutch));
+    s.currentSoundName = "Navig1.WAV";
+    window_.sound().playSound();
+    sendKeystrokes();
+    // A stop while the start sound played (or the window closing) ends the
+    // start here, before the port is opened.
+    if (state_ != State::Starting) return;
+    if (s.navigationActive != 1 || window_.programEnded()) {
+        finishClosing();
+        return;
+    }
+    s.stopRequest = false;
+    const std::string lineText = s.settings.baudRate + "n" + std::string(1, s.settings.dataBits) +
+                                 std::string(1, s.settings.parity);
+    reception_.reset();
+    log_.open();
+    showLog(true);
+    stopCheck_.start();
+
+    const int portNumber = static_cast<int>(numericValue(std::string_view(&s.settings.gpsPort, 1)));
+    std::optional<LineSettings> line = parseLineSettings(lineText);
+    if (!line || portNumber < 1) {
+        portFailed(QString::fromStdString(
+            dutch ? "de poortinstellingen \"" + lineText + "\" (poort " + std::string(1, s.settings.gpsPort) +
+                        ") zijn niet bruikbaar"
+                  : "the port settings \"" + lineText + "\" (port " + std::string(1, s.settings.gpsPort) +
+                        ") cannot be used"));
+        return;
+    }
+    target_ = resolveComPort(window_.paths().prefix(), portNumber);
+    port_.open(target_, *line);
+}
+
+void NavigationLoop::sendKeystrokes() {
+    // "%KL": Alt+K, then L, to the focused control; sent, not posted, so
+    // they have been handled when this returns.
+    QWidget* target = QApplication::focusWidget();
+    if (!target || target->window() != &window_) target = &window_;
+    QPointer<QWidget> guard(target);
+    auto send = [&](int key, Qt::KeyboardModifiers modifiers, const QString& text) {
+        if (!guard) return;
+        QKeyEvent press(QEvent::KeyPress, key, modifiers, text);
+        QCoreApplication::sendEvent(guard, &press);
+        if (!guard) return;
+        QKeyEvent release(QEvent::KeyRelease, key, modifiers, text);
+        QCoreApplication::sendEvent(guard, &release);
+    };
+    send(Qt::Key_K, Qt::AltModifier, QStringLiteral("k"));
+    send(Qt::Key_L, Qt::ShiftModifier, QStringLiteral("L"));
+}
+
+void NavigationLoop::portOpened() {
+    if (state_ == State::Starting) state_ = State::Receiving;
+    checkStop();
+}
+
+void NavigationLoop::received() {
+    if (state_ != State::Starting && state_ != State::Receiving) {
+        port_.readAll();
+        return;
+    }
+    if (window_.state().stopRequest) {
+        close();
+        return;
+    }
+    const QByteArray chunk = port_.readAll();
+    ReceivedSentences got = reception_.receive(std::string_view(chunk.constData(), chunk.size()), &log_);
+    if (got.lines > 0) showLog();
+    for (const RmcFields& fix : got.fixes) {
+        showFix(fix);
+        // What runs per fix may process events: a stop, the window closing.
+        if (state_ != State::Starting && state_ != State::Receiving) return;
+        if (window_.state().stopRequest) {
+            close();
+            return;
+        }
+    }
+}
+
+void NavigationLoop::showFix(const RmcFields& fields) {
+    NavigatorState& s = window_.state();
+    display_.showFix(fields);
+    display_.UpdatePosition();
+    s.keyPreview = true;
+    window_.setStatus(activeText(s.dutch()));
+    display_.followPosition(map::kViewOffsetNavigation);
+    if (!window_.isActiveWindow()) window_.raise();
+    ++fixes_;
+    window_.SpeakStatus();
+}
+
+void NavigationLoop::showLog(bool whole) {
+    auto* text1 = window_.control<QPlainTextEdit>("Text1");
+    if (!text1) return;
+    const std::string& log = log_.text();
+    if (!whole && shownLogLength_ > 0 && log.size() >= shownLogLength_) {
+        // The log only grew: add the new lines at the end.
+        QTextCursor end(text1->document());
+        end.movePosition(QTextCursor::End);
+        end.insertText(logForDisplay(std::string_view(log).substr(shownLogLength_)));
+    } else {
+        text1->setPlainText(logForDisplay(log));
+    }
+    shownLogLength_ = log.size();
+    text1->moveCursor(QTextCursor::End);
+    text1->ensureCursorVisible();
+}
+
+void NavigationLoop::portFailed(const QString& reason) {
+    if (state_ != State::Starting && state_ != State::Receiving) return;
+    const bool dutch = window_.state().dutch();
+    const std::string port = "COM" + std::string(1, window_.state().settings.gpsPort);
+    const std::string device = target_.describe();
+    const std::string where = device.empty() ? port : port + " (" + device + ")";
+    const std::string why = utf8ToCp1252(reason.toStdString());
+    if (state_ == State::Starting)
+        failure_ = dutch ? "De GPS-poort " + where + " kan niet worden geopend:\r\n" + why
+                         : "The GPS port " + where + " cannot be opened:\r\n" + why;
+    else
+        failure_ = dutch ? "De verbinding met de GPS-ontvanger op " + where + " is verbroken:\r\n" + why
+                         : "The connection to the GPS receiver on " + where + " was lost:\r\n" + why;
+    log_.setText(log_.text() + why + "\r\n");
+    close();
+}
+
+void NavigationLoop::checkStop() {
+    if ((state_ == State::Starting || state_ == State::Receiving) && window_.state().stopRequest) close();
+}
+
+void NavigationLoop::close() {
+    if (state_ == State::Idle || state_ == State::Closing) return;
+    state_ = State::Closing;
+    stopCheck_.stop();
+    log_.close();
+    showLog(true);
+    port_.close();
+    finishClosing();
+}
+
+void NavigationLoop::finishClosing() {
+    state_ = State::Closing;
+    stopCheck_.stop();
+    window_.state().navigationActive = 0;
+    state_ = State::Idle;
+    if (!failure_.empty()) {
+        window_.setStatus(shellStatusText(ShellStatus::NavigationStopped, window_.state().dutch()));
+        const std::string message = failure_;
+        failure_.clear();
+        window_.dialogs().critical(message);
+    }
+    emit stopped();
+}
+
+}  // namespace tarvok::gps

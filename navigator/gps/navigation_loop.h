@@ -1,0 +1,84 @@
+// The navigation loop of the main window: the NAV button Navig1 opens the
+// GPS receiver's port and shows every position it sends, until a second
+// click (or STOP, Escape, another mode) raises the stop request.
+//
+// Driven by the port's signals, never by polling the line:
+//
+//   Idle --Navig1--> Starting --port opened--> Receiving
+//   Starting / Receiving --stop request, port failure, window closed--> Closing --> Idle
+//
+// Every complete line of a read goes to the reception log Text1; each RMC
+// sentence among them is shown: readouts, needles, UpdatePosition, the map
+// view following the position (offset 209), the status line, the key
+// preview re-armed, SpeakStatus. The stop request stays the shared flag of
+// the navigator state; it is looked at on every read and a few times a
+// second in between, so a receiver that has gone quiet still stops.
+#pragma once
+
+#include <QObject>
+#include <QTimer>
+#include <memory>
+#include <string>
+
+#include "navigator/gps/reception.h"
+#include "platform/gps_port.h"
+
+namespace tarvok {
+class MainWindow;
+}
+
+namespace tarvok::gps {
+
+class PositionDisplay;
+
+class NavigationLoop : public QObject {
+    Q_OBJECT
+public:
+    enum class State { Idle, Starting, Receiving, Closing };
+
+    // How often the stop request is looked at while no data arrives.
+    static constexpr int kStopCheckMilliseconds = 100;
+
+    NavigationLoop(MainWindow& window, PositionDisplay& display);
+    ~NavigationLoop() override;
+
+    // The NAV button: starts navigation when it is not active, else raises
+    // the stop request (status text and "Navig2.WAV" by the window's stop).
+    void Navig1_click();
+
+    State state() const { return state_; }
+    const ReceptionLog& log() const { return log_; }
+    // How many RMC sentences were shown since navigation started.
+    long fixesShown() const { return fixes_; }
+
+signals:
+    // The loop has returned to Idle.
+    void stopped();
+
+private:
+    void start();
+    void portOpened();
+    void received();
+    void portFailed(const QString& reason);
+    void checkStop();
+    void close();
+    void finishClosing();
+    void showFix(const RmcFields& fields);
+    // Text1 shows the log: only its new end, or `whole` after a rewrite.
+    void showLog(bool whole = false);
+    void sendKeystrokes();
+
+    MainWindow& window_;
+    PositionDisplay& display_;
+    GpsPort port_;
+    PortTarget target_;
+    QTimer stopCheck_;
+    State state_ = State::Idle;
+    NmeaReception reception_;
+    ReceptionLog log_;
+    std::size_t shownLogLength_ = 0;  // how much of the log Text1 holds
+    long fixes_ = 0;
+    std::string failure_;             // why the port broke, shown once closed
+};
+
+}  // namespace tarvok::gps

@@ -1,0 +1,72 @@
+// The position and motion display in the main window: the readouts Tijds,
+// Latid, NSText, Longi, EWText, Speed, Smode, Koers, Windr and Datum, the
+// needles on Picture2, and UpdatePosition, which places the shown position
+// on the loaded map, shows its pixel in Xtext / Ytext and follows it with
+// the map view and the position mark.
+//
+// The navigation loop, track import and the map search call it; the rules
+// themselves are the plain ones of motion_display.h and update_position.h.
+#pragma once
+
+#include <functional>
+
+#include "navigator/gps/motion_display.h"
+#include "navigator/gps/nmea_sentence.h"
+#include "navigator/gps/update_position.h"
+#include "navigator/map/map_view_state.h"
+
+namespace tarvok {
+class MainWindow;
+namespace map {
+class MapWindow;
+}
+}  // namespace tarvok
+
+namespace tarvok::gps {
+
+class PositionDisplay {
+public:
+    PositionDisplay(MainWindow& window, map::MapWindow& map);
+
+    // Automatic map selection, run when the position lies off the loaded map
+    // and the automatic map search setting is "1". Without it the system
+    // beeps, as with the search switched off.
+    void setMapSearch(std::function<void()> search) { mapSearch_ = std::move(search); }
+
+    // One received RMC sentence on the readouts and the needles. Readouts
+    // whose field is missing (no time, no date) keep their text.
+    void showFix(const RmcFields& fields);
+
+    // UpdatePosition: the shown latitude and longitude onto the map. Returns
+    // the outcome; on the map, Xtext and Ytext show the pixel.
+    PositionOutcome UpdatePosition();
+
+    // The position pixel (bitmap pixels) UpdatePosition set last.
+    map::PixelPosition positionPixel() const { return pixel_; }
+    // The signed position UpdatePosition read last (north and east positive).
+    double latitude() const { return latitude_; }
+    double longitude() const { return longitude_; }
+    // The course kept for the compass, the route and the announcements.
+    std::int32_t course() const { return course_; }
+    // The readouts as the window shows them now (Windows-1252).
+    MotionDisplay readouts() const;
+
+    // The map view follows the position pixel: CentreOnPosition with the
+    // moving map ticked above zoom level 0, else the bitmap-to-view
+    // conversion with `xOffset`; then DrawPositionMark.
+    void followPosition(int xOffset);
+
+private:
+    void writeReadouts(const MotionDisplay& d);
+    void drawNeedles(std::int32_t shownSpeed, std::int32_t course);
+
+    MainWindow& window_;
+    map::MapWindow& map_;
+    std::function<void()> mapSearch_;
+    map::PixelPosition pixel_;
+    double latitude_ = 0;
+    double longitude_ = 0;
+    std::int32_t course_ = 0;
+};
+
+}  // namespace tarvok::gps

@@ -1,0 +1,376 @@
+// Navigation through the real window: the NAV button opens COM1, which the
+// prefix's dosdevices/com1 link points at a pseudo-terminal (or at a gpsd
+// daemon fed by one); the test writes NMEA into the master side like a
+// receiver and looks at what the window shows.
+#include "navigator/gps/navigation_loop.h"
+
+#include <QCheckBox>
+#include <QElapsedTimer>
+#include <QPlainTextEdit>
+#include <QProcess>
+#include <QScrollBar>
+#include <QTcpServer>
+#include <cmath>
+#include <cstdio>
+#include <filesystem>
+#include <gtest/gtest.h>
+
+#include "navigator/gps/position_display.h"
+#include "navigator/map/map_view_widget.h"
+#include "navigator/map/map_window.h"
+#include "navigator/shell/shell_widgets.h"
+#include "tests/navigator/gps/pty.h"
+#include "tests/navigator/shell/window_fixture.h"
+
+namespace tarvok::gps {
+namespace {
+
+namespace fs = std::filesystem;
+using State = NavigationLoop::State;
+
+// Runs the event loop until `done` holds or the bound has passed.
+template <class F>
+bool waitFor(F done, int milliseconds = 5000) {
+    QElapsedTimer t;
+    t.start();
+    while (!done()) {
+        if (t.elapsed() > milliseconds) return false;
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    }
+    return true;
+}
+
+// "$<body>*hh\r\n" with the checksum of body.
+std::string sentence(const std::string& body) {
+    unsigned x = 0;
+    for (char c : body) x ^= static_cast<unsigned char>(c);
+    char sum[8];
+    std::snprintf(sum, sizeof sum, "*%02X\r\n", x);
+    return "$" + body + sum;
+}
+
+std::string rmc(const std::string& time, const std::string& lat, const std::string& lon,
+                const std::string& speed = "022.4", const std::string& course = "084.4",
+                const std::string& talker = "GP") {
+    return sentence(talker + "RMC," + time + ",A," + lat + ",N," + lon + ",E," + speed + "," + course +
+                    ",230394,003.1,W");
+}
+
+// Map DELFT, 600 x 400 pixels, 52 10' N .. 52 20' N, 4 00' E .. 4 30' E.
+constexpr const char* kCorners = "Delft\r\nx\r\nx\r\n521000N0040000E,0,400\r\n522000N0043000E,600,0\r\n";
+
+struct NavigationWindow : ::testing::Test {
+    test::ShellWindow shell;
+    std::unique_ptr<map::MapWindow> map;
+    std::unique_ptr<PositionDisplay> display;
+    std::unique_ptr<NavigationLoop> loop;
+    test::Pty pty;
+
+    void SetUp() override {
+        map = std::make_unique<map::MapWindow>(*shell.window);
+        display = std::make_unique<PositionDisplay>(*shell.window, *map);
+        loop = std::make_unique<NavigationLoop>(*shell.window, *display);
+        shell.open();
+        QImage img(600, 400, QImage::Format_RGB32);
+        img.fill(Qt::darkGreen);
+        const auto bmp = shell.prefix.writeDos("C:\\MAPS\\DELFT.BMP", "");
+        ASSERT_TRUE(img.save(QString::fromStdString(bmp.string()), "BMP"));
+        shell.prefix.writeDos("C:\\MAPS\\DELFT.des", kCorners);
+        shell.dialogs.fileAnswers.push_back(bmp.string());
+        shell.button("Command2")->click();
+        ASSERT_EQ(shell.window->state().mapLoaded, 1);
+        ASSERT_TRUE(pty.ok());
+        linkCom1(pty.slaveName());
+    }
+    void TearDown() override {
+        loop.reset();
+        display.reset();
+        map.reset();
+    }
+
+    void linkCom1(const std::string& target) {
+        fs::path dev = shell.prefix.prefix() / "dosdevices";
+        fs::create_directories(dev);
+        fs::remove(dev / "com1");
+        fs::create_symlink(target, dev / "com1");
+    }
+    std::string box(const char* name) { return shell.box(name)->text().toStdString(); }
+    std::string text1() {
+        return shell.window->control<QPlainTextEdit>("Text1")->toPlainText().toStdString();
+    }
+    void startReceiving() {
+        shell.button("Navig1")->click();
+        ASSERT_TRUE(waitFor([&] { return loop->state() == State::Receiving; }));
+    }
+    // Writes into the receiver side and waits until the window has shown
+    // `fixes` positions in all.
+    // Writes into the receiver side, letting the window read while the
+    // line is full.
+    bool send(std::string_view nmea) {
+        while (!nmea.empty()) {
+            long n = pty.tryWrite(nmea);
+            if (n < 0) return false;
+            nmea.remove_prefix(static_cast<std::size_t>(n));
+            if (!nmea.empty()) QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+        }
+        return true;
+    }
+    void feed(const std::string& nmea, long fixes) {
+        ASSERT_TRUE(send(nmea));
+        ASSERT_TRUE(waitFor([&] { return loop->fixesShown() >= fixes; })) << text1();
+    }
+    // Writes a line that is only logged and waits until Text1 shows it.
+    void feedLogged(const std::string& line, const std::string& shown) {
+        ASSERT_TRUE(send(line));
+        ASSERT_TRUE(waitFor([&] { return text1().find(shown) != std::string::npos; })) << text1();
+    }
+};
+
+TEST_F(NavigationWindow, ShowsEachFixOfAReceiverOnAPtyAndStopsOnTheSecondClick) {
+    startReceiving();
+    EXPECT_EQ(shell.window->state().navigationActive, 1);
+    EXPECT_FALSE(shell.window->state().stopRequest);
+    EXPECT_EQ(shell.device->opened().back(), "Navig1.WAV");
+    EXPECT_EQ(text1(), "Opening Com port\n\n");
+
+    // 52 15.00' N, 4 15.00' E: the middle column, row 201 of the map.
+    feed(rmc("123519", "5215.00", "00415.00"), 1);
+    EXPECT_EQ(box("Tijds"), "12:35:19");
+    EXPECT_EQ(box("Latid"), "52,25000");
+    EXPECT_EQ(box("NSText"), "N");
+    EXPECT_EQ(box("Longi"), "4,250000");
+    EXPECT_EQ(box("EWText"), "E");
+    EXPECT_EQ(box("Speed"), "041");
+    EXPECT_EQ(box("Smode"), "kmh");
+    EXPECT_EQ(box("Koers"), "084");
+    EXPECT_EQ(box("Windr"), " O");
+    EXPECT_EQ(box("Datum"), "23-03-1994");
+    EXPECT_EQ(box("Xtext"), "300");
+    EXPECT_EQ(box("Ytext"), "201");
+    EXPECT_EQ(shell.window->status(), " NAVIGATION ACTIVE ");
+    EXPECT_EQ(shell.window->picture2()->lines().size(), 6u);
+    EXPECT_EQ(shell.speech.statusCalls, 1);
+    EXPECT_FALSE(map->viewWidget().mark().empty());
+    EXPECT_EQ(display->positionPixel(), (map::PixelPosition{300, 201}));
+
+    // Two sentences in one read, the second from a multi-constellation
+    // receiver with five minute decimals: both are shown.
+    feed(rmc("123520", "5215.00", "00415.00") + rmc("123521", "5212.50000", "00407.50000", "0.02", "7.6", "GN"), 3);
+    EXPECT_EQ(box("Tijds"), "12:35:21");
+    EXPECT_EQ(box("Latid"), "52,2083333333333");
+    EXPECT_EQ(box("Speed"), "000");
+    EXPECT_EQ(box("Koers"), "008");
+    EXPECT_EQ(box("Xtext"), "150");
+
+    // A read that starts in the middle of a sentence: the fragment is logged
+    // and dropped, the sentence behind it shown.
+    feed("0415.00,E,022.4,084.4,230394,003.1,W*6A\r\n" + rmc("123522", "5215.00", "00415.00"), 4);
+    EXPECT_EQ(box("Tijds"), "12:35:22");
+    EXPECT_NE(text1().find("\n0415.00,E,022.4"), std::string::npos);
+
+    // A sentence split over two reads waits for its end (the pause lets the
+    // first part arrive on its own; the result is the same if it does not).
+    const std::string split = rmc("123523", "5215.00", "00415.00");
+    ASSERT_TRUE(send(split.substr(0, 20)));
+    waitFor([] { return false; }, 50);
+    EXPECT_EQ(loop->fixesShown(), 4);
+    feed(split.substr(20), 5);
+    EXPECT_EQ(box("Tijds"), "12:35:23");
+
+    // A wrong checksum: logged, not shown.
+    std::string bad = rmc("123524", "5216.00", "00416.00");
+    bad[bad.size() - 3] = bad[bad.size() - 3] == '0' ? '1' : '0';
+    ASSERT_TRUE(send(bad));
+    feedLogged("$GPGGA,second\r\n", "$GPGGA,second");
+    EXPECT_EQ(loop->fixesShown(), 5);
+    EXPECT_EQ(box("Tijds"), "12:35:23");
+    EXPECT_NE(text1().find(bad.substr(0, bad.size() - 2)), std::string::npos);
+
+    // The second click stops.
+    shell.button("Navig1")->click();
+    ASSERT_TRUE(waitFor([&] { return loop->state() == State::Idle; }));
+    EXPECT_EQ(shell.window->state().navigationActive, 0);
+    EXPECT_EQ(shell.window->status(), " NAVIGATION STOPPED");
+    EXPECT_EQ(shell.device->opened().back(), "Navig2.WAV");
+    const std::string log = text1();
+    EXPECT_EQ(log.substr(0, 19), "\n\nOpening Com port\n");
+    EXPECT_EQ(log.substr(log.size() - 19), "\nClosing Com port\n\n");
+    EXPECT_TRUE(shell.dialogs.messages.empty());
+    // Nothing is read any more; a new start opens the port again.
+    startReceiving();
+    EXPECT_EQ(text1(), "Opening Com port\n\n");
+    feed(rmc("123530", "5215.00", "00415.00"), 1);
+    shell.window->cmdQuitClick();  // STOP stops navigation first
+    ASSERT_TRUE(waitFor([&] { return loop->state() == State::Idle; }));
+    EXPECT_FALSE(shell.window->programEnded());
+}
+
+TEST_F(NavigationWindow, TheMovingMapFollowsAndKeysAreTakenOncePerFix) {
+    startReceiving();
+    shell.window->control<QCheckBox>("Check1")->setChecked(true);
+    shell.button("ZoomI")->click();
+    shell.button("ZoomI")->click();
+    ASSERT_EQ(shell.window->state().zoomLevel, 2);
+    feed(rmc("100000", "5215.00", "00415.00"), 1);
+    // Centred on (300, 201): the view's centre is the position pixel.
+    map::PixelPosition c = map->view().viewCentreInBitmap();
+    EXPECT_NEAR(c.x, 300, 2);
+    EXPECT_NEAR(c.y, 201, 2);
+    const int h1 = map->view().hScroll().value;
+    feed(rmc("100001", "5215.00", "00420.00"), 2);  // 100 pixels further east
+    EXPECT_EQ(map->view().hScroll().value, h1 + 100);
+
+    // Moving map off: the view stays, the cross moves by the conversion
+    // with the navigation offset 209.
+    shell.window->control<QCheckBox>("Check1")->setChecked(false);
+    feed(rmc("100002", "5215.00", "00410.00"), 3);
+    EXPECT_EQ(map->view().hScroll().value, h1 + 100);
+    const double vw = map->view().virtualWidth();
+    EXPECT_EQ(map->view().position.x, int(std::nearbyint((200.0 - (h1 + 100)) / 600 * vw + 209)));
+
+    // A key while navigating is taken once; the next fix takes one again.
+    ASSERT_TRUE(shell.window->state().keyPreview);
+    shell.keyInto("Xtext", 'N');
+    EXPECT_FALSE(shell.window->state().keyPreview);
+    feed(rmc("100003", "5215.00", "00410.00"), 4);
+    EXPECT_TRUE(shell.window->state().keyPreview);
+    shell.button("Navig1")->click();
+    ASSERT_TRUE(waitFor([&] { return loop->state() == State::Idle; }));
+}
+
+TEST_F(NavigationWindow, OffTheMapBeepsWithoutSearchAndRunsTheSearchWithIt) {
+    startReceiving();
+    feed(rmc("100000", "5215.00", "00415.00"), 1);
+    const int beeps = shell.dialogs.beeps;
+    // East of the map's right edge: x is 0, the pixel readouts stay.
+    feed(rmc("100001", "5215.00", "00445.00"), 2);
+    EXPECT_EQ(shell.dialogs.beeps, beeps + 1);
+    EXPECT_EQ(display->positionPixel().x, 0);
+    EXPECT_EQ(box("Xtext"), "300");
+    EXPECT_EQ(box("Longi"), "4,750000");
+
+    int searches = 0;
+    display->setMapSearch([&] { ++searches; });
+    shell.window->state().settings.autoMapSearch = '1';
+    feed(rmc("100002", "5230.00", "00415.00"), 3);  // north of the map
+    EXPECT_EQ(searches, 1);
+    EXPECT_EQ(shell.dialogs.beeps, beeps + 1);
+    shell.button("Navig1")->click();
+    ASSERT_TRUE(waitFor([&] { return loop->state() == State::Idle; }));
+}
+
+TEST_F(NavigationWindow, ALogPastItsCapRestartsAndTheFixStillCounts) {
+    startReceiving();
+    // "Opening Com port" and an empty line are 20 characters; 19,981 more
+    // bring the log to 20,001.
+    std::string filler;
+    for (int i = 0; i < 199; ++i) filler += "$GPTXT," + std::string(91, 'x') + "\r\n";
+    filler += "$GPTXT," + std::string(72, 'y') + "\r\n";
+    ASSERT_EQ(filler.size(), 19981u);
+    ASSERT_TRUE(send(filler));
+    ASSERT_TRUE(waitFor([&] { return loop->log().text().size() == 20001; })) << loop->log().text().size();
+    EXPECT_EQ(text1().size(), 20001u - 202);  // shown with line feeds only
+    feed(rmc("101010", "5215.00", "00415.00"), 1);
+    EXPECT_EQ(text1(), "Overwriting buffer\n");
+    EXPECT_EQ(box("Tijds"), "10:10:10");
+    feedLogged("$GPGGA,after\r\n", "$GPGGA,after");
+    EXPECT_EQ(text1(), "Overwriting buffer\n$GPGGA,after\n");
+    shell.button("Navig1")->click();
+    ASSERT_TRUE(waitFor([&] { return loop->state() == State::Idle; }));
+}
+
+TEST_F(NavigationWindow, AVanishingReceiverEndsNavigationWithAMessage) {
+    startReceiving();
+    feed(rmc("100000", "5215.00", "00415.00"), 1);
+    pty.closeSlave();
+    pty.closeMaster();  // unplugged
+    ASSERT_TRUE(waitFor([&] { return loop->state() == State::Idle; }));
+    EXPECT_EQ(shell.window->state().navigationActive, 0);
+    ASSERT_EQ(shell.dialogs.messages.size(), 1u);
+    EXPECT_NE(shell.dialogs.messages[0].find("The connection to the GPS receiver on COM1 (" + pty.slaveName()),
+              std::string::npos)
+        << shell.dialogs.messages[0];
+    EXPECT_EQ(shell.window->status(), " NAVIGATION STOPPED");
+    EXPECT_NE(text1().find("Closing Com port"), std::string::npos);
+}
+
+TEST_F(NavigationWindow, APortThatCannotBeOpenedReturnsToIdleWithAMessage) {
+    linkCom1("/dev/ttyUSB-not-plugged-in");
+    shell.button("Navig1")->click();
+    ASSERT_TRUE(waitFor([&] { return loop->state() == State::Idle; }));
+    EXPECT_EQ(shell.window->state().navigationActive, 0);
+    ASSERT_EQ(shell.dialogs.messages.size(), 1u);
+    EXPECT_EQ(shell.dialogs.messages[0].find("The GPS port COM1 (/dev/ttyUSB-not-plugged-in) cannot be opened:"), 0u)
+        << shell.dialogs.messages[0];
+    // Line settings no serial line has (four data bits).
+    linkCom1(pty.slaveName());
+    shell.window->state().settings.dataBits = '4';
+    shell.button("Navig1")->click();
+    ASSERT_TRUE(waitFor([&] { return shell.dialogs.messages.size() == 2; }));
+    EXPECT_EQ(loop->state(), State::Idle);
+    EXPECT_NE(shell.dialogs.messages[1].find("4 data bits"), std::string::npos);
+    // And a usable line afterwards works.
+    shell.window->state().settings.dataBits = '8';
+    startReceiving();
+    feed(rmc("100000", "5215.00", "00415.00"), 1);
+}
+
+TEST_F(NavigationWindow, ClosingTheProgramWhileNavigatingClosesThePort) {
+    startReceiving();
+    feed(rmc("100000", "5215.00", "00415.00"), 1);
+    shell.window->close();
+    EXPECT_EQ(loop->state(), State::Idle);
+    EXPECT_EQ(shell.window->state().navigationActive, 0);
+    EXPECT_TRUE(shell.window->programEnded());
+}
+
+quint16 freeLoopbackPort() {
+    QTcpServer s;
+    s.listen(QHostAddress::LocalHost, 0);
+    return s.serverPort();
+}
+
+TEST_F(NavigationWindow, ReceivesThroughTheRealGpsd) {
+    const quint16 listen = freeLoopbackPort();
+    QProcess gpsd;
+    gpsd.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    gpsd.start(QStringLiteral("gpsd"), {QStringLiteral("-N"), QStringLiteral("-n"), QStringLiteral("-b"),
+                                        QStringLiteral("-S"), QString::number(listen),
+                                        QString::fromStdString(pty.slaveName())});
+    ASSERT_TRUE(gpsd.waitForStarted(5000));
+    struct Kill {
+        QProcess& p;
+        ~Kill() {
+            p.kill();
+            p.waitForFinished(3000);
+        }
+    } kill{gpsd};
+    linkCom1("gpsd://127.0.0.1:" + std::to_string(listen));
+    // gpsd takes a moment to listen: start again until the connection stands.
+    QElapsedTimer t;
+    t.start();
+    while (loop->state() != State::Receiving && t.elapsed() < 8000) {
+        shell.dialogs.messages.clear();
+        shell.button("Navig1")->click();
+        waitFor([&] { return loop->state() != State::Starting; }, 2000);
+        if (loop->state() == State::Idle) waitFor([] { return false; }, 100);
+    }
+    ASSERT_EQ(loop->state(), State::Receiving);
+    const std::string fix = rmc("091500", "5215.00", "00415.00");
+    ASSERT_TRUE(waitFor(
+        [&] {
+            pty.drain();
+            pty.write(fix);
+            return loop->fixesShown() > 0;
+        },
+        10000));
+    EXPECT_EQ(box("Tijds"), "9:15:00");
+    EXPECT_EQ(box("Xtext"), "300");
+    EXPECT_EQ(text1().find("\"class\""), std::string::npos);
+    shell.button("Navig1")->click();
+    ASSERT_TRUE(waitFor([&] { return loop->state() == State::Idle; }));
+    EXPECT_TRUE(shell.dialogs.messages.empty());
+}
+
+}  // namespace
+}  // namespace tarvok::gps
