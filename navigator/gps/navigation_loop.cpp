@@ -9,6 +9,7 @@
 #include "common/text.h"
 #include "navigator/gps/position_display.h"
 #include "navigator/map/map_view_state.h"
+#include "navigator/route/route_file.h"
 #include "navigator/shell/main_window.h"
 #include "navigator/shell/shell_texts.h"
 #include "navigator/shell/sound_playback.h"
@@ -19,6 +20,7 @@ namespace tarvok::gps {
 namespace {
 
 const char* activeText(bool dutch) { return dutch ? " NAVIGATIE ACTIEF " : " NAVIGATION ACTIVE "; }
+const char* routeNotSavedText(bool dutch) { return dutch ? " ROUTE NIET BEWAARD!" : " ROUTE NOT SAVED!"; }
 
 QString logForDisplay(std::string_view cp1252) {
     std::string shown;
@@ -49,6 +51,10 @@ NavigationLoop::NavigationLoop(MainWindow& window, PositionDisplay& display)
 NavigationLoop::~NavigationLoop() {
     port_.disconnect(this);
     port_.close();
+    // Still navigating when the window goes: the collected positions are
+    // kept all the same (there is no one left to tell about a failure).
+    if (!routePoints_.empty())
+        route::appendRouteBlock(window_.paths(), route::routeFilePath(window_.state().programFolder), routePoints_);
 }
 
 void NavigationLoop::Navig1_click() {
@@ -74,6 +80,8 @@ void NavigationLoop::start() {
     failure_.clear();
     target_ = PortTarget{};
     fixes_ = 0;
+    routeError_.clear();
+    routeErrorShown_ = false;
     window_.setStatus(activeText(dutch));
     s.currentSoundName = "Navig1.WAV";
     window_.sound().playSound();
@@ -162,7 +170,36 @@ void NavigationLoop::showFix(const RmcFields& fields) {
     display_.followPosition(map::kViewOffsetNavigation);
     if (!window_.isActiveWindow()) window_.raise();
     ++fixes_;
+    if (s.settings.recordRoute == '1' && display_.routePointFilled()) recordRoutePoint();
     window_.SpeakStatus();
+}
+
+void NavigationLoop::recordRoutePoint() {
+    routePoints_.push_back(display_.currentRoutePoint());
+    if (routePoints_.size() % kRouteBlockPoints != 0) return;
+    writeRoutePoints();
+    if (routeError_.empty() || routeErrorShown_) return;
+    // Shown while reception goes on; positions arriving meanwhile are
+    // collected as usual.
+    routeErrorShown_ = true;
+    const std::string message = routeError_;
+    routeError_.clear();
+    window_.dialogs().critical(message);
+}
+
+void NavigationLoop::writeRoutePoints() {
+    if (routePoints_.empty()) return;
+    std::optional<std::string> error =
+        route::appendRouteBlock(window_.paths(), route::routeFilePath(window_.state().programFolder), routePoints_);
+    if (!error) {
+        routePoints_.clear();
+        return;
+    }
+    const bool dutch = window_.state().dutch();
+    window_.setStatus(routeNotSavedText(dutch));
+    routeError_ = (dutch ? "De gereden route kan niet worden bewaard:\r\n"
+                         : "The route driven cannot be saved:\r\n") +
+                  *error;
 }
 
 void NavigationLoop::showLog(bool whole) {
@@ -210,6 +247,7 @@ void NavigationLoop::close() {
     log_.close();
     showLog(true);
     port_.close();
+    writeRoutePoints();
     finishClosing();
 }
 
@@ -218,12 +256,21 @@ void NavigationLoop::finishClosing() {
     stopCheck_.stop();
     window_.state().navigationActive = 0;
     state_ = State::Idle;
+    std::vector<std::string> messages;
     if (!failure_.empty()) {
         window_.setStatus(shellStatusText(ShellStatus::NavigationStopped, window_.state().dutch()));
-        const std::string message = failure_;
+        messages.push_back(failure_);
         failure_.clear();
-        window_.dialogs().critical(message);
     }
+    if (!routeError_.empty()) {
+        // The positions stay collected for the next block; the status line
+        // says so last.
+        window_.setStatus(routeNotSavedText(window_.state().dutch()));
+        if (!routeErrorShown_) messages.push_back(routeError_);
+        routeError_.clear();
+        routeErrorShown_ = true;
+    }
+    for (const std::string& m : messages) window_.dialogs().critical(m);
     emit stopped();
 }
 

@@ -10,17 +10,27 @@
 // Every complete line of a read goes to the reception log Text1; each RMC
 // sentence among them is shown: readouts, needles, UpdatePosition, the map
 // view following the position (offset 209), the status line, the key
-// preview re-armed, SpeakStatus. The stop request stays the shared flag of
+// preview re-armed, route recording, SpeakStatus. The stop request stays the shared flag of
 // the navigator state; it is looked at on every read and a few times a
 // second in between, so a receiver that has gone quiet still stops.
+//
+// With route recording on, every position shown on the map is collected and
+// appended to ROUTE1.TVK in blocks of a filler and 501 positions; when
+// navigation ends (stopped, port lost, program closed) the positions since
+// the last block follow as a shorter block, so nothing driven is lost. A
+// block that cannot be written stays collected and goes with the next one;
+// the failure is shown on the status line, and in a message box once per
+// navigation.
 #pragma once
 
 #include <QObject>
 #include <QTimer>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "navigator/gps/reception.h"
+#include "navigator/route/route_record.h"
 #include "platform/gps_port.h"
 
 namespace tarvok {
@@ -38,6 +48,8 @@ public:
 
     // How often the stop request is looked at while no data arrives.
     static constexpr int kStopCheckMilliseconds = 100;
+    // Positions per block of the route file (behind its filler record).
+    static constexpr std::size_t kRouteBlockPoints = 501;
 
     NavigationLoop(MainWindow& window, PositionDisplay& display);
     ~NavigationLoop() override;
@@ -50,6 +62,8 @@ public:
     const ReceptionLog& log() const { return log_; }
     // How many RMC sentences were shown since navigation started.
     long fixesShown() const { return fixes_; }
+    // Positions collected and not yet in the route file.
+    std::size_t routePointsWaiting() const { return routePoints_.size(); }
 
 signals:
     // The loop has returned to Idle.
@@ -67,6 +81,8 @@ private:
     // Text1 shows the log: only its new end, or `whole` after a rewrite.
     void showLog(bool whole = false);
     void sendKeystrokes();
+    void recordRoutePoint();
+    void writeRoutePoints();
 
     MainWindow& window_;
     PositionDisplay& display_;
@@ -79,6 +95,9 @@ private:
     std::size_t shownLogLength_ = 0;  // how much of the log Text1 holds
     long fixes_ = 0;
     std::string failure_;             // why the port broke, shown once closed
+    std::vector<route::RouteRecord> routePoints_;  // collected since the last block
+    std::string routeError_;          // the last route write failure, not yet shown
+    bool routeErrorShown_ = false;    // a message box was shown in this navigation
 };
 
 }  // namespace tarvok::gps

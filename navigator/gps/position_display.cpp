@@ -2,6 +2,7 @@
 
 #include <QColor>
 #include <QLineEdit>
+#include <cmath>
 
 #include "common/text.h"
 #include "navigator/gps/needles.h"
@@ -78,6 +79,7 @@ void PositionDisplay::drawNeedles(std::int32_t shownSpeed, std::int32_t course) 
 }
 
 PositionOutcome PositionDisplay::UpdatePosition() {
+    routePointFilled_ = false;
     MotionDisplay d = readouts();
     PlacedPosition placed = placePosition(d, map_.calibration(), pixel_, window_.state().settings.autoMapSearch);
     // The readouts as UpdatePosition left them ("0" for an unreadable
@@ -97,6 +99,20 @@ PositionOutcome PositionDisplay::UpdatePosition() {
     }
     setBox(window_, "Xtext", integerText(pixel_.x));
     setBox(window_, "Ytext", integerText(pixel_.y));
+    const NavigatorState& state = window_.state();
+    if (state.playbackActive == 1) return placed.outcome;
+    route::RouteRecord r;
+    r.type = 'M';
+    r.timeStamp = static_cast<double>(route::routeSecondsNow());
+    r.latHemisphere = d.nsText[0];
+    r.latitude = std::fabs(latitude_);
+    r.lonHemisphere = d.ewText[0];
+    r.longitude = std::fabs(longitude_);
+    r.speed = shownSpeedValue(d);
+    r.speedUnit = state.settings.speedUnit;
+    r.course = course_;
+    routePoint_ = r;
+    routePointFilled_ = true;
     return placed.outcome;
 }
 

@@ -14,6 +14,7 @@
 #include "navigator/gps/nmea_sentence.h"
 #include "navigator/gps/update_position.h"
 #include "navigator/map/map_view_state.h"
+#include "navigator/route/route_record.h"
 
 namespace tarvok {
 class MainWindow;
@@ -38,8 +39,15 @@ public:
     void showFix(const RmcFields& fields);
 
     // UpdatePosition: the shown latitude and longitude onto the map. Returns
-    // the outcome; on the map, Xtext and Ytext show the pixel.
+    // the outcome; on the map, Xtext and Ytext show the pixel and, unless
+    // route or track playback runs, the current route point is filled.
     PositionOutcome UpdatePosition();
+
+    // The current route point: the last position UpdatePosition placed on
+    // the map outside playback, as it is recorded into the route file.
+    const route::RouteRecord& currentRoutePoint() const { return routePoint_; }
+    // Whether the last UpdatePosition filled it.
+    bool routePointFilled() const { return routePointFilled_; }
 
     // The position pixel (bitmap pixels) UpdatePosition set last.
     map::PixelPosition positionPixel() const { return pixel_; }
@@ -67,6 +75,8 @@ private:
     double latitude_ = 0;
     double longitude_ = 0;
     std::int32_t course_ = 0;
+    route::RouteRecord routePoint_;
+    bool routePointFilled_ = false;
 };
 
 }  // namespace tarvok::gps

@@ -18,6 +18,7 @@
 #include "navigator/gps/position_display.h"
 #include "navigator/map/map_view_widget.h"
 #include "navigator/map/map_window.h"
+#include "navigator/route/route_file.h"
 #include "navigator/shell/shell_widgets.h"
 #include "tests/navigator/gps/pty.h"
 #include "tests/navigator/shell/window_fixture.h"
@@ -322,6 +323,113 @@ TEST_F(NavigationWindow, ClosingTheProgramWhileNavigatingClosesThePort) {
     EXPECT_EQ(loop->state(), State::Idle);
     EXPECT_EQ(shell.window->state().navigationActive, 0);
     EXPECT_TRUE(shell.window->programEnded());
+}
+
+// Route recording on, into C:\TARVOK\ROUTE1.TVK of the test's prefix.
+struct RouteRecordingWindow : NavigationWindow {
+    fs::path folder;
+    void SetUp() override {
+        NavigationWindow::SetUp();
+        shell.window->state().settings.recordRoute = '1';
+        shell.window->state().programFolder = "C:\\TARVOK";  // where the start-up found the settings
+        folder = shell.prefix.paths().toNative("C:\\TARVOK");
+        fs::create_directories(folder);
+    }
+    route::RouteFileReader routeFile() {
+        return route::RouteFileReader(shell.prefix.paths(), route::routeFilePath("C:\\TARVOK"));
+    }
+    // `n` fixes walking east along 52 15' N, one read each few sentences.
+    void drive(int n, long before = 0) {
+        std::string nmea;
+        for (int i = 0; i < n; ++i) {
+            char lon[16];
+            std::snprintf(lon, sizeof lon, "%09.3f", 400 + (i % 3000) * 0.01);
+            nmea += rmc("120000", "5215.00", lon);
+        }
+        feed(nmea, before + n);
+    }
+    void stop() {
+        shell.button("Navig1")->click();
+        ASSERT_TRUE(waitFor([&] { return loop->state() == State::Idle; }));
+    }
+    // Record k is a shown position at 52 15' N heading 084 at 41 km/h.
+    void expectPosition(const route::RouteFileReader& f, std::int64_t k) {
+        std::optional<route::RouteRecord> r = f.read(k);
+        ASSERT_TRUE(r);
+        EXPECT_EQ(r->type, 'M') << k;
+        EXPECT_EQ(r->latHemisphere, 'N');
+        EXPECT_NEAR(r->latitude, 52.25, 1e-9);
+        EXPECT_EQ(r->lonHemisphere, 'E');
+        EXPECT_EQ(r->speed, 41);
+        EXPECT_EQ(r->speedUnit, '1');
+        EXPECT_EQ(r->course, 84);
+        EXPECT_GT(r->timeStamp, 9.0e8);  // some time after 2023
+    }
+};
+
+TEST_F(RouteRecordingWindow, FiveHundredAndOneFixesMakeOneBlockAndAStopAddsNothing) {
+    startReceiving();
+    drive(501);
+    EXPECT_EQ(loop->routePointsWaiting(), 0u);
+    route::RouteFileReader f = routeFile();
+    ASSERT_EQ(f.count(), 502);
+    EXPECT_TRUE(f.read(0)->isFiller());
+    expectPosition(f, 1);
+    expectPosition(f, 501);
+    EXPECT_NEAR(f.read(1)->longitude, 4.00001, 1e-9);  // minutes of 0 show as 0.00001
+    EXPECT_NEAR(f.read(501)->longitude, 4 + 5.0 / 60, 1e-9);
+    stop();
+    EXPECT_EQ(routeFile().count(), 502);
+    EXPECT_EQ(fs::file_size(folder / "ROUTE1.TVK"), 502u * 56);
+}
+
+TEST_F(RouteRecordingWindow, StoppingAfterThreeHundredFixesSavesThemAsOneBlock) {
+    startReceiving();
+    drive(300);
+    EXPECT_EQ(routeFile().count(), 0);
+    stop();
+    route::RouteFileReader f = routeFile();
+    ASSERT_EQ(f.count(), 301);
+    EXPECT_TRUE(f.read(0)->isFiller());
+    expectPosition(f, 300);
+    EXPECT_TRUE(shell.dialogs.messages.empty());
+    // Positions off the map are not recorded; closing the program while
+    // navigating saves what was collected.
+    startReceiving();
+    drive(4);
+    feed(rmc("120001", "5300.00", "00415.00"), 5);
+    shell.window->close();
+    f = routeFile();
+    ASSERT_EQ(f.count(), 306);
+    EXPECT_TRUE(f.read(301)->isFiller());
+    expectPosition(f, 305);
+}
+
+TEST_F(RouteRecordingWindow, AFileThatCannotBeWrittenIsReportedOnceAndNothingIsLost) {
+    // A folder where the route file should be: every write fails.
+    fs::create_directories(folder / "ROUTE1.TVK");
+    startReceiving();
+    drive(501);
+    ASSERT_EQ(shell.dialogs.messages.size(), 1u);
+    EXPECT_EQ(shell.dialogs.messages[0].find("The route driven cannot be saved:\r\ncannot "), 0u)
+        << shell.dialogs.messages[0];
+    EXPECT_EQ(loop->routePointsWaiting(), 501u);
+    drive(501, 501);
+    EXPECT_EQ(shell.dialogs.messages.size(), 1u);  // once per navigation
+    EXPECT_EQ(loop->routePointsWaiting(), 1002u);
+    // The stop fails too: the status line says so, the positions stay.
+    stop();
+    EXPECT_EQ(shell.window->status(), " ROUTE NOT SAVED!");
+    EXPECT_EQ(shell.dialogs.messages.size(), 1u);
+    // Once the file can be written, the next block carries all of them.
+    fs::remove(folder / "ROUTE1.TVK");
+    startReceiving();
+    drive(2);
+    stop();
+    route::RouteFileReader f = routeFile();
+    ASSERT_EQ(f.count(), 1005);
+    EXPECT_TRUE(f.read(0)->isFiller());
+    expectPosition(f, 1004);
 }
 
 quint16 freeLoopbackPort() {
