@@ -5,6 +5,7 @@
 #include "navigator/gps/navigation_loop.h"
 #include "navigator/gps/position_display.h"
 #include "navigator/map/map_window.h"
+#include "navigator/route/route_window.h"
 #include "navigator/route/track/track_window.h"
 #include "navigator/shell/main_window.h"
 #include "navigator/shell/program_start.h"
@@ -27,15 +28,18 @@ int main(int argc, char** argv) {
     tarvok::map::MapWindow map(window);
     tarvok::gps::PositionDisplay display(window, map);
     tarvok::gps::NavigationLoop navigation(window, display);
-    // Imported tracks move on the map through the same UpdatePosition.
-    tarvok::TrackWindowImport trackImport(
-        window, tarvok::TrackPositionCalls{
-                    [&display] { display.UpdatePosition(); },
-                    [&display](std::int32_t* x, std::int32_t* y) {
-                        *x = display.positionPixel().x;
-                        *y = display.positionPixel().y;
-                    },
-                    [&display](int xOffset) { display.followPosition(xOffset); }});
+    // Played routes and imported tracks move on the map through the same
+    // UpdatePosition.
+    const tarvok::TrackPositionCalls positionCalls{
+        [&display] { display.UpdatePosition(); },
+        [&display](std::int32_t* x, std::int32_t* y) {
+            *x = display.positionPixel().x;
+            *y = display.positionPixel().y;
+        },
+        [&display](int xOffset) { display.followPosition(xOffset); }};
+    tarvok::TrackWindowImport trackImport(window, positionCalls);
+    // The route button: route playback, or track import for Garmin files.
+    tarvok::RouteWindowPlayback routePlayback(window, &trackImport, positionCalls);
     QObject::connect(&window, &tarvok::MainWindow::ended, &app, &QCoreApplication::quit,
                      Qt::QueuedConnection);
     window.formLoad();

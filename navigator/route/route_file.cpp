@@ -17,6 +17,8 @@ std::string routeFilePath(std::string_view programFolder) {
     return p + "ROUTE1.TVK";
 }
 
+std::string routeFilePath(char programDrive) { return routeFilePath(std::string(1, programDrive) + ":\\TARVOK"); }
+
 // ------------------------------------------------------------------ reader
 
 RouteFileReader::RouteFileReader(const std::filesystem::path& nativePath) {

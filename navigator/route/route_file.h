@@ -21,6 +21,9 @@ namespace tarvok::route {
 
 // The route file of a program folder: "C:\TARVOK" -> "C:\TARVOK\ROUTE1.TVK".
 std::string routeFilePath(std::string_view programFolder);
+// The route file in the program folder of a program drive: 'D' ->
+// "D:\TARVOK\ROUTE1.TVK".
+std::string routeFilePath(char programDrive);
 
 // Reads records by their number straight from the file; nothing is cached.
 // A missing or unreadable file reads as empty and is not created.

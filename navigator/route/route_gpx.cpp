@@ -18,27 +18,49 @@ std::string gpxDegreesText(double degrees) {
     return s;
 }
 
-std::string gpxTimeText(double timeStamp) {
-    if (!(timeStamp >= 0) || timeStamp > 2.5e11) return {};
-    LocalDateTime t = routeDateTimeOf(timeStamp);
-    if (t.year > 9999) return {};
-    std::tm local{};
-    local.tm_year = t.year - 1900;
-    local.tm_mon = t.month - 1;
-    local.tm_mday = t.day;
-    local.tm_hour = t.hour;
-    local.tm_min = t.minute;
-    local.tm_sec = t.second;
-    local.tm_isdst = -1;  // the zone rules decide whether summer time applied
-    std::time_t utc = std::mktime(&local);
-    std::tm u{};
-    if (utc == static_cast<std::time_t>(-1)) return {};
-    if (!gmtime_r(&utc, &u)) return {};
-    char buf[80];
-    std::snprintf(buf, sizeof buf, "%04d-%02d-%02dT%02d:%02d:%02dZ", u.tm_year + 1900, u.tm_mon + 1, u.tm_mday,
-                  u.tm_hour, u.tm_min, u.tm_sec);
-    return buf;
-}
+namespace {
+
+// Local calendar time to UTC through the zone rules. The offset found for a
+// local hour is kept for the next records of that hour, since zone offsets
+// change only at hour boundaries; the zone is asked again for each new hour.
+class UtcClock {
+public:
+    std::string text(double timeStamp) {
+        if (!(timeStamp >= 0) || timeStamp > 2.5e11) return {};
+        const auto seconds = static_cast<std::int64_t>(timeStamp);
+        const std::int64_t hour = seconds / 3600;
+        if (hour != hour_) {
+            LocalDateTime t = routeDateTimeOf(static_cast<double>(hour * 3600));
+            if (t.year > 9999) return {};
+            std::tm local{};
+            local.tm_year = t.year - 1900;
+            local.tm_mon = t.month - 1;
+            local.tm_mday = t.day;
+            local.tm_hour = t.hour;
+            local.tm_isdst = -1;  // the zone rules decide whether summer time applied
+            std::time_t utc = std::mktime(&local);
+            if (utc == static_cast<std::time_t>(-1)) return {};
+            // UTC seconds since 1970 minus local calendar seconds since 1995.
+            offset_ = static_cast<std::int64_t>(utc) - hour * 3600;
+            hour_ = hour;
+        }
+        std::time_t utc = static_cast<std::time_t>(seconds + offset_);
+        std::tm u{};
+        if (!gmtime_r(&utc, &u)) return {};
+        char buf[80];
+        std::snprintf(buf, sizeof buf, "%04d-%02d-%02dT%02d:%02d:%02dZ", u.tm_year + 1900, u.tm_mon + 1,
+                      u.tm_mday, u.tm_hour, u.tm_min, u.tm_sec);
+        return buf;
+    }
+
+private:
+    std::int64_t hour_ = -1;
+    std::int64_t offset_ = 0;
+};
+
+}  // namespace
+
+std::string gpxTimeText(double timeStamp) { return UtcClock().text(timeStamp); }
 
 GpxExportCounts writeRouteGpx(const RouteFileReader& file, std::ostream& out) {
     GpxExportCounts counts;
@@ -48,6 +70,7 @@ GpxExportCounts writeRouteGpx(const RouteFileReader& file, std::ostream& out) {
            "     xsi:schemaLocation=\"http://www.topografix.com/GPX/1/1 "
            "http://www.topografix.com/GPX/1/1/gpx.xsd\">\n";
     bool inTrack = false, inSegment = false;
+    UtcClock clock;
     for (std::int64_t k = 0; k < file.count(); ++k) {
         std::optional<RouteRecord> r = file.read(k);
         if (!r) break;
@@ -73,7 +96,7 @@ GpxExportCounts writeRouteGpx(const RouteFileReader& file, std::ostream& out) {
             ++counts.segments;
         }
         out << "      <trkpt lat=\"" << gpxDegreesText(lat) << "\" lon=\"" << gpxDegreesText(gpxLon) << "\">";
-        std::string time = gpxTimeText(r->timeStamp);
+        std::string time = clock.text(r->timeStamp);
         if (!time.empty()) out << "<time>" << time << "</time>";
         out << "</trkpt>\n";
         ++counts.points;

@@ -86,6 +86,10 @@ public:
     void cmdQuitClick();
     // Steps 1 and 2 of STOP only.
     void stopActiveMode();
+    // Ends route or track playback: clears the playback-active flag, raises
+    // the stop request, shows the stopped text, closes the route playback
+    // panel in favour of the instrument panel and plays "Route2.WAV".
+    void stopPlayback();
     // The keyboard commands; the key still reaches the focused control.
     void formKeyPress(int keyAscii);
     // Opens the user guide.
@@ -118,7 +122,6 @@ private:
     void finishFormLoad();
     void upperCase(QLineEdit* box);
     void stopNavigation();
-    void stopPlayback();
 
     NavigatorState state_;
     DosPaths paths_;

@@ -76,6 +76,12 @@ TEST(RouteTime, CountsCalendarSecondsFrom1995) {
     EXPECT_EQ(routeSecondsFromSystemTime(now + 60) - routeSecondsFromSystemTime(now), 60);
 }
 
+TEST(RouteFile, PathInTheProgramFolder) {
+    EXPECT_EQ(routeFilePath('D'), "D:\\TARVOK\\ROUTE1.TVK");
+    EXPECT_EQ(routeFilePath("C:\\TARVOK"), kRoute);
+    EXPECT_EQ(routeFilePath("C:\\TARVOK\\"), kRoute);
+}
+
 TEST(RouteFile, ReadsRecordsByNumberAndIgnoresATornTail) {
     TempPrefix tp;
     std::string bytes = test::routeFileBytes(2);
