@@ -161,6 +161,26 @@ TEST_F(RouteWindow, StopDuringPlaybackEndsItThroughTheStopRequest) {
     EXPECT_FALSE(shell.window->programEnded());
 }
 
+TEST_F(RouteWindow, MovingAStartMomentBarEndsThePlaybackButKeepsThePanel) {
+    shell.prefix.writeDos(kRoute, route::test::routeFileBytes(2));
+    offerPlayback();
+    QObject::connect(route.get(), &RouteWindowPlayback::recordShown, [this](std::int64_t k) {
+        if (k == 50)
+            QTimer::singleShot(0, [this] { shell.window->control<QScrollBar>("HScroll2")->setValue(5); });
+    });
+    QEventLoop loop;
+    QObject::connect(route.get(), &RouteWindowPlayback::finished, &loop, &QEventLoop::quit);
+    shell.window->control<QSlider>("Slider1")->setValue(1);
+    shell.button("Play1")->click();
+    QTimer::singleShot(20000, &loop, &QEventLoop::quit);
+    loop.exec();
+    EXPECT_FALSE(route->playing());
+    ASSERT_FALSE(shown.empty());
+    EXPECT_LE(shown.back(), 54);
+    EXPECT_EQ(state().playbackActive, 1);  // still offered: PLAY starts over
+    EXPECT_TRUE(control("Frame10")->isVisible());
+}
+
 TEST_F(RouteWindow, StartMomentBarsChooseWhereSearchModeLands) {
     // Records one second apart, the last one 200 seconds ago.
     const double base = static_cast<double>(route::routeSecondsNow()) - 1203;
