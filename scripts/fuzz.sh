@@ -55,11 +55,12 @@ limit=(-max_total_time="$seconds")
 [[ -n "${FUZZ_RUNS:-}" ]] && limit+=(-runs="$FUZZ_RUNS")
 
 # The longest input each reads: a settings file is 145 bytes, a corner file
-# a few lines; longer inputs only slow the search down.
+# a few lines, a point line or a sentence under 100 characters; longer
+# inputs only slow the search down.
 max_len() {
   case $1 in
     fuzz_settings) echo 512 ;;
-    fuzz_corner_file) echo 1024 ;;
+    fuzz_corner_file|fuzz_nmea|fuzz_track_text) echo 1024 ;;
     *) echo 4096 ;;
   esac
 }
