@@ -13,6 +13,7 @@ packages=(
   clang libclang-rt-14-dev
   gpsd gpsd-clients
   xvfb xauth
+  desktop-file-utils
   libxml2-utils
 )
 
