@@ -72,6 +72,9 @@ struct NavigationWindow : ::testing::Test {
         display = std::make_unique<PositionDisplay>(*shell.window, *map);
         loop = std::make_unique<NavigationLoop>(*shell.window, *display);
         shell.open();
+        // Where the start-up finds the settings; the route file goes there.
+        shell.window->state().programFolder = "C:\\TARVOK";
+        fs::create_directories(shell.prefix.paths().toNative("C:\\TARVOK"));
         QImage img(600, 400, QImage::Format_RGB32);
         img.fill(Qt::darkGreen);
         const auto bmp = shell.prefix.writeDos("C:\\MAPS\\DELFT.BMP", "");
@@ -331,7 +334,6 @@ struct RouteRecordingWindow : NavigationWindow {
     void SetUp() override {
         NavigationWindow::SetUp();
         shell.window->state().settings.recordRoute = '1';
-        shell.window->state().programFolder = "C:\\TARVOK";  // where the start-up found the settings
         folder = shell.prefix.paths().toNative("C:\\TARVOK");
         fs::create_directories(folder);
     }
