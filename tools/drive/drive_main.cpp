@@ -15,6 +15,8 @@
 #include <sstream>
 
 #include "common/text.h"
+#include "navigator/gps/navigation_loop.h"
+#include "navigator/gps/position_display.h"
 #include "navigator/map/map_window.h"
 #include "navigator/shell/main_window.h"
 #include "navigator/shell/program_start.h"
@@ -233,6 +235,8 @@ int main(int argc, char** argv) {
     MainWindow window(std::move(*start), paths, dialogs, createSoundDevice());
     if (screen) window.setScreenSizeSource([s = *screen] { return s; });
     map::MapWindow map(window);
+    gps::PositionDisplay display(window, map);
+    gps::NavigationLoop navigation(window, display);
     window.formLoad();
     window.activateWindow();
     drive::Driver driver{window, dialogs, std::cout, {}};

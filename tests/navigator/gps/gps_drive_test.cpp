@@ -1,0 +1,83 @@
+// tarvok-drive feeds an NMEA file through a pseudo-terminal on COM1 into a
+// navigating window.
+#include <QImage>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <filesystem>
+#include <gtest/gtest.h>
+
+#include "common/settings.h"
+#include "navigator/route/route_file.h"
+#include "tests/support/temp_prefix.h"
+
+namespace tarvok {
+namespace {
+
+namespace fs = std::filesystem;
+
+TEST(GpsDrive, FeedsAFileIntoTheNavigatingWindowAndPutsTheLinkBack) {
+    test::TempPrefix tp;
+    SettingsString settings = SettingsString::settingsProgramTemplate();
+    settings.writeChar(field::SoundOn, '0');
+    settings.writeChar(field::RecordRoute, '1');
+    tp.writeDos("C:\\WINDOWS\\VELKAR.DLL", settings.bytes());
+    fs::create_directories(tp.paths().toNative("C:\\TARVOK"));  // the program folder, for ROUTE1.TVK
+    const auto bmp = tp.writeDos("C:\\MAPS\\DELFT.BMP", "");
+    QImage img(600, 400, QImage::Format_RGB32);
+    img.fill(Qt::darkGreen);
+    ASSERT_TRUE(img.save(QString::fromStdString(bmp.string()), "BMP"));
+    tp.writeDos("C:\\MAPS\\DELFT.des", "Delft\r\nx\r\nx\r\n521000N0040000E,0,400\r\n522000N0043000E,600,0\r\n");
+    // The user's own com1 link, which the feed borrows.
+    fs::create_directories(tp.prefix() / "dosdevices");
+    fs::create_symlink("/dev/ttyUSB0", tp.prefix() / "dosdevices" / "com1");
+    // LF line ends, as NMEA logs often have; a GGA between the fixes.
+    const auto nmea = tp.root() / "drive.nmea";
+    test::writeFile(nmea,
+                    "$GPRMC,120000,A,5215.00,N,00415.00,E,022.4,084.4,230394,003.1,W*65\n"
+                    "$GPGGA,120000,5215.00,N,00415.00,E,1,08,0.9,0.0,M,46.9,M,,*48\n"
+                    "$GPRMC,120001,A,5215.00,N,00416.00,E,022.4,084.4,230394,003.1,W*67\n"
+                    "$GPRMC,120002,A,5215.00,N,00417.00,E,022.4,084.4,230394,003.1,W*65\n");
+    const auto dump = tp.root() / "controls.json";
+    const auto script = tp.root() / "script.txt";
+    test::writeFile(script,
+                    "wait-status \"  PLEASE LOAD A MAP\"\n"
+                    "load-map " + bmp.string() + "\n"
+                    "expect Text8 \" MAP:  Delft ;  600 x 400 pixels\"\n"
+                    "feed " + nmea.string() + " 20\n"
+                    "click Navig1\n"
+                    "wait-fed\n"
+                    "expect Tijds 12:00:02\n"
+                    "expect Xtext 340\n"
+                    "wait-status \" NAVIGATION ACTIVE \"\n"
+                    "click Navig1\n"
+                    "wait-status \" NAVIGATION STOPPED\"\n"
+                    "dump " + dump.string() + "\n"
+                    "click cmdQuit\n"
+                    "wait-ended\n");
+    QProcess p;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    env.insert(QStringLiteral("TARVOK_PREFIX"), QString::fromStdString(tp.prefix().string()));
+    p.setProcessEnvironment(env);
+    p.start(QStringLiteral(TARVOK_DRIVE), {QStringLiteral("--pass-microseconds"), QStringLiteral("1"),
+                                           QString::fromStdString(script.string())});
+    ASSERT_TRUE(p.waitForFinished(60000));
+    const std::string out = p.readAllStandardOutput().toStdString();
+    ASSERT_EQ(p.exitCode(), 0) << out << p.readAllStandardError().toStdString();
+
+    // The log shows every line; the fixes went into the route file.
+    QJsonArray controls = QJsonDocument::fromJson(QByteArray::fromStdString(test::readFile(dump))).array();
+    QString log;
+    for (const auto& c : controls)
+        if (c.toObject()["name"].toString() == QLatin1String("Text1")) log = c.toObject()["text"].toString();
+    EXPECT_TRUE(log.contains(QStringLiteral("$GPGGA,120000"))) << log.toStdString();
+    EXPECT_TRUE(log.endsWith(QStringLiteral("Closing Com port\n\n"))) << log.toStdString();
+    route::RouteFileReader route(tp.paths(), route::routeFilePath("C:\\TARVOK"));
+    EXPECT_EQ(route.count(), 4);
+    EXPECT_EQ(fs::read_symlink(tp.prefix() / "dosdevices" / "com1"), "/dev/ttyUSB0");
+}
+
+}  // namespace
+}  // namespace tarvok
