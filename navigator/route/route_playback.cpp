@@ -14,6 +14,8 @@ RoutePlayback::RoutePlayback(RouteFileReader file, double startThreshold, int sp
       n_(file_.count()),
       countdown_(countdownStart()) {}
 
+void RoutePlayback::setSpeedStep(int speedStep) { step_ = std::clamp(speedStep, 0, kMaxSpeedStep); }
+
 int RoutePlayback::countdownStart() const { return step_ == 0 ? 1 : 1 << step_; }
 
 void RoutePlayback::advance() {

@@ -58,6 +58,10 @@ public:
     // records in this call (0: no limit).
     PlaybackEvent next(std::int64_t maxReads = 0);
 
+    // The speed slider moved: the countdown takes the new step from its next
+    // reload on (step 0 ends the walk after the next record shown).
+    void setSpeedStep(int speedStep);
+
     std::int64_t recordCount() const { return n_; }
     bool finished() const { return done_; }
 

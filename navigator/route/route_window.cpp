@@ -40,6 +40,10 @@ RouteWindowPlayback::RouteWindowPlayback(MainWindow& window, TrackWindowImport* 
         connect(b, &QPushButton::clicked, this, &RouteWindowPlayback::Command1_Click);
     if (auto* b = window_.control<QPushButton>("Play1"))
         connect(b, &QPushButton::clicked, this, &RouteWindowPlayback::Play1_Click);
+    if (auto* s = window_.control<QSlider>("Slider1"))
+        connect(s, &QSlider::valueChanged, this, [this](int step) {
+            if (walk_) walk_->setSpeedStep(step);
+        });
     if (auto* s = window_.control<QScrollBar>("HScroll1"))
         connect(s, &QScrollBar::valueChanged, this, &RouteWindowPlayback::HScroll1_Change);
     if (auto* s = window_.control<QScrollBar>("HScroll2"))

@@ -125,6 +125,23 @@ TEST(RoutePlayback, AReadBudgetOnlySplitsTheWalk) {
     EXPECT_EQ(split.end.outcome, whole.end.outcome);
 }
 
+TEST(RoutePlayback, SpeedSliderMovedDuringThePlayback) {
+    TempPrefix tp;
+    tp.writeDos("C:\\TARVOK\\ROUTE1.TVK", test::routeFileBytes(1, kBase));
+    RoutePlayback p(RouteFileReader(tp.paths(), "C:\\TARVOK\\ROUTE1.TVK"), 0, 1);
+    std::vector<std::int64_t> shown;
+    for (PlaybackEvent e = p.next(); e.kind == Kind::Show; e = p.next()) {
+        shown.push_back(e.index);
+        // The countdown already reloaded for 12 takes every 4th after it.
+        if (e.index == 10) p.setSpeedStep(2);
+        if (e.index == 28) {
+            p.setSpeedStep(0);  // search mode: the walk ends after this record
+            EXPECT_EQ(p.next().outcome, Outcome::SearchMode);
+        }
+    }
+    EXPECT_EQ(shown, (std::vector<std::int64_t>{2, 4, 6, 8, 10, 12, 16, 20, 24, 28}));
+}
+
 TEST(RouteRecordTexts, WhatShowingARecordWrites) {
     RouteRecord r = test::recordedPoint(0);
     r.timeStamp = static_cast<double>(routeSecondsOf({2026, 3, 7, 9, 5, 3}));
