@@ -165,6 +165,9 @@ void GpsPort::close() {
 
 QByteArray GpsPort::readAll() {
     if (serial_) return serial_->readAll();
+    // What the socket holds already (it announces new data only once its
+    // last announcement has been handled).
+    if (socket_) takeGpsdLines();
     QByteArray out;
     out.swap(gpsdNmea_);
     return out;
@@ -172,10 +175,14 @@ QByteArray GpsPort::readAll() {
 
 qint64 GpsPort::bytesAvailable() const {
     if (serial_) return serial_->bytesAvailable();
-    return gpsdNmea_.size();
+    return gpsdNmea_.size() + (socket_ ? socket_->bytesAvailable() : 0);
 }
 
 void GpsPort::takeGpsdData() {
+    if (takeGpsdLines()) emit readyRead();
+}
+
+bool GpsPort::takeGpsdLines() {
     // gpsd interleaves its JSON reports ("{"class":"VERSION",...}") with the
     // receivers' sentences; only the sentences are the receiver's data.
     gpsdPending_ += socket_->readAll();
@@ -192,7 +199,7 @@ void GpsPort::takeGpsdData() {
     }
     gpsdPending_.remove(0, start);
     if (gpsdPending_.size() > 65536) gpsdPending_.clear();
-    if (any) emit readyRead();
+    return any;
 }
 
 void GpsPort::fail(const QString& reason) {

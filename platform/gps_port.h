@@ -62,7 +62,9 @@ public:
     void open(const PortTarget& target, const LineSettings& line);
     bool isOpen() const;
     void close();
-    // Everything received and not yet taken.
+    // Everything received and not yet taken. `readyRead` is not sent again
+    // while a handler of it runs; such a handler asks bytesAvailable()
+    // before it returns.
     QByteArray readAll();
     qint64 bytesAvailable() const;
 
@@ -77,6 +79,7 @@ signals:
 private:
     void fail(const QString& reason);
     void takeGpsdData();
+    bool takeGpsdLines();  // true when receiver lines were added
 
     PortTarget target_;
     std::unique_ptr<QSerialPort> serial_;

@@ -143,22 +143,31 @@ void NavigationLoop::received() {
         port_.readAll();
         return;
     }
-    if (window_.state().stopRequest) {
-        close();
+    // Showing a fix may wait in a nested event loop (a spoken announcement,
+    // the map search, a message box), where the next read arrives: it is
+    // taken when the fixes before it have been shown, so positions stay in
+    // the order received. (The port does not announce it again meanwhile,
+    // hence the look at what is waiting.)
+    if (receiving_) {
+        readAgain_ = true;
         return;
     }
-    const QByteArray chunk = port_.readAll();
-    ReceivedSentences got = reception_.receive(std::string_view(chunk.constData(), chunk.size()), &log_);
-    if (got.lines > 0) showLog();
-    for (const RmcFields& fix : got.fixes) {
-        showFix(fix);
-        // What runs per fix may process events: a stop, the window closing.
-        if (state_ != State::Starting && state_ != State::Receiving) return;
-        if (window_.state().stopRequest) {
-            close();
-            return;
+    receiving_ = true;
+    do {
+        readAgain_ = false;
+        if (window_.state().stopRequest) break;
+        const QByteArray chunk = port_.readAll();
+        ReceivedSentences got = reception_.receive(std::string_view(chunk.constData(), chunk.size()), &log_);
+        if (got.lines > 0) showLog();
+        for (const RmcFields& fix : got.fixes) {
+            showFix(fix);
+            // What runs per fix may process events: a stop, the window closing.
+            if (state_ != State::Starting && state_ != State::Receiving) break;
+            if (window_.state().stopRequest) break;
         }
-    }
+    } while ((readAgain_ || port_.bytesAvailable() > 0) && (state_ == State::Starting || state_ == State::Receiving));
+    receiving_ = false;
+    checkStop();
 }
 
 void NavigationLoop::showFix(const RmcFields& fields) {

@@ -94,6 +94,8 @@ private:
     ReceptionLog log_;
     std::size_t shownLogLength_ = 0;  // how much of the log Text1 holds
     long fixes_ = 0;
+    bool receiving_ = false;          // a read is being shown
+    bool readAgain_ = false;          // another read arrived meanwhile
     std::string failure_;             // why the port broke, shown once closed
     std::vector<route::RouteRecord> routePoints_;  // collected since the last block
     std::string routeError_;          // the last route write failure, not yet shown

@@ -13,6 +13,7 @@
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
+#include <functional>
 #include <gtest/gtest.h>
 
 #include "navigator/gps/position_display.h"
@@ -240,6 +241,36 @@ TEST_F(NavigationWindow, TheMovingMapFollowsAndKeysAreTakenOncePerFix) {
     EXPECT_TRUE(shell.window->state().keyPreview);
     shell.button("Navig1")->click();
     ASSERT_TRUE(waitFor([&] { return loop->state() == State::Idle; }));
+}
+
+// Announcements that wait in a nested event loop on their first call, while
+// the receiver sends the next sentence.
+struct WaitingSpeech : SpeechCalls {
+    std::function<void()> firstCall;
+    std::vector<std::string> shownTimes;
+    std::function<std::string()> tijds;
+    void loadSpeechFragments() override {}
+    void reloadUnitWord(const std::string&) override {}
+    void speakStatus() override {
+        shownTimes.push_back(tijds());
+        if (shownTimes.size() == 1 && firstCall) firstCall();
+    }
+};
+
+TEST_F(NavigationWindow, AReadArrivingWhileAFixIsShownWaitsItsTurn) {
+    WaitingSpeech speech;
+    speech.tijds = [&] { return box("Tijds"); };
+    speech.firstCall = [&] {
+        ASSERT_TRUE(send(rmc("100003", "5215.00", "00415.00")));
+        waitFor([] { return false; }, 100);  // the read arrives in here
+    };
+    shell.window->setSpeechCalls(&speech);
+    startReceiving();
+    feed(rmc("100001", "5215.00", "00415.00") + rmc("100002", "5215.00", "00415.00"), 3);
+    EXPECT_EQ(speech.shownTimes, (std::vector<std::string>{"10:00:01", "10:00:02", "10:00:03"}));
+    shell.button("Navig1")->click();
+    ASSERT_TRUE(waitFor([&] { return loop->state() == State::Idle; }));
+    shell.window->setSpeechCalls(&shell.speech);
 }
 
 TEST_F(NavigationWindow, OffTheMapBeepsWithoutSearchAndRunsTheSearchWithIt) {
