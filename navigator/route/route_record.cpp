@@ -97,9 +97,11 @@ std::int64_t routeSecondsOf(const LocalDateTime& t) {
 }
 
 LocalDateTime routeDateTimeOf(double seconds) {
-    // Years 1..9999 span about +-3.1e11 seconds around 1995.
-    constexpr double kLimit = 2.5e11;
-    double s = std::isnan(seconds) ? 0.0 : std::clamp(std::floor(seconds), -kLimit, kLimit);
+    // Kept within 1 January of year 1 and the last second of year 9999.
+    constexpr double kFirst = static_cast<double>((sys_days{year{1} / January / 1} - kEpoch).count()) * 86400.0;
+    constexpr double kLast =
+        static_cast<double>((sys_days{year{9999} / December / 31} - kEpoch).count()) * 86400.0 + 86399.0;
+    double s = std::isnan(seconds) ? 0.0 : std::clamp(std::floor(seconds), kFirst, kLast);
     auto whole = static_cast<std::int64_t>(s);
     std::int64_t days = whole >= 0 ? whole / 86400 : -((-whole + 86399) / 86400);
     std::int64_t rest = whole - days * 86400;

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <limits>
+
 #include "navigator/route/route_playback.h"
 #include "tests/navigator/route/route_test_files.h"
 
@@ -140,6 +142,34 @@ TEST(RoutePlayback, SpeedSliderMovedDuringThePlayback) {
         }
     }
     EXPECT_EQ(shown, (std::vector<std::int64_t>{2, 4, 6, 8, 10, 12, 16, 20, 24, 28}));
+}
+
+TEST(RoutePlayback, AnyBytesAreTakenAsRecords) {
+    // Garbage (NaN and huge doubles, stray characters) plays and shows
+    // texts without failing.
+    std::string bytes;
+    std::uint32_t x = 12345;
+    for (int i = 0; i < 56 * 600; ++i) {
+        x = x * 1664525u + 1013904223u;
+        bytes += static_cast<char>(x >> 24);
+    }
+    TempPrefix tp;
+    tp.writeDos("C:\\TARVOK\\ROUTE1.TVK", bytes);
+    RoutePlayback p(RouteFileReader(tp.paths(), "C:\\TARVOK\\ROUTE1.TVK"), -1e308, 0);
+    p.setSpeedStep(1);
+    int shown = 0;
+    for (PlaybackEvent e = p.next(); e.kind == Kind::Show; e = p.next()) {
+        RouteRecordTexts t = routeRecordTexts(e.record);
+        EXPECT_EQ(t.datum.size(), 9u);
+        EXPECT_EQ(t.tijds.size(), 8u);
+        ++shown;
+    }
+    EXPECT_GT(shown, 0);
+    RouteRecord nan;
+    nan.latitude = std::numeric_limits<double>::quiet_NaN();
+    nan.longitude = 1e300;
+    nan.timeStamp = -1e300;
+    EXPECT_EQ(routeRecordTexts(nan).tijds.size(), 8u);
 }
 
 TEST(RouteRecordTexts, WhatShowingARecordWrites) {
