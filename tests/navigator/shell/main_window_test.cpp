@@ -70,8 +70,7 @@ TEST(MainWindow, StopBeforeAnyMapEndsTheProgramWhileTheRadarSweeps) {
     ShellWindow w({.sound = '0'});
     w.open();
     ASSERT_TRUE(w.window->radarRunning());
-    QTest::qWait(3 * MainWindow::kRadarFrameMilliseconds);
-    EXPECT_GT(w.window->radarStep(), 0);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return w.window->radarStep() > 0; }, 5000));
     w.button("cmdQuit")->click();
     EXPECT_EQ(w.window->status(), " THANK YOU, GOODBYE!");
     EXPECT_FALSE(w.window->isVisible());
@@ -295,7 +294,7 @@ TEST(MainWindow, RadarStopsOnceAMapIsLoadedThenTheWelcomeSoundIsClosed) {
     ShellWindow w;
     w.open();
     QSignalSpy done(w.window.get(), &MainWindow::formLoadDone);
-    QTest::qWait(3 * MainWindow::kRadarFrameMilliseconds);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return w.window->radarStep() > 0; }, 5000));
     ASSERT_TRUE(w.window->radarRunning());
     EXPECT_EQ(w.window->state().completionCode, 0);  // the welcome sound plays
     w.window->state().mapLoaded = 1;

@@ -125,7 +125,8 @@ TEST(PlaySound, ANewSoundCutsOffTheOneStartedWithoutWaiting) {
     p.state.currentSoundName = "Navig2.WAV";
     SoundPlayback::setPassDuration(std::chrono::microseconds(40));
     p.sound->playSound();
-    QTest::qWait(50);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return notices.size() >= 2; }, 5000));
+    QTest::qWait(20);  // no further notice follows
     std::vector<int> codes;
     for (const auto& n : notices) codes.push_back(n.at(0).toInt());
     // The announcement was aborted; only the second sound played to its end.
