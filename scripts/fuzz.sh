@@ -14,10 +14,7 @@ seconds=${1:-60}
 [[ $# -gt 0 ]] && shift
 targets=("$@")
 [[ ${#targets[@]} -eq 0 ]] && targets=(fuzz_settings fuzz_corner_file fuzz_map_database
-  fuzz_track_text fuzz_track_gpx fuzz_nmea fuzz_wav)
-for extra in fuzz/fuzz_route.cpp; do
-  [[ -f $extra && " ${targets[*]} " != *" fuzz_route "* && $# -eq 0 ]] && targets+=(fuzz_route)
-done
+  fuzz_track_text fuzz_track_gpx fuzz_nmea fuzz_wav fuzz_route)
 
 bash scripts/setup.sh
 cmake --preset fuzz >/dev/null

@@ -1,0 +1,86 @@
+#!/usr/bin/env bash
+# demo.sh BUILD_DIR [OUT_DIR]: the demonstration drive on a built tree.
+# Makes a fresh drive prefix in OUT_DIR (a new folder under /tmp when not
+# given), starts the navigator's window through tarvok-drive, loads the
+# region map and plays share/tarvok/KAARTEN/DEMORIT.NMEA into COM1 through a
+# pseudo-terminal while navigating. With a display the window stays open
+# after the drive until it is closed; without one it runs offscreen, the
+# drive fed faster than real time, and ends by itself. Either way OUT_DIR
+# receives screenshots (radar, the map at zoom 0 and 3 with the cross, the
+# end of the drive, the stopped window), the recorded route as GPX and the
+# script's log.
+#   TARVOK_DEMO_LINE_MS   milliseconds between NMEA lines (two lines make one
+#                         second of drive): 500 (real time) with a display,
+#                         else 20 (the 540 s drive in about 22 s)
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+build=$1
+out=${2:-$(mktemp -d /tmp/tarvok-demo-XXXXXX)}
+mkdir -p "$out"
+out=$(cd "$out" && pwd)
+bin=$build/bin
+
+live=0
+[[ -n "${DISPLAY:-}" || -n "${WAYLAND_DISPLAY:-}" ]] && live=1
+line_ms=${TARVOK_DEMO_LINE_MS:-$([[ $live -eq 1 ]] && echo 500 || echo 20)}
+
+export TARVOK_PREFIX=$out/prefix
+rm -rf "$TARVOK_PREFIX"
+kaarten=$TARVOK_PREFIX/drive_c/TARVOK/KAARTEN
+
+if [[ $live -eq 0 ]]; then
+  export QT_QPA_PLATFORM=offscreen
+  # Sounds play through a private null sink, as in the tests, unless a
+  # sound server already answers.
+  if ! pactl info >/dev/null 2>&1; then
+    source scripts/pulse.sh
+    start_pulse
+    trap stop_pulse EXIT
+  fi
+fi
+
+# A third of the way into the drive the map is shown at zoom 0 and 3.
+lines=$(grep -c '^\$' "$build/share/tarvok/KAARTEN/DEMORIT.NMEA")
+settle=$(( lines * line_ms / 3 ))
+step=$(( line_ms * 8 > 300 ? line_ms * 8 : 300 ))
+
+script=$out/demo-drive.txt
+cat >"$script" <<SCRIPT
+# The demonstration drive (written by scripts/demo.sh)
+sleep 800
+grab "$out/1-radar.png"
+load-map "$kaarten/REGIO.BMP"
+feed "$kaarten/DEMORIT.NMEA" $line_ms
+click Navig1
+wait-status " NAVIGATION ACTIVE " 5000
+sleep $settle
+key 0
+sleep $step
+grab "$out/2-map-zoom0.png"
+key 3
+sleep $step
+grab "$out/3-map-zoom3.png"
+wait-fed
+sleep $step
+grab "$out/4-drive-end.png"
+map-state
+click Navig1
+wait-status " NAVIGATION STOPPED" 5000
+grab "$out/5-stopped.png"
+SCRIPT
+[[ $live -eq 1 ]] && echo "wait-ended 86400000" >>"$script"
+
+echo "demo: the drive into COM1, a line every $line_ms ms ($(( lines * line_ms / 1000 )) s)" >&2
+if ! "$bin/tarvok-drive" --screen 1280x800 "$script" >"$out/drive.log" 2>&1; then
+  cat "$out/drive.log" >&2
+  echo "demo: the drive did not complete; see $out/drive.log" >&2
+  exit 1
+fi
+route=$TARVOK_PREFIX/drive_c/TARVOK/ROUTE1.TVK
+if [[ -s $route ]]; then
+  "$bin/tarvok-tool" gpx "$route" >"$out/route.gpx"
+else
+  echo "demo: no route was recorded" >&2
+fi
+echo "demo: screenshots, route.gpx and drive.log are in $out"

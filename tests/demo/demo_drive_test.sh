@@ -1,0 +1,37 @@
+#!/usr/bin/env bash
+# demo_drive_test.sh SOURCE_DIR BUILD_DIR
+# The headless demonstration drive, fed fast: it must navigate the whole
+# drive, stop, and leave its screenshots and the recorded route as GPX.
+set -euo pipefail
+src=$1 build=$2
+out=$(mktemp -d /tmp/tarvok-demo-test-XXXXXX)
+trap 'rm -rf "$out"' EXIT
+fail() { echo "demo_drive: $*" >&2; [[ -f $out/drive.log ]] && cat "$out/drive.log" >&2; exit 1; }
+
+unset DISPLAY WAYLAND_DISPLAY
+TARVOK_DEMO_LINE_MS=2 bash "$src/scripts/demo.sh" "$build" "$out" >"$out/run.log" 2>&1 \
+  || { cat "$out/run.log" >&2; fail "scripts/demo.sh failed"; }
+grep -q "are in $out" "$out/run.log" || fail "the demo does not name its folder"
+
+# Each screenshot a real PNG of the whole window, not a blank picture.
+for shot in 1-radar 2-map-zoom0 3-map-zoom3 4-drive-end 5-stopped; do
+  png=$out/$shot.png
+  [[ -s $png ]] || fail "$shot.png missing"
+  [[ $(head -c 8 "$png" | od -An -tx1 | tr -d ' \n') == 89504e470d0a1a0a ]] || fail "$shot.png is no PNG"
+  [[ $(stat -c %s "$png") -gt 20000 ]] || fail "$shot.png is nearly empty ($(stat -c %s "$png") bytes)"
+done
+cmp -s "$out/1-radar.png" "$out/2-map-zoom0.png" && fail "the map view still shows the radar"
+cmp -s "$out/2-map-zoom0.png" "$out/3-map-zoom3.png" && fail "zoom 3 shows the same picture as zoom 0"
+
+grep -q '"mapLoaded":1' "$out/drive.log" || fail "no map was loaded"
+grep -q 'REGIO.BMP' "$out/drive.log" || fail "the region map was not the map shown"
+
+# The recorded route: the whole drive as one GPX track (the drive has 540
+# fixes; the first are recorded once the map is loaded).
+gpx=$out/route.gpx
+[[ -s $gpx ]] || fail "route.gpx missing"
+grep -q '<gpx' "$gpx" || fail "route.gpx is no GPX"
+points=$(grep -o '<trkpt' "$gpx" | wc -l)
+[[ $points -ge 500 ]] || fail "route.gpx holds $points points of the 540 s drive"
+grep -q 'lat="52\.0' "$gpx" || fail "route.gpx does not lie around Delft and The Hague"
+echo "demo_drive: $points route points, screenshots complete"
