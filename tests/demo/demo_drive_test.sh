@@ -9,7 +9,7 @@ trap 'rm -rf "$out"' EXIT
 fail() { echo "demo_drive: $*" >&2; [[ -f $out/drive.log ]] && cat "$out/drive.log" >&2; exit 1; }
 
 unset DISPLAY WAYLAND_DISPLAY
-TARVOK_DEMO_LINE_MS=2 bash "$src/scripts/demo.sh" "$build" "$out" >"$out/run.log" 2>&1 \
+TARVOK_DEMO_LINE_MS=10 bash "$src/scripts/demo.sh" "$build" "$out" >"$out/run.log" 2>&1 \
   || { cat "$out/run.log" >&2; fail "scripts/demo.sh failed"; }
 grep -q "are in $out" "$out/run.log" || fail "the demo does not name its folder"
 
