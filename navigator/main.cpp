@@ -4,6 +4,7 @@
 
 #include "navigator/gps/navigation_loop.h"
 #include "navigator/gps/position_display.h"
+#include "navigator/gps/speech_window.h"
 #include "navigator/map/map_window.h"
 #include "navigator/route/route_window.h"
 #include "navigator/route/track/track_window.h"
@@ -40,6 +41,7 @@ int main(int argc, char** argv) {
     tarvok::TrackWindowImport trackImport(window, positionCalls);
     // The route button: route playback, or track import for Garmin files.
     tarvok::RouteWindowPlayback routePlayback(window, &trackImport, positionCalls);
+    tarvok::gps::SpeechWindow speech(window);
     QObject::connect(&window, &tarvok::MainWindow::ended, &app, &QCoreApplication::quit,
                      Qt::QueuedConnection);
     window.formLoad();

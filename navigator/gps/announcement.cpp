@@ -123,7 +123,9 @@ void announcementStarted(AnnouncementState& state) {
 }
 
 std::string announcementWav(std::string_view samples) {
-    std::string wav(44, '\0');
+    std::string wav;
+    wav.reserve(44 + samples.size());
+    wav.resize(44, '\0');
     const auto n = static_cast<std::uint32_t>(samples.size());
     std::memcpy(wav.data(), "RIFF", 4);
     putInt32(wav, 4, 36 + n);
@@ -139,6 +141,18 @@ std::string announcementWav(std::string_view samples) {
     putInt32(wav, 40, n);
     wav += samples;
     return wav;
+}
+
+}  // namespace tarvok::gps
+
+namespace tarvok::gps {
+
+std::vector<std::string> announcementNotWrittenLines(char language, std::string_view file, std::string_view reason) {
+    if (language == '0')
+        return {"WAARSCHUWING", "", "Gesproken meldingen kunnen niet", "worden geschreven naar:", std::string(file),
+                "(" + std::string(reason) + ")", "", "Controleer de geluidsmap en de vrije schijfruimte.", ""};
+    return {"WARNING!", "", "Spoken announcements cannot", "be written to:", std::string(file),
+            "(" + std::string(reason) + ")", "", "Please check the sound folder and the free disk space.", ""};
 }
 
 }  // namespace tarvok::gps

@@ -95,3 +95,11 @@ void announcementStarted(AnnouncementState& state);
 std::string announcementWav(std::string_view samples);
 
 }  // namespace tarvok::gps
+
+namespace tarvok::gps {
+
+// The message shown once when "Algem1.WAV" cannot be written (a read-only
+// or full sound folder): its lines ('0' Dutch, else English).
+std::vector<std::string> announcementNotWrittenLines(char language, std::string_view file, std::string_view reason);
+
+}  // namespace tarvok::gps

@@ -17,6 +17,7 @@
 #include "common/text.h"
 #include "navigator/gps/navigation_loop.h"
 #include "navigator/gps/position_display.h"
+#include "navigator/gps/speech_window.h"
 #include "navigator/map/map_window.h"
 #include "navigator/shell/main_window.h"
 #include "navigator/shell/program_start.h"
@@ -237,6 +238,7 @@ int main(int argc, char** argv) {
     map::MapWindow map(window);
     gps::PositionDisplay display(window, map);
     gps::NavigationLoop navigation(window, display);
+    gps::SpeechWindow speech(window);
     window.formLoad();
     window.activateWindow();
     drive::Driver driver{window, dialogs, std::cout, {}};

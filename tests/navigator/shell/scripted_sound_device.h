@@ -12,16 +12,29 @@ namespace tarvok::test {
 class ScriptedSoundDevice : public SoundDevice {
 public:
     std::vector<std::string> calls;  // "open <file name>", "play", "close"
+    // When set, closing while a sound plays reports it aborted, through the
+    // event queue as the real devices do.
+    bool abortOnClose = false;
 
     bool open(const std::filesystem::path& f) override {
         setFile(f);
         calls.push_back("open " + f.filename().string());
         return true;
     }
-    void play() override { calls.push_back("play"); }
-    void close() override { calls.push_back("close"); }
+    void play() override {
+        calls.push_back("play");
+        playing_ = true;
+    }
+    void close() override {
+        calls.push_back("close");
+        if (playing_ && abortOnClose) notifyLater(Aborted);
+        playing_ = false;
+    }
     // The device's completion notice, delivered at once.
-    void notify(int code) { emit done(code); }
+    void notify(int code) {
+        playing_ = false;
+        emit done(code);
+    }
 
     std::vector<std::string> opened() const {
         std::vector<std::string> names;
@@ -29,6 +42,9 @@ public:
             if (c.rfind("open ", 0) == 0) names.push_back(c.substr(5));
         return names;
     }
+
+private:
+    bool playing_ = false;
 };
 
 }  // namespace tarvok::test

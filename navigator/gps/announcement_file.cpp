@@ -1,0 +1,78 @@
+#include "navigator/gps/announcement_file.h"
+
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "navigator/gps/announcement.h"
+
+namespace tarvok::gps {
+
+namespace {
+
+class Fd {
+public:
+    explicit Fd(int fd) : fd_(fd) {}
+    ~Fd() {
+        if (fd_ >= 0) ::close(fd_);
+    }
+    Fd(const Fd&) = delete;
+    Fd& operator=(const Fd&) = delete;
+    int get() const { return fd_; }
+    // Closes now; false when the close reported an error (a late write error).
+    bool close() {
+        const int fd = fd_;
+        fd_ = -1;
+        return ::close(fd) == 0;
+    }
+
+private:
+    int fd_;
+};
+
+std::string errorText() { return std::strerror(errno); }
+
+}  // namespace
+
+std::string readFragmentFile(const std::filesystem::path& file) {
+    Fd fd(::open(file.c_str(), O_RDONLY | O_CLOEXEC));
+    if (fd.get() < 0) return {};
+    struct stat st {};
+    if (::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode)) return {};
+    const auto length = static_cast<std::uintmax_t>(st.st_size);
+    if (length <= kFragmentTrimmed) return {};
+    std::string bytes(static_cast<std::size_t>(std::min<std::uintmax_t>(length, kFragmentFileReadLimit)), '\0');
+    std::size_t got = 0;
+    while (got < bytes.size()) {
+        const ssize_t n = ::read(fd.get(), bytes.data() + got, bytes.size() - got);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) break;
+        got += static_cast<std::size_t>(n);
+    }
+    bytes.resize(got);
+    return fragmentFromFile(bytes, length);
+}
+
+std::optional<std::string> writeAnnouncementFile(const std::filesystem::path& file, std::string_view samples) {
+    const std::string wav = announcementWav(samples);
+    Fd fd(::open(file.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0644));
+    if (fd.get() < 0) return errorText();
+    struct stat st {};
+    if (::fstat(fd.get(), &st) != 0) return errorText();
+    std::size_t done = 0;
+    while (done < wav.size()) {
+        const ssize_t n = ::pwrite(fd.get(), wav.data() + done, wav.size() - done, static_cast<off_t>(done));
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) return errorText();
+        if (n == 0) return std::string("nothing written");
+        done += static_cast<std::size_t>(n);
+    }
+    if (static_cast<std::uintmax_t>(st.st_size) > wav.size() && ::ftruncate(fd.get(), static_cast<off_t>(wav.size())) != 0)
+        return errorText();
+    if (!fd.close()) return errorText();
+    return std::nullopt;
+}
+
+}  // namespace tarvok::gps
