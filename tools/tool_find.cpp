@@ -4,7 +4,9 @@
 #include <cstdio>
 #include <filesystem>
 
-#include "tools/map_database_files.h"
+#include "common/text.h"
+#include "navigator/map/map_database_files.h"
+#include "tools/map_database_path.h"
 #include "tools/tool_verbs.h"
 
 namespace {
@@ -18,7 +20,7 @@ int find(const std::vector<std::string>& args) {
     }
     const DosPaths paths(DosPaths::defaultPrefix());
     const std::string dbPath = tool::mapDatabaseDosPath(paths);
-    tool::DosMapFolderFiles files(paths);
+    map::DosMapFolderFiles files(paths);
     const std::optional<std::string> content = files.readFile(dbPath);
     if (!content || !map::mapDatabaseSearchable(content->size())) {
         for (const std::string& line : map::noMapDatabaseLines('1')) std::fprintf(stderr, "%s\n", line.c_str());

@@ -3,7 +3,8 @@
 #include <cstdio>
 #include <fstream>
 
-#include "tools/map_database_files.h"
+#include "navigator/map/map_database_files.h"
+#include "tools/map_database_path.h"
 #include "tools/tool_verbs.h"
 
 namespace {
@@ -19,14 +20,14 @@ int mapdb(const std::vector<std::string>& args) {
     // A DOS folder ("C:\KAARTEN") as given, a native one in its DOS form.
     std::string folder = args[0].size() >= 2 && args[0][1] == ':' ? args[0] : paths.toDos(args[0]);
     while (folder.size() > 3 && folder.back() == '\\') folder.pop_back();
-    const std::vector<std::string> corners = tool::cornerFilesIn(paths, folder);
+    const std::vector<std::string> corners = map::cornerFilesIn(paths, folder);
     if (corners.empty()) {
         std::fprintf(stderr, "tarvok-tool mapdb: no corner-coordinate files (*.des) in %s\n", folder.c_str());
         return 1;
     }
 
     map::MapDatabaseBuild build(corners, map::BitmapSize{640, 480});
-    tool::DosMapFolderFiles files(paths);
+    map::DosMapFolderFiles files(paths);
     while (!build.done()) {
         const std::string path = build.nextPath();
         switch (build.step(files)) {
@@ -43,23 +44,8 @@ int mapdb(const std::vector<std::string>& args) {
     // Written beside the old database and renamed over it, so a failed
     // write keeps the previous one.
     const std::filesystem::path target = paths.toNative(tool::mapDatabaseDosPath(paths));
-    std::error_code ec;
-    std::filesystem::create_directories(target.parent_path(), ec);
-    const std::filesystem::path temporary = target.string() + ".new";
-    {
-        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-        out.write(build.content().data(), static_cast<std::streamsize>(build.content().size()));
-        out.close();
-        if (!out) {
-            std::filesystem::remove(temporary, ec);
-            std::fprintf(stderr, "tarvok-tool mapdb: cannot write %s\n", target.string().c_str());
-            return 1;
-        }
-    }
-    std::filesystem::rename(temporary, target, ec);
-    if (ec) {
-        std::fprintf(stderr, "tarvok-tool mapdb: cannot write %s: %s\n", target.string().c_str(),
-                     ec.message().c_str());
+    if (auto error = map::writeMapDatabase(target, build.content())) {
+        std::fprintf(stderr, "tarvok-tool mapdb: cannot write %s: %s\n", target.string().c_str(), error->c_str());
         return 1;
     }
     std::fprintf(stderr, "%zu maps in %s;%s\n", build.recordCount(), target.string().c_str(),

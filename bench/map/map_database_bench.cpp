@@ -13,7 +13,7 @@
 #include <fstream>
 
 #include "navigator/map/map_database.h"
-#include "tools/map_database_files.h"
+#include "navigator/map/map_database_files.h"
 
 namespace {
 
@@ -66,8 +66,8 @@ const DosPaths& benchPrefix() {
 void BM_BuildMapDatabase(benchmark::State& state) {
     const DosPaths& paths = benchPrefix();
     for (auto _ : state) {
-        map::MapDatabaseBuild build(tool::cornerFilesIn(paths, "C:\\KAARTEN"), {640, 480});
-        tool::DosMapFolderFiles files(paths);
+        map::MapDatabaseBuild build(map::cornerFilesIn(paths, "C:\\KAARTEN"), {640, 480});
+        map::DosMapFolderFiles files(paths);
         while (!build.done()) build.step(files);
         std::ofstream(paths.toNative("C:\\TARVOK\\Autoload.TVK"), std::ios::binary) << build.content();
         if (build.recordCount() != kMaps) state.SkipWithError("not every map was written");

@@ -251,4 +251,12 @@ std::vector<std::string> noMapDatabaseLines(char language) {
             "A database will then be made and stored", "in the AUTOLOAD.TVK file.", ""};
 }
 
+std::vector<std::string> mapDatabaseNotWrittenLines(char language, std::string_view file, std::string_view reason) {
+    if (language == '0')
+        return {"WAARSCHUWING", "", "De kaart-database kan niet worden", "opgeslagen in:", std::string(file),
+                "(" + std::string(reason) + ")", "", "De vorige database blijft bewaard.", ""};
+    return {"WARNING!", "", "The map database could not", "be stored in:", std::string(file),
+            "(" + std::string(reason) + ")", "", "The previous database is kept.", ""};
+}
+
 }  // namespace tarvok::map

@@ -167,5 +167,8 @@ const char* noMapFoundText(char language);
 // The lines of the two messages (critical stop, titled "TARVOK").
 std::vector<std::string> noMapFilesLines(char language);
 std::vector<std::string> noMapDatabaseLines(char language);
+// The database could not be written (a full disk, a read-only folder); the
+// previous database stays as it was.
+std::vector<std::string> mapDatabaseNotWrittenLines(char language, std::string_view file, std::string_view reason);
 
 }  // namespace tarvok::map

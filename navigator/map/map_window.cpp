@@ -21,6 +21,9 @@ namespace tarvok::map {
 
 namespace {
 
+// The boxes that show the position during navigation and take it for go-to.
+const char* const kCoordinateBoxes[] = {"Xtext", "Ytext", "Latid", "Longi"};
+
 // Waits for the spoken map name: 2,500,000 polling passes.
 constexpr long kMapNamePasses = 2500000;
 
@@ -53,6 +56,16 @@ MapWindow::MapWindow(MainWindow& window)
         view_.crossSize = s->value();
         connect(s, &QSlider::valueChanged, this, [this](int v) { view_.crossSize = v; });
     }
+    if (auto* b = window.control<QPushButton>("Command3"))
+        connect(b, &QPushButton::clicked, this, &MapWindow::Command3_Click);
+    if (auto* b = window.control<QPushButton>("Command4"))
+        connect(b, &QPushButton::clicked, this, &MapWindow::Command4_Click);
+    if (auto* b = window.control<QPushButton>("Command12"))
+        connect(b, &QPushButton::clicked, this, &MapWindow::Command12_Click);
+    if (auto* b = window.control<QPushButton>("Command13"))
+        connect(b, &QPushButton::clicked, this, &MapWindow::Command13_Click);
+    for (const char* name : kCoordinateBoxes)
+        if (auto* box = window.control(name)) box->installEventFilter(this);
     window.setMapViewCalls(this);
 }
 
@@ -60,6 +73,11 @@ MapWindow::~MapWindow() { window_.setMapViewCalls(nullptr); }
 
 bool MapWindow::eventFilter(QObject* watched, QEvent* event) {
     if (watched == window_.picture1() && event->type() == QEvent::Resize) fitToPicture();
+    for (const char* name : kCoordinateBoxes) {
+        if (watched->objectName() != QLatin1String(name)) continue;
+        if (event->type() == QEvent::MouseButtonPress) coordinateBoxClick();
+        else if (event->type() == QEvent::MouseButtonDblClick) coordinateBoxDoubleClick(name);
+    }
     return QObject::eventFilter(watched, event);
 }
 
@@ -202,11 +220,7 @@ void MapWindow::Command2_Click() {
     }
     folder_ = std::filesystem::path(*chosen).parent_path().string();
 
-    // The first map ends the radar screen.
-    for (const char* shape : {"Shape1", "Shape2", "Shape3"})
-        if (auto* w = window_.control(shape)) w->hide();
-    state.mapLoaded = 1;
-    widget_->show();
+    endRadar();
     state.zoomLevel = 0;
     view_.zoom = 0;
     view_.ApplyZoom();
@@ -237,8 +251,20 @@ void MapWindow::Command2_Click() {
     setBox("Text8", mapStatusText(map_.mapName, map_.width, map_.height));
     window_.setStatus(mapLabelText(map_.mapName));
 
+    speakMapName();
+}
+
+void MapWindow::endRadar() {
+    // The first map ends the radar screen.
+    for (const char* shape : {"Shape1", "Shape2", "Shape3"})
+        if (auto* w = window_.control(shape)) w->hide();
+    window_.state().mapLoaded = 1;
+    widget_->show();
+}
+
+void MapWindow::speakMapName() {
     const std::string spokenName = besideBitmap(map_.mapPath, ".WAV");
-    if (state.settings.soundOn != '0' && paths.exists(spokenName)) {
+    if (window_.state().settings.soundOn != '0' && window_.paths().exists(spokenName)) {
         window_.sound().start(spokenName);
         window_.sound().waitForEnd(kMapNamePasses);
         window_.sound().close();

@@ -1,7 +1,9 @@
 // The map in the navigator's main window: the load button (Command2), the
 // bitmap load, the map view inside Picture1 with its scroll bars, the zoom
 // operations with their spoken words, the corner boxes and the status line
-// Text8. Plugs itself into the window as its map view calls; a child of the
+// Text8; the go-to buttons (Command3, Command4) with the coordinate boxes,
+// and the map database (AUTO, Command12) with automatic map selection
+// (FIND, Command13). Plugs itself into the window as its map view calls; a child of the
 // window named "MapWindow".
 #pragma once
 
@@ -33,6 +35,36 @@ public:
     // Loads the bitmap at the current map path and shows it whole; false
     // when no new bitmap could be loaded (the previous one then stays).
     bool LoadMapBitmap();
+
+    // Go to the typed X/Y pixel / the typed latitude and longitude.
+    void Command3_Click();
+    void Command4_Click();
+    // A click on Xtext, Ytext, Latid or Longi stops a running navigation or
+    // route playback; a double click empties the box.
+    void coordinateBoxClick();
+    void coordinateBoxDoubleClick(const char* name);
+
+    // AUTO: BuildMapDatabase. FIND: FindMapForPosition when the database
+    // holds a record, else the no-database warning.
+    void Command12_Click();
+    void Command13_Click();
+    // Rebuilds "Autoload.TVK" in the program folder from the corner files of
+    // the current map's folder, one file per event-loop turn with its path
+    // in Label6. The current map and its calibration stay as they are; a
+    // build that cannot be written keeps the previous database.
+    void BuildMapDatabase();
+    // Loads the first map of the database that contains the position shown
+    // in Latid/Longi/NSText/EWText. True when a map was loaded; otherwise
+    // the current map and its calibration stay as they were.
+    bool FindMapForPosition();
+    // A build or a search runs (further presses are ignored).
+    bool selectionRunning() const { return selecting_; }
+
+    // UpdatePosition for the go-to and the map selection: the shown position
+    // placed on the map (P in bitmap pixels, Xtext/Ytext), " OUT OF RANGE!!"
+    // with automatic map selection or a beep off the map. True when a map
+    // search ran (it has shown the position itself).
+    bool UpdatePosition();
 
     // Shows the position P (bitmap pixels) after a fix or a route point: with
     // the moving-map box Check1 ticked and a zoom level above 0 the view
@@ -69,6 +101,11 @@ private:
 
     template <class Op>
     void zoomOperation(Op op);
+    void endRadar();
+    void speakMapName();
+    std::string databaseDosPath() const;
+    std::string boxText(const char* name) const;
+    void centreAndMark();
     void fitToPicture();
     void syncControls();
     void setBox(const char* name, const std::string& text);
@@ -82,6 +119,7 @@ private:
     MapZoom zoom_;
     std::string folder_;
     bool syncing_ = false;
+    bool selecting_ = false;
 };
 
 }  // namespace tarvok::map

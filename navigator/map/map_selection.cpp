@@ -1,0 +1,157 @@
+// The map database in the main window: AUTO builds "Autoload.TVK" from the
+// current map's folder, FIND (and a position that leaves the map while the
+// automatic map search is on) loads the first map that contains the shown
+// position.
+#include <QCoreApplication>
+#include <QLineEdit>
+
+#include "common/text.h"
+#include "navigator/map/go_to.h"
+#include "navigator/map/map_database.h"
+#include "navigator/map/map_database_files.h"
+#include "navigator/map/map_view_widget.h"
+#include "navigator/map/map_window.h"
+#include "navigator/shell/main_window.h"
+#include "platform/dialogs.h"
+
+namespace tarvok::map {
+
+namespace {
+
+// Marks a build or search as running for its whole extent.
+class Running {
+public:
+    explicit Running(bool& flag) : flag_(flag) { flag_ = true; }
+    ~Running() { flag_ = false; }
+    Running(const Running&) = delete;
+    Running& operator=(const Running&) = delete;
+
+private:
+    bool& flag_;
+};
+
+void yieldOnce() { QCoreApplication::processEvents(); }
+
+}  // namespace
+
+std::string MapWindow::databaseDosPath() const {
+    // The program folder on the program drive.
+    return std::string(1, window_.state().programDrive) + ":\\TARVOK\\" + kMapDatabaseName;
+}
+
+void MapWindow::Command12_Click() { BuildMapDatabase(); }
+
+void MapWindow::Command13_Click() {
+    if (selecting_) return;
+    const DosPaths& paths = window_.paths();
+    std::error_code ec;
+    const std::string db = databaseDosPath();
+    const std::uintmax_t size = paths.exists(db) ? std::filesystem::file_size(paths.toNative(db), ec) : 0;
+    if (ec || !mapDatabaseSearchable(size)) {
+        window_.dialogs().beep();
+        message(noMapDatabaseLines(window_.state().settings.language));
+        return;
+    }
+    FindMapForPosition();
+}
+
+void MapWindow::BuildMapDatabase() {
+    if (selecting_) return;
+    NavigatorState& state = window_.state();
+    const char language = state.settings.language;
+    const DosPaths& paths = window_.paths();
+    // No map loaded yet, or a folder without corner files: nothing to build,
+    // and the database there is kept.
+    const std::string folder = mapFolderOf(map_.mapPath);
+    std::vector<std::string> files = folder.empty() ? std::vector<std::string>{} : cornerFilesIn(paths, folder);
+    if (files.empty()) {
+        window_.dialogs().beep();
+        message(noMapFilesLines(language));
+        return;
+    }
+    Running running(selecting_);
+    endRadar();
+    state.zoomLevel = 0;
+    applyZoom();
+
+    // A map whose own bitmap header cannot be read is measured with the
+    // loaded bitmap's size.
+    MapDatabaseBuild build(std::move(files), {map_.width, map_.height});
+    DosMapFolderFiles reader(paths);
+    while (!build.done()) {
+        window_.setStatus(build.nextPath());
+        yieldOnce();
+        if (window_.programEnded()) return;
+        build.step(reader);
+    }
+    const std::string db = databaseDosPath();
+    if (auto error = writeMapDatabase(paths.toNative(db), build.content())) {
+        window_.dialogs().beep();
+        message(mapDatabaseNotWrittenLines(language, db, *error));
+        window_.setStatus(mapLabelText(map_.mapName));
+        return;
+    }
+    window_.setStatus(databaseLoadedText(language, build.leftOutLongPaths()));
+}
+
+bool MapWindow::FindMapForPosition() {
+    if (selecting_) return false;
+    Running running(selecting_);
+    NavigatorState& state = window_.state();
+    const char language = state.settings.language;
+    const DosPaths& paths = window_.paths();
+    window_.setStatus(searchingMapText(language));
+    yieldOnce();
+
+    DosMapFolderFiles reader(paths);
+    const std::vector<MapRecord> records = decodeMapDatabase(reader.readFile(databaseDosPath()).value_or(""));
+    const MapSearch s =
+        searchMapForPosition(records, boxText("Latid"), boxText("Longi"), boxText("NSText"), boxText("EWText"));
+    if (s.outcome == MapSearchOutcome::PositionNotNumeric) {
+        message(missingLatLonLines(language));
+        yieldOnce();
+        return false;
+    }
+    if (!records.empty()) {
+        setBox("NSText", s.nsText);
+        setBox("EWText", s.ewText);
+    }
+    if (s.outcome == MapSearchOutcome::NoMap) {
+        window_.dialogs().beep();
+        window_.setStatus(noMapFoundText(language));
+        yieldOnce();
+        return false;
+    }
+
+    const MapRecord& r = records[s.index];
+    const MapCalibration previous = map_;
+    map_.edges = r.edges;
+    map_.mapPath = r.bitmapPath();
+    if (!LoadMapBitmap()) {
+        // The bitmap is gone (the warning asks for a new AUTO run): the
+        // previous map stays with its calibration.
+        map_.mapPath = previous.mapPath;
+        map_.edges = previous.edges;
+        yieldOnce();
+        return false;
+    }
+    map_.mapName = std::string(withoutLineEnding(r.nameLines[0]));
+    folder_ = paths.toNative(mapFolderOf(map_.mapPath)).string();
+    endRadar();
+    applyZoom();
+    UpdatePosition();
+    centreAndMark();
+
+    const CornerBoxes boxes = mapRecordCornerBoxes(r);
+    setBox("TextLO", boxes.lowerLeft);
+    setBox("TextRO", boxes.lowerRight);
+    setBox("TextLB", boxes.upperLeft);
+    setBox("TextRB", boxes.upperRight);
+    setBox("Text8", foundMapStatusText(map_.mapPath, map_.width, map_.height));
+    window_.setStatus(foundMapLabelText(r));
+    speakMapName();
+    yieldOnce();
+    return true;
+}
+
+}  // namespace tarvok::map
