@@ -1,6 +1,7 @@
 // The map database: AUTO over a folder of 10,000 calibrated maps (corner
 // files and bitmap headers on disk) and FIND over a database of 10,000
-// records, the map found last.
+// records, the map found last; each as plain logic and through the AUTO and
+// FIND buttons of the real (offscreen) main window.
 //
 // The folder is generated once under $TARVOK_BENCH_MAPS (default
 // /tmp/tarvok-bench-maps) and kept for later runs.
@@ -12,8 +13,14 @@
 #include <filesystem>
 #include <fstream>
 
+#include <QLineEdit>
+
 #include "navigator/map/map_database.h"
 #include "navigator/map/map_database_files.h"
+#include "navigator/map/map_window.h"
+#include "navigator/shell/main_window.h"
+#include "platform/sound_device.h"
+#include "tests/support/recording_dialogs.h"
 
 namespace {
 
@@ -91,5 +98,48 @@ void BM_FindMapForPosition(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_FindMapForPosition)->Unit(benchmark::kMicrosecond);
+
+// The main window on the benchmark prefix, with a map of the folder loaded.
+struct BenchWindow {
+    test::RecordingDialogs dialogs;
+    std::unique_ptr<MainWindow> window;
+    std::unique_ptr<map::MapWindow> map;
+    BenchWindow() {
+        NavigatorStart start;
+        start.programFolder = "C:\\TARVOK";
+        start.settings = decodeForNavigator(start.settingsString);
+        start.settings.soundOn = '0';
+        window = std::make_unique<MainWindow>(start, benchPrefix(), dialogs, std::make_unique<SilentSoundDevice>());
+        map = std::make_unique<map::MapWindow>(*window);
+        window->formLoad();
+        map->calibration().mapPath = "C:\\KAARTEN\\M0.bmp";
+        window->state().mapLoaded = 1;
+    }
+};
+
+void BM_AutoButton(benchmark::State& state) {
+    BenchWindow w;
+    for (auto _ : state) {
+        w.map->Command12_Click();
+        if (w.window->status().rfind(" DATABASE LOADED", 0) != 0) state.SkipWithError("no database");
+    }
+    std::error_code ec;
+    const auto size = std::filesystem::file_size(benchPrefix().toNative("C:\\TARVOK\\Autoload.TVK"), ec);
+    if (size != std::uintmax_t(kMaps) * map::kMapRecordSize) state.SkipWithError("not every map was written");
+}
+BENCHMARK(BM_AutoButton)->Unit(benchmark::kMillisecond);
+
+void BM_FindButton(benchmark::State& state) {
+    BenchWindow w;
+    w.map->Command12_Click();
+    // North of every map: the whole database is read and searched.
+    w.window->control<QLineEdit>("Latid")->setText(QStringLiteral("80,5"));
+    w.window->control<QLineEdit>("Longi")->setText(QStringLiteral("4,5"));
+    for (auto _ : state) {
+        w.map->Command13_Click();
+        if (w.window->status() != map::noMapFoundText('1')) state.SkipWithError("searched wrongly");
+    }
+}
+BENCHMARK(BM_FindButton)->Unit(benchmark::kMicrosecond);
 
 }  // namespace

@@ -39,19 +39,25 @@ std::string errorText() { return std::strerror(errno); }
 std::string readFragmentFile(const std::filesystem::path& file) {
     Fd fd(::open(file.c_str(), O_RDONLY | O_CLOEXEC));
     if (fd.get() < 0) return {};
-    struct stat st {};
-    if (::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode)) return {};
-    const auto length = static_cast<std::uintmax_t>(st.st_size);
-    if (length <= kFragmentTrimmed) return {};
-    std::string bytes(static_cast<std::size_t>(std::min<std::uintmax_t>(length, kFragmentFileReadLimit)), '\0');
+    // A read that stops short of the limit has met the end of the file, so
+    // its count is the file's length; only a file that fills the limit needs
+    // its length asked for.
+    std::string bytes(kFragmentFileReadLimit, '\0');
     std::size_t got = 0;
     while (got < bytes.size()) {
         const ssize_t n = ::read(fd.get(), bytes.data() + got, bytes.size() - got);
         if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) break;
+        if (n < 0) return {};  // a folder, or a read error
+        if (n == 0) break;
         got += static_cast<std::size_t>(n);
     }
     bytes.resize(got);
+    std::uintmax_t length = got;
+    if (got == kFragmentFileReadLimit) {
+        struct stat st {};
+        if (::fstat(fd.get(), &st) != 0) return {};
+        length = static_cast<std::uintmax_t>(st.st_size);
+    }
     return fragmentFromFile(bytes, length);
 }
 

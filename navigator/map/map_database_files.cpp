@@ -1,7 +1,6 @@
 #include "navigator/map/map_database_files.h"
 
 #include <fstream>
-#include <iterator>
 
 #include "common/text.h"
 
@@ -14,14 +13,17 @@ std::optional<std::string> DosMapFolderFiles::readFile(const std::string& dosPat
 std::optional<std::string> DosMapFolderFiles::readStart(const std::string& dosPath, std::size_t count) {
     std::ifstream in(paths_.toNative(dosPath), std::ios::binary);
     if (!in) return std::nullopt;
-    std::string bytes;
     if (count == std::string::npos) {
-        bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    } else {
-        bytes.resize(count);
-        in.read(bytes.data(), static_cast<std::streamsize>(count));
-        bytes.resize(static_cast<std::size_t>(in.gcount()));
+        // The whole file in one read (a database of 10,000 maps is 1.4 MB).
+        in.seekg(0, std::ios::end);
+        const std::streamoff size = in.tellg();
+        in.seekg(0, std::ios::beg);
+        if (size < 0 || !in) return std::nullopt;
+        count = static_cast<std::size_t>(size);
     }
+    std::string bytes(count, '\0');
+    in.read(bytes.data(), static_cast<std::streamsize>(count));
+    bytes.resize(static_cast<std::size_t>(in.gcount()));
     if (in.bad()) return std::nullopt;
     return bytes;
 }
