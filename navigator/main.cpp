@@ -29,6 +29,12 @@ int main(int argc, char** argv) {
     tarvok::map::MapWindow map(window);
     tarvok::gps::PositionDisplay display(window, map);
     tarvok::gps::NavigationLoop navigation(window, display);
+    // A position off the map with the automatic map search on selects the
+    // next map; go-to and the map selection place positions through the
+    // display.
+    display.setMapSearch([&map] { map.FindMapForPosition(); });
+    map.setPositionCalls({[&display] { return display.UpdatePosition(); },
+                          [&display] { return display.positionPixel(); }});
     // Played routes and imported tracks move on the map through the same
     // UpdatePosition.
     const tarvok::TrackPositionCalls positionCalls{

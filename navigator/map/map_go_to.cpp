@@ -1,11 +1,7 @@
-// The go-to buttons and the coordinate boxes of the main window, and the
-// placing of a shown position on the map that they share with the map
-// selection.
-#include <QCoreApplication>
+// The go-to buttons and the coordinate boxes of the main window.
 #include <QLineEdit>
 
 #include "common/text.h"
-#include "navigator/gps/update_position.h"
 #include "navigator/map/go_to.h"
 #include "navigator/map/map_view_widget.h"
 #include "navigator/map/map_window.h"
@@ -59,9 +55,13 @@ void MapWindow::Command4_Click() {
         message(missingLatLonLines(language));
         return;
     }
-    // A map search started off the map has shown the position on the map
-    // it found (or left everything as it was).
-    if (UpdatePosition()) return;
+    if (!position_.updatePosition) return;
+    const gps::PositionOutcome outcome = position_.updatePosition();
+    if (outcome == gps::PositionOutcome::Unusable) return;
+    // Off the map with the automatic search on, the map search has shown
+    // the position on the map it found (or left everything as it was).
+    if (outcome == gps::PositionOutcome::OutOfRange && window_.state().settings.autoMapSearch == '1') return;
+    view_.position = position_.positionPixel();
     centreAndMark();
 }
 
@@ -72,38 +72,6 @@ void MapWindow::coordinateBoxClick() {
 
 void MapWindow::coordinateBoxDoubleClick(const char* name) {
     if (auto* box = window_.control<QLineEdit>(name)) box->clear();
-}
-
-bool MapWindow::UpdatePosition() {
-    NavigatorState& state = window_.state();
-    gps::MotionDisplay d;
-    d.latid = boxText("Latid");
-    d.longi = boxText("Longi");
-    d.nsText = boxText("NSText");
-    d.ewText = boxText("EWText");
-    const gps::PlacedPosition r = gps::placePosition(d, map_, view_.position, state.settings.autoMapSearch);
-    // The readouts as the placing leaves them ("0" for an unreadable one,
-    // "N" / "E" for an empty hemisphere).
-    for (auto [name, text] : {std::pair{"Latid", &d.latid}, std::pair{"Longi", &d.longi},
-                              std::pair{"NSText", &d.nsText}, std::pair{"EWText", &d.ewText}})
-        if (boxText(name) != *text) setBox(name, *text);
-    switch (r.outcome) {
-    case gps::PositionOutcome::Unusable: return false;
-    case gps::PositionOutcome::OutOfRange:
-        window_.setStatus(gps::kOutOfRangeText);
-        if (r.startMapSearch) {
-            FindMapForPosition();
-            return true;
-        }
-        window_.dialogs().beep();
-        return false;
-    case gps::PositionOutcome::OnMap:
-        setBox("Xtext", integerText(view_.position.x));
-        setBox("Ytext", integerText(view_.position.y));
-        QCoreApplication::processEvents();
-        return false;
-    }
-    return false;
 }
 
 }  // namespace tarvok::map

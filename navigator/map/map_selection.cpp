@@ -139,7 +139,10 @@ bool MapWindow::FindMapForPosition() {
     folder_ = paths.toNative(mapFolderOf(map_.mapPath)).string();
     endRadar();
     applyZoom();
-    UpdatePosition();
+    if (position_.updatePosition) {
+        position_.updatePosition();
+        view_.position = position_.positionPixel();
+    }
     centreAndMark();
 
     const CornerBoxes boxes = mapRecordCornerBoxes(r);

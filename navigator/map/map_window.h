@@ -8,9 +8,11 @@
 #pragma once
 
 #include <QObject>
+#include <functional>
 #include <memory>
 #include <string>
 
+#include "navigator/gps/update_position.h"
 #include "navigator/map/map_bitmap.h"
 #include "navigator/map/map_calibration.h"
 #include "navigator/map/map_view_state.h"
@@ -60,11 +62,14 @@ public:
     // A build or a search runs (further presses are ignored).
     bool selectionRunning() const { return selecting_; }
 
-    // UpdatePosition for the go-to and the map selection: the shown position
-    // placed on the map (P in bitmap pixels, Xtext/Ytext), " OUT OF RANGE!!"
-    // with automatic map selection or a beep off the map. True when a map
-    // search ran (it has shown the position itself).
-    bool UpdatePosition();
+    // UpdatePosition of the position display (navigator/gps), which the
+    // go-to and the map selection run, and the position pixel it set (bitmap
+    // pixels). Without them the typed latitude and longitude are not placed.
+    struct PositionCalls {
+        std::function<gps::PositionOutcome()> updatePosition;
+        std::function<PixelPosition()> positionPixel;
+    };
+    void setPositionCalls(PositionCalls calls) { position_ = std::move(calls); }
 
     // Shows the position P (bitmap pixels) after a fix or a route point: with
     // the moving-map box Check1 ticked and a zoom level above 0 the view
@@ -120,6 +125,7 @@ private:
     std::string folder_;
     bool syncing_ = false;
     bool selecting_ = false;
+    PositionCalls position_;
 };
 
 }  // namespace tarvok::map

@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include "common/text.h"
+#include "navigator/gps/position_display.h"
 #include "navigator/map/go_to.h"
 #include "navigator/map/map_database.h"
 #include "navigator/map/map_view_widget.h"
@@ -30,8 +31,14 @@ const std::string kDatabase = "C:\\TARVOK\\Autoload.TVK";
 struct MapSelectionTest : ::testing::Test {
     ShellWindow shell;
     std::unique_ptr<MapWindow> map;
+    std::unique_ptr<gps::PositionDisplay> display;
     void SetUp() override {
         map = std::make_unique<MapWindow>(*shell.window);
+        // Wired as the navigator wires them.
+        display = std::make_unique<gps::PositionDisplay>(*shell.window, *map);
+        display->setMapSearch([this] { map->FindMapForPosition(); });
+        map->setPositionCalls({[this] { return display->UpdatePosition(); },
+                               [this] { return display->positionPixel(); }});
         shell.open();
     }
     std::string writeMap(const std::string& dosStem, int w, int h, const std::string& corner = "") {
