@@ -238,6 +238,11 @@ int main(int argc, char** argv) {
     map::MapWindow map(window);
     gps::PositionDisplay display(window, map);
     gps::NavigationLoop navigation(window, display);
+    // As in the navigator: the map selection when a position leaves the map,
+    // go-to and the map selection placing positions through the display.
+    display.setMapSearch([&map] { map.FindMapForPosition(); });
+    map.setPositionCalls({[&display] { return display.UpdatePosition(); },
+                          [&display] { return display.positionPixel(); }});
     gps::SpeechWindow speech(window);
     window.formLoad();
     window.activateWindow();
