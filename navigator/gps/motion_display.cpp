@@ -89,16 +89,15 @@ std::int32_t courseValue(std::string_view field) {
 
 std::string courseText(std::int32_t course) { return padToThree(integerText(course)); }
 
+int compassSector(std::int32_t c) {
+    if (c <= 21) return 0;
+    if (c >= 337) return 8;
+    return (c - 22) / 45 + 1;
+}
+
 std::string compassText(std::int32_t c) {
-    if (c <= 21) return " N";
-    if (c <= 66) return "NO";
-    if (c <= 111) return " O";
-    if (c <= 156) return "ZO";
-    if (c <= 201) return " Z";
-    if (c <= 246) return "ZW";
-    if (c <= 291) return " W";
-    if (c <= 336) return "NW";
-    return " N";
+    static constexpr const char* kPoints[] = {" N", "NO", " O", "ZO", " Z", "ZW", " W", "NW", " N"};
+    return kPoints[compassSector(c)];
 }
 
 std::string dateText(std::string_view field) {

@@ -66,6 +66,12 @@ std::string speedText(std::string_view knotsField, char speedUnit, std::string& 
 std::int32_t courseValue(std::string_view field);
 std::string courseText(std::int32_t course);  // "084"
 
+// The compass sector of a course: 0 up to 21 degrees, then one sector per
+// 45 degrees from 22 (1 = NO, 2 = O, ... 7 = NW), and 8 from 337 up (north
+// again). The GPS readout, route playback and track import each spell the
+// sectors their own way but share these boundaries.
+int compassSector(std::int32_t course);
+
 // The compass point of a course: " N", "NO", " O", "ZO", " Z", "ZW", " W", "NW".
 std::string compassText(std::int32_t course);
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "common/text.h"
+#include "navigator/gps/motion_display.h"
 #include "navigator/shell/shell_texts.h"
 
 namespace tarvok::route {
@@ -100,15 +101,8 @@ PlaybackEvent RoutePlayback::next(std::int64_t maxReads) {
 // ------------------------------------------------------------------- texts
 
 const char* playbackCompassText(std::int32_t c) {
-    if (c <= 21) return " N ";
-    if (c <= 66) return "NO";
-    if (c <= 111) return " O";
-    if (c <= 156) return "ZO";
-    if (c <= 201) return " Z";
-    if (c <= 246) return "ZW";
-    if (c <= 291) return " W";
-    if (c <= 336) return "NW";
-    return " N";
+    static constexpr const char* kPoints[] = {" N ", "NO", " O", "ZO", " Z", "ZW", " W", "NW", " N"};
+    return kPoints[gps::compassSector(c)];
 }
 
 RouteRecordTexts routeRecordTexts(const RouteRecord& r) {

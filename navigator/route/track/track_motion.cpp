@@ -38,15 +38,8 @@ std::int32_t trackCourseDegrees(std::int32_t dx, std::int32_t dy) {
 }
 
 const char* trackCompassText(std::int32_t course) {
-    if (course <= 21) return " N ";
-    if (course <= 66) return "NO";
-    if (course <= 111) return " O ";
-    if (course <= 156) return "ZO ";
-    if (course <= 201) return " Z ";
-    if (course <= 246) return "ZW ";
-    if (course <= 291) return " W ";
-    if (course <= 336) return "NW ";
-    return " N ";
+    static constexpr const char* kPoints[] = {" N ", "NO", " O ", "ZO ", " Z ", "ZW ", " W ", "NW ", " N "};
+    return kPoints[gps::compassSector(course)];
 }
 
 TrackCourseTexts TrackCourse(TrackMotion& motion, std::int32_t x, std::int32_t y) {
