@@ -12,9 +12,13 @@ namespace {
 bool isDigit(char c) { return c >= '0' && c <= '9'; }
 
 // The fragments of a whole number of degrees: "0".."9", "10".."99", and
-// from 100 on the hundreds fragment followed by the last two digits.
+// from 100 on the hundreds fragment followed by the last two digits. A
+// garbled readout beyond 999 degrees is spoken as 999, the largest number
+// the fragments can say (and far beyond what a long long could hold).
 void addDegrees(std::vector<std::string>& out, std::string_view coordinate) {
-    const long long degrees = static_cast<long long>(integerPart(std::max(0.0, numericValue(coordinate))));
+    double value = numericValue(coordinate);
+    if (!(value >= 0)) value = 0;
+    const long long degrees = static_cast<long long>(integerPart(std::min(value, 999.0)));
     if (degrees < 100) {
         out.push_back(integerText(degrees));
         return;

@@ -60,6 +60,11 @@ TEST(AnnouncementFragments, PositionHemispheresAndLargeDegrees) {
     SpokenTexts t{"33,86000", "151,2000", "S", "W", "041", "000", " N"};
     EXPECT_EQ(announcementFragments(t, o),
               (Names{"33", "Komma", "8", "6", "0", "0", "0", "Z", "100", "51", "Komma", "2", "0", "0", "0", "W"}));
+    // A garbled readout far beyond any degree is spoken as the largest number.
+    t = {std::string("1") + std::string(300, '0'), "4,250000", "N", "O", "041", "000", " N"};
+    Names huge = announcementFragments(t, o);
+    ASSERT_GE(huge.size(), 2u);
+    EXPECT_EQ((Names{huge[0], huge[1]}), (Names{"900", "99"}));
     t = {"5,500000", "4,250000", "X", "O", "041", "000", " N"};
     EXPECT_EQ(announcementFragments(t, o),
               (Names{"5", "Komma", "5", "0", "0", "0", "0", "4", "Komma", "2", "5", "0", "0", "0", "O"}));
