@@ -15,10 +15,7 @@
 #include <sstream>
 
 #include "common/text.h"
-#include "navigator/gps/navigation_loop.h"
-#include "navigator/gps/position_display.h"
-#include "navigator/gps/speech_window.h"
-#include "navigator/map/map_window.h"
+#include "navigator/navigator_windows.h"
 #include "navigator/shell/main_window.h"
 #include "navigator/shell/program_start.h"
 #include "navigator/shell/sound_playback.h"
@@ -235,15 +232,7 @@ int main(int argc, char** argv) {
     if (!start) return 1;
     MainWindow window(std::move(*start), paths, dialogs, createSoundDevice());
     if (screen) window.setScreenSizeSource([s = *screen] { return s; });
-    map::MapWindow map(window);
-    gps::PositionDisplay display(window, map);
-    gps::NavigationLoop navigation(window, display);
-    // As in the navigator: the map selection when a position leaves the map,
-    // go-to and the map selection placing positions through the display.
-    display.setMapSearch([&map] { map.FindMapForPosition(); });
-    map.setPositionCalls({[&display] { return display.UpdatePosition(); },
-                          [&display] { return display.positionPixel(); }});
-    gps::SpeechWindow speech(window);
+    NavigatorWindows parts(window);
     window.formLoad();
     window.activateWindow();
     drive::Driver driver{window, dialogs, std::cout, {}};
