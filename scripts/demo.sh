@@ -7,8 +7,8 @@
 # after the drive until it is closed; without one it runs offscreen, the
 # drive fed faster than real time, and ends by itself. Either way OUT_DIR
 # receives screenshots (radar, the map at zoom 0 and 3 with the cross, the
-# end of the drive, the stopped window), the recorded route as GPX and the
-# script's log.
+# end of the drive, the stopped window, the recorded route played back), the
+# recorded route as GPX and the script's log.
 #   TARVOK_DEMO_LINE_MS   milliseconds between NMEA lines (two lines make one
 #                         second of drive): 500 (real time) with a display,
 #                         else 20 (the 540 s drive in about 22 s)
@@ -72,6 +72,18 @@ map-state
 click Navig1
 wait-status " NAVIGATION STOPPED" 5000
 grab "$out/5-stopped.png"
+# The recorded route played back from its first record: the route button
+# opens the playback panel, PLAY walks the file along the map as fast as
+# the window shows it (about a second here), so the first shot is taken
+# in the very next step, while the walk is under way.
+click Command1
+wait-status " PLAY DRIVEN ROUTE" 5000
+sleep 800
+click Play1
+grab "$out/6-route-playback.png"
+expect Text7 "  Zoeken klaar!" $(( lines * line_ms * 4 + 60000 ))
+grab "$out/7-route-played.png"
+click Command1
 SCRIPT
 [[ $live -eq 1 ]] && echo "wait-ended 86400000" >>"$script"
 

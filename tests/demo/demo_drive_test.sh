@@ -14,7 +14,7 @@ TARVOK_DEMO_LINE_MS=10 bash "$src/scripts/demo.sh" "$build" "$out" >"$out/run.lo
 grep -q "are in $out" "$out/run.log" || fail "the demo does not name its folder"
 
 # Each screenshot a real PNG of the whole window, not a blank picture.
-for shot in 1-radar 2-map-zoom0 3-map-zoom3 4-drive-end 5-stopped; do
+for shot in 1-radar 2-map-zoom0 3-map-zoom3 4-drive-end 5-stopped 6-route-playback 7-route-played; do
   png=$out/$shot.png
   [[ -s $png ]] || fail "$shot.png missing"
   [[ $(head -c 8 "$png" | od -An -tx1 | tr -d ' \n') == 89504e470d0a1a0a ]] || fail "$shot.png is no PNG"
@@ -22,6 +22,9 @@ for shot in 1-radar 2-map-zoom0 3-map-zoom3 4-drive-end 5-stopped; do
 done
 cmp -s "$out/1-radar.png" "$out/2-map-zoom0.png" && fail "the map view still shows the radar"
 cmp -s "$out/2-map-zoom0.png" "$out/3-map-zoom3.png" && fail "zoom 3 shows the same picture as zoom 0"
+# (the script itself waits for "  Zoeken klaar!" in Text7, or fails)
+cmp -s "$out/5-stopped.png" "$out/6-route-playback.png" && fail "route playback shows the stopped window unchanged"
+cmp -s "$out/6-route-playback.png" "$out/7-route-played.png" && fail "the playback under way looks the same as at its end"
 
 grep -q '"mapLoaded":1' "$out/drive.log" || fail "no map was loaded"
 grep -q 'REGIO.BMP' "$out/drive.log" || fail "the region map was not the map shown"
