@@ -10,6 +10,7 @@
 #include "platform/wav_sound.h"
 #include "tests/support/temp_prefix.h"
 #include "tests/support/wav_bytes.h"
+#include "tests/support/real_audio.h"
 
 namespace tarvok {
 namespace {
@@ -148,17 +149,7 @@ TEST(SilentSoundDevice, PlayingAgainSupersedes) {
     EXPECT_EQ(noticesWithin(d, 2000, 2), (std::vector<int>{2, 1}));
 }
 
-// The real audio path. Under CI a reachable audio server is required; on a
-// developer's machine without one the tests are skipped.
-class RealAudio : public ::testing::Test {
-protected:
-    void SetUp() override {
-        if (audioOutputAvailable()) return;
-        if (qEnvironmentVariable("CI") == QLatin1String("true"))
-            FAIL() << "no audio output: the PulseAudio null sink of scripts/test.sh is not reachable";
-        GTEST_SKIP() << "no audio output on this machine";
-    }
-};
+using test::RealAudio;
 
 TEST_F(RealAudio, PlaysARealWavToItsEnd) {
     test::TempPrefix tp;

@@ -20,6 +20,7 @@
 #include "sounds/sound_recording.h"
 #include "sounds/sound_table.h"
 #include "tests/support/temp_prefix.h"
+#include "tests/support/real_audio.h"
 
 namespace fs = std::filesystem;
 
@@ -246,16 +247,7 @@ TEST(SoundSets, FirstRunProvisioningPutsBothSetsOnDriveC) {
     EXPECT_TRUE(paths.exists("C:\\TARVOK\\SOUND\\INCOM-4.WAV"));
 }
 
-// Through the real audio path (the test script's PulseAudio null sink).
-class RealAudio : public ::testing::Test {
-protected:
-    void SetUp() override {
-        if (audioOutputAvailable()) return;
-        if (qEnvironmentVariable("CI") == QLatin1String("true"))
-            FAIL() << "no audio output: the PulseAudio null sink of scripts/test.sh is not reachable";
-        GTEST_SKIP() << "no audio output on this machine";
-    }
-};
+using test::RealAudio;
 
 TEST_F(RealAudio, Navig1PlaysToItsEndInBothLanguages) {
     for (const char* folder : {kDutchFolder, kEnglishFolder}) {

@@ -9,8 +9,10 @@
 #include <gtest/gtest.h>
 #include <vector>
 
+#include "tests/navigator/gps/gpsd_process.h"
 #include "tests/navigator/gps/pty.h"
 #include "tests/support/temp_prefix.h"
+#include "tests/support/wait_for.h"
 
 namespace tarvok {
 namespace {
@@ -28,17 +30,7 @@ struct PortSignals {
     int answers() const { return opened + static_cast<int>(failures.size()); }
 };
 
-// Runs the event loop until `done` or the time is up.
-template <class F>
-bool waitFor(F done, int milliseconds = 5000) {
-    QElapsedTimer t;
-    t.start();
-    while (!done()) {
-        if (t.elapsed() > milliseconds) return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-    }
-    return true;
-}
+using test::waitFor;
 
 TEST(LineSettings, ClassicSerialStringWithoutSeparators) {
     EXPECT_EQ(parseLineSettings("4800n81"), (LineSettings{4800, 'n', 8, 1}));
@@ -128,30 +120,12 @@ TEST(GpsPortSerial, VanishingDeviceIsReportedOnce) {
     EXPECT_FALSE(port.isOpen());
 }
 
-// A free loopback port for gpsd to listen on.
-quint16 freeLoopbackPort() {
-    QTcpServer s;
-    s.listen(QHostAddress::LocalHost, 0);
-    return s.serverPort();
-}
-
 TEST(GpsPortGpsd, RawNmeaThroughTheRealDaemon) {
     test::Pty pty;
     ASSERT_TRUE(pty.ok());
-    quint16 listen = freeLoopbackPort();
-    QProcess gpsd;
-    gpsd.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    gpsd.start(QStringLiteral("gpsd"), {QStringLiteral("-N"), QStringLiteral("-n"), QStringLiteral("-b"),
-                                        QStringLiteral("-S"), QString::number(listen),
-                                        QString::fromStdString(pty.slaveName())});
-    ASSERT_TRUE(gpsd.waitForStarted(5000)) << "gpsd is part of the setup packages";
-    struct Kill {
-        QProcess& p;
-        ~Kill() {
-            p.kill();
-            p.waitForFinished(3000);
-        }
-    } kill{gpsd};
+    test::GpsdProcess gpsd(pty.slaveName());
+    ASSERT_TRUE(gpsd.started()) << "gpsd is part of the setup packages";
+    const quint16 listen = gpsd.port();
 
     GpsPort port;
     PortSignals sig(port);

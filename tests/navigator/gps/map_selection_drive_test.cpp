@@ -21,21 +21,17 @@
 #include "platform/sound_device.h"
 #include "tests/navigator/gps/pty.h"
 #include "tests/navigator/shell/window_fixture.h"
+#include "tests/support/wait_for.h"
 
 namespace tarvok::gps {
 namespace {
 
 namespace fs = std::filesystem;
 
+// Drives through the map search take longer than a plain wait.
 template <class F>
 bool waitFor(F done, int milliseconds = 10000) {
-    QElapsedTimer t;
-    t.start();
-    while (!done()) {
-        if (t.elapsed() > milliseconds) return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-    }
-    return true;
+    return test::waitFor(done, milliseconds);
 }
 
 void copyFolder(const fs::path& from, const fs::path& to) {

@@ -21,8 +21,10 @@
 #include "navigator/map/map_window.h"
 #include "navigator/route/route_file.h"
 #include "navigator/shell/shell_widgets.h"
+#include "tests/navigator/gps/gpsd_process.h"
 #include "tests/navigator/gps/pty.h"
 #include "tests/navigator/shell/window_fixture.h"
+#include "tests/support/wait_for.h"
 
 namespace tarvok::gps {
 namespace {
@@ -30,17 +32,7 @@ namespace {
 namespace fs = std::filesystem;
 using State = NavigationLoop::State;
 
-// Runs the event loop until `done` holds or the bound has passed.
-template <class F>
-bool waitFor(F done, int milliseconds = 5000) {
-    QElapsedTimer t;
-    t.start();
-    while (!done()) {
-        if (t.elapsed() > milliseconds) return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-    }
-    return true;
-}
+using test::waitFor;
 
 // "$<body>*hh\r\n" with the checksum of body.
 std::string sentence(const std::string& body) {
@@ -76,14 +68,7 @@ struct NavigationWindow : ::testing::Test {
         // Where the start-up finds the settings; the route file goes there.
         shell.window->state().programFolder = "C:\\TARVOK";
         fs::create_directories(shell.prefix.paths().toNative("C:\\TARVOK"));
-        QImage img(600, 400, QImage::Format_RGB32);
-        img.fill(Qt::darkGreen);
-        const auto bmp = shell.prefix.writeDos("C:\\MAPS\\DELFT.BMP", "");
-        ASSERT_TRUE(img.save(QString::fromStdString(bmp.string()), "BMP"));
-        shell.prefix.writeDos("C:\\MAPS\\DELFT.des", kCorners);
-        shell.dialogs.fileAnswers.push_back(bmp.string());
-        shell.button("Command2")->click();
-        ASSERT_EQ(shell.window->state().mapLoaded, 1);
+        ASSERT_TRUE(shell.loadMap(shell.writeMap("C:\\MAPS\\DELFT", 600, 400, kCorners)));
         ASSERT_TRUE(pty.ok());
         linkCom1(pty.slaveName());
     }
@@ -465,27 +450,10 @@ TEST_F(RouteRecordingWindow, AFileThatCannotBeWrittenIsReportedOnceAndNothingIsL
     expectPosition(f, 1004);
 }
 
-quint16 freeLoopbackPort() {
-    QTcpServer s;
-    s.listen(QHostAddress::LocalHost, 0);
-    return s.serverPort();
-}
-
 TEST_F(NavigationWindow, ReceivesThroughTheRealGpsd) {
-    const quint16 listen = freeLoopbackPort();
-    QProcess gpsd;
-    gpsd.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    gpsd.start(QStringLiteral("gpsd"), {QStringLiteral("-N"), QStringLiteral("-n"), QStringLiteral("-b"),
-                                        QStringLiteral("-S"), QString::number(listen),
-                                        QString::fromStdString(pty.slaveName())});
-    ASSERT_TRUE(gpsd.waitForStarted(5000));
-    struct Kill {
-        QProcess& p;
-        ~Kill() {
-            p.kill();
-            p.waitForFinished(3000);
-        }
-    } kill{gpsd};
+    test::GpsdProcess gpsd(pty.slaveName());
+    ASSERT_TRUE(gpsd.started()) << "gpsd is part of the setup packages";
+    const quint16 listen = gpsd.port();
     linkCom1("gpsd://127.0.0.1:" + std::to_string(listen));
     // gpsd takes a moment to listen: start again until the connection stands.
     QElapsedTimer t;

@@ -42,18 +42,9 @@ struct MapSelectionTest : ::testing::Test {
         shell.open();
     }
     std::string writeMap(const std::string& dosStem, int w, int h, const std::string& corner = "") {
-        QImage img(w, h, QImage::Format_RGB32);
-        img.fill(Qt::darkGreen);
-        const auto native = shell.prefix.writeDos(dosStem + ".BMP", "");
-        EXPECT_TRUE(img.save(QString::fromStdString(native.string()), "BMP"));
-        if (!corner.empty()) shell.prefix.writeDos(dosStem + ".des", corner);
-        return native.string();
+        return shell.writeMap(dosStem, w, h, corner);
     }
-    void load(const std::string& nativeBitmap) {
-        shell.dialogs.fileAnswers.push_back(nativeBitmap);
-        shell.button("Command2")->click();
-        ASSERT_EQ(shell.window->state().mapLoaded, 1);
-    }
+    void load(const std::string& nativeBitmap) { ASSERT_TRUE(shell.loadMap(nativeBitmap)); }
     void type(const char* box, const char* text) { shell.box(box)->setText(QString::fromLatin1(text)); }
     std::string text(const char* box) { return utf8ToCp1252(shell.box(box)->text().toStdString()); }
     std::string lastMessage() { return shell.dialogs.messages.empty() ? "" : shell.dialogs.messages.back(); }

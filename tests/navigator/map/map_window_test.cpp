@@ -25,12 +25,7 @@ struct MapWindowTest : ::testing::Test {
         shell.open();
     }
     std::string writeMap(const std::string& dosStem, int w, int h, const std::string& corner = "") {
-        QImage img(w, h, QImage::Format_RGB32);
-        img.fill(Qt::darkGreen);
-        const auto native = shell.prefix.writeDos(dosStem + ".BMP", "");
-        EXPECT_TRUE(img.save(QString::fromStdString(native.string()), "BMP"));
-        if (!corner.empty()) shell.prefix.writeDos(dosStem + ".des", corner);
-        return native.string();
+        return shell.writeMap(dosStem, w, h, corner);
     }
     std::string text(const char* box) { return shell.box(box)->text().toStdString(); }
 };

@@ -33,14 +33,7 @@ struct RouteOnMap : ::testing::Test {
         map = std::make_unique<map::MapWindow>(*shell.window);
         display = std::make_unique<gps::PositionDisplay>(*shell.window, *map);
         shell.open();
-        QImage img(600, 400, QImage::Format_RGB32);
-        img.fill(Qt::darkGreen);
-        const auto bmp = shell.prefix.writeDos("C:\\MAPS\\DELFT.BMP", "");
-        ASSERT_TRUE(img.save(QString::fromStdString(bmp.string()), "BMP"));
-        shell.prefix.writeDos("C:\\MAPS\\DELFT.des", kCorners);
-        shell.dialogs.fileAnswers.push_back(bmp.string());
-        shell.button("Command2")->click();
-        ASSERT_EQ(shell.window->state().mapLoaded, 1);
+        ASSERT_TRUE(shell.loadMap(shell.writeMap("C:\\MAPS\\DELFT", 600, 400, kCorners)));
 
         TrackPositionCalls calls{[this] { display->UpdatePosition(); },
                                  [this](std::int32_t* x, std::int32_t* y) {

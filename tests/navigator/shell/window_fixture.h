@@ -3,11 +3,13 @@
 #pragma once
 
 #include <QApplication>
+#include <QImage>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
 #include <gtest/gtest.h>
 #include <memory>
+#include <string>
 
 #include "navigator/shell/main_window.h"
 #include "navigator/shell/shell_calls.h"
@@ -88,6 +90,24 @@ public:
         QWidget* w = window->control(name);
         w->setFocus();
         QTest::keyClick(w, key);
+    }
+
+    // A plain green map bitmap at `dosStem`.BMP, with its corner file when
+    // `corner` is given; the native path of the bitmap.
+    std::string writeMap(const std::string& dosStem, int w, int h, const std::string& corner = "") {
+        QImage img(w, h, QImage::Format_RGB32);
+        img.fill(Qt::darkGreen);
+        const auto native = prefix.writeDos(dosStem + ".BMP", "");
+        EXPECT_TRUE(img.save(QString::fromStdString(native.string()), "BMP"));
+        if (!corner.empty()) prefix.writeDos(dosStem + ".des", corner);
+        return native.string();
+    }
+    // Loads a map through the map button and its file dialog; whether the
+    // window took it.
+    bool loadMap(const std::string& nativeBitmap) {
+        dialogs.fileAnswers.push_back(nativeBitmap);
+        button("Command2")->click();
+        return window->state().mapLoaded == 1;
     }
 
     TempPrefix prefix;
