@@ -2,9 +2,7 @@
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
-#include <QProcess>
 #include <QSerialPort>
-#include <QTcpServer>
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <vector>

@@ -19,16 +19,18 @@ public:
                                                 QString::fromStdString(device)});
         started_ = process_.waitForStarted(5000);
     }
-    ~GpsdProcess() {
-        process_.kill();
-        process_.waitForFinished(3000);
-    }
+    ~GpsdProcess() { kill(); }
     GpsdProcess(const GpsdProcess&) = delete;
     GpsdProcess& operator=(const GpsdProcess&) = delete;
 
     // gpsd is one of the setup packages; false when it could not be run.
     bool started() const { return started_; }
     quint16 port() const { return port_; }
+    // Ends gpsd now, as a daemon going away under its clients would.
+    void kill() {
+        process_.kill();
+        process_.waitForFinished(3000);
+    }
 
 private:
     static quint16 freeLoopbackPort() {

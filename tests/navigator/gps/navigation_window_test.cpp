@@ -7,9 +7,7 @@
 #include <QCheckBox>
 #include <QElapsedTimer>
 #include <QPlainTextEdit>
-#include <QProcess>
 #include <QScrollBar>
-#include <QTcpServer>
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
