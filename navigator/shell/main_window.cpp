@@ -15,9 +15,11 @@
 #include <QScrollBar>
 #include <QSlider>
 
+#include "common/language.h"
 #include "common/text.h"
 #include "navigator/gps/needles.h"
 #include "navigator/shell/keyboard_commands.h"
+#include "navigator/shell/settings_launch.h"
 #include "navigator/shell/shell_calls.h"
 #include "navigator/shell/shell_texts.h"
 #include "navigator/shell/shell_widgets.h"
@@ -594,6 +596,33 @@ void MainWindow::command6Click() {
     // program folder on the program drive holds it.
     std::string guide = std::string(1, state_.programDrive) + ":\\tarvok\\USERNav4.HTM";
     dialogs_.openDocument(paths_.toNative(guide).string());
+}
+
+// -------------------------------------------------------------------- SETUP
+
+void MainWindow::attachSettingsLaunch(SettingsLaunch& launch) {
+    launch.setCalls({[this] { return languageOf(state_.settings.language); },
+                     [this](const std::string& text) { setStatus(text); },
+                     [this] {
+                         state_.currentSoundName = "Instel1.WAV";
+                         sound_->playSound();
+                     },
+                     [this] { reloadSettings(); },
+                     [this](const std::string& text) { dialogs_.critical(text); }});
+    connect(control<QPushButton>("SetupCommand"), &QPushButton::clicked, &launch, &SettingsLaunch::setupCommandClick);
+    connect(this, &MainWindow::ended, &launch, &SettingsLaunch::stop);
+}
+
+void MainWindow::reloadSettings() {
+    if (loadSettings(paths_, state_.programDrive, state_.settingsString) != LoadResult::Loaded) return;
+    state_.settings = decodeForNavigator(state_.settingsString);
+    state_.screenCorrectionX = state_.settings.correctionX;
+    state_.screenCorrectionY = state_.settings.correctionY;
+    control<QSlider>("Slider1")->setValue(state_.settings.playbackSpeed);
+    control<QSlider>("Slider3")->setValue(state_.settings.crossSize);
+    // The spoken fragments follow the new speed unit and sound switch, as
+    // the K, M, T and G keys make them do.
+    if (state_.settings.soundOn == '1' && speech_) speech_->loadSpeechFragments();
 }
 
 }  // namespace tarvok

@@ -8,8 +8,9 @@
 // that time (otherwise it runs until it is sent "quit"), --reply sends every
 // other text it receives back to the window R as "got:" and the text, and
 // --set-field writes TEXT at the 1-based byte position POS of FILE just
-// before the title is withdrawn, as a settings program saves its file when
-// its window closes. Prints "announced" once the title is found.
+// before the title is withdrawn (it may be given several times), as a
+// settings program saves its file when its window closes. Prints
+// "announced" once the title is found.
 #include <QCoreApplication>
 #include <QTimer>
 
@@ -17,6 +18,7 @@
 #include <cstdlib>
 #include <fstream>
 #include <string>
+#include <vector>
 
 #include "platform/window_presence.h"
 
@@ -27,9 +29,12 @@ struct Options {
     int delayMs = 0;
     int holdMs = -1;
     std::string reply;
-    std::string file;
-    long position = 0;
-    std::string fieldText;
+    struct Field {
+        std::string file;
+        long position = 0;
+        std::string text;
+    };
+    std::vector<Field> fields;
 };
 
 bool parse(int argc, char** argv, Options& o) {
@@ -43,22 +48,22 @@ bool parse(int argc, char** argv, Options& o) {
         else if (a == "--hold") o.holdMs = std::atoi(v);
         else if (a == "--reply") o.reply = v;
         else if (a == "--set-field") {
-            o.file = v;
             const char* pos = next();
             const char* text = next();
             if (!pos || !text) return false;
-            o.position = std::atol(pos);
-            o.fieldText = text;
+            o.fields.push_back({v, std::atol(pos), text});
         } else return false;
     }
     return !o.title.empty();
 }
 
-void writeField(const Options& o) {
-    if (o.file.empty() || o.position < 1) return;
-    std::fstream f(o.file, std::ios::in | std::ios::out | std::ios::binary);
-    f.seekp(o.position - 1);
-    f.write(o.fieldText.data(), static_cast<std::streamsize>(o.fieldText.size()));
+void writeFields(const Options& o) {
+    for (const Options::Field& field : o.fields) {
+        if (field.position < 1) continue;
+        std::fstream f(field.file, std::ios::in | std::ios::out | std::ios::binary);
+        f.seekp(field.position - 1);
+        f.write(field.text.data(), static_cast<std::streamsize>(field.text.size()));
+    }
 }
 
 }  // namespace
@@ -73,7 +78,7 @@ int main(int argc, char** argv) {
     }
     auto presence = tarvok::createWindowPresence();
     auto finish = [&] {
-        writeField(o);
+        writeFields(o);
         presence->withdraw();
         app.quit();
     };

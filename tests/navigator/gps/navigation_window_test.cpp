@@ -18,9 +18,12 @@
 #include "navigator/map/map_view_widget.h"
 #include "navigator/map/map_window.h"
 #include "navigator/route/route_file.h"
+#include "navigator/shell/settings_launch.h"
 #include "navigator/shell/shell_widgets.h"
+#include "platform/window_presence.h"
 #include "tests/navigator/gps/gpsd_process.h"
 #include "tests/navigator/gps/pty.h"
+#include "tests/navigator/shell/stand_in_settings.h"
 #include "tests/navigator/shell/window_fixture.h"
 #include "tests/support/wait_for.h"
 
@@ -446,6 +449,43 @@ TEST_F(RouteRecordingWindow, AFileThatCannotBeWrittenIsReportedOnceAndNothingIsL
     ASSERT_EQ(f.count(), 1005);
     EXPECT_TRUE(f.read(0)->isFiller());
     expectPosition(f, 1004);
+}
+
+TEST_F(RouteRecordingWindow, SetupWhileNavigatingShowsAndRecordsEveryFixThenTakesTheNewUnit) {
+    // The settings file holds what the window runs with, recording on; the
+    // stand-in settings program switches to Dutch and mph when it closes.
+    SettingsString s = shell.window->state().settingsString;
+    s.writeChar(field::RecordRoute, '1');
+    const fs::path file = shell.prefix.writeDos("C:\\WINDOWS\\VELKAR.DLL", s.bytes());
+    auto presence = createWindowPresence();
+    SettingsLaunch launch(*presence);
+    shell.window->attachSettingsLaunch(launch);
+    SettingsProgram p =
+        test::standInSettingsProgram(kSettingsTitleDutch, 0, 20000, file, {{5, "0"}, {10, "2"}});
+    p.gracePeriod = std::chrono::milliseconds(100);
+    launch.setProgram(p);
+
+    startReceiving();
+    drive(3);
+    shell.button("SetupCommand")->click();
+    ASSERT_TRUE(waitFor([&] { return presence->isOpen(kSettingsTitleDutch); }));
+    drive(20, 3);  // every fix shown while the settings window is open
+    EXPECT_TRUE(presence->isOpen(kSettingsTitleDutch));
+    EXPECT_NE(launch.phase(), SettingsLaunch::Phase::Idle);
+    EXPECT_EQ(box("Smode"), "kmh");
+    ASSERT_TRUE(presence->send(kSettingsTitleDutch, "quit"));
+    ASSERT_TRUE(waitFor([&] { return launch.phase() == SettingsLaunch::Phase::Idle; }, 10000));
+
+    feed(rmc("120100", "5215.00", "00415.00"), 24);
+    EXPECT_EQ(box("Smode"), "mph");
+    EXPECT_EQ(box("Speed"), "025");
+    EXPECT_EQ(shell.button("Navig1")->toolTip().toStdString(), "Start GPS navigation");  // captions stay
+    stop();
+    EXPECT_EQ(shell.window->status(), " NAVIGATIE GESTOPT ");  // run-time texts follow at once
+    route::RouteFileReader f = routeFile();
+    ASSERT_EQ(f.count(), 25);
+    for (std::int64_t k = 1; k <= 23; ++k) expectPosition(f, k);
+    EXPECT_EQ(f.read(24)->speedUnit, '2');
 }
 
 TEST_F(NavigationWindow, ReceivesThroughTheRealGpsd) {
