@@ -26,14 +26,11 @@
 #include <vector>
 
 #include "common/language.h"
+#include "common/window_titles.h"
 
 namespace tarvok {
 
 class WindowPresence;
-
-// The titles of the settings window in Dutch and in English.
-inline constexpr const char* kSettingsTitleDutch = "TARVOK - INSTELLINGEN";
-inline constexpr const char* kSettingsTitleEnglish = "TARVOK - SETTINGS";
 
 // What is started, where it is looked for, and how the wait is paced.
 struct SettingsProgram {
