@@ -27,6 +27,9 @@ int main(int argc, char** argv) {
     dialogs.setParent(&window);
     QObject::connect(&window, &tarvok::settings::SettingsWindow::unloaded, &app, &QCoreApplication::quit,
                      Qt::QueuedConnection);
+    // A desktop session that ends the program still closes the window, and
+    // closing saves.
+    QObject::connect(&app, &QCoreApplication::aboutToQuit, &window, [&window] { window.close(); });
     window.formLoad();
     return app.exec();
 }

@@ -20,6 +20,7 @@
 #include "tests/navigator/gps/gpsd_process.h"
 #include "tests/navigator/gps/pty.h"
 #include "tests/settings/memory_presence.h"
+#include "tests/support/gpsd_ready.h"
 #include "tests/support/recording_dialogs.h"
 #include "tests/support/temp_prefix.h"
 #include "tests/support/wait_for.h"
@@ -102,6 +103,16 @@ TEST_F(SettingsWindowTest, NoSettingsFileShowsTheMessageOpensAndCreatesTheFileOn
     EXPECT_EQ(written.size(), 145u);
     EXPECT_EQ(written, SettingsString::settingsProgramTemplate().bytes());
     EXPECT_FALSE(tp.paths().exists(kFileD));
+}
+
+TEST_F(SettingsWindowTest, AMissingPrefixIsMadeFirstAndOpensWithoutMessage) {
+    fs::remove_all(tp.prefix());
+    ASSERT_TRUE(provisionForSettings(tp.paths(), dialogs));
+    EXPECT_EQ(tp.readDos(kFileC), SettingsString::settingsProgramTemplate().bytes());
+    open();
+    EXPECT_TRUE(dialogs.messages.empty());
+    closeWindow();
+    EXPECT_EQ(tp.readDos(kFileC).size(), 145u);
 }
 
 TEST_F(SettingsWindowTest, SpeedUnitKmhToKnotsChangesOnlyByte10) {
@@ -413,6 +424,7 @@ TEST_F(SettingsWindowTest, PortsPageShowsWhereTheComPortLeadsAndAttachesIt) {
     tp.writeDos(kFileC, fileWith({{field::Language, "1"}, {field::GpsPort, "2"}}));
     test::GpsdProcess gpsd(served.slaveName());
     ASSERT_TRUE(gpsd.started());
+    ASSERT_TRUE(test::gpsdAnswers(gpsd.port()));
     w = std::make_unique<SettingsWindow>(tp.paths(), dialogs, &presence);
     w->setScreenSizeSource([] { return QSize(1024, 768); });
     w->setDeviceRoots(tp.root() / "dev", tp.root() / "sys");
