@@ -6,13 +6,11 @@
 #include <QComboBox>
 #include <QFontDatabase>
 #include <QFrame>
-#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
 #include <QPushButton>
-#include <QScreen>
 #include <QScrollBar>
 #include <QSlider>
 #include <QTabBar>
@@ -20,6 +18,7 @@
 #include "common/text.h"
 #include "platform/com_port.h"
 #include "platform/dialogs.h"
+#include "platform/screen_size.h"
 #include "platform/gpsd_probe.h"
 #include "platform/window_presence.h"
 #include "settings/form_logic.h"
@@ -43,11 +42,6 @@ int portNumberIn(const SettingsString& s) {
 const QColor kWindowBack(24, 28, 34);
 const QColor kPanelBack(40, 46, 54);
 const QColor kBoxBack(0, 0, 0);
-
-QSize primaryScreenSize() {
-    QScreen* s = QGuiApplication::primaryScreen();
-    return s ? s->size() : QSize(800, 600);
-}
 
 QFont boxFont() {
     QFont f = QFontDatabase::systemFont(QFontDatabase::FixedFont);
@@ -188,14 +182,21 @@ void SettingsWindow::buildControls() {
         return s;
     };
 
+    // An option button with its display box beside it, both 28 high.
+    auto option = [&](const char* name, const char* display, QPoint at, int width, QWidget* parent) {
+        QPushButton* b = button(name, QRect(at, QSize(width, 28)), parent);
+        box(display, QRect(at.x() + width + 6, at.y(), 130, 28), parent);
+        return b;
+    };
+
     frame100_ = frame("Frame100", QRect(0, 0, kContentWidth, kContentHeight), this);
     QWidget* c = frame100_;
 
     // Map product.
     QFrame* f01 = frame("Frame01", QRect(8, 8, 312, 100), c);
     label("Label1", QRect(8, 4, 200, 18), f01);
-    button("KCommand1", QRect(8, 26, 96, 30), f01);
-    box("CDtext1", QRect(110, 26, 194, 30), f01);
+    option("KCommand1", "CDtext1", {8, 26}, 96, f01);
+    control("CDtext1")->resize(194, 28);
 
     // Clock and date.
     QFrame* f03 = frame("Frame03", QRect(328, 8, 304, 100), c);
@@ -235,15 +236,12 @@ void SettingsWindow::buildControls() {
     QFrame* f1 = frame("Frame1", page, c);
     QFrame* f11 = frame("Frame11", QRect(4, 4, 236, 112), f1);
     label("Label18", QRect(8, 4, 200, 18), f11);
-    button("Command4", QRect(8, 22, 84, 28), f11);
-    box("Ttaal1", QRect(98, 22, 130, 28), f11);
+    option("Command4", "Ttaal1", {8, 22}, 84, f11);
     label("Label2", QRect(8, 56, 200, 18), f11);
-    button("Scomm1", QRect(8, 74, 84, 28), f11);
-    box("SnText", QRect(98, 74, 130, 28), f11);
+    option("Scomm1", "SnText", {8, 74}, 84, f11);
     QFrame* f13 = frame("Frame13", QRect(4, 122, 236, 66), f1);
     label("Label5", QRect(8, 4, 200, 18), f13);
-    button("Command2", QRect(8, 26, 84, 28), f13);
-    box("AWText", QRect(98, 26, 130, 28), f13);
+    option("Command2", "AWText", {8, 26}, 84, f13);
     QPushButton* stop = button("Command6", QRect(4, 268, 236, 50), f1);
     QPalette sp = stop->palette();
     sp.setColor(QPalette::Button, QColor(150, 40, 36));
@@ -269,20 +267,19 @@ void SettingsWindow::buildControls() {
     label("Label7", QRect(8, 4, 200, 18), f2);
     const char* ports[4][2] = {{"Rate1", "BText1"}, {"Par1", "Ptext1"}, {"Bit1", "Ntext1"}, {"Command5", "CText1"}};
     for (int i = 0; i < 4; ++i) {
-        QPushButton* b = button(ports[i][0], QRect(8, 26 + i * 32, 90, 28), f2);
-        box(ports[i][1], QRect(104, 26 + i * 32, 100, 28), f2);
+        QPushButton* b = option(ports[i][0], ports[i][1], {8, 26 + i * 32}, 90, f2);
         connect(b, &QPushButton::clicked, this, [this, i, ports] { portButtonClick(ports[i][1], i); });
     }
-    connect(button("Command3", QRect(8, 160, 196, 32), f2), &QPushButton::clicked, this,
+    connect(button("Command3", QRect(8, 160, 226, 32), f2), &QPushButton::clicked, this,
             &SettingsWindow::command3Click);
-    label("Label20", QRect(220, 4, 260, 18), f2);
-    box("ComLink1", QRect(220, 26, 260, 28), f2)->setFont(QFont());
-    named(new QComboBox(f2), "PortList1", QRect(220, 60, 260, 28));
-    connect(button("Search1", QRect(220, 94, 126, 28), f2), &QPushButton::clicked, this,
+    label("Label20", QRect(244, 4, 236, 18), f2);
+    box("ComLink1", QRect(244, 26, 236, 28), f2)->setFont(QFont());
+    named(new QComboBox(f2), "PortList1", QRect(244, 60, 236, 28));
+    connect(button("Search1", QRect(244, 94, 114, 28), f2), &QPushButton::clicked, this,
             &SettingsWindow::searchPorts);
-    connect(button("Attach1", QRect(354, 94, 126, 28), f2), &QPushButton::clicked, this,
+    connect(button("Attach1", QRect(366, 94, 114, 28), f2), &QPushButton::clicked, this,
             &SettingsWindow::attachPort);
-    label("PortInfo1", QRect(220, 128, 260, 64), f2)->setWordWrap(true);
+    label("PortInfo1", QRect(244, 128, 236, 64), f2)->setWordWrap(true);
     connect(probe_, &GpsdProbe::finished, this, [this](bool answered) {
         auto* list = control<QComboBox>("PortList1");
         if (answered) list->addItem(QStringLiteral("gpsd://localhost:%1").arg(gpsdPort_));
@@ -293,14 +290,11 @@ void SettingsWindow::buildControls() {
     // Page 3, maps.
     QFrame* f3 = frame("Frame3", page, c);
     label("Label3", QRect(8, 4, 300, 18), f3);
-    button("Routesave", QRect(8, 26, 90, 28), f3);
-    box("RSText1", QRect(104, 26, 130, 28), f3);
-    button("Garm1", QRect(8, 58, 90, 28), f3);
-    box("DText1", QRect(104, 58, 130, 28), f3);
+    option("Routesave", "RSText1", {8, 26}, 90, f3);
+    option("Garm1", "DText1", {8, 58}, 90, f3);
     QFrame* f31 = frame("Frame31", QRect(4, 96, 300, 90), f3);
     label("Label11", QRect(8, 4, 280, 18), f31);
-    button("Command7", QRect(8, 26, 90, 28), f31);
-    box("plekje", QRect(104, 26, 130, 28), f31);
+    option("Command7", "plekje", {8, 26}, 90, f31);
     QFrame* f32 = frame("Frame32", QRect(4, 96, 300, 90), f3);
     label("Label16", QRect(8, 4, 280, 18), f32);
     label("Label17", QRect(8, 26, 200, 18), f32);
@@ -310,8 +304,7 @@ void SettingsWindow::buildControls() {
     QFrame* f4 = frame("Frame4", page, c);
     QFrame* f41 = frame("Frame41", QRect(4, 4, 236, 62), f4);
     label("Label9", QRect(8, 4, 200, 18), f41);
-    button("Soundcom", QRect(8, 26, 90, 28), f41);
-    box("SNDText1", QRect(104, 26, 120, 28), f41);
+    option("Soundcom", "SNDText1", {8, 26}, 90, f41);
     label("Label4", QRect(248, 4, 236, 18), f4);
     const char* soundSliders[3][2] = {{"Label15", "Slider2"}, {"Label13", "Slider3"}, {"Label14", "Slider4"}};
     for (int i = 0; i < 3; ++i) {
@@ -335,14 +328,10 @@ void SettingsWindow::buildControls() {
     QFrame* f5 = frame("Frame5", page, c);
     label("Label10", QRect(8, 4, 200, 18), f5);
     QFrame* f7 = frame("Frame7", QRect(4, 24, 236, 44), f5);
-    button("Command10", QRect(8, 8, 100, 28), f7);
-    box("Tzoek1", QRect(114, 8, 110, 28), f7);
+    option("Command10", "Tzoek1", {8, 8}, 90, f7);
     QFrame* f51 = frame("Frame51", QRect(4, 76, 236, 112), f5);
     const char* misc[3][2] = {{"Menu1", "MText"}, {"command8", "Toetsje"}, {"Command9", "zw1"}};
-    for (int r = 0; r < 3; ++r) {
-        button(misc[r][0], QRect(8, 8 + r * 34, 100, 28), f51);
-        box(misc[r][1], QRect(114, 8 + r * 34, 110, 28), f51);
-    }
+    for (int r = 0; r < 3; ++r) option(misc[r][0], misc[r][1], {8, 8 + r * 34}, 90, f51);
     label("Label12", QRect(248, 24, 236, 18), f5);
     slider("Slider1", QRect(248, 46, 230, 30), f5);
 
