@@ -19,10 +19,7 @@ int main(int argc, char** argv) {
     if (!tarvok::settings::provisionForSettings(paths, dialogs)) return 1;
 
     // The window's title is announced to other programs through this.
-    std::unique_ptr<tarvok::WindowPresence> presence;
-#ifdef TARVOK_HAVE_PRESENCE
-    presence = tarvok::createWindowPresence();
-#endif
+    std::unique_ptr<tarvok::WindowPresence> presence = tarvok::createWindowPresence();
     tarvok::settings::SettingsWindow window(paths, dialogs, presence.get());
     dialogs.setParent(&window);
     QObject::connect(&window, &tarvok::settings::SettingsWindow::unloaded, &app, &QCoreApplication::quit,
