@@ -22,9 +22,6 @@ struct PortTarget {
     std::string describe() const;  // "/dev/ttyUSB0", "gpsd://localhost:2947"
 };
 
-// The gpsd address the settings program offers: gpsd's own port on this machine.
-inline constexpr const char* kLocalGpsd = "gpsd://localhost:2947";
-
 // <prefix>/dosdevices/comN
 std::filesystem::path comPortLink(const std::filesystem::path& prefix, int number);
 
