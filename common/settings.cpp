@@ -230,7 +230,8 @@ SaveResult saveSettings(const DosPaths& paths, char drive, const SettingsString&
     ::unlink(tmp.c_str());
     int fd = ::open(tmp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644);
     if (fd < 0) {
-        r.error = "cannot create " + tmp.string() + ": " + std::generic_category().message(errno);
+        r.errorNumber = errno;
+        r.error = "cannot create " + tmp.string() + ": " + std::generic_category().message(r.errorNumber);
         return r;
     }
     const char* p = content.data();
@@ -239,7 +240,8 @@ SaveResult saveSettings(const DosPaths& paths, char drive, const SettingsString&
         ssize_t n = ::write(fd, p, left);
         if (n < 0) {
             if (errno == EINTR) continue;
-            r.error = "cannot write " + tmp.string() + ": " + std::generic_category().message(errno);
+            r.errorNumber = errno;
+            r.error = "cannot write " + tmp.string() + ": " + std::generic_category().message(r.errorNumber);
             ::close(fd);
             ::unlink(tmp.c_str());
             return r;
@@ -250,12 +252,14 @@ SaveResult saveSettings(const DosPaths& paths, char drive, const SettingsString&
     bool synced = ::fsync(fd) == 0;
     bool closed = ::close(fd) == 0;
     if (!synced || !closed) {
-        r.error = "cannot write " + tmp.string() + ": " + std::generic_category().message(errno);
+        r.errorNumber = errno;
+        r.error = "cannot write " + tmp.string() + ": " + std::generic_category().message(r.errorNumber);
         ::unlink(tmp.c_str());
         return r;
     }
     if (::rename(tmp.c_str(), file.c_str()) != 0) {
-        r.error = "cannot replace " + file.string() + ": " + std::generic_category().message(errno);
+        r.errorNumber = errno;
+        r.error = "cannot replace " + file.string() + ": " + std::generic_category().message(r.errorNumber);
         ::unlink(tmp.c_str());
         return r;
     }

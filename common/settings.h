@@ -174,6 +174,7 @@ LoadResult loadSettings(const DosPaths& paths, char drive, SettingsString& s);
 struct SaveResult {
     bool ok = false;
     std::string error;  // what went wrong, for the user
+    int errorNumber = 0;  // the system's error number of the failure (errno)
 };
 
 // Writes the whole string over the first bytes of the settings file (the

@@ -11,7 +11,6 @@
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QScreen>
 #include <QScrollBar>
 #include <QSlider>
 
@@ -25,6 +24,7 @@
 #include "navigator/shell/shell_widgets.h"
 #include "navigator/shell/sound_playback.h"
 #include "platform/dialogs.h"
+#include "platform/screen_size.h"
 #include "platform/sound_device.h"
 
 namespace tarvok {
@@ -45,11 +45,6 @@ const QColor kBoxBase(12, 22, 32);
 const QColor kBoxText(170, 200, 220);
 const QColor kStatusBase(2, 6, 4);
 const QColor kStatusText(255, 196, 64);
-
-QSize primaryScreenSize() {
-    QScreen* s = QGuiApplication::primaryScreen();
-    return s ? s->size() : QSize(800, 600);
-}
 
 QFont monoFont(int pixelSize, bool bold) {
     QFont f = QFontDatabase::systemFont(QFontDatabase::FixedFont);
