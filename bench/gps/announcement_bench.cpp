@@ -87,7 +87,6 @@ void BM_SpeakStatusInTheWindow(benchmark::State& state) {
     SoundFolder f;
     test::RecordingDialogs dialogs;
     NavigatorStart start;
-    start.programFolder = "C:\\TARVOK";
     start.settings = decodeForNavigator(start.settingsString);
     NavigatorSettings& s = start.settings;
     s.language = '1';

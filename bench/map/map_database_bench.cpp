@@ -106,7 +106,6 @@ struct BenchWindow {
     std::unique_ptr<map::MapWindow> map;
     BenchWindow() {
         NavigatorStart start;
-        start.programFolder = "C:\\TARVOK";
         start.settings = decodeForNavigator(start.settingsString);
         start.settings.soundOn = '0';
         window = std::make_unique<MainWindow>(start, benchPrefix(), dialogs, std::make_unique<SilentSoundDevice>());

@@ -54,7 +54,7 @@ NavigationLoop::~NavigationLoop() {
     // Still navigating when the window goes: the collected positions are
     // kept all the same (there is no one left to tell about a failure).
     if (!routePoints_.empty())
-        route::appendRouteBlock(window_.paths(), route::routeFilePath(window_.state().programFolder), routePoints_);
+        route::appendRouteBlock(window_.paths(), route::routeFilePath(window_.state().programFolder()), routePoints_);
 }
 
 void NavigationLoop::Navig1_click() {
@@ -199,7 +199,7 @@ void NavigationLoop::recordRoutePoint() {
 void NavigationLoop::writeRoutePoints() {
     if (routePoints_.empty()) return;
     std::optional<std::string> error =
-        route::appendRouteBlock(window_.paths(), route::routeFilePath(window_.state().programFolder), routePoints_);
+        route::appendRouteBlock(window_.paths(), route::routeFilePath(window_.state().programFolder()), routePoints_);
     if (!error) {
         routePoints_.clear();
         return;

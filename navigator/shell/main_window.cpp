@@ -64,7 +64,6 @@ MainWindow::MainWindow(NavigatorStart start, DosPaths paths, Dialogs& dialogs,
     setWindowTitle(QStringLiteral("Tarvok"));
     setObjectName(QStringLiteral("frmMain"));
     state_.programDrive = start.programDrive;
-    state_.programFolder = start.programFolder;
     state_.settingsString = start.settingsString;
     state_.settings = start.settings;
     state_.screenCorrectionX = start.settings.correctionX;

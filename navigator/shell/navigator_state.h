@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <string>
 
+#include "common/program_folder.h"
 #include "common/settings.h"
 
 namespace tarvok {
@@ -17,7 +18,8 @@ struct NavigatorState {
     // Where the settings file was found; every path of the navigator starts
     // with the drive letter.
     char programDrive = 'C';
-    std::string programFolder = "C:\\TARVOK";
+    // "C:\TARVOK": the program folder on the program drive.
+    std::string programFolder() const { return programFolderOn(programDrive); }
 
     // The navigator's copies of the options (language, sound, speed unit,
     // colour scheme, ...), decoded from the settings string.
