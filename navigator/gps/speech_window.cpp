@@ -134,7 +134,7 @@ void SpeechWindow::announce() {
         if (!writeFailureShown_) {
             writeFailureShown_ = true;
             window_.dialogs().critical(
-                joinMessageLines(announcementNotWrittenLines(s.settings.language, dosFile, *error)));
+                joinMessageLines(announcementNotWrittenLines(s.language(), dosFile, *error)));
         }
         return;
     }

@@ -15,6 +15,7 @@
 #include <QScrollBar>
 #include <QSlider>
 
+#include "common/clock_texts.h"
 #include "common/text.h"
 #include "navigator/gps/needles.h"
 #include "navigator/shell/keyboard_commands.h"
@@ -295,16 +296,16 @@ void MainWindow::upperCase(QLineEdit* box) {
 void MainWindow::setLanguageTexts() {
     char lang = state_.settings.language;
     if (lang != '0' && lang != '1') return;
-    bool dutch = lang == '0';
+    const Language language = languageOf(lang);
     for (const ControlTexts& t : mainWindowTexts()) {
         QWidget* w = control(t.name);
         if (!w) continue;
-        if (const char* caption = dutch ? t.captionDutch : t.captionEnglish)
+        if (const char* caption = t.caption(language))
             if (auto* b = qobject_cast<QPushButton*>(w)) b->setText(fromCp1252(caption));
-        if (const char* tip = dutch ? t.tooltipDutch : t.tooltipEnglish) w->setToolTip(fromCp1252(tip));
+        if (const char* tip = t.tooltip(language)) w->setToolTip(fromCp1252(tip));
     }
-    setStatus(shellStatusText(ShellStatus::Welcome, dutch));
-    state_.soundFolder = dutch ? ":\\TARVOK\\GELUID\\" : ":\\TARVOK\\SOUND\\";
+    setStatus(shellStatusText(ShellStatus::Welcome, language));
+    state_.soundFolder = soundFolderOf(language);
 }
 
 void MainWindow::applyColourScheme() {
@@ -422,7 +423,7 @@ void MainWindow::formLoad() {
         map_->applyZoom();
     }
     // 13.
-    setStatus(shellStatusText(ShellStatus::PleaseLoadMap, state_.dutch()));
+    setStatus(shellStatusText(ShellStatus::PleaseLoadMap, state_.language()));
     // 14. The radar screen until the first map; 15 follows from there.
     startRadar();
 }
@@ -541,7 +542,7 @@ void MainWindow::formKeyPress(int keyAscii) {
 void MainWindow::stopNavigation() {
     state_.navigationActive = 0;
     state_.stopRequest = true;
-    setStatus(shellStatusText(ShellStatus::NavigationStopped, state_.dutch()));
+    setStatus(shellStatusText(ShellStatus::NavigationStopped, state_.language()));
     state_.currentSoundName = "Navig2.WAV";
     sound_->playSound();
 }
@@ -549,7 +550,7 @@ void MainWindow::stopNavigation() {
 void MainWindow::stopPlayback() {
     state_.playbackActive = 0;
     state_.stopRequest = true;
-    setStatus(shellStatusText(ShellStatus::PlaybackStopped, state_.dutch()));
+    setStatus(shellStatusText(ShellStatus::PlaybackStopped, state_.language()));
     frame10_->hide();
     // The instrument panel comes back, except on a screen too narrow for it.
     picture2_->setVisible(layout_.picture2Visible);
@@ -568,7 +569,7 @@ void MainWindow::cmdQuitClick() {
         stopActiveMode();
         return;
     }
-    setStatus(shellStatusText(ShellStatus::Goodbye, state_.dutch()));
+    setStatus(shellStatusText(ShellStatus::Goodbye, state_.language()));
     state_.currentSoundName = "Totziens.WAV";
     sound_->playSound();
     state_.stopRequest = true;

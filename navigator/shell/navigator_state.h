@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <string>
 
+#include "common/language.h"
 #include "common/program_folder.h"
 #include "common/settings.h"
 
@@ -29,7 +30,7 @@ struct NavigatorState {
     // ":\TARVOK\GELUID\" (Dutch) or ":\TARVOK\SOUND\" (English), chosen once
     // when the main window opens. A sound's path is the program drive, this
     // folder and the file name joined without separators.
-    std::string soundFolder = ":\\TARVOK\\SOUND\\";
+    std::string soundFolder = soundFolderOf(Language::English);
     // File name of the next sound for PlaySound ("Navig2.WAV").
     std::string currentSoundName;
 
@@ -78,7 +79,7 @@ struct NavigatorState {
     // Counts announcements; reset when the main window opens.
     int announcementCounter = 0;
 
-    bool dutch() const { return settings.language == '0'; }
+    Language language() const { return languageOf(settings.language); }
     bool modeRunning() const { return navigationActive == 1 || playbackActive == 1; }
     // Program drive, sound folder and file name: "C:\TARVOK\SOUND\Navig2.WAV".
     std::string soundPath(const std::string& fileName) const {

@@ -5,6 +5,7 @@
 
 #include "navigator/shell/keyboard_commands.h"
 #include "navigator/shell/radar_screen.h"
+#include "common/clock_texts.h"
 #include "navigator/shell/shell_texts.h"
 #include "navigator/shell/window_layout.h"
 
