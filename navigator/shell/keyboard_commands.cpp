@@ -42,13 +42,12 @@ KeyOutcome applyKey(NavigatorState& s, int keyAscii) {
     case 'N': return correction(s, s.screenCorrectionY, +1);
     case 'Z': return correction(s, s.screenCorrectionY, -1);
     case 'G':
-        s.completionCode = 1;
         if (s.settings.soundOn == '0') {
             s.settings.soundOn = '1';
-            return {KeyCommand::SoundSwitchedOn, shellStatusText(ShellStatus::SoundOn, language), {}};
+            return {KeyCommand::SoundSwitchedOn, shellStatusText(ShellStatus::SoundOn, language), {}, true};
         }
         s.settings.soundOn = '0';
-        return {KeyCommand::SoundSwitchedOff, shellStatusText(ShellStatus::SoundOff, language), {}};
+        return {KeyCommand::SoundSwitchedOff, shellStatusText(ShellStatus::SoundOff, language), {}, true};
     case 'I': return {KeyCommand::ZoomIn, shellStatusText(ShellStatus::ZoomInKey, language), {}};
     case 'U': return {KeyCommand::ZoomOut, shellStatusText(ShellStatus::ZoomOutKey, language), {}};
     case 'K': return speedUnit(s, '1', "kmh");

@@ -500,6 +500,7 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
 void MainWindow::formKeyPress(int keyAscii) {
     KeyOutcome o = applyKey(state_, keyAscii);
     if (!o.status.empty()) setStatus(o.status);
+    if (o.endSoundWaits) sound_->setCompletionCode(1);
     switch (o.command) {
     case KeyCommand::None: break;
     case KeyCommand::Escape:
@@ -509,11 +510,9 @@ void MainWindow::formKeyPress(int keyAscii) {
         break;
     case KeyCommand::ScreenCorrection: yieldOnce(); break;
     case KeyCommand::SoundSwitchedOff:
-        sound_->setCompletionCode(1);
         yieldOnce();
         break;
     case KeyCommand::SoundSwitchedOn:
-        sound_->setCompletionCode(1);
         if (speech_) speech_->loadSpeechFragments();
         yieldOnce();
         break;

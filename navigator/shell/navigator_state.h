@@ -1,8 +1,7 @@
 // The navigator's shared run-time state: one instance, owned by the main
 // window, read and written by the map, gps and route parts.
 //
-// The mode flags, the stop request and the completion code are plain shared
-// variables: long-running activities poll them between their steps, and
+// The mode flags and the stop request are plain shared variables: long-running activities poll them between their steps, and
 // handlers that run nested inside those activities set them.
 #pragma once
 
@@ -41,10 +40,6 @@ struct NavigatorState {
     // Asks the running loop to end; each loop clears it when it starts.
     bool stopRequest = false;
 
-    // The notify code of the sound device's last completion notice; 1 means
-    // a sound played to its end. Waits for a sound end only on 1.
-    std::int16_t completionCode = 0;
-
     // When on, every key typed anywhere in the main window reaches the
     // window's key handler first. A running mode switches it on again with
     // each new position, so that at most one key is taken per update.
@@ -82,9 +77,9 @@ struct NavigatorState {
     Language language() const { return languageOf(settings.language); }
     bool modeRunning() const { return navigationActive == 1 || playbackActive == 1; }
     // Program drive, sound folder and file name: "C:\TARVOK\SOUND\Navig2.WAV".
-    std::string soundPath(const std::string& fileName) const {
-        return std::string(1, programDrive) + soundFolder + fileName;
-    }
+    std::string soundPath(const std::string& fileName) const { return soundFolderPath() + fileName; }
+    // Program drive and sound folder: "C:\TARVOK\SOUND\".
+    std::string soundFolderPath() const { return std::string(1, programDrive) + soundFolder; }
 };
 
 }  // namespace tarvok
