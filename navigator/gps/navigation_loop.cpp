@@ -19,8 +19,8 @@ namespace tarvok::gps {
 
 namespace {
 
-const char* activeText(bool dutch) { return dutch ? " NAVIGATIE ACTIEF " : " NAVIGATION ACTIVE "; }
-const char* routeNotSavedText(bool dutch) { return dutch ? " ROUTE NIET BEWAARD!" : " ROUTE NOT SAVED!"; }
+const char* activeText(Language l) { return inLanguage(l, " NAVIGATIE ACTIEF ", " NAVIGATION ACTIVE "); }
+const char* routeNotSavedText(Language l) { return inLanguage(l, " ROUTE NIET BEWAARD!", " ROUTE NOT SAVED!"); }
 
 QString logForDisplay(std::string_view cp1252) {
     std::string shown;
@@ -54,7 +54,7 @@ NavigationLoop::~NavigationLoop() {
     // Still navigating when the window goes: the collected positions are
     // kept all the same (there is no one left to tell about a failure).
     if (!routePoints_.empty())
-        route::appendRouteBlock(window_.paths(), route::routeFilePath(window_.state().programFolder), routePoints_);
+        route::appendRouteBlock(window_.paths(), route::routeFilePath(window_.state().programFolder()), routePoints_);
 }
 
 void NavigationLoop::Navig1_click() {
@@ -74,7 +74,7 @@ void NavigationLoop::Navig1_click() {
 
 void NavigationLoop::start() {
     NavigatorState& s = window_.state();
-    const bool dutch = s.dutch();
+    const bool dutch = s.language() == Language::Dutch;
     s.navigationActive = 1;
     state_ = State::Starting;
     failure_.clear();
@@ -82,7 +82,7 @@ void NavigationLoop::start() {
     fixes_ = 0;
     routeError_.clear();
     routeErrorShown_ = false;
-    window_.setStatus(activeText(dutch));
+    window_.setStatus(activeText(s.language()));
     s.currentSoundName = "Navig1.WAV";
     window_.sound().playSound();
     sendKeystrokes();
@@ -175,7 +175,7 @@ void NavigationLoop::showFix(const RmcFields& fields) {
     display_.showFix(fields);
     display_.UpdatePosition();
     s.keyPreview = true;
-    window_.setStatus(activeText(s.dutch()));
+    window_.setStatus(activeText(s.language()));
     display_.followPosition(map::kViewOffsetNavigation);
     if (!window_.isActiveWindow()) window_.raise();
     ++fixes_;
@@ -199,13 +199,13 @@ void NavigationLoop::recordRoutePoint() {
 void NavigationLoop::writeRoutePoints() {
     if (routePoints_.empty()) return;
     std::optional<std::string> error =
-        route::appendRouteBlock(window_.paths(), route::routeFilePath(window_.state().programFolder), routePoints_);
+        route::appendRouteBlock(window_.paths(), route::routeFilePath(window_.state().programFolder()), routePoints_);
     if (!error) {
         routePoints_.clear();
         return;
     }
-    const bool dutch = window_.state().dutch();
-    window_.setStatus(routeNotSavedText(dutch));
+    const bool dutch = window_.state().language() == Language::Dutch;
+    window_.setStatus(routeNotSavedText(window_.state().language()));
     routeError_ = (dutch ? "De gereden route kan niet worden bewaard:\r\n"
                          : "The route driven cannot be saved:\r\n") +
                   *error;
@@ -230,7 +230,7 @@ void NavigationLoop::showLog(bool whole) {
 
 void NavigationLoop::portFailed(const QString& reason) {
     if (state_ != State::Starting && state_ != State::Receiving) return;
-    const bool dutch = window_.state().dutch();
+    const bool dutch = window_.state().language() == Language::Dutch;
     const std::string port = "COM" + std::string(1, window_.state().settings.gpsPort);
     const std::string device = target_.describe();
     const std::string where = device.empty() ? port : port + " (" + device + ")";
@@ -267,14 +267,14 @@ void NavigationLoop::finishClosing() {
     state_ = State::Idle;
     std::vector<std::string> messages;
     if (!failure_.empty()) {
-        window_.setStatus(shellStatusText(ShellStatus::NavigationStopped, window_.state().dutch()));
+        window_.setStatus(shellStatusText(ShellStatus::NavigationStopped, window_.state().language()));
         messages.push_back(failure_);
         failure_.clear();
     }
     if (!routeError_.empty()) {
         // The positions stay collected for the next block; the status line
         // says so last.
-        window_.setStatus(routeNotSavedText(window_.state().dutch()));
+        window_.setStatus(routeNotSavedText(window_.state().language()));
         if (!routeErrorShown_) messages.push_back(routeError_);
         routeError_.clear();
         routeErrorShown_ = true;

@@ -140,7 +140,7 @@ void MapWindow::applyZoom() {
 template <class Op>
 void MapWindow::zoomOperation(Op op) {
     view_.zoom = window_.state().zoomLevel;
-    zoom_.language = window_.state().settings.language;
+    zoom_.language = window_.state().language();
     zoom_.targetLevel = window_.state().targetZoomLevel;
     op();
     syncControls();
@@ -172,7 +172,7 @@ void MapWindow::waitForSoundEnd() {
 }
 
 bool MapWindow::LoadMapBitmap() {
-    const char language = window_.state().settings.language;
+    const Language language = window_.state().language();
     view_.zoom = 0;
     view_.ApplyZoom();
     bool loaded = false;
@@ -201,7 +201,7 @@ bool MapWindow::LoadMapBitmap() {
 
 void MapWindow::Command2_Click() {
     NavigatorState& state = window_.state();
-    const char language = state.settings.language;
+    const Language language = state.language();
     const std::string previousStatus = window_.status();
     window_.setStatus(selectBitmapText(language));
     const auto chosen = window_.dialogs().openFile(kBitmapFilter, folder_);

@@ -15,6 +15,7 @@
 #include <QSlider>
 
 #include "common/language.h"
+#include "common/clock_texts.h"
 #include "common/text.h"
 #include "navigator/gps/needles.h"
 #include "navigator/shell/keyboard_commands.h"
@@ -61,7 +62,6 @@ MainWindow::MainWindow(NavigatorStart start, DosPaths paths, Dialogs& dialogs,
     setWindowTitle(QStringLiteral("Tarvok"));
     setObjectName(QStringLiteral("frmMain"));
     state_.programDrive = start.programDrive;
-    state_.programFolder = start.programFolder;
     state_.settingsString = start.settingsString;
     state_.settings = start.settings;
     state_.screenCorrectionX = start.settings.correctionX;
@@ -293,16 +293,16 @@ void MainWindow::upperCase(QLineEdit* box) {
 void MainWindow::setLanguageTexts() {
     char lang = state_.settings.language;
     if (lang != '0' && lang != '1') return;
-    bool dutch = lang == '0';
+    const Language language = languageOf(lang);
     for (const ControlTexts& t : mainWindowTexts()) {
         QWidget* w = control(t.name);
         if (!w) continue;
-        if (const char* caption = dutch ? t.captionDutch : t.captionEnglish)
+        if (const char* caption = t.caption(language))
             if (auto* b = qobject_cast<QPushButton*>(w)) b->setText(fromCp1252(caption));
-        if (const char* tip = dutch ? t.tooltipDutch : t.tooltipEnglish) w->setToolTip(fromCp1252(tip));
+        if (const char* tip = t.tooltip(language)) w->setToolTip(fromCp1252(tip));
     }
-    setStatus(shellStatusText(ShellStatus::Welcome, dutch));
-    state_.soundFolder = dutch ? ":\\TARVOK\\GELUID\\" : ":\\TARVOK\\SOUND\\";
+    setStatus(shellStatusText(ShellStatus::Welcome, language));
+    state_.soundFolder = soundFolderOf(language);
 }
 
 void MainWindow::applyColourScheme() {
@@ -420,7 +420,7 @@ void MainWindow::formLoad() {
         map_->applyZoom();
     }
     // 13.
-    setStatus(shellStatusText(ShellStatus::PleaseLoadMap, state_.dutch()));
+    setStatus(shellStatusText(ShellStatus::PleaseLoadMap, state_.language()));
     // 14. The radar screen until the first map; 15 follows from there.
     startRadar();
 }
@@ -497,6 +497,7 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
 void MainWindow::formKeyPress(int keyAscii) {
     KeyOutcome o = applyKey(state_, keyAscii);
     if (!o.status.empty()) setStatus(o.status);
+    if (o.endSoundWaits) sound_->setCompletionCode(1);
     switch (o.command) {
     case KeyCommand::None: break;
     case KeyCommand::Escape:
@@ -506,11 +507,9 @@ void MainWindow::formKeyPress(int keyAscii) {
         break;
     case KeyCommand::ScreenCorrection: yieldOnce(); break;
     case KeyCommand::SoundSwitchedOff:
-        sound_->setCompletionCode(1);
         yieldOnce();
         break;
     case KeyCommand::SoundSwitchedOn:
-        sound_->setCompletionCode(1);
         if (speech_) speech_->loadSpeechFragments();
         yieldOnce();
         break;
@@ -539,7 +538,7 @@ void MainWindow::formKeyPress(int keyAscii) {
 void MainWindow::stopNavigation() {
     state_.navigationActive = 0;
     state_.stopRequest = true;
-    setStatus(shellStatusText(ShellStatus::NavigationStopped, state_.dutch()));
+    setStatus(shellStatusText(ShellStatus::NavigationStopped, state_.language()));
     state_.currentSoundName = "Navig2.WAV";
     sound_->playSound();
 }
@@ -547,7 +546,7 @@ void MainWindow::stopNavigation() {
 void MainWindow::stopPlayback() {
     state_.playbackActive = 0;
     state_.stopRequest = true;
-    setStatus(shellStatusText(ShellStatus::PlaybackStopped, state_.dutch()));
+    setStatus(shellStatusText(ShellStatus::PlaybackStopped, state_.language()));
     frame10_->hide();
     // The instrument panel comes back, except on a screen too narrow for it.
     picture2_->setVisible(layout_.picture2Visible);
@@ -566,7 +565,7 @@ void MainWindow::cmdQuitClick() {
         stopActiveMode();
         return;
     }
-    setStatus(shellStatusText(ShellStatus::Goodbye, state_.dutch()));
+    setStatus(shellStatusText(ShellStatus::Goodbye, state_.language()));
     state_.currentSoundName = "Totziens.WAV";
     sound_->playSound();
     state_.stopRequest = true;

@@ -24,7 +24,6 @@ std::optional<NavigatorStart> startNavigator(const DosPaths& paths, Dialogs& dia
     }
     NavigatorStart start;
     start.programDrive = *drive;
-    start.programFolder = std::string(1, *drive) + ":\\TARVOK";
     // A file that vanished or cannot be read between locating and loading
     // leaves the built-in string; its fields are then not decoded.
     if (loadSettings(paths, *drive, start.settingsString) == LoadResult::Loaded)

@@ -30,18 +30,18 @@ void TrackPlayback::ImportTrack() {
     host_.setStopRequest(true);
     host_.showInstrumentPanel();
 
-    host_.setStatus(trackStatusText(TrackStatus::SelectFile, host_.dutch()));
+    host_.setStatus(trackStatusText(TrackStatus::SelectFile, host_.language()));
     const auto chosen = dialogs_.openFile(trackFileFilter(), folder_);
     std::unique_ptr<TrackSource> source;
     if (chosen && !chosen->empty()) source = openTrackFile(*chosen, *chosen, host_.hourOffset());
     if (!source) {
-        errorExit(trackFileNotFoundLines(host_.dutch()));
+        errorExit(trackFileNotFoundLines(host_.language()));
         emit finished();
         return;
     }
     folder_ = std::filesystem::path(*chosen).parent_path().string();
 
-    host_.setStatus(trackStatusText(TrackStatus::Showing, host_.dutch()));
+    host_.setStatus(trackStatusText(TrackStatus::Showing, host_.language()));
     host_.setStopRequest(false);
     import_ = std::make_unique<TrackImport>(std::move(source));
     timer_.start();
@@ -71,13 +71,13 @@ void TrackPlayback::tick() {
             const std::string end = "End";
             host_.showSpeed("000", &end);
             host_.setPlaybackActive(false);
-            host_.setStatus(trackStatusText(TrackStatus::Ready, host_.dutch()));
+            host_.setStatus(trackStatusText(TrackStatus::Ready, host_.language()));
             finish();
             return;
         }
         case TrackStep::Kind::Error:
             stopImport();
-            errorExit(trackFileUnreadableLines(host_.dutch(), step.error));
+            errorExit(trackFileUnreadableLines(host_.language(), step.error));
             emit finished();
             return;
         }

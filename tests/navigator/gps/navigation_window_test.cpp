@@ -67,7 +67,6 @@ struct NavigationWindow : ::testing::Test {
         loop = std::make_unique<NavigationLoop>(*shell.window, *display);
         shell.open();
         // Where the start-up finds the settings; the route file goes there.
-        shell.window->state().programFolder = "C:\\TARVOK";
         fs::create_directories(shell.prefix.paths().toNative("C:\\TARVOK"));
         ASSERT_TRUE(shell.loadMap(shell.writeMap("C:\\MAPS\\DELFT", 600, 400, kCorners)));
         ASSERT_TRUE(pty.ok());
