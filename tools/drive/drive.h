@@ -103,6 +103,8 @@ struct Driver {
     long long elapsedMs() const { return stepTime.elapsed(); }
     // Sounds the running sounds step has taken from the media control.
     std::vector<std::string> soundsTaken;
+    // The --screen size the program was laid out for, if one was given.
+    std::optional<QSize> screen;
 };
 
 // What a program's start gets from the command line.

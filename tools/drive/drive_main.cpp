@@ -222,10 +222,7 @@ int main(int argc, char** argv) {
     }
     auto factory = drive::programs().find(program);
     if (factory == drive::programs().end()) {
-        if (program == "set")
-            std::cerr << "tarvok-drive: --program set: the settings program TarvokSET is not part of this build\n";
-        else
-            std::cerr << "tarvok-drive: --program " << program << ": no such program (map: TarvokMAP, set: TarvokSET)\n";
+        std::cerr << "tarvok-drive: --program " << program << ": no such program (map: TarvokMAP, set: TarvokSET)\n";
         return 2;
     }
 
@@ -254,7 +251,7 @@ int main(int argc, char** argv) {
     std::unique_ptr<drive::DrivenProgram> driven =
         factory->second(drive::ProgramOptions{dialogs, DosPaths(DosPaths::defaultPrefix()), screen});
     if (!driven) return 1;
-    drive::Driver driver{*driven, dialogs, std::cout, {}, {}};
+    drive::Driver driver{*driven, dialogs, std::cout, {}, {}, screen};
     drive::ScriptRunner runner(driver, std::move(steps));
     return app.exec();
 }

@@ -24,6 +24,7 @@ public:
     }
 
     MainWindow& mainWindow() { return window_; }
+    NavigatorWindows& parts() { return parts_; }
 
     QWidget& window() override { return window_; }
     std::vector<QObject*> controls() override { return window_.controls(); }
@@ -56,10 +57,18 @@ ProgramRegistration map("map", [](const ProgramOptions& o) -> std::unique_ptr<Dr
 
 }  // namespace
 
-MainWindow& navigatorWindow(Driver& d) {
+namespace {
+
+NavigatorProgram& navigator(Driver& d) {
     auto* n = dynamic_cast<NavigatorProgram*>(&d.program);
     if (!n) throw std::runtime_error("this verb drives the navigator only (--program map)");
-    return n->mainWindow();
+    return *n;
 }
+
+}  // namespace
+
+MainWindow& navigatorWindow(Driver& d) { return navigator(d).mainWindow(); }
+
+NavigatorWindows& navigatorParts(Driver& d) { return navigator(d).parts(); }
 
 }  // namespace tarvok::drive
