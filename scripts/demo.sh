@@ -5,10 +5,15 @@
 # region map and plays share/tarvok/KAARTEN/DEMORIT.NMEA into COM1 through a
 # pseudo-terminal while navigating. With a display the window stays open
 # after the drive until it is closed; without one it runs offscreen, the
-# drive fed faster than real time, and ends by itself. Either way OUT_DIR
-# receives screenshots (radar, the map at zoom 0 and 3 with the cross, the
-# end of the drive, the stopped window, the recorded route played back), the
-# recorded route as GPX and the script's log.
+# drive fed faster than real time, and ends by itself. After the drive and
+# its playback, SETUP opens the settings program (its window run by a second
+# tarvok-drive with a script of its own): the speed unit becomes mph, the
+# language Dutch, route recording off; it closes, and a short stretch of the
+# drive fed again shows the speed in mph. Either way OUT_DIR receives
+# screenshots (radar, the map at zoom 0 and 3 with the cross, the end of the
+# drive, the stopped window, the recorded route played back, two pages of
+# the settings window, the navigator after the reload), the recorded route
+# as GPX and the scripts' log.
 #   TARVOK_DEMO_LINE_MS   milliseconds between NMEA lines (two lines make one
 #                         second of drive): 500 (real time) with a display,
 #                         else 20 (the 540 s drive in about 22 s)
@@ -46,6 +51,35 @@ fi
 lines=$(grep -c '^\$' "$build/share/tarvok/KAARTEN/DEMORIT.NMEA")
 settle=$(( lines * line_ms / 3 ))
 step=$(( line_ms * 12 > 600 ? line_ms * 12 : 600 ))
+# With a display the settings window's changes are shown slowly enough to
+# follow, and SETUP gives it its full grace period; offscreen both are short.
+pause=$([[ $live -eq 1 ]] && echo 1500 || echo 0)
+grace=$([[ $live -eq 1 ]] && echo 10000 || echo 500)
+
+# Six seconds from the middle of the drive, at 54 km/h, for the speed after
+# the settings have changed.
+tail_nmea=$out/after-setup.nmea
+sed -n "$(( lines / 2 + 1 )),$(( lines / 2 + 12 ))p" "$build/share/tarvok/KAARTEN/DEMORIT.NMEA" >"$tail_nmea"
+
+settings=$out/demo-settings.txt
+cat >"$settings" <<SCRIPT
+# The settings window during the demonstration (written by scripts/demo.sh)
+expect SnText " kmh"
+sleep $pause
+click Scomm1
+expect SnText " mph"
+sleep $pause
+grab "$out/8-settings-general.png"
+click Command4
+expect Ttaal1 NL
+click Mtoets3
+click Routesave
+expect RSText1 "NO SAVE"
+sleep $pause
+grab "$out/9-settings-maps.png"
+key Esc
+wait-ended
+SCRIPT
 
 script=$out/demo-drive.txt
 cat >"$script" <<SCRIPT
@@ -84,6 +118,23 @@ grab "$out/6-route-playback.png"
 expect Text7 "  Zoeken klaar!" $(( lines * line_ms * 4 + 60000 ))
 grab "$out/7-route-played.png"
 click Command1
+# SETUP: the settings window's script sets mph, Dutch and no route
+# recording; once it has closed the next fixes show the speed in mph (the
+# captions stay English until the navigator starts again).
+settings-script "$settings"
+setup-grace $grace
+click SetupCommand
+wait-status "CHANGE SETTINGS" 5000
+wait-setup 120000
+feed "$tail_nmea" $line_ms
+click Navig1
+expect Smode mph 30000
+wait-fed $(( 12 * line_ms * 4 + 30000 ))
+sleep $step
+grab "$out/10-after-setup.png"
+dump "$out/10-after-setup.json"
+click Navig1
+wait-status " NAVIGATIE GESTOPT " 5000
 SCRIPT
 [[ $live -eq 1 ]] && echo "wait-ended 86400000" >>"$script"
 

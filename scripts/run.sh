@@ -8,7 +8,7 @@ cd "$(dirname "$0")/.."
 
 bash scripts/setup.sh
 cmake --preset release >/dev/null
-cmake --build --preset release --target TarvokMAP tarvok-drive tarvok-tool tarvok_demo_files tarvok_sound_sets
+cmake --build --preset release --target TarvokMAP TarvokSET tarvok-drive tarvok-tool tarvok_demo_files tarvok_sound_sets
 
 if [[ -z "${DISPLAY:-}" && -z "${WAYLAND_DISPLAY:-}" ]]; then
   echo "run: no display; the demonstration drive runs offscreen" >&2

@@ -1,8 +1,9 @@
 // The SETUP verbs of tarvok-drive. `settings-script` has SETUP start the
 // settings window as a second tarvok-drive process that runs a script of
 // its own (--program set), so one script can change settings the way a
-// user does and watch the navigator take them over; `wait-setup` waits
-// until SETUP has seen the settings window close and reloaded.
+// user does and watch the navigator take them over; `setup-grace` shortens
+// the grace period SETUP gives the settings window to appear; `wait-setup`
+// waits until SETUP has seen the settings window close and reloaded.
 #include <QCoreApplication>
 #include <filesystem>
 #include <string>
@@ -17,11 +18,10 @@ namespace {
 
 VerbRegistration settingsScript(
     "settings-script",
-    "settings-script FILE [MS] SETUP starts the settings window as `tarvok-drive --program set FILE` "
-    "(this driver's own program, its --screen and pass length) instead of TarvokSET; MS shortens the "
-    "10 s grace period",
+    "settings-script FILE     SETUP starts the settings window as `tarvok-drive --program set FILE` "
+    "(this driver's own program, its --screen and pass length) instead of TarvokSET",
     [](Driver& d, const auto& a) {
-    if (a.empty()) throw std::runtime_error("usage: settings-script FILE [MS]");
+    if (a.empty()) throw std::runtime_error("usage: settings-script FILE");
     const std::filesystem::path script = std::filesystem::absolute(a[0]);
     if (!std::filesystem::is_regular_file(script)) throw std::runtime_error("cannot read " + script.string());
     SettingsLaunch& launch = navigatorParts(d).settingsLaunch;
@@ -34,9 +34,20 @@ VerbRegistration settingsScript(
         p.arguments.insert(p.arguments.end(), {"--screen", std::to_string(d.screen->width()) + "x" +
                                                                 std::to_string(d.screen->height())});
     p.arguments.push_back(script.string());
-    const long long grace = numberArg(a, 1, p.gracePeriod.count());
-    if (grace < 0) throw std::runtime_error("settings-script: MS must not be negative");
-    p.gracePeriod = std::chrono::milliseconds(grace);
+    launch.setProgram(std::move(p));
+    return StepResult::done();
+});
+
+VerbRegistration setupGrace("setup-grace",
+                            "setup-grace MS           sets SETUP's grace period for the settings window to "
+                            "appear (10,000 ms)",
+                            [](Driver& d, const auto& a) {
+    if (a.empty()) throw std::runtime_error("usage: setup-grace MS");
+    const long long ms = numberArg(a, 0, 0);
+    if (ms < 0) throw std::runtime_error("setup-grace: MS must not be negative");
+    SettingsLaunch& launch = navigatorParts(d).settingsLaunch;
+    SettingsProgram p = launch.program();
+    p.gracePeriod = std::chrono::milliseconds(ms);
     launch.setProgram(std::move(p));
     return StepResult::done();
 });

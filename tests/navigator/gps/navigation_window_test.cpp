@@ -487,6 +487,72 @@ TEST_F(RouteRecordingWindow, SetupWhileNavigatingShowsAndRecordsEveryFixThenTake
     EXPECT_EQ(f.read(24)->speedUnit, '2');
 }
 
+// The Done-when of SETUP with both programs for real: the settings window
+// runs in a second process (tarvok-drive --program set, the settings
+// program's own window code) with a script that sets mph and Dutch and
+// closes it, while this navigator goes on receiving from its pty.
+TEST_F(RouteRecordingWindow, SetupWithTheRealSettingsWindowKeepsEveryFixAndTakesMph) {
+    SettingsString s = SettingsString::settingsProgramTemplate();
+    s.writeChar(field::RecordRoute, '1');
+    shell.prefix.writeDos("C:\\WINDOWS\\VELKAR.DLL", s.bytes());
+    const fs::path script = shell.prefix.root() / "mph.txt";
+    test::writeFile(script,
+                    "expect SnText \" kmh\"\nclick Scomm1\nexpect SnText \" mph\"\n"
+                    "click Command4\nexpect Ttaal1 NL\nsleep 300\nkey Esc\nwait-ended\n");
+    auto presence = createWindowPresence();
+    SettingsLaunch launch(*presence);
+    shell.window->attachSettingsLaunch(launch);
+    const fs::path driver(TARVOK_DRIVE);
+    SettingsProgram p;
+    p.name = driver.filename().string();
+    p.folders = {driver.parent_path().string()};
+    p.arguments = {"--program", "set", "--pass-microseconds", "1", script.string()};
+    p.gracePeriod = std::chrono::milliseconds(200);
+    // Looking very often: a title withdrawn before the file is written
+    // would show as the old unit.
+    p.lookInterval = std::chrono::milliseconds(1);
+    launch.setProgram(p);
+
+    // Fix k lies at 4 degrees 1 + k/100 minutes east.
+    long fed = 0, fedWhileOpen = 0;
+    auto feedOne = [&] {
+        char lon[16];
+        std::snprintf(lon, sizeof lon, "%09.3f", 401 + ++fed * 0.01);
+        feed(rmc("120000", "5215.00", lon), fed);
+    };
+    startReceiving();
+    for (int i = 0; i < 3; ++i) feedOne();
+    shell.button("SetupCommand")->click();
+    EXPECT_EQ(shell.window->status(), "CHANGE SETTINGS");
+    // A fix every few milliseconds until the settings have been reloaded.
+    QElapsedTimer t;
+    t.start();
+    while (launch.phase() != SettingsLaunch::Phase::Idle && t.elapsed() < 20000) {
+        fedWhileOpen += presence->isOpen(kSettingsTitleEnglish) || presence->isOpen(kSettingsTitleDutch);
+        feedOne();
+        waitFor([] { return false; }, 5);
+    }
+    ASSERT_EQ(launch.phase(), SettingsLaunch::Phase::Idle) << "the settings window did not close";
+    EXPECT_GE(fedWhileOpen, 5);
+    EXPECT_EQ(shell.window->state().settings.speedUnit, '2');
+    feed(rmc("120100", "5215.00", "00415.00"), fed + 1);
+    EXPECT_EQ(box("Smode"), "mph");
+    EXPECT_EQ(box("Speed"), "025");
+    // Captions stay English until the next start; run-time texts are Dutch.
+    EXPECT_EQ(shell.button("Navig1")->toolTip().toStdString(), "Start GPS navigation");
+    EXPECT_EQ(shell.button("Command2")->text().toStdString(), "LOA&D");
+    stop();
+    EXPECT_EQ(shell.window->status(), " NAVIGATIE GESTOPT ");
+    route::RouteFileReader f = routeFile();
+    ASSERT_EQ(f.count(), fed + 2);
+    for (std::int64_t k = 1; k <= fed; ++k) {
+        ASSERT_EQ(f.read(k)->type, 'M') << k;
+        EXPECT_NEAR(f.read(k)->longitude, 4 + (1 + k * 0.01) / 60, 1e-9) << k;
+    }
+    EXPECT_EQ(f.read(fed + 1)->speedUnit, '2');
+    EXPECT_TRUE(shell.dialogs.messages.empty());
+}
+
 TEST_F(NavigationWindow, ReceivesThroughTheRealGpsd) {
     test::GpsdProcess gpsd(pty.slaveName());
     ASSERT_TRUE(gpsd.started()) << "gpsd is part of the setup packages";
