@@ -5,6 +5,7 @@
 
 #include "platform/dialogs.h"
 #include "platform/dos_path.h"
+#include "platform/termination.h"
 #include "platform/window_presence.h"
 #include "settings/settings_file.h"
 #include "settings/settings_window.h"
@@ -25,8 +26,10 @@ int main(int argc, char** argv) {
     QObject::connect(&window, &tarvok::settings::SettingsWindow::unloaded, &app, &QCoreApplication::quit,
                      Qt::QueuedConnection);
     // A desktop session that ends the program still closes the window, and
-    // closing saves.
+    // closing saves; so does a request to end from outside (SIGTERM, SIGHUP,
+    // SIGINT).
     QObject::connect(&app, &QCoreApplication::aboutToQuit, &window, [&window] { window.close(); });
+    tarvok::onTerminationRequest(&window, [&window] { window.close(); });
     window.formLoad();
     return app.exec();
 }

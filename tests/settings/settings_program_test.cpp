@@ -2,6 +2,7 @@
 // prefix, opens the window and announces its title to other programs; the
 // title goes when the program does.
 #include <QProcess>
+#include <csignal>
 #include <filesystem>
 #include <gtest/gtest.h>
 
@@ -31,6 +32,30 @@ TEST(SettingsProgram, FirstStartMakesThePrefixAndAnnouncesTheWindow) {
     set.kill();
     set.waitForFinished(5000);
     EXPECT_TRUE(test::waitFor([&] { return !presence->isOpen(title); }, 5000));
+}
+
+// A session or service manager that ends the program, a terminal that goes,
+// Ctrl+C: the window closes as the user closes it, saving what it holds.
+TEST(SettingsProgram, AnEndRequestedFromOutsideClosesTheWindowAndSaves) {
+    for (int signal : {SIGTERM, SIGHUP, SIGINT}) {
+        SCOPED_TRACE(signal);
+        test::TempPrefix tp;
+        std::unique_ptr<WindowPresence> presence = createWindowPresence();
+        QProcess set;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        set.setProcessEnvironment(env);
+        set.start(QStringLiteral(TARVOK_SET), {});
+        ASSERT_TRUE(test::waitFor([&] { return presence->isOpen("TARVOK - SETTINGS"); }, 15000));
+        // Changed behind its back: the save at its end writes what it holds.
+        tp.writeDos("C:\\WINDOWS\\VELKAR.DLL", "changed");
+        ::kill(static_cast<pid_t>(set.processId()), signal);
+        ASSERT_TRUE(set.waitForFinished(10000));
+        EXPECT_EQ(set.exitStatus(), QProcess::NormalExit);
+        EXPECT_EQ(set.exitCode(), 0);
+        EXPECT_EQ(tp.readDos("C:\\WINDOWS\\VELKAR.DLL"), SettingsString::settingsProgramTemplate().bytes());
+        EXPECT_FALSE(presence->isOpen("TARVOK - SETTINGS"));
+    }
 }
 
 }  // namespace
