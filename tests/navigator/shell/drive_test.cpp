@@ -5,12 +5,18 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
+#include <csignal>
+#include <filesystem>
 #include <gtest/gtest.h>
 
+#include "platform/window_presence.h"
 #include "tests/support/temp_prefix.h"
+#include "tests/support/wait_for.h"
 
 namespace tarvok {
 namespace {
+
+namespace fs = std::filesystem;
 
 struct DriveRun {
     int exitCode = -1;
@@ -120,6 +126,83 @@ TEST(TarvokDrive, RunsTheSettingsWindowAndItsEndSavesTheSettings) {
         DriveRun refused = drive(tp, script, set);
         EXPECT_EQ(refused.exitCode, 1) << script;
         EXPECT_NE(refused.out.find("line 1: "), std::string::npos) << refused.out;
+    }
+}
+
+// The process running `exe` in this test's window registry, 0 when none.
+pid_t processRunning(const fs::path& exe, const test::TempPrefix& tp) {
+    const std::string mine = "TARVOK_RUNTIME_DIR=" + tp.runtimeDir().string();
+    std::error_code ec;
+    for (const fs::directory_entry& e : fs::directory_iterator("/proc", ec)) {
+        const std::string name = e.path().filename().string();
+        if (name.find_first_not_of("0123456789") != std::string::npos) continue;
+        if (fs::read_symlink(e.path() / "exe", ec) != exe) continue;
+        std::string env = test::readFile(e.path() / "environ");
+        for (std::size_t at = 0; at < env.size(); at = env.find('\0', at) + 1) {
+            if (env.compare(at, mine.size() + 1, mine + '\0') == 0) return static_cast<pid_t>(std::stol(name));
+            if (env.find('\0', at) == std::string::npos) break;
+        }
+    }
+    return 0;
+}
+
+// SETUP as installed: TarvokSET is looked for beside the navigator (in the
+// build tree, and in a folder laid out as an install), then on PATH. Found,
+// it runs until it is asked to end, and the navigator waits for its window;
+// missing, the navigator says where it looked and goes on.
+TEST(TarvokDrive, SetupStartsTheTarvokSetBesideTheNavigatorOrSaysWhereItLooked) {
+    const fs::path built = fs::path(TARVOK_DRIVE).parent_path();
+    struct Row {
+        const char* layout;
+        bool withSettingsProgram;
+    };
+    for (const Row& row : {Row{"build", true}, Row{"install", true}, Row{"install", false}}) {
+        SCOPED_TRACE(std::string(row.layout) + (row.withSettingsProgram ? "" : " without TarvokSET"));
+        test::TempPrefix tp;
+        fs::path bin = built;
+        if (std::string(row.layout) == "install") {
+            bin = tp.root() / "bin";
+            fs::create_directories(bin);
+            fs::copy_file(built / "tarvok-drive", bin / "tarvok-drive");
+            if (row.withSettingsProgram) fs::copy_file(built / "TarvokSET", bin / "TarvokSET");
+            fs::create_directory_symlink(fs::canonical(built / ".." / "share"), tp.root() / "share");
+        }
+        const fs::path emptyPath = tp.root() / "nothing";
+        fs::create_directories(emptyPath);
+        test::writeFile(tp.root() / "setup.txt",
+                        row.withSettingsProgram
+                            ? "setup-grace 200\nclick SetupCommand\nwait-status \"CHANGE SETTINGS\"\n"
+                              "wait-setup 20000\nclick cmdQuit\nwait-ended\n"
+                            : "click SetupCommand\nexpect-message\nwait-status \"CHANGE SETTINGS\"\n"
+                              "click cmdQuit\nwait-ended\n");
+        QProcess p;
+        p.setProcessChannelMode(QProcess::MergedChannels);
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        env.insert(QStringLiteral("PATH"), QString::fromStdString(emptyPath.string()));
+        p.setProcessEnvironment(env);
+        p.start(QString::fromStdString((bin / "tarvok-drive").string()),
+                {QStringLiteral("--pass-microseconds"), QStringLiteral("1"),
+                 QString::fromStdString((tp.root() / "setup.txt").string())});
+        if (row.withSettingsProgram) {
+            // The user closes it; the session ending does the same.
+            pid_t set = 0;
+            EXPECT_TRUE(test::waitFor([&] { return (set = processRunning(bin / "TarvokSET", tp)) != 0; }, 15000));
+            std::unique_ptr<WindowPresence> presence = createWindowPresence();
+            EXPECT_TRUE(test::waitFor([&] { return presence->isOpen("TARVOK - SETTINGS"); }, 15000));
+            // Open for a moment, as a user would keep it: longer than the
+            // navigator's look interval, so it has seen the window.
+            test::waitFor([] { return false; }, 600);
+            if (set) ::kill(set, SIGTERM);
+        }
+        ASSERT_TRUE(p.waitForFinished(30000));
+        const std::string out = p.readAll().toStdString();
+        EXPECT_EQ(p.exitCode(), 0) << out;
+        if (!row.withSettingsProgram) {
+            EXPECT_NE(out.find("message: TARVOK\\r\\n\\r\\nThe settings program was not started.\\r\\n\\r\\n"
+                               "Looked for in:\\r\\n" + (bin / "TarvokSET").string()),
+                      std::string::npos) << out;
+        }
     }
 }
 
