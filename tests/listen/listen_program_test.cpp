@@ -96,27 +96,34 @@ TEST_F(ListenProgram, WordsAndFailuresHaveClearAnswers) {
     }
 }
 
-// The real path: the phrase is played into the null sink, tarvok-listen
-// hears it on the sink's monitor and types it into the window this test
+// The real path: the phrase is played into a null sink of its own (other
+// tests play their sounds into the default one meanwhile), tarvok-listen
+// hears it on that sink's monitor and types it into the window this test
 // announces; muted, it types nothing. Qt lists no monitor as an audio
 // input, so the monitor is offered as a source of its own, the default
 // one, as a microphone would be.
 class ListenRealAudio : public test::RealAudio {
 protected:
-    QString module;
+    static constexpr const char* sink = "tarvok_test_speech";
+    QStringList modules;
+    bool load(const QStringList& args) {
+        QProcess pactl;
+        pactl.start("pactl", QStringList{"load-module"} + args);
+        if (!pactl.waitForFinished(10000) || pactl.exitCode() != 0) return false;
+        modules << QString::fromUtf8(pactl.readAllStandardOutput()).trimmed();
+        return true;
+    }
     void SetUp() override {
         test::RealAudio::SetUp();
         if (IsSkipped() || HasFailure()) return;
-        QProcess pactl;
-        pactl.start("pactl", {"load-module", "module-remap-source", "master=null.monitor",
-                              "source_name=tarvok_test_microphone"});
-        ASSERT_TRUE(pactl.waitForFinished(10000) && pactl.exitCode() == 0) << pactl.readAllStandardError().toStdString();
-        module = QString::fromUtf8(pactl.readAllStandardOutput()).trimmed();
+        ASSERT_TRUE(load({"module-null-sink", QStringLiteral("sink_name=%1").arg(sink)}));
+        ASSERT_TRUE(load({"module-remap-source", QStringLiteral("master=%1.monitor").arg(sink),
+                          "source_name=tarvok_test_microphone"}));
         ASSERT_TRUE(test::runTool("pactl", {"set-default-source", "tarvok_test_microphone"}));
         ASSERT_TRUE(test::waitFor([] { return Microphone::available(); }, 5000));
     }
     void TearDown() override {
-        if (!module.isEmpty()) test::runTool("pactl", {"unload-module", module});
+        for (auto it = modules.rbegin(); it != modules.rend(); ++it) test::runTool("pactl", {"unload-module", *it});
     }
 };
 
@@ -139,7 +146,7 @@ TEST_F(ListenRealAudio, SpokenPhraseArrivesAtTheSettingsWindowAndMutingStopsIt) 
 
     auto play = [&] {
         QProcess paplay;
-        paplay.start("paplay", {QString::fromStdString(phrase.string())});
+        paplay.start("paplay", {QStringLiteral("--device=%1").arg(sink), QString::fromStdString(phrase.string())});
         return test::waitFor([&] { return paplay.state() == QProcess::NotRunning; }, 10000) &&
                paplay.exitCode() == 0;
     };
