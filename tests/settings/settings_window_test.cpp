@@ -622,7 +622,12 @@ TEST_F(SettingsWindowTest, AMissingPromptHoldsTheWindowOnlyForItsBoundAndTheNext
         tp.writeDos(std::string(kDutchSounds) + name, test::wavBytes(50));
     create(std::make_unique<SilentSoundDevice>());
     QSignalSpy notices(&w->sound(), &MediaControl::notified);
-    QTimer::singleShot(150, w.get(), [&] { click("Mtoets2"); });  // while "INstart1.WAV" is waited for
+    // Start-up has returned and the window is shown and usable while
+    // "INstart1.WAV" is waited for.
+    QTimer::singleShot(150, w.get(), [&] {
+        EXPECT_TRUE(w->startingUp() && w->isVisible());
+        click("Mtoets2");
+    });
     QElapsedTimer t;
     t.start();
     open();
