@@ -25,15 +25,18 @@ namespace {
 namespace fs = std::filesystem;
 using namespace tarvok;
 
-// A drive prefix holding the built-in settings file.
+// A drive prefix holding the built-in settings file with the sound off: the
+// prefix has no sound folders, and the greeting would only wait out the
+// bounds of its missing prompts.
 struct Prefix {
     fs::path root;
     Prefix() {
         std::string tmpl = (fs::temp_directory_path() / "tarvok-set-bench-XXXXXX").string();
         root = ::mkdtemp(tmpl.data());
         fs::create_directories(root / "drive_c" / "WINDOWS");
-        std::ofstream(root / "drive_c" / "WINDOWS" / "VELKAR.DLL", std::ios::binary)
-            << SettingsString::settingsProgramTemplate().bytes();
+        SettingsString s = SettingsString::settingsProgramTemplate();
+        s.writeChar(field::SoundOn, '0');
+        std::ofstream(root / "drive_c" / "WINDOWS" / "VELKAR.DLL", std::ios::binary) << s.bytes();
     }
     ~Prefix() {
         std::error_code ec;

@@ -198,6 +198,37 @@ TEST(Explanations, SoundPageSpeaksTheTickedBoxes) {
               (Prompts{"INgelui1.WAV", "INgelui2.WAV", "INsnel3.WAV", "INwaar0.WAV"}));
 }
 
+TEST(Explanations, SoundPageWithEachCheckBoxAlone) {
+    using namespace field;
+    struct Row {
+        Field box;
+        Prompts after;  // what follows "INgelui1.WAV", "INgelui2.WAV"
+    } rows[] = {
+        {SpeakSpeed, {"INsnel0.WAV", "INwaar0.WAV"}},
+        {SpeakUnit, {"INsnel3.WAV", "INwaar0.WAV"}},
+        {SpeakCourse, {"INkoers.WAV", "INwaar0.WAV"}},
+        {SpeakDegreesWord, {"INgrad1.WAV", "INwaar0.WAV"}},
+        {SpeakPosition, {"INposit1.WAV", "INwaar0.WAV"}},
+        {SpeakPositionWord, {"INposit2.WAV", "INwaar0.WAV"}},
+        {SpeakWarnings, {"INwaars.WAV", "INwaar0.WAV"}},
+        {SpeakCompass, {"INwind1.WAV", "INwaar0.WAV"}},
+        {WhereAmI,
+         {"INwaar1.WAV", "INinter1.WAV", "7.WAV", "INmin1.WAV", "INinzake.WAV", "12.WAV", "INplaats.WAV"}},
+        {NearestDirection, {"INwaar0.WAV", "INwaar3.WAV", "INwaar4.WAV"}},
+        {NearestDistance, {"INwaar0.WAV", "INwaar2.WAV", "INwaar4.WAV"}},
+        {ShowXY, {"INwaar0.WAV", "INtoon1.WAV"}},
+    };
+    ASSERT_EQ(std::size(rows), checkBoxes().size());
+    for (const Row& r : rows) {
+        SettingsString s = withFields({{SoundOn, "1"}, {SpeedUnit, "3"}, {ReportInterval, "07"}, {PlaceNameCount, "12"}});
+        for (const CheckBox& cb : checkBoxes()) s.writeRaw(cb.field.pos, cb.field.width, "0");
+        s.writeRaw(r.box.pos, r.box.width, "1");
+        Prompts expected{"INgelui1.WAV", "INgelui2.WAV"};
+        expected.insert(expected.end(), r.after.begin(), r.after.end());
+        EXPECT_EQ(explanationPrompts(Explanation::SoundPage, s), expected) << r.box.pos;
+    }
+}
+
 TEST(ClockSpeech, TimeAndDateFromTheirTextRules) {
     EXPECT_EQ(timeSpeech(9, 5, 7), (Prompts{"Hetis2.WAV", "09.WAV", "Uur1.WAV", "05.WAV", "Minuten.WAV"}));
     EXPECT_EQ(timeSpeech(23, 59, 0), (Prompts{"Hetis2.WAV", "23.WAV", "Uur1.WAV", "59.WAV", "Minuten.WAV"}));

@@ -12,6 +12,8 @@
 #include <QSlider>
 #include <QTabBar>
 #include <QTest>
+#include <QTimer>
+#include <QElapsedTimer>
 #include <gtest/gtest.h>
 
 #include "common/text.h"
@@ -21,9 +23,13 @@
 #include "tests/navigator/gps/pty.h"
 #include "tests/support/gpsd_ready.h"
 #include "tests/support/memory_presence.h"
+#include "platform/media_control.h"
+#include "tests/support/real_audio.h"
 #include "tests/support/recording_dialogs.h"
+#include "tests/support/scripted_sound_device.h"
 #include "tests/support/temp_prefix.h"
 #include "tests/support/wait_for.h"
+#include "tests/support/wav_bytes.h"
 
 namespace tarvok::settings {
 namespace {
@@ -64,13 +70,35 @@ protected:
 
     void SetUp() override { fs::create_directories(tp.prefix() / "drive_c" / "WINDOWS"); }
 
-    SettingsWindow& open(QSize screen = QSize(1024, 768)) {
-        w = std::make_unique<SettingsWindow>(tp.paths(), dialogs, &presence);
-        w->setScreenSizeSource([screen] { return screen; });
+    test::ScriptedSoundDevice* device = nullptr;  // when the window plays on one
+    bool created_ = false;
+
+    void TearDown() override { MediaControl::setPassDuration(std::chrono::microseconds(40)); }
+
+    // The window on `sound`, by default a device whose every prompt ends at
+    // once; not loaded yet.
+    SettingsWindow& create(std::unique_ptr<SoundDevice> sound = nullptr) {
+        if (!sound) {
+            auto scripted = std::make_unique<test::ScriptedSoundDevice>();
+            scripted->completeOnPlay = true;
+            device = scripted.get();
+            sound = std::move(scripted);
+        }
+        w = std::make_unique<SettingsWindow>(tp.paths(), dialogs, &presence, nullptr, std::move(sound));
         w->setClock([this] { return now; });
         w->setDeviceRoots(tp.root() / "dev", tp.root() / "sys");
         w->setGpsdPort(1);  // nothing answers there
+        created_ = true;
+        return *w;
+    }
+    // Loads the window (a new one unless create() just made it) and lets
+    // its greeting end.
+    SettingsWindow& open(QSize screen = QSize(1024, 768)) {
+        if (!created_) create();
+        created_ = false;
+        w->setScreenSizeSource([screen] { return screen; });
         w->formLoad();
+        EXPECT_TRUE(waitFor([&] { return !w->startingUp(); }));
         return *w;
     }
     template <class T = QWidget>
@@ -81,6 +109,19 @@ protected:
     }
     std::string text(const char* box) { return utf8ToCp1252(c<QLineEdit>(box)->text().toStdString()); }
     void click(const char* button) { c<QAbstractButton>(button)->click(); }
+    // The sound files started since the last look.
+    std::vector<std::string> started() { return w->sound().takeStartedSounds(); }
+    // Clicks `button` with prompts that end only when told (or at their
+    // bound) and runs `meanwhile` 20 ms into the first prompt's wait;
+    // returns how long the click took.
+    long long clickWhilePrompting(const char* button, std::function<void()> meanwhile) {
+        device->completeOnPlay = false;
+        QTimer::singleShot(20, w.get(), std::move(meanwhile));
+        QElapsedTimer t;
+        t.start();
+        click(button);
+        return t.elapsed();
+    }
     // Closes the window by its close box and waits for the unload.
     void closeWindow() {
         QSignalSpy unloaded(w.get(), &SettingsWindow::unloaded);
@@ -464,6 +505,158 @@ TEST_F(SettingsWindowTest, PortsPageSaysWhenNothingIsFound) {
     w->pageButtonClick(2);
     ASSERT_TRUE(waitFor([&] { return c<QLabel>("PortInfo1")->text().toStdString() == nothingFoundText(Language::Dutch); }));
     EXPECT_FALSE(c("Attach1")->isEnabled());
+    closeWindow();
+}
+
+// ---------------------------------------------------------------- prompts
+
+constexpr const char* kDutchSounds = "C:\\TARVOK\\GELUID\\";
+constexpr const char* kEnglishSounds = "C:\\TARVOK\\SOUND\\";
+
+// The prompt files as DOS paths in a sound folder.
+std::vector<std::string> in(const std::string& folder, std::vector<std::string> names) {
+    for (std::string& n : names) n = folder + n;
+    return names;
+}
+
+std::vector<int> codesOf(const QSignalSpy& notices) {
+    std::vector<int> codes;
+    for (const QList<QVariant>& n : notices) codes.push_back(n.at(0).toInt());
+    return codes;
+}
+
+TEST_F(SettingsWindowTest, GreetingAndSpeedButtonPlayFromTheFolderOfTheLanguage) {
+    for (auto [language, folder] : {std::pair{"0", kDutchSounds}, {"1", kEnglishSounds}}) {
+        tp.writeDos(kFileC, fileWith({{field::Language, language}, {field::SpeedUnit, "3"}, {field::MapProduct, "3"}}));
+        open();
+        EXPECT_EQ(started(), in(folder, {"INstart1.WAV", "INcdrom0.WAV", "INcdrom3.WAV"})) << language;
+        click("Scomm1");  // to "1"; explanations not asked for
+        c<QCheckBox>("Check1")->setChecked(true);
+        for (int i = 0; i < 3; ++i) click("Scomm1");
+        EXPECT_EQ(started(), in(folder, {"INsnel2.WAV", "INsnel3.WAV", "INsnel1.WAV"})) << language;
+        closeWindow();
+    }
+}
+
+TEST_F(SettingsWindowTest, ButtonsStartTheirPromptFilesInOrder) {
+    tp.writeDos(kFileC, fileWith({{field::Language, "0"}, {field::SpeedUnit, "2"}, {field::CloseWindows, "1"},
+                                  {field::CorrectionX, "-15  "}, {field::CorrectionY, "0    "},
+                                  {field::KeyboardSize, "2"}, {field::MenuStyle, "3"}, {field::ColourScheme, "0"}}));
+    now = QDateTime(QDate(2001, 12, 7), QTime(9, 5, 41));
+    open();
+    started();
+    struct Row {
+        bool check1;
+        const char* button;
+        std::vector<std::string> prompts;
+    } rows[] = {
+        {false, "Command11", {"Hetis2.WAV", "09.WAV", "Uur1.WAV", "05.WAV", "Minuten.WAV"}},
+        {false, "Command12", {"Hetis1.WAV", "07.WAV", "December.WAV", "20.WAV", "01.WAV"}},
+        {false, "Mtoets1", {}},
+        {false, "Command3", {}},
+        {true, "Mtoets1",
+         {"INsnel2.WAV", "INtaal1.WAV", "INslot2.WAV", "INXcorr.WAV", "INmin2.WAV", "15.WAV", "INmeter.WAV",
+          "INYcorr.WAV", "0.WAV", "INmeter.WAV"}},
+        {true, "Mtoets5", {"INkeyb1.WAV", "INmenu3.WAV", "INkleur1.WAV"}},
+        {true, "Command3",
+         {"INpoort.WAV", "IN4800.WAV", "INparit1.WAV", "1.WAV", "INbits1.WAV", "8.WAV", "INcompo.WAV",
+          "INCOM-1.WAV"}},
+        {true, "Command9", {"INkleur0.WAV"}},
+    };
+    for (const Row& r : rows) {
+        c<QCheckBox>("Check1")->setChecked(r.check1);
+        click(r.button);
+        EXPECT_EQ(started(), in(kDutchSounds, r.prompts)) << r.button << " " << r.check1;
+    }
+    closeWindow();
+}
+
+TEST_F(SettingsWindowTest, SoundSwitchOffStartsNothingAtAll) {
+    tp.writeDos(kFileC, fileWith({{field::SoundOn, "0"}}));
+    open();
+    c<QCheckBox>("Check1")->setChecked(true);
+    for (int page = 1; page <= kPages; ++page) w->pageButtonClick(page);
+    for (const char* button : {"Scomm1", "Command2", "Command3", "Rate1", "Command11", "Command12"}) click(button);
+    EXPECT_TRUE(started().empty());
+    EXPECT_TRUE(device->calls.empty()) << device->calls.front();
+    closeWindow();
+}
+
+TEST_F(SettingsWindowTest, AClickDuringAPromptCutsItOffAndTheRestOfItsListIsDropped) {
+    tp.writeDos(kFileC, fileWith({{field::Language, "0"}, {field::SpeedUnit, "1"}}));
+    open();
+    started();
+    c<QCheckBox>("Check1")->setChecked(true);
+    // A 4.8-second bound per prompt: the first wait ends with the code the
+    // second prompt's end sets.
+    const long long ms = clickWhilePrompting("Mtoets1", [&] {
+        EXPECT_EQ(w->pageCode(), 100);
+        QTimer::singleShot(20, w.get(), [&] { device->notify(SoundDevice::Successful); });
+        click("Scomm1");
+    });
+    EXPECT_LT(ms, 2000);
+    EXPECT_EQ(started(), in(kDutchSounds, {"INsnel1.WAV", "INsnel2.WAV"}));
+    EXPECT_EQ(w->currentPrompt(), "INsnel2.WAV");
+    EXPECT_EQ(w->settingsString().read(field::SpeedUnit), "2");
+    closeWindow();
+}
+
+TEST_F(SettingsWindowTest, ClosingDuringAPromptSavesAndEndsAtOnce) {
+    tp.writeDos(kFileC, fileWith({{field::Language, "1"}, {field::SpeedUnit, "1"}}));
+    open();
+    started();
+    click("Scomm1");
+    c<QCheckBox>("Check1")->setChecked(true);
+    QSignalSpy unloaded(w.get(), &SettingsWindow::unloaded);
+    const long long ms = clickWhilePrompting("Mtoets1", [&] { w->close(); });
+    EXPECT_LT(ms, 2000);
+    EXPECT_EQ(unloaded.count(), 1);
+    EXPECT_EQ(tp.readDos(kFileC).substr(9, 1), "2");
+    EXPECT_EQ(started(), in(kEnglishSounds, {"INsnel2.WAV"}));
+}
+
+TEST_F(SettingsWindowTest, AMissingPromptHoldsTheWindowOnlyForItsBoundAndTheNextOnePlays) {
+    MediaControl::setPassDuration(std::chrono::microseconds(5));  // 120,000 checks: 0.6 s
+    tp.writeDos(kFileC, fileWith({{field::Language, "0"}, {field::MapProduct, "3"}}));
+    for (const char* name : {"INcdrom0.WAV", "INcdrom3.WAV"})
+        tp.writeDos(std::string(kDutchSounds) + name, test::wavBytes(50));
+    create(std::make_unique<SilentSoundDevice>());
+    QSignalSpy notices(&w->sound(), &MediaControl::notified);
+    // Start-up has returned and the window is shown and usable while
+    // "INstart1.WAV" is waited for.
+    QTimer::singleShot(150, w.get(), [&] {
+        EXPECT_TRUE(w->startingUp() && w->isVisible());
+        click("Mtoets2");
+    });
+    QElapsedTimer t;
+    t.start();
+    open();
+    EXPECT_GE(t.elapsed(), 550);
+    EXPECT_LT(t.elapsed(), 2500);
+    EXPECT_EQ(w->pageCode(), 200);
+    EXPECT_EQ(codesOf(notices), (std::vector<int>{SoundDevice::Failure, 1, 1}));
+    EXPECT_EQ(started(), in(kDutchSounds, {"INstart1.WAV", "INcdrom0.WAV", "INcdrom3.WAV"}));
+    closeWindow();
+}
+
+// The greeting through Qt Multimedia to the PulseAudio null sink of the
+// test script: each prompt's own end notice ends its wait.
+using PromptsOnTheAudioOutput = test::OnRealAudio<SettingsWindowTest>;
+
+TEST_F(PromptsOnTheAudioOutput, TheGreetingPlaysToItsEnd) {
+    tp.writeDos(kFileC, fileWith({{field::Language, "1"}, {field::MapProduct, "3"}}));
+    tp.writeDos(std::string(kEnglishSounds) + "INstart1.WAV", test::wavBytes(200, 16000));
+    for (const char* name : {"INcdrom0.WAV", "INcdrom3.WAV"})
+        tp.writeDos(std::string(kEnglishSounds) + name, test::wavBytes(50, 16000));
+    create(std::make_unique<AudioSinkDevice>());
+    QSignalSpy notices(&w->sound(), &MediaControl::notified);
+    QElapsedTimer t;
+    t.start();
+    open();
+    EXPECT_GE(t.elapsed(), 290);
+    EXPECT_LT(t.elapsed(), 4500);
+    EXPECT_EQ(codesOf(notices), (std::vector<int>{1, 1, 1}));
+    EXPECT_EQ(started(), in(kEnglishSounds, {"INstart1.WAV", "INcdrom0.WAV", "INcdrom3.WAV"}));
     closeWindow();
 }
 
