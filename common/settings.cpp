@@ -13,6 +13,7 @@
 
 #include "common/text.h"
 #include "platform/dos_path.h"
+#include "platform/regular_file.h"
 
 namespace fs = std::filesystem;
 
@@ -195,16 +196,11 @@ std::optional<char> locateSettingsFile(const DosPaths& paths) {
 }
 
 LoadResult loadSettings(const DosPaths& paths, char drive, SettingsString& s) {
-    fs::path file = paths.toNative(settingsFileDosPath(drive));
-    std::error_code ec;
-    if (!fs::exists(file, ec)) return LoadResult::Missing;
-    std::ifstream in(file, std::ios::binary);
-    if (!in) return LoadResult::Unreadable;
-    std::string bytes(s.length(), '\0');
-    in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    if (in.bad()) return LoadResult::Unreadable;
-    bytes.resize(static_cast<std::size_t>(in.gcount()));
-    s.writeRaw(1, static_cast<int>(bytes.size()), bytes);
+    int error = 0;
+    const std::optional<std::string> bytes =
+        readRegularFile(paths.toNative(settingsFileDosPath(drive)), &error, static_cast<std::size_t>(s.length()));
+    if (!bytes) return error == ENOENT ? LoadResult::Missing : LoadResult::Unreadable;
+    s.writeRaw(1, static_cast<int>(bytes->size()), *bytes);
     return LoadResult::Loaded;
 }
 

@@ -150,23 +150,16 @@ int replaceFile(const std::filesystem::path& path, std::string_view bytes, mode_
     return 0;
 }
 
-std::string fileErrorText(std::string_view shownPath, int error, Language language) {
-    const std::string path(shownPath);
-    if (error == kNotAFile) return path + (language == Language::Dutch ? " is geen bestand" : " is not a file");
-    return path + ": " + std::generic_category().message(error);
-}
-
-FileInputBuffer::int_type FileInputBuffer::underflow() {
+FileInputStream::Buffer::int_type FileInputStream::Buffer::underflow() {
     if (gptr() < egptr()) return traits_type::to_int_type(*gptr());
     if (!file_.isOpen()) return traits_type::eof();
     for (;;) {
-        const ssize_t n = ::read(file_.fd(), buffer_, sizeof buffer_);
+        const ssize_t n = ::read(file_.fd(), data_, sizeof data_);
         if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) {
-            failed_ = n < 0;
-            return traits_type::eof();
-        }
-        setg(buffer_, buffer_, buffer_ + n);
+        // The stream turns this into its badbit.
+        if (n < 0) throw std::system_error(errno, std::generic_category());
+        if (n == 0) return traits_type::eof();
+        setg(data_, data_, data_ + n);
         return traits_type::to_int_type(*gptr());
     }
 }

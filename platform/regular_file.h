@@ -16,11 +16,11 @@
 #include <cstddef>
 #include <filesystem>
 #include <optional>
+#include <istream>
 #include <streambuf>
 #include <string>
 #include <string_view>
-
-#include "common/language.h"
+#include <utility>
 
 namespace tarvok {
 
@@ -66,6 +66,8 @@ public:
     bool writeAt(std::string_view bytes, off_t at);
     // Closes now; false when the close reported an error (a late write error).
     bool close();
+    // Hands the descriptor over to the caller, who closes it.
+    int release() { return std::exchange(fd_, -1); }
 
 private:
     friend int replaceFile(const std::filesystem::path& path, std::string_view bytes, mode_t mode);
@@ -88,25 +90,25 @@ std::optional<std::string> readRegularFile(const std::filesystem::path& path, in
 // on failure the old file is untouched and no new file is left behind.
 int replaceFile(const std::filesystem::path& path, std::string_view bytes, mode_t mode = 0644);
 
-// The reason in words, with the path as the user knows it:
-// "C:\TARVOK\ROUTE1.TVK is not a file" ("... is geen bestand" in Dutch),
-// else "C:\TARVOK\ROUTE1.TVK: No space left on device".
-std::string fileErrorText(std::string_view shownPath, int error, Language language = Language::English);
-
-// Reads an open regular file as a stream, in pieces.
-class FileInputBuffer : public std::streambuf {
+// An open regular file read as a stream, in pieces. A read error (as
+// opposed to the end of the file) sets the stream's badbit.
+class FileInputStream : public std::istream {
 public:
-    explicit FileInputBuffer(RegularFile file) : file_(std::move(file)) {}
-    // A read error (as opposed to the end of the file) was met.
-    bool failed() const { return failed_; }
-
-protected:
-    int_type underflow() override;
+    explicit FileInputStream(RegularFile file) : std::istream(nullptr), buffer_(std::move(file)) { rdbuf(&buffer_); }
 
 private:
-    RegularFile file_;
-    char buffer_[65536];
-    bool failed_ = false;
+    class Buffer : public std::streambuf {
+    public:
+        explicit Buffer(RegularFile file) : file_(std::move(file)) {}
+
+    protected:
+        int_type underflow() override;
+
+    private:
+        RegularFile file_;
+        char data_[65536];
+    };
+    Buffer buffer_;
 };
 
 }  // namespace tarvok

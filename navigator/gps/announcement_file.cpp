@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include "navigator/gps/announcement.h"
+#include "platform/regular_file.h"
 
 namespace tarvok::gps {
 
@@ -37,28 +38,19 @@ std::string errorText() { return std::strerror(errno); }
 }  // namespace
 
 std::string readFragmentFile(const std::filesystem::path& file) {
-    Fd fd(::open(file.c_str(), O_RDONLY | O_CLOEXEC));
-    if (fd.get() < 0) return {};
+    RegularFile in = RegularFile::openForReading(file);
+    const std::optional<std::string> bytes = in.read(kFragmentFileReadLimit);
+    if (!bytes) return {};
     // A read that stops short of the limit has met the end of the file, so
     // its count is the file's length; only a file that fills the limit needs
     // its length asked for.
-    std::string bytes(kFragmentFileReadLimit, '\0');
-    std::size_t got = 0;
-    while (got < bytes.size()) {
-        const ssize_t n = ::read(fd.get(), bytes.data() + got, bytes.size() - got);
-        if (n < 0 && errno == EINTR) continue;
-        if (n < 0) return {};  // a folder, or a read error
-        if (n == 0) break;
-        got += static_cast<std::size_t>(n);
-    }
-    bytes.resize(got);
-    std::uintmax_t length = got;
-    if (got == kFragmentFileReadLimit) {
+    std::uintmax_t length = bytes->size();
+    if (length == kFragmentFileReadLimit) {
         struct stat st {};
-        if (::fstat(fd.get(), &st) != 0) return {};
+        if (::fstat(in.fd(), &st) != 0) return {};
         length = static_cast<std::uintmax_t>(st.st_size);
     }
-    return fragmentFromFile(bytes, length);
+    return fragmentFromFile(*bytes, length);
 }
 
 std::optional<std::string> writeAnnouncementFile(const std::filesystem::path& file, std::string_view samples) {

@@ -222,6 +222,11 @@ std::vector<std::string> bitmapTooLargeLines(char language, std::string_view fil
             std::string(fileName), "", "The previous map stays on screen.", ""};
 }
 
+std::vector<std::string> fileNotReadLines(char language, std::string_view reason) {
+    if (language == '0') return {"WAARSCHUWING", "", "Dit bestand kan niet gelezen worden:", std::string(reason), ""};
+    return {"WARNING!", "", "This file cannot be read:", std::string(reason), ""};
+}
+
 std::vector<std::string> bitmapNoMemoryLines(char language, std::string_view fileName) {
     if (language == '0')
         return {"WAARSCHUWING", "", "Te weinig geheugen voor deze bitmap:", std::string(fileName), "",

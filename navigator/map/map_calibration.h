@@ -143,6 +143,9 @@ std::vector<std::string> referencePointsOnOneLineLines(char language);
 std::vector<std::string> unreadableBitmapLines(char language, std::string_view fileName);
 std::vector<std::string> bitmapTooLargeLines(char language, std::string_view fileName);
 std::vector<std::string> bitmapNoMemoryLines(char language, std::string_view fileName);
+// A bitmap or corner-coordinate file that cannot be opened: `reason` names
+// the file and says why ("C:\KAART\A.des is not a file").
+std::vector<std::string> fileNotReadLines(char language, std::string_view reason);
 std::string selectBitmapText(char language);  // Label6 while the file dialog is open
 
 // The file dialog's filter.

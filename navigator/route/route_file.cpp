@@ -8,6 +8,7 @@
 #include <system_error>
 
 #include "platform/dos_path.h"
+#include "platform/regular_file.h"
 
 namespace tarvok::route {
 
@@ -22,14 +23,10 @@ std::string routeFilePath(char programDrive) { return routeFilePath(std::string(
 // ------------------------------------------------------------------ reader
 
 RouteFileReader::RouteFileReader(const std::filesystem::path& nativePath) {
-    fd_ = ::open(nativePath.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd_ < 0) return;
+    RegularFile file = RegularFile::openForReading(nativePath);
     struct stat st{};
-    if (::fstat(fd_, &st) != 0 || !S_ISREG(st.st_mode)) {
-        ::close(fd_);
-        fd_ = -1;
-        return;
-    }
+    if (!file || ::fstat(file.fd(), &st) != 0) return;
+    fd_ = file.release();
     count_ = static_cast<std::int64_t>(st.st_size) / static_cast<std::int64_t>(kRouteRecordSize);
 }
 

@@ -1,3 +1,4 @@
+#include "platform/file_error_text.h"
 #include "platform/regular_file.h"
 
 #include <gtest/gtest.h>

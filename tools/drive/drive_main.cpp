@@ -10,7 +10,6 @@
 #include <QApplication>
 #include <QStyleFactory>
 #include <QTimer>
-#include <fstream>
 #include <iostream>
 #include <sstream>
 
@@ -20,6 +19,8 @@
 #include "navigator/shell/program_start.h"
 #include "navigator/shell/sound_playback.h"
 #include "platform/dos_path.h"
+#include "platform/file_error_text.h"
+#include "platform/regular_file.h"
 #include "platform/sound_device.h"
 #include "tools/drive/drive.h"
 
@@ -205,13 +206,15 @@ int main(int argc, char** argv) {
         return 2;
     }
 
-    std::ifstream file;
+    std::istringstream file;
     if (scriptPath != QLatin1String("-")) {
-        file.open(scriptPath.toStdString());
-        if (!file) {
-            std::cerr << "tarvok-drive: cannot read " << scriptPath.toStdString() << "\n";
+        int error = 0;
+        const std::optional<std::string> text = readRegularFile(scriptPath.toStdString(), &error);
+        if (!text) {
+            std::cerr << "tarvok-drive: cannot read " << fileErrorText(scriptPath.toStdString(), error) << "\n";
             return 2;
         }
+        file.str(*text);
     }
     std::istream& in = scriptPath == QLatin1String("-") ? std::cin : file;
     std::vector<std::pair<int, std::vector<std::string>>> steps;

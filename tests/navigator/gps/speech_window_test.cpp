@@ -9,6 +9,7 @@
 #include <filesystem>
 
 #include "tests/navigator/shell/window_fixture.h"
+#include "tests/support/fifo_guard.h"
 
 namespace tarvok::gps {
 namespace {
@@ -137,6 +138,17 @@ TEST_F(SpeechWindowTest, TheUnitKeyReloadsTheSpokenUnit) {
     show("52,06866", "4,883300", "N", "E", "041", "084", " O");
     speech->speakStatus();
     EXPECT_EQ(written().substr(44, 9), samplesOf("41") + samplesOf("mph"));
+}
+
+TEST_F(SpeechWindowTest, PipesNamedLikeFragmentsAreEmptyFragmentsAtOnce) {
+    const auto native = [&](const char* name) { return shell.prefix.paths().toNative(folder + name); };
+    for (const char* name : {"41.WAV", "Koers.WAV"}) std::filesystem::remove(native(name));
+    test::FifoGuard spoken(native("41.WAV")), preloaded(native("Koers.WAV"));
+    speech->loadSpeechFragments();
+    speech->speakStatus();
+    EXPECT_FALSE(spoken.released() || preloaded.released()) << "the announcement waited on a pipe";
+    EXPECT_EQ(written().substr(44, 9), samplesOf("kmh") + samplesOf("84"));
+    EXPECT_EQ(announcementsStarted(), 1);
 }
 
 TEST_F(SpeechWindowTest, AnUnwritableAnnouncementFileIsReportedOnce) {

@@ -10,6 +10,7 @@
 
 #include "navigator/route/route_file.h"
 #include "tests/navigator/route/route_test_files.h"
+#include "tests/support/fifo_guard.h"
 
 namespace tarvok::route {
 namespace {
@@ -103,9 +104,12 @@ TEST(RouteFile, MissingFileReadsAsEmptyAndIsNotCreated) {
     EXPECT_EQ(f.count(), 0);
     EXPECT_FALSE(f.read(0));
     EXPECT_FALSE(tp.paths().exists(kRoute));
-    // A folder in the file's place reads as empty too.
+    // A folder or a pipe in the file's place reads as empty too, at once.
     fs::create_directories(tp.paths().toNative(kRoute));
     EXPECT_EQ(RouteFileReader(tp.paths(), kRoute).count(), 0);
+    tarvok::test::FifoGuard pipe(tp.paths().toNative("C:\\TARVOK\\ROUTE2.TVK"));
+    EXPECT_EQ(RouteFileReader(pipe.path()).count(), 0);
+    EXPECT_FALSE(pipe.released()) << "the reader waited on the pipe";
 }
 
 TEST(RouteFile, AppendsFillerAndPointsAndOverwritesATornTail) {
