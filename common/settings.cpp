@@ -4,12 +4,7 @@
 #include <cstdio>
 #include <initializer_list>
 #include <utility>
-#include <fstream>
-#include <iterator>
 #include <system_error>
-
-#include <fcntl.h>
-#include <unistd.h>
 
 #include "common/text.h"
 #include "platform/dos_path.h"
@@ -212,47 +207,14 @@ SaveResult saveSettings(const DosPaths& paths, char drive, const SettingsString&
 
     // Keep whatever an existing file holds past the string's end.
     std::string content = s.bytes();
-    {
-        std::ifstream old(file, std::ios::binary);
-        if (old) {
-            std::string previous((std::istreambuf_iterator<char>(old)), std::istreambuf_iterator<char>());
-            if (previous.size() > content.size()) content += previous.substr(content.size());
-        }
-    }
+    if (std::optional<std::string> previous = readRegularFile(file))
+        if (previous->size() > content.size()) content += previous->substr(content.size());
 
-    fs::path tmp = file;
-    tmp += ".tmp";
-    // A fresh file, never one a stale link points to.
-    ::unlink(tmp.c_str());
-    int fd = ::open(tmp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644);
-    if (fd < 0) {
-        r.error = "cannot create " + tmp.string() + ": " + std::generic_category().message(errno);
-        return r;
-    }
-    const char* p = content.data();
-    std::size_t left = content.size();
-    while (left > 0) {
-        ssize_t n = ::write(fd, p, left);
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            r.error = "cannot write " + tmp.string() + ": " + std::generic_category().message(errno);
-            ::close(fd);
-            ::unlink(tmp.c_str());
-            return r;
-        }
-        p += n;
-        left -= static_cast<std::size_t>(n);
-    }
-    bool synced = ::fsync(fd) == 0;
-    bool closed = ::close(fd) == 0;
-    if (!synced || !closed) {
-        r.error = "cannot write " + tmp.string() + ": " + std::generic_category().message(errno);
-        ::unlink(tmp.c_str());
-        return r;
-    }
-    if (::rename(tmp.c_str(), file.c_str()) != 0) {
-        r.error = "cannot replace " + file.string() + ": " + std::generic_category().message(errno);
-        ::unlink(tmp.c_str());
+    // A fresh file under a unique name, renamed over the old one (or over a
+    // link planted in its place, never through it).
+    if (const int error = replaceFile(file, content)) {
+        r.error = "cannot write " + file.string() + ": " + (error == kNotAFile ? "it is not a file"
+                                                                                 : std::generic_category().message(error));
         return r;
     }
     r.ok = true;

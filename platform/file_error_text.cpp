@@ -17,4 +17,9 @@ std::string fileErrorText(std::string_view shownPath, int error, Language langua
     return text;
 }
 
+std::string fileErrorReason(int error, Language language) {
+    if (error == kNotAFile) return language == Language::Dutch ? "het is geen bestand" : "it is not a file";
+    return std::generic_category().message(error);
+}
+
 }  // namespace tarvok

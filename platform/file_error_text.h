@@ -14,4 +14,8 @@ namespace tarvok {
 // left on device" (the system's own text).
 std::string fileErrorText(std::string_view shownPath, int error, Language language = Language::English);
 
+// The reason alone, for a message that names the file itself: "it is not a
+// file" ("het is geen bestand"), else the system's text.
+std::string fileErrorReason(int error, Language language = Language::English);
+
 }  // namespace tarvok

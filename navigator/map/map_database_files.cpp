@@ -1,8 +1,7 @@
 #include "navigator/map/map_database_files.h"
 
-#include <fstream>
-
 #include "common/text.h"
+#include "platform/file_error_text.h"
 #include "platform/regular_file.h"
 
 namespace tarvok::map {
@@ -31,21 +30,7 @@ std::vector<std::string> cornerFilesIn(const DosPaths& paths, const std::string&
 std::optional<std::string> writeMapDatabase(const std::filesystem::path& target, std::string_view content) {
     std::error_code ec;
     std::filesystem::create_directories(target.parent_path(), ec);
-    const std::filesystem::path temporary = target.string() + ".new";
-    {
-        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-        out.write(content.data(), static_cast<std::streamsize>(content.size()));
-        out.close();
-        if (!out) {
-            std::filesystem::remove(temporary, ec);
-            return std::string("cannot write ") + temporary.string();
-        }
-    }
-    std::filesystem::rename(temporary, target, ec);
-    if (ec) {
-        std::filesystem::remove(temporary, ec);
-        return ec.message();
-    }
+    if (const int error = replaceFile(target, content)) return fileErrorReason(error);
     return std::nullopt;
 }
 

@@ -160,5 +160,23 @@ TEST_F(SpeechWindowTest, AnUnwritableAnnouncementFileIsReportedOnce) {
     EXPECT_EQ(announcementsStarted(), 0);
 }
 
+TEST_F(SpeechWindowTest, ALinkOrPipeAtTheAnnouncementFileIsNeverWrittenThrough) {
+    const auto algem1 = shell.prefix.paths().toNative(folder + "Algem1.WAV");
+    const auto outside = shell.prefix.root() / "outside";
+    test::writeFile(outside, "keep");
+    std::filesystem::create_symlink(outside, algem1);
+    speech->speakStatus();
+    EXPECT_EQ(test::readFile(outside), "keep");
+    ASSERT_EQ(shell.dialogs.messages.size(), 1u);
+    EXPECT_NE(shell.dialogs.messages[0].find("(it is not a file)"), std::string::npos) << shell.dialogs.messages[0];
+
+    std::filesystem::remove(algem1);
+    test::FifoGuard pipe(algem1);
+    shell.window->state().completionCode = 1;
+    speech->speakStatus();
+    EXPECT_FALSE(pipe.released()) << "the announcement waited on the pipe";
+    EXPECT_EQ(announcementsStarted(), 0);
+}
+
 }  // namespace
 }  // namespace tarvok::gps

@@ -270,6 +270,18 @@ TEST(MapDatabaseTools, MapdbThenFind) {
     EXPECT_EQ(r.out.substr(0, r.out.find('\n')), "C:\\KAARTEN\\SYDNEY.bmp");
     EXPECT_EQ(runTool({"find", "10", "10"}).exitCode, 1);
 
+    // Links planted at the database and at a temporary name beside it are
+    // never written through.
+    const auto outside = prefix.root() / "outside";
+    writeFile(outside, "keep");
+    std::filesystem::remove(db);
+    std::filesystem::create_symlink(outside, db);
+    std::filesystem::create_symlink(outside, db.string() + ".new");
+    ASSERT_EQ(runTool({"mapdb", "C:\\KAARTEN"}).exitCode, 0);
+    EXPECT_EQ(test::readFile(outside), "keep");
+    EXPECT_FALSE(std::filesystem::is_symlink(db));
+    EXPECT_EQ(std::filesystem::file_size(db), 280u);
+
     // A folder without corner files leaves the database as it was.
     std::filesystem::create_directories(paths.toNative("C:\\LEEG"));
     EXPECT_EQ(runTool({"mapdb", "C:\\LEEG"}).exitCode, 1);

@@ -151,6 +151,31 @@ bool appendFailsUnderSizeLimit(const TempPrefix& tp, rlim_t limit, const std::ve
     return WIFEXITED(status) && WEXITSTATUS(status) == 0;
 }
 
+TEST(RouteFile, ANewFileIsTheOwnersAloneAndALinkOrPipeIsNeverWrittenThrough) {
+    TempPrefix tp;
+    const std::vector<RouteRecord> points{test::recordedPoint(1)};
+    tp.writeDos("C:\\TARVOK\\other", "");
+    ASSERT_EQ(appendRouteBlock(tp.paths(), kRoute, points), std::nullopt);
+    EXPECT_EQ(fs::status(tp.paths().toNative(kRoute)).permissions() & fs::perms::all,
+              fs::perms::owner_read | fs::perms::owner_write);
+
+    // A link planted at the file's name: refused, its target untouched.
+    const fs::path outside = tp.root() / "outside";
+    tarvok::test::writeFile(outside, "keep");
+    const fs::path linked = tp.paths().toNative("C:\\TARVOK\\ROUTE2.TVK");
+    fs::create_symlink(outside, linked);
+    auto error = appendRouteBlock(tp.paths(), "C:\\TARVOK\\ROUTE2.TVK", points);
+    ASSERT_TRUE(error);
+    EXPECT_EQ(*error, "cannot write C:\\TARVOK\\ROUTE2.TVK: it is not a file");
+    EXPECT_EQ(tarvok::test::readFile(outside), "keep");
+    // A pipe: refused at once.
+    tarvok::test::FifoGuard pipe(tp.paths().toNative("C:\\TARVOK\\ROUTE3.TVK"));
+    error = appendRouteBlock(tp.paths(), "C:\\TARVOK\\ROUTE3.TVK", points);
+    EXPECT_FALSE(pipe.released()) << "the writer waited on the pipe";
+    ASSERT_TRUE(error);
+    EXPECT_NE(error->find("it is not a file"), std::string::npos);
+}
+
 TEST(RouteFile, FailedAppendLeavesTheFileAsItWas) {
     TempPrefix tp;
     std::vector<RouteRecord> block;
