@@ -22,6 +22,7 @@ namespace {
 const char* activeText(bool dutch) { return dutch ? " NAVIGATIE ACTIEF " : " NAVIGATION ACTIVE "; }
 const char* routeNotSavedText(bool dutch) { return dutch ? " ROUTE NIET BEWAARD!" : " ROUTE NOT SAVED!"; }
 
+
 QString logForDisplay(std::string_view cp1252) {
     std::string shown;
     shown.reserve(cp1252.size());
@@ -42,17 +43,20 @@ NavigationLoop::NavigationLoop(MainWindow& window, PositionDisplay& display)
     connect(&port_, &GpsPort::failed, this, &NavigationLoop::portFailed);
     if (auto* navig1 = window.control<QPushButton>("Navig1"))
         connect(navig1, &QPushButton::clicked, this, &NavigationLoop::Navig1_click);
-    // Closing the program while navigating ends navigation like a stop.
+    // Closing the program while navigating ends navigation like a stop;
+    // positions not yet written are kept or knowingly discarded.
     connect(&window, &MainWindow::ended, this, [this] {
+        ending_ = true;
         if (state_ != State::Idle) close();
+        keepRoutePointsAtExit();
     });
 }
 
 NavigationLoop::~NavigationLoop() {
     port_.disconnect(this);
     port_.close();
-    // Still navigating when the window goes: the collected positions are
-    // kept all the same (there is no one left to tell about a failure).
+    // Gone without the window's end (the application quit first): the
+    // collected positions are kept all the same if they can be.
     if (!routePoints_.empty())
         route::appendRouteBlock(window_.paths(), route::routeFilePath(window_.state().programFolder), routePoints_);
 }
@@ -211,6 +215,20 @@ void NavigationLoop::writeRoutePoints() {
                   *error;
 }
 
+void NavigationLoop::keepRoutePointsAtExit() {
+    const std::string file = route::routeFilePath(window_.state().programFolder);
+    while (!routePoints_.empty()) {
+        std::optional<std::string> error = route::appendRouteBlock(window_.paths(), file, routePoints_);
+        if (!error) break;
+        const Language language = languageOf(window_.state().settings.language);
+        const std::size_t choice =
+            window_.dialogs().ask(joinMessageLines(route::unsavedRouteLines(language, routePoints_.size(), *error)),
+                                  route::unsavedRouteChoices(language));
+        if (choice != 0) break;  // discarded, knowingly
+    }
+    routePoints_.clear();
+}
+
 void NavigationLoop::showLog(bool whole) {
     auto* text1 = window_.control<QPlainTextEdit>("Text1");
     if (!text1) return;
@@ -275,7 +293,8 @@ void NavigationLoop::finishClosing() {
         // The positions stay collected for the next block; the status line
         // says so last.
         window_.setStatus(routeNotSavedText(window_.state().dutch()));
-        if (!routeErrorShown_) messages.push_back(routeError_);
+        // At the program's end the question that follows says it.
+        if (!routeErrorShown_ && !ending_) messages.push_back(routeError_);
         routeError_.clear();
         routeErrorShown_ = true;
     }

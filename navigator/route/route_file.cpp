@@ -138,4 +138,18 @@ std::optional<std::string> appendRouteBlock(const DosPaths& paths, std::string_v
     return failure(dosPath, error);
 }
 
+std::vector<std::string> unsavedRouteLines(Language language, std::size_t positions, std::string_view error) {
+    const std::string n = std::to_string(positions);
+    if (language == Language::Dutch)
+        return {"WAARSCHUWING", "", n + " posities van de gereden route", "konden niet worden bewaard:",
+                std::string(error), "", "Maak ruimte vrij en probeer opnieuw,", "of verwerp deze posities.", ""};
+    return {"WARNING!", "", n + " positions of the route driven", "could not be saved:", std::string(error), "",
+            "Free some space and try again,", "or discard these positions.", ""};
+}
+
+std::vector<std::string> unsavedRouteChoices(Language language) {
+    if (language == Language::Dutch) return {"Opnieuw proberen", "Verwerpen"};
+    return {"Try again", "Discard"};
+}
+
 }  // namespace tarvok::route

@@ -10,6 +10,7 @@
 #include <QApplication>
 #include <QStyleFactory>
 #include <QTimer>
+#include <algorithm>
 #include <iostream>
 #include <sstream>
 
@@ -92,6 +93,17 @@ std::string escaped(const std::string& s) {
 void ScriptedDialogs::critical(const std::string& text) {
     messages.push_back(text);
     log_ << "message: " << escaped(cp1252ToUtf8(text)) << std::endl;
+}
+
+std::size_t ScriptedDialogs::ask(const std::string& text, const std::vector<std::string>& choices) {
+    messages.push_back(text);
+    std::size_t a = choices.size() - 1;
+    if (!questionAnswers.empty()) {
+        a = std::min(questionAnswers.front(), choices.size() - 1);
+        questionAnswers.pop_front();
+    }
+    log_ << "question: " << escaped(cp1252ToUtf8(text)) << "\nanswered: " << cp1252ToUtf8(choices[a]) << std::endl;
+    return a;
 }
 
 std::optional<std::string> ScriptedDialogs::openFile(const std::string& filter, const std::string&) {

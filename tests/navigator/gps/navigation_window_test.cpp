@@ -5,10 +5,14 @@
 #include "navigator/gps/navigation_loop.h"
 
 #include <QCheckBox>
+#include <QTest>
 #include <QElapsedTimer>
 #include <QPlainTextEdit>
 #include <QScrollBar>
+#include <sys/resource.h>
+
 #include <cmath>
+#include <csignal>
 #include <cstdio>
 #include <filesystem>
 #include <functional>
@@ -447,6 +451,76 @@ TEST_F(RouteRecordingWindow, AFileThatCannotBeWrittenIsReportedOnceAndNothingIsL
     EXPECT_TRUE(f.read(0)->isFiller());
     expectPosition(f, 1004);
 }
+
+// A disk that takes no more bytes, for this process while the object
+// lives: every write that would grow a file fails ("File too large"), as on
+// a full disk. lift() frees it, as the user freeing space would.
+class FullDisk {
+public:
+    FullDisk() {
+        ::getrlimit(RLIMIT_FSIZE, &previous_);
+        previousSignal_ = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit none{0, previous_.rlim_max};
+        ::setrlimit(RLIMIT_FSIZE, &none);
+    }
+    ~FullDisk() { lift(); }
+    void lift() {
+        ::setrlimit(RLIMIT_FSIZE, &previous_);
+        std::signal(SIGXFSZ, previousSignal_);
+    }
+
+private:
+    rlimit previous_{};
+    void (*previousSignal_)(int) = SIG_DFL;
+};
+
+TEST_F(RouteRecordingWindow, WithTheDiskFullTheStatusKeepsSayingSoAndClosingAsksUntilWritten) {
+    startReceiving();  // the port first: its lock file needs room too
+    FullDisk full;
+    drive(501);
+    ASSERT_EQ(shell.dialogs.messages.size(), 1u);
+    EXPECT_NE(shell.dialogs.messages[0].find("ROUTE1.TVK: File too large"), std::string::npos);
+    feed(rmc("120001", "5215.00", "00415.00"), 502);
+    // The close box while navigating: asked, tried again with the disk
+    // still full, asked again; the space freed, the next try writes them.
+    shell.dialogs.answer = [&](const std::string&) {
+        if (shell.dialogs.questions.size() == 2) full.lift();
+        return std::size_t{0};
+    };
+    shell.window->close();
+    ASSERT_EQ(shell.dialogs.questions.size(), 2u);
+    EXPECT_NE(shell.dialogs.questions[0].find("502 positions of the route driven"), std::string::npos)
+        << shell.dialogs.questions[0];
+    EXPECT_NE(shell.dialogs.questions[0].find("cannot write C:\\TARVOK\\ROUTE1.TVK: File too large"),
+              std::string::npos);
+    EXPECT_EQ(shell.dialogs.messages.size(), 1u);  // the question says it, no second box
+    ASSERT_EQ(routeFile().count(), 503);
+    expectPosition(routeFile(), 502);
+    EXPECT_EQ(loop->routePointsWaiting(), 0u);
+}
+
+// Each way of ending the program with positions that could not be written.
+struct EndingWithUnsavedRoute : RouteRecordingWindow, ::testing::WithParamInterface<const char*> {};
+
+TEST_P(EndingWithUnsavedRoute, AsksAndDiscardsOnlyWhenTold) {
+    startReceiving();
+    FullDisk full;
+    drive(3);
+    stop();
+    EXPECT_EQ(shell.window->status(), " ROUTE NOT SAVED!");
+    ASSERT_EQ(loop->routePointsWaiting(), 3u);
+    const std::string how = GetParam();
+    if (how == "Escape") shell.keyInto("Latid", '\x1b');
+    else if (how == "STOP") shell.button("cmdQuit")->click();
+    else shell.window->close();
+    EXPECT_TRUE(shell.window->programEnded());
+    ASSERT_EQ(shell.dialogs.questions.size(), 1u) << how;  // the double answers: discard
+    EXPECT_NE(shell.dialogs.questions[0].find("3 positions"), std::string::npos);
+    EXPECT_EQ(loop->routePointsWaiting(), 0u);
+    EXPECT_EQ(routeFile().count(), 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Ways, EndingWithUnsavedRoute, ::testing::Values("Escape", "STOP", "CloseBox"));
 
 TEST_F(NavigationWindow, ReceivesThroughTheRealGpsd) {
     test::GpsdProcess gpsd(pty.slaveName());
