@@ -21,7 +21,10 @@ namespace {
 
 const char* activeText(bool dutch) { return dutch ? " NAVIGATIE ACTIEF " : " NAVIGATION ACTIVE "; }
 const char* routeNotSavedText(bool dutch) { return dutch ? " ROUTE NIET BEWAARD!" : " ROUTE NOT SAVED!"; }
-
+// While positions wait for a block that could not be written.
+const char* activeNotSavedText(bool dutch) {
+    return dutch ? " NAVIGATIE ACTIEF - ROUTE NIET BEWAARD! " : " NAVIGATION ACTIVE - ROUTE NOT SAVED! ";
+}
 
 QString logForDisplay(std::string_view cp1252) {
     std::string shown;
@@ -86,7 +89,7 @@ void NavigationLoop::start() {
     fixes_ = 0;
     routeError_.clear();
     routeErrorShown_ = false;
-    window_.setStatus(activeText(dutch));
+    window_.setStatus(routeUnsaved_ ? activeNotSavedText(dutch) : activeText(dutch));
     s.currentSoundName = "Navig1.WAV";
     window_.sound().playSound();
     sendKeystrokes();
@@ -179,7 +182,8 @@ void NavigationLoop::showFix(const RmcFields& fields) {
     display_.showFix(fields);
     display_.UpdatePosition();
     s.keyPreview = true;
-    window_.setStatus(activeText(s.dutch()));
+    // Until a block is written, the status keeps saying the route is not saved.
+    window_.setStatus(routeUnsaved_ ? activeNotSavedText(s.dutch()) : activeText(s.dutch()));
     display_.followPosition(map::kViewOffsetNavigation);
     if (!window_.isActiveWindow()) window_.raise();
     ++fixes_;
@@ -204,12 +208,13 @@ void NavigationLoop::writeRoutePoints() {
     if (routePoints_.empty()) return;
     std::optional<std::string> error =
         route::appendRouteBlock(window_.paths(), route::routeFilePath(window_.state().programFolder), routePoints_);
+    routeUnsaved_ = error.has_value();
     if (!error) {
         routePoints_.clear();
         return;
     }
     const bool dutch = window_.state().dutch();
-    window_.setStatus(routeNotSavedText(dutch));
+    window_.setStatus(state_ == State::Receiving ? activeNotSavedText(dutch) : routeNotSavedText(dutch));
     routeError_ = (dutch ? "De gereden route kan niet worden bewaard:\r\n"
                          : "The route driven cannot be saved:\r\n") +
                   *error;

@@ -105,6 +105,7 @@ private:
     std::vector<route::RouteRecord> routePoints_;  // collected since the last block
     std::string routeError_;          // the last route write failure, not yet shown
     bool routeErrorShown_ = false;    // a message box was shown in this navigation
+    bool routeUnsaved_ = false;       // the last block could not be written
     bool ending_ = false;             // the program is ending: the question asks instead
 };
 

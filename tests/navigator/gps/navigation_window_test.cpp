@@ -481,6 +481,7 @@ TEST_F(RouteRecordingWindow, WithTheDiskFullTheStatusKeepsSayingSoAndClosingAsks
     ASSERT_EQ(shell.dialogs.messages.size(), 1u);
     EXPECT_NE(shell.dialogs.messages[0].find("ROUTE1.TVK: File too large"), std::string::npos);
     feed(rmc("120001", "5215.00", "00415.00"), 502);
+    EXPECT_EQ(shell.window->status(), " NAVIGATION ACTIVE - ROUTE NOT SAVED! ");
     // The close box while navigating: asked, tried again with the disk
     // still full, asked again; the space freed, the next try writes them.
     shell.dialogs.answer = [&](const std::string&) {
