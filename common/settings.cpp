@@ -185,16 +185,18 @@ std::string settingsFileDosPath(char drive) {
 std::optional<char> locateSettingsFile(const DosPaths& paths) {
     for (char d : {'C', 'D'}) {
         std::error_code ec;
-        if (fs::is_regular_file(paths.toNative(settingsFileDosPath(d)), ec)) return d;
+        const fs::file_status st = fs::status(paths.toNative(settingsFileDosPath(d)), ec);
+        if (fs::exists(st) && !fs::is_directory(st)) return d;
     }
     return std::nullopt;
 }
 
-LoadResult loadSettings(const DosPaths& paths, char drive, SettingsString& s) {
-    int error = 0;
+LoadResult loadSettings(const DosPaths& paths, char drive, SettingsString& s, int* error) {
+    int why = 0;
     const std::optional<std::string> bytes =
-        readRegularFile(paths.toNative(settingsFileDosPath(drive)), &error, static_cast<std::size_t>(s.length()));
-    if (!bytes) return error == ENOENT ? LoadResult::Missing : LoadResult::Unreadable;
+        readRegularFile(paths.toNative(settingsFileDosPath(drive)), &why, static_cast<std::size_t>(s.length()));
+    if (error) *error = why;
+    if (!bytes) return why == ENOENT ? LoadResult::Missing : LoadResult::Unreadable;
     s.writeRaw(1, static_cast<int>(bytes->size()), *bytes);
     return LoadResult::Loaded;
 }
