@@ -171,28 +171,30 @@ void MapWindow::waitForSoundEnd() {
     window_.sound().close();
 }
 
-bool MapWindow::LoadMapBitmap() {
+bool MapWindow::LoadMapBitmap(bool tell) {
     const char language = window_.state().settings.language;
     view_.zoom = 0;
     view_.ApplyZoom();
     bool loaded = false;
+    std::vector<std::string> why;
     const DosPaths& paths = window_.paths();
     if (!paths.exists(map_.mapPath)) {
-        window_.dialogs().beep();
-        message(mapNotFoundLines(language));
+        if (tell) window_.dialogs().beep();
+        why = mapNotFoundLines(language);
     } else {
         const QString native = QString::fromStdString(paths.toNative(map_.mapPath).string());
         int openError = 0;
         switch (bitmap_.load(native, &openError)) {
         case MapBitmap::LoadError::None: loaded = true; break;
         case MapBitmap::LoadError::CannotOpen:
-            message(fileNotReadLines(language, fileErrorText(map_.mapPath, openError, languageOf(language))));
+            why = fileNotReadLines(language, fileErrorText(map_.mapPath, openError, languageOf(language)));
             break;
-        case MapBitmap::LoadError::Unreadable: message(unreadableBitmapLines(language, map_.mapPath)); break;
-        case MapBitmap::LoadError::TooLarge: message(bitmapTooLargeLines(language, map_.mapPath)); break;
-        case MapBitmap::LoadError::NoMemory: message(bitmapNoMemoryLines(language, map_.mapPath)); break;
+        case MapBitmap::LoadError::Unreadable: why = unreadableBitmapLines(language, map_.mapPath); break;
+        case MapBitmap::LoadError::TooLarge: why = bitmapTooLargeLines(language, map_.mapPath); break;
+        case MapBitmap::LoadError::NoMemory: why = bitmapNoMemoryLines(language, map_.mapPath); break;
         }
     }
+    if (tell && !why.empty()) message(why);
     // The size and display steps run on whatever bitmap is held now.
     map_.width = bitmap_.width();
     map_.height = bitmap_.height();
