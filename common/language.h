@@ -15,5 +15,9 @@ template <class T>
 constexpr const T& inLanguage(Language l, const T& dutch, const T& english) {
     return l == Language::Dutch ? dutch : english;
 }
+// The same for two texts of different lengths (string literals).
+constexpr const char* inLanguage(Language l, const char* dutch, const char* english) {
+    return l == Language::Dutch ? dutch : english;
+}
 
 }  // namespace tarvok

@@ -1,5 +1,7 @@
 #include "navigator/navigator_windows.h"
 
+#include "navigator/shell/main_window.h"
+
 namespace tarvok {
 
 // Members are built in their declared order, so the display exists before
@@ -10,7 +12,10 @@ NavigatorWindows::NavigatorWindows(MainWindow& window)
       navigation(window, display),
       trackImport(window, positionCalls()),
       routePlayback(window, &trackImport, positionCalls()),
-      speech(window) {
+      speech(window),
+      presence(createWindowPresence()),
+      settingsLaunch(*presence) {
+    window.attachSettingsLaunch(settingsLaunch);
     // A position off the map with the automatic map search on selects the
     // next map; go-to and the map selection place positions through the
     // display.

@@ -1,6 +1,7 @@
 // The navigator's window parts around one main window, wired to each other
 // as the navigator runs them: the map window, the GPS position display and
-// navigation loop, spoken announcements, track import and route playback.
+// navigation loop, spoken announcements, track import, route playback and
+// the launch of the settings program.
 // TarvokMAP and tarvok-drive build the same set, so a scripted drive runs
 // exactly the program the user runs.
 #pragma once
@@ -11,6 +12,8 @@
 #include "navigator/map/map_window.h"
 #include "navigator/route/route_window.h"
 #include "navigator/route/track/track_window.h"
+#include "navigator/shell/settings_launch.h"
+#include "platform/window_presence.h"
 
 namespace tarvok {
 
@@ -26,6 +29,9 @@ public:
     TrackWindowImport trackImport;
     RouteWindowPlayback routePlayback;
     gps::SpeechWindow speech;
+    // Which windows of other programs are open (the settings window).
+    std::unique_ptr<WindowPresence> presence;
+    SettingsLaunch settingsLaunch;
 
 private:
     TrackPositionCalls positionCalls();

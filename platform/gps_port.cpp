@@ -4,7 +4,6 @@
 #include <QTcpSocket>
 #include <QTimer>
 #include <cctype>
-#include <system_error>
 
 namespace tarvok {
 
@@ -28,48 +27,6 @@ std::optional<LineSettings> parseLineSettings(std::string_view text) {
     else if (stop == "1.5" || stop == "1,5") s.stopBits = 3;
     else return std::nullopt;
     return s;
-}
-
-std::string PortTarget::describe() const {
-    if (kind == Kind::Gpsd) return "gpsd://" + host + ":" + std::to_string(port);
-    return device;
-}
-
-PortTarget resolveComPort(const std::filesystem::path& prefix, int number) {
-    namespace fs = std::filesystem;
-    PortTarget t;
-    fs::path link = prefix / "dosdevices" / ("com" + std::to_string(number));
-    std::error_code ec;
-    if (fs::is_symlink(fs::symlink_status(link, ec))) {
-        std::string target = fs::read_symlink(link, ec).string();
-        if (target.rfind("gpsd://", 0) == 0) {
-            t.kind = PortTarget::Kind::Gpsd;
-            std::string hostPort = target.substr(7);
-            while (!hostPort.empty() && hostPort.back() == '/') hostPort.pop_back();
-            std::size_t colon = hostPort.rfind(':');
-            t.host = hostPort.substr(0, colon);
-            if (colon != std::string::npos) {
-                std::string digits = hostPort.substr(colon + 1);
-                unsigned long v = 0;
-                bool ok = !digits.empty() && digits.size() <= 5;
-                for (char c : digits) ok = ok && std::isdigit(static_cast<unsigned char>(c));
-                if (ok) v = std::stoul(digits);
-                t.port = ok && v > 0 && v <= 65535 ? static_cast<std::uint16_t>(v) : 0;
-            }
-            if (t.host.empty()) t.host = "localhost";
-            return t;
-        }
-        // The device itself, so that its lock is the one other programs see.
-        fs::path resolved = fs::canonical(link, ec);
-        t.device = ec ? (link.parent_path() / target).lexically_normal().string() : resolved.string();
-        return t;
-    }
-    if (fs::exists(link, ec)) {
-        t.device = link.string();
-        return t;
-    }
-    t.device = "/dev/ttyS" + std::to_string(number - 1);
-    return t;
 }
 
 GpsPort::GpsPort(QObject* parent) : QObject(parent) {}

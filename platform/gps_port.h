@@ -1,9 +1,7 @@
 // The GPS receiver's port: a serial line (QSerialPort) or a gpsd daemon.
 //
-// COMn resolves through <prefix>/dosdevices/comN, a symbolic link to the
-// device as Wine keeps it ("com1" -> "/dev/ttyUSB0"), else /dev/ttyS(n-1).
-// A link whose target text is "gpsd://host:port" selects a gpsd connection:
-// the raw NMEA of every receiver gpsd serves, asked for with
+// Where COMn leads is resolved by platform/com_port.h. A gpsd connection
+// asks for the raw NMEA of every receiver gpsd serves with
 // ?WATCH={"enable":true,"nmea":true}.
 #pragma once
 
@@ -16,6 +14,8 @@
 #include <optional>
 #include <string>
 #include <string_view>
+
+#include "platform/com_port.h"
 
 class QIODevice;
 class QSerialPort;
@@ -37,17 +37,6 @@ struct LineSettings {
 
 // Empty when the text is not such a string.
 std::optional<LineSettings> parseLineSettings(std::string_view text);
-
-struct PortTarget {
-    enum class Kind { Serial, Gpsd } kind = Kind::Serial;
-    std::string device;  // serial: the device path
-    std::string host;    // gpsd
-    std::uint16_t port = 2947;
-    std::string describe() const;  // "/dev/ttyUSB0", "gpsd://localhost:2947"
-};
-
-// COMn (n >= 1) on this prefix.
-PortTarget resolveComPort(const std::filesystem::path& prefix, int number);
 
 // An open port hands out what arrives; it reports a failure (device gone,
 // connection lost) once and is closed from then on.

@@ -44,7 +44,11 @@ signals:
 };
 
 // The real registry: one local socket per announced title, in a folder
-// only this user can enter.
+// only this user can enter: $XDG_RUNTIME_DIR/tarvok, else /tmp/tarvok-<uid>
+// ($TARVOK_RUNTIME_DIR in place of $XDG_RUNTIME_DIR keeps a test's windows
+// apart from the user's). A folder that is a link, another user's or open to
+// others is not used: nothing can then be announced and nothing is found.
+// Messages are at most 4096 bytes.
 std::unique_ptr<WindowPresence> createWindowPresence(QObject* parent = nullptr);
 
 }  // namespace tarvok

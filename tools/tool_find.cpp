@@ -23,7 +23,7 @@ int find(const std::vector<std::string>& args) {
     map::DosMapFolderFiles files(paths);
     const std::optional<std::string> content = files.readFile(dbPath);
     if (!content || !map::mapDatabaseSearchable(content->size())) {
-        for (const std::string& line : map::noMapDatabaseLines('1')) std::fprintf(stderr, "%s\n", line.c_str());
+        for (const std::string& line : map::noMapDatabaseLines(Language::English)) std::fprintf(stderr, "%s\n", line.c_str());
         return 1;
     }
     const double lat = numericValue(args[0]);
@@ -34,7 +34,7 @@ int find(const std::vector<std::string>& args) {
                                                        decimalCommaText(std::abs(lon)), lat < 0 ? "S" : "N",
                                                        lon < 0 ? "W" : "E");
     if (s.outcome != map::MapSearchOutcome::Found) {
-        std::fprintf(stderr, "%s\n", map::noMapFoundText('1'));
+        std::fprintf(stderr, "%s\n", map::noMapFoundText(Language::English));
         return 1;
     }
     const map::MapRecord& r = records[s.index];

@@ -49,7 +49,7 @@ int mapdb(const std::vector<std::string>& args) {
         return 1;
     }
     std::fprintf(stderr, "%zu maps in %s;%s\n", build.recordCount(), target.string().c_str(),
-                 map::databaseLoadedText('1', build.leftOutLongPaths()).c_str());
+                 map::databaseLoadedText(Language::English, build.leftOutLongPaths()).c_str());
     return 0;
 }
 

@@ -17,6 +17,7 @@
 #include "navigator/gps/announcement_file.h"
 #include "navigator/gps/speech_window.h"
 #include "navigator/shell/main_window.h"
+#include "navigator/shell/sound_playback.h"
 #include "platform/sound_device.h"
 #include "tests/support/recording_dialogs.h"
 
@@ -87,7 +88,6 @@ void BM_SpeakStatusInTheWindow(benchmark::State& state) {
     SoundFolder f;
     test::RecordingDialogs dialogs;
     NavigatorStart start;
-    start.programFolder = "C:\\TARVOK";
     start.settings = decodeForNavigator(start.settingsString);
     NavigatorSettings& s = start.settings;
     s.language = '1';
@@ -102,7 +102,7 @@ void BM_SpeakStatusInTheWindow(benchmark::State& state) {
                               std::pair{"Windr", kTexts.windr}})
         window.control<QLineEdit>(name)->setText(QString::fromStdString(text));
     for (auto _ : state) {
-        window.state().completionCode = 1;  // the last announcement has ended
+        window.sound().setCompletionCode(1);  // the last announcement has ended
         speech.speakStatus();
     }
     if (std::filesystem::file_size(f.sound / kAnnouncementFile) != 44 + 25 * 4400) state.SkipWithError("wrong file");

@@ -106,7 +106,6 @@ struct BenchWindow {
     std::unique_ptr<map::MapWindow> map;
     BenchWindow() {
         NavigatorStart start;
-        start.programFolder = "C:\\TARVOK";
         start.settings = decodeForNavigator(start.settingsString);
         start.settings.soundOn = '0';
         window = std::make_unique<MainWindow>(start, benchPrefix(), dialogs, std::make_unique<SilentSoundDevice>());
@@ -137,7 +136,7 @@ void BM_FindButton(benchmark::State& state) {
     w.window->control<QLineEdit>("Longi")->setText(QStringLiteral("4,5"));
     for (auto _ : state) {
         w.map->Command13_Click();
-        if (w.window->status() != map::noMapFoundText('1')) state.SkipWithError("searched wrongly");
+        if (w.window->status() != map::noMapFoundText(Language::English)) state.SkipWithError("searched wrongly");
     }
 }
 BENCHMARK(BM_FindButton)->Unit(benchmark::kMicrosecond);

@@ -151,8 +151,8 @@ std::string announcementWav(std::string_view samples) {
 
 namespace tarvok::gps {
 
-std::vector<std::string> announcementNotWrittenLines(char language, std::string_view file, std::string_view reason) {
-    if (language == '0')
+std::vector<std::string> announcementNotWrittenLines(Language language, std::string_view file, std::string_view reason) {
+    if (language == Language::Dutch)
         return {"WAARSCHUWING", "", "Gesproken meldingen kunnen niet", "worden geschreven naar:", std::string(file),
                 "(" + std::string(reason) + ")", "", "Controleer de geluidsmap en de vrije schijfruimte.", ""};
     return {"WARNING!", "", "Spoken announcements cannot", "be written to:", std::string(file),

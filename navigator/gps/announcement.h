@@ -7,6 +7,7 @@
 // from at most the first 20000 bytes: 8-bit mono samples at 11025 per second.
 #pragma once
 
+#include "common/language.h"
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -100,6 +101,6 @@ namespace tarvok::gps {
 
 // The message shown once when "Algem1.WAV" cannot be written (a read-only
 // or full sound folder): its lines ('0' Dutch, else English).
-std::vector<std::string> announcementNotWrittenLines(char language, std::string_view file, std::string_view reason);
+std::vector<std::string> announcementNotWrittenLines(Language language, std::string_view file, std::string_view reason);
 
 }  // namespace tarvok::gps

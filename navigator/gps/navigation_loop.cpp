@@ -19,11 +19,11 @@ namespace tarvok::gps {
 
 namespace {
 
-const char* activeText(bool dutch) { return dutch ? " NAVIGATIE ACTIEF " : " NAVIGATION ACTIVE "; }
-const char* routeNotSavedText(bool dutch) { return dutch ? " ROUTE NIET BEWAARD!" : " ROUTE NOT SAVED!"; }
+const char* activeText(Language l) { return inLanguage(l, " NAVIGATIE ACTIEF ", " NAVIGATION ACTIVE "); }
+const char* routeNotSavedText(Language l) { return inLanguage(l, " ROUTE NIET BEWAARD!", " ROUTE NOT SAVED!"); }
 // While positions wait for a block that could not be written.
-const char* activeNotSavedText(bool dutch) {
-    return dutch ? " NAVIGATIE ACTIEF - ROUTE NIET BEWAARD! " : " NAVIGATION ACTIVE - ROUTE NOT SAVED! ";
+const char* activeNotSavedText(Language l) {
+    return inLanguage(l, " NAVIGATIE ACTIEF - ROUTE NIET BEWAARD! ", " NAVIGATION ACTIVE - ROUTE NOT SAVED! ");
 }
 
 QString logForDisplay(std::string_view cp1252) {
@@ -61,7 +61,7 @@ NavigationLoop::~NavigationLoop() {
     // Gone without the window's end (the application quit first): the
     // collected positions are kept all the same if they can be.
     if (!routePoints_.empty())
-        route::appendRouteBlock(window_.paths(), route::routeFilePath(window_.state().programFolder), routePoints_);
+        route::appendRouteBlock(window_.paths(), route::routeFilePath(window_.state().programFolder()), routePoints_);
 }
 
 void NavigationLoop::Navig1_click() {
@@ -81,7 +81,7 @@ void NavigationLoop::Navig1_click() {
 
 void NavigationLoop::start() {
     NavigatorState& s = window_.state();
-    const bool dutch = s.dutch();
+    const bool dutch = s.language() == Language::Dutch;
     s.navigationActive = 1;
     state_ = State::Starting;
     failure_.clear();
@@ -89,7 +89,7 @@ void NavigationLoop::start() {
     fixes_ = 0;
     routeError_.clear();
     routeErrorShown_ = false;
-    window_.setStatus(routeUnsaved_ ? activeNotSavedText(dutch) : activeText(dutch));
+    window_.setStatus(routeUnsaved_ ? activeNotSavedText(s.language()) : activeText(s.language()));
     s.currentSoundName = "Navig1.WAV";
     window_.sound().playSound();
     sendKeystrokes();
@@ -183,7 +183,7 @@ void NavigationLoop::showFix(const RmcFields& fields) {
     display_.UpdatePosition();
     s.keyPreview = true;
     // Until a block is written, the status keeps saying the route is not saved.
-    window_.setStatus(routeUnsaved_ ? activeNotSavedText(s.dutch()) : activeText(s.dutch()));
+    window_.setStatus(routeUnsaved_ ? activeNotSavedText(s.language()) : activeText(s.language()));
     display_.followPosition(map::kViewOffsetNavigation);
     if (!window_.isActiveWindow()) window_.raise();
     ++fixes_;
@@ -207,25 +207,26 @@ void NavigationLoop::recordRoutePoint() {
 void NavigationLoop::writeRoutePoints() {
     if (routePoints_.empty()) return;
     std::optional<std::string> error =
-        route::appendRouteBlock(window_.paths(), route::routeFilePath(window_.state().programFolder), routePoints_);
+        route::appendRouteBlock(window_.paths(), route::routeFilePath(window_.state().programFolder()), routePoints_);
     routeUnsaved_ = error.has_value();
     if (!error) {
         routePoints_.clear();
         return;
     }
-    const bool dutch = window_.state().dutch();
-    window_.setStatus(state_ == State::Receiving ? activeNotSavedText(dutch) : routeNotSavedText(dutch));
+    const Language language = window_.state().language();
+    const bool dutch = language == Language::Dutch;
+    window_.setStatus(state_ == State::Receiving ? activeNotSavedText(language) : routeNotSavedText(language));
     routeError_ = (dutch ? "De gereden route kan niet worden bewaard:\r\n"
                          : "The route driven cannot be saved:\r\n") +
                   *error;
 }
 
 void NavigationLoop::keepRoutePointsAtExit() {
-    const std::string file = route::routeFilePath(window_.state().programFolder);
+    const std::string file = route::routeFilePath(window_.state().programFolder());
     while (!routePoints_.empty()) {
         std::optional<std::string> error = route::appendRouteBlock(window_.paths(), file, routePoints_);
         if (!error) break;
-        const Language language = languageOf(window_.state().settings.language);
+        const Language language = window_.state().language();
         const std::size_t choice =
             window_.dialogs().ask(joinMessageLines(route::unsavedRouteLines(language, routePoints_.size(), *error)),
                                   route::unsavedRouteChoices(language));
@@ -253,7 +254,7 @@ void NavigationLoop::showLog(bool whole) {
 
 void NavigationLoop::portFailed(const QString& reason) {
     if (state_ != State::Starting && state_ != State::Receiving) return;
-    const bool dutch = window_.state().dutch();
+    const bool dutch = window_.state().language() == Language::Dutch;
     const std::string port = "COM" + std::string(1, window_.state().settings.gpsPort);
     const std::string device = target_.describe();
     const std::string where = device.empty() ? port : port + " (" + device + ")";
@@ -290,14 +291,14 @@ void NavigationLoop::finishClosing() {
     state_ = State::Idle;
     std::vector<std::string> messages;
     if (!failure_.empty()) {
-        window_.setStatus(shellStatusText(ShellStatus::NavigationStopped, window_.state().dutch()));
+        window_.setStatus(shellStatusText(ShellStatus::NavigationStopped, window_.state().language()));
         messages.push_back(failure_);
         failure_.clear();
     }
     if (!routeError_.empty()) {
         // The positions stay collected for the next block; the status line
         // says so last.
-        window_.setStatus(routeNotSavedText(window_.state().dutch()));
+        window_.setStatus(routeNotSavedText(window_.state().language()));
         // At the program's end the question that follows says it.
         if (!routeErrorShown_ && !ending_) messages.push_back(routeError_);
         routeError_.clear();

@@ -91,9 +91,10 @@ void SpeechWindow::speakStatus() {
     // A sentence processed while this call yields or waits is not counted.
     if (speaking_) return;
     NavigatorState& s = window_.state();
-    AnnouncementState a{s.completionCode, s.announcementCounter};
+    MediaControl& sound = window_.sound();
+    AnnouncementState a{std::int16_t(sound.completionCode()), s.announcementCounter};
     const SpeakDecision d = speakDecision(s.settings.soundOn == '1', a, readouts());
-    s.completionCode = a.completionCode;
+    if (a.completionCode != sound.completionCode()) sound.setCompletionCode(a.completionCode);
     s.announcementCounter = a.counter;
     speaking_ = true;
     switch (d) {
@@ -112,7 +113,7 @@ void SpeechWindow::announce() {
     if (!loaded_) loadSpeechFragments();
     NavigatorState& s = window_.state();
     const DosPaths& paths = window_.paths();
-    const std::filesystem::path folder = paths.toNative(std::string(1, s.programDrive) + s.soundFolder);
+    const std::filesystem::path folder = paths.toNative(s.soundFolderPath());
     std::string samples;
     for (const std::string& name : announcementFragments(readouts(), options())) samples += fragment(name, folder);
 
@@ -123,18 +124,18 @@ void SpeechWindow::announce() {
     QCoreApplication::processEvents();
     AnnouncementState a;
     announcementStarted(a);
-    s.completionCode = a.completionCode;
+    window_.sound().setCompletionCode(a.completionCode);
     s.announcementCounter = a.counter;
 
     const std::string dosFile = s.soundPath(kAnnouncementFile);
     const std::filesystem::path file = fragmentFile(paths, folder, dosFile, kAnnouncementFile);
     if (auto error = writeAnnouncementFile(file, samples)) {
         // Nothing plays; the next sentence tries again. Told once.
-        s.completionCode = 1;
+        window_.sound().setCompletionCode(1);
         if (!writeFailureShown_) {
             writeFailureShown_ = true;
             window_.dialogs().critical(
-                joinMessageLines(announcementNotWrittenLines(s.settings.language, dosFile, *error)));
+                joinMessageLines(announcementNotWrittenLines(s.language(), dosFile, *error)));
         }
         return;
     }

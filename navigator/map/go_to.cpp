@@ -9,20 +9,20 @@ std::optional<PixelPosition> typedPixel(std::string_view xText, std::string_view
     return PixelPosition{roundToInt32Clamped(numericValue(xText)), roundToInt32Clamped(numericValue(yText))};
 }
 
-const char* goToPixelText(char language) {
-    return language == '0' ? "TOON PLAATS MET X/Y COORD." : "SHOW PLACE WITH X/Y COORD.";
+const char* goToPixelText(Language language) {
+    return language == Language::Dutch ? "TOON PLAATS MET X/Y COORD." : "SHOW PLACE WITH X/Y COORD.";
 }
 
-std::vector<std::string> noMapLoadedLines(char language) {
-    if (language == '0')
+std::vector<std::string> noMapLoadedLines(Language language) {
+    if (language == Language::Dutch)
         return {"WAARSCHUWING", "", "U moet eerst een kaart laden! ", "(Het radarscherm verdwijnt dan)", "",
                 "Gebruik de LAAD funktie of", "druk op de ZOEK knop.", ""};
     return {"WARNING!", "", "You must first load a map!", "(the radar will then disappear)", "",
             "(Please use the LOAD function", "or press the FIND button.", ""};
 }
 
-std::vector<std::string> missingPixelLines(char language) {
-    if (language == '0')
+std::vector<std::string> missingPixelLines(Language language) {
+    if (language == Language::Dutch)
         return {"WAARSCHUWING", "", "U heeft geen X en/of Y waarde ingevuld!", "",
                 "X moet liggen tussen 0 en aantal X-pixels", "van de bitmap.",
                 "Y moet liggen tussen 0 en aantal Y-pixels", "van de bitmap.", ""};
@@ -31,8 +31,8 @@ std::vector<std::string> missingPixelLines(char language) {
             "Y should be between 0 and number of Y-pixels", "of the bitmap.", ""};
 }
 
-std::vector<std::string> missingLatLonLines(char language) {
-    if (language == '0')
+std::vector<std::string> missingLatLonLines(Language language) {
+    if (language == Language::Dutch)
         return {"WAARSCHUWING", "", "U heeft geen Lengte- ", "en/of breedtegraad ingevuld!",
                 "(Gebruik decimale graden.)", ""};
     return {"WARNING!", "", "You have not entered any Latitude", "or Longitude values! ",

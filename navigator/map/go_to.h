@@ -2,6 +2,7 @@
 // three warnings.
 #pragma once
 
+#include "common/language.h"
 #include <optional>
 #include <string>
 #include <string_view>
@@ -18,12 +19,12 @@ std::optional<PixelPosition> typedPixel(std::string_view xText, std::string_view
 
 // Label6 of the X/Y jump ('0' Dutch, else English) and of the
 // latitude/longitude jump (one text for both languages).
-const char* goToPixelText(char language);
+const char* goToPixelText(Language language);
 inline constexpr const char* kGoToLatLonText = "LATIDUDE/LONGITUDE";
 
 // The warnings (critical stop, titled "TARVOK").
-std::vector<std::string> noMapLoadedLines(char language);
-std::vector<std::string> missingPixelLines(char language);
-std::vector<std::string> missingLatLonLines(char language);
+std::vector<std::string> noMapLoadedLines(Language language);
+std::vector<std::string> missingPixelLines(Language language);
+std::vector<std::string> missingLatLonLines(Language language);
 
 }  // namespace tarvok::map

@@ -176,16 +176,16 @@ std::string mapStatusText(std::string_view name, std::int32_t width, std::int32_
 
 std::string mapLabelText(std::string_view name) { return " MAP: " + std::string(name); }
 
-std::vector<std::string> noCornerFileLines(char language) {
-    if (language == '0')
+std::vector<std::string> noCornerFileLines(Language language) {
+    if (language == Language::Dutch)
         return {"WAARSCHUWING", "", "Geen bijbehorende file met ", "hoek-coordinaten gevonden!", "",
                 "Maak een 'DES' file aan!", "Zie de Gebruiksaanwijzing.", ""};
     return {"WARNING!", "", "No matching file found with", "corner-coordinates!", "",
             "Please create a 'DES' file ", "for this Bitmap (see Userguide).", ""};
 }
 
-std::vector<std::string> mapNotFoundLines(char language) {
-    if (language == '0')
+std::vector<std::string> mapNotFoundLines(Language language) {
+    if (language == Language::Dutch)
         return {"WAARSCHUWING", "", "Kaart niet gevonden, ondanks dat",
                 "naam wel vermeld in de database!", "", "Laad opnieuw de database door op",
                 "de AUTO knop te drukken", ""};
@@ -193,8 +193,8 @@ std::vector<std::string> mapNotFoundLines(char language) {
             "Please re-load the database", "by pressing the AUTO button.", ""};
 }
 
-std::vector<std::string> referencePointsOnOneLineLines(char language) {
-    if (language == '0')
+std::vector<std::string> referencePointsOnOneLineLines(Language language) {
+    if (language == Language::Dutch)
         return {"WAARSCHUWING", "", "De referentiepunten A en B in de file",
                 "met hoek-coordinaten hebben dezelfde", "breedte, lengte, kolom of rij:",
                 "de kaartranden zijn niet te bepalen.", "", "Verbeter de 'DES' file!",
@@ -205,8 +205,8 @@ std::vector<std::string> referencePointsOnOneLineLines(char language) {
             "for this Bitmap (see Userguide).", ""};
 }
 
-std::vector<std::string> unreadableBitmapLines(char language, std::string_view fileName) {
-    if (language == '0')
+std::vector<std::string> unreadableBitmapLines(Language language, std::string_view fileName) {
+    if (language == Language::Dutch)
         return {"WAARSCHUWING", "", "Deze bitmap kan niet gelezen worden",
                 "(beschadigd bestand of onbekend formaat):", std::string(fileName), "",
                 "De vorige kaart blijft in beeld.", ""};
@@ -214,29 +214,30 @@ std::vector<std::string> unreadableBitmapLines(char language, std::string_view f
             std::string(fileName), "", "The previous map stays on screen.", ""};
 }
 
-std::vector<std::string> bitmapTooLargeLines(char language, std::string_view fileName) {
-    if (language == '0')
+std::vector<std::string> bitmapTooLargeLines(Language language, std::string_view fileName) {
+    if (language == Language::Dutch)
         return {"WAARSCHUWING", "", "Deze bitmap is groter dan 32767", "pixels in breedte of hoogte:",
                 std::string(fileName), "", "De vorige kaart blijft in beeld.", ""};
     return {"WARNING!", "", "This bitmap is larger than 32767", "pixels in width or height:",
             std::string(fileName), "", "The previous map stays on screen.", ""};
 }
 
-std::vector<std::string> fileNotReadLines(char language, std::string_view reason) {
-    if (language == '0') return {"WAARSCHUWING", "", "Dit bestand kan niet gelezen worden:", std::string(reason), ""};
+std::vector<std::string> fileNotReadLines(Language language, std::string_view reason) {
+    if (language == Language::Dutch)
+        return {"WAARSCHUWING", "", "Dit bestand kan niet gelezen worden:", std::string(reason), ""};
     return {"WARNING!", "", "This file cannot be read:", std::string(reason), ""};
 }
 
-std::vector<std::string> bitmapNoMemoryLines(char language, std::string_view fileName) {
-    if (language == '0')
+std::vector<std::string> bitmapNoMemoryLines(Language language, std::string_view fileName) {
+    if (language == Language::Dutch)
         return {"WAARSCHUWING", "", "Te weinig geheugen voor deze bitmap:", std::string(fileName), "",
                 "De vorige kaart blijft in beeld.", ""};
     return {"WARNING!", "", "Not enough memory for this bitmap:", std::string(fileName), "",
             "The previous map stays on screen.", ""};
 }
 
-std::string selectBitmapText(char language) {
-    return language == '0' ? "SELECTEER BITMAP" : "SELECT A BITMAP";
+std::string selectBitmapText(Language language) {
+    return language == Language::Dutch ? "SELECTEER BITMAP" : "SELECT A BITMAP";
 }
 
 }  // namespace tarvok::map

@@ -12,6 +12,7 @@
 // pixel column and row of the point.
 #pragma once
 
+#include "common/language.h"
 #include <array>
 #include <cstdint>
 #include <optional>
@@ -137,16 +138,16 @@ std::string mapStatusText(std::string_view name, std::int32_t width, std::int32_
 std::string mapLabelText(std::string_view name);
 
 // Message lines (language '0' Dutch, else English).
-std::vector<std::string> noCornerFileLines(char language);
-std::vector<std::string> mapNotFoundLines(char language);
-std::vector<std::string> referencePointsOnOneLineLines(char language);
-std::vector<std::string> unreadableBitmapLines(char language, std::string_view fileName);
-std::vector<std::string> bitmapTooLargeLines(char language, std::string_view fileName);
-std::vector<std::string> bitmapNoMemoryLines(char language, std::string_view fileName);
+std::vector<std::string> noCornerFileLines(Language language);
+std::vector<std::string> mapNotFoundLines(Language language);
+std::vector<std::string> referencePointsOnOneLineLines(Language language);
+std::vector<std::string> unreadableBitmapLines(Language language, std::string_view fileName);
+std::vector<std::string> bitmapTooLargeLines(Language language, std::string_view fileName);
+std::vector<std::string> bitmapNoMemoryLines(Language language, std::string_view fileName);
 // A bitmap or corner-coordinate file that cannot be opened: `reason` names
 // the file and says why ("C:\KAART\A.des is not a file").
-std::vector<std::string> fileNotReadLines(char language, std::string_view reason);
-std::string selectBitmapText(char language);  // Label6 while the file dialog is open
+std::vector<std::string> fileNotReadLines(Language language, std::string_view reason);
+std::string selectBitmapText(Language language);  // Label6 while the file dialog is open
 
 // The file dialog's filter.
 inline constexpr const char* kBitmapFilter = "BitMap files (*.bmp)|*.bmp|All Files (*.*)|*.*";

@@ -217,8 +217,8 @@ std::string foundMapLabelText(const MapRecord& record) {
     return " MAP:  " + upperAscii(withoutLineEnding(record.nameLines[0]));
 }
 
-std::string databaseLoadedText(char language, std::size_t leftOutLongPaths) {
-    const bool dutch = language == '0';
+std::string databaseLoadedText(Language language, std::size_t leftOutLongPaths) {
+    const bool dutch = language == Language::Dutch;
     std::string t = dutch ? " DATABASE GELADEN " : " DATABASE LOADED ! ";
     if (leftOutLongPaths > 0) {
         t += integerText(static_cast<long long>(leftOutLongPaths));
@@ -227,12 +227,12 @@ std::string databaseLoadedText(char language, std::size_t leftOutLongPaths) {
     return t;
 }
 
-const char* searchingMapText(char language) { return language == '0' ? " OPZOEKEN KAART..." : " SEARCHING MAP... "; }
+const char* searchingMapText(Language language) { return language == Language::Dutch ? " OPZOEKEN KAART..." : " SEARCHING MAP... "; }
 
-const char* noMapFoundText(char language) { return language == '0' ? " GEEN KAART " : " NO MAP FOUND "; }
+const char* noMapFoundText(Language language) { return language == Language::Dutch ? " GEEN KAART " : " NO MAP FOUND "; }
 
-std::vector<std::string> noMapFilesLines(char language) {
-    if (language == '0')
+std::vector<std::string> noMapFilesLines(Language language) {
+    if (language == Language::Dutch)
         return {"WAARSCHUWING", "", "BESTANDEN NIET GEVONDEN!", "", "U moet eerst het pad kiezen waarin",
                 "uw bitmaps zich bevinden", "", "Dit doet u door (eenmalig) met 'LAAD'",
                 "een willekeurige kaart in te lezen."};
@@ -241,8 +241,8 @@ std::vector<std::string> noMapFilesLines(char language) {
             "at random (only once) from that directory.", "", "Please try again!"};
 }
 
-std::vector<std::string> noMapDatabaseLines(char language) {
-    if (language == '0')
+std::vector<std::string> noMapDatabaseLines(Language language) {
+    if (language == Language::Dutch)
         return {"WAARSCHUWING", "", "Bestand 'AUTOLOAD.TVK' niet gevonden! ", "",
                 "Laad eerst een willekeurige kaart uit", "de directory met de Bitmap kaarten ",
                 "druk daarna op de AUTO knop.", "Er wordt dan een database aangemaakt die",
@@ -252,8 +252,8 @@ std::vector<std::string> noMapDatabaseLines(char language) {
             "A database will then be made and stored", "in the AUTOLOAD.TVK file.", ""};
 }
 
-std::vector<std::string> mapDatabaseNotWrittenLines(char language, std::string_view file, std::string_view reason) {
-    if (language == '0')
+std::vector<std::string> mapDatabaseNotWrittenLines(Language language, std::string_view file, std::string_view reason) {
+    if (language == Language::Dutch)
         return {"WAARSCHUWING", "", "De kaart-database kan niet worden", "opgeslagen in:", std::string(file),
                 "(" + std::string(reason) + ")", "", "De vorige database blijft bewaard.", ""};
     return {"WARNING!", "", "The map database could not", "be stored in:", std::string(file),

@@ -16,6 +16,7 @@
 // A reader gives an edge its minus sign from its letter ("S", "W").
 #pragma once
 
+#include "common/language.h"
 #include <array>
 #include <cstddef>
 #include <cstdint>
@@ -162,15 +163,15 @@ std::string foundMapStatusText(std::string_view bitmapPath, std::int32_t width, 
 std::string foundMapLabelText(const MapRecord& record);
 
 // Label6 texts ('0' Dutch, else English).
-std::string databaseLoadedText(char language, std::size_t leftOutLongPaths);
-const char* searchingMapText(char language);
-const char* noMapFoundText(char language);
+std::string databaseLoadedText(Language language, std::size_t leftOutLongPaths);
+const char* searchingMapText(Language language);
+const char* noMapFoundText(Language language);
 
 // The lines of the two messages (critical stop, titled "TARVOK").
-std::vector<std::string> noMapFilesLines(char language);
-std::vector<std::string> noMapDatabaseLines(char language);
+std::vector<std::string> noMapFilesLines(Language language);
+std::vector<std::string> noMapDatabaseLines(Language language);
 // The database could not be written (a full disk, a read-only folder); the
 // previous database stays as it was.
-std::vector<std::string> mapDatabaseNotWrittenLines(char language, std::string_view file, std::string_view reason);
+std::vector<std::string> mapDatabaseNotWrittenLines(Language language, std::string_view file, std::string_view reason);
 
 }  // namespace tarvok::map

@@ -23,7 +23,7 @@ void MapWindow::centreAndMark() {
 }
 
 void MapWindow::Command3_Click() {
-    const char language = window_.state().settings.language;
+    const Language language = window_.state().language();
     if (window_.state().mapLoaded == 0) {
         window_.dialogs().beep();
         message(noMapLoadedLines(language));
@@ -43,7 +43,7 @@ void MapWindow::Command3_Click() {
 }
 
 void MapWindow::Command4_Click() {
-    const char language = window_.state().settings.language;
+    const Language language = window_.state().language();
     if (window_.state().mapLoaded == 0) {
         window_.dialogs().beep();
         message(noMapLoadedLines(language));

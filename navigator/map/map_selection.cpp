@@ -49,7 +49,7 @@ void MapWindow::Command13_Click() {
     const std::uintmax_t size = paths.exists(db) ? std::filesystem::file_size(paths.toNative(db), ec) : 0;
     if (ec || !mapDatabaseSearchable(size)) {
         window_.dialogs().beep();
-        message(noMapDatabaseLines(window_.state().settings.language));
+        message(noMapDatabaseLines(window_.state().language()));
         return;
     }
     FindMapForPosition();
@@ -58,7 +58,7 @@ void MapWindow::Command13_Click() {
 void MapWindow::BuildMapDatabase() {
     if (selecting_) return;
     NavigatorState& state = window_.state();
-    const char language = state.settings.language;
+    const Language language = state.language();
     const DosPaths& paths = window_.paths();
     // No map loaded yet, or a folder without corner files: nothing to build,
     // and the database there is kept.
@@ -98,7 +98,7 @@ bool MapWindow::FindMapForPosition() {
     if (selecting_) return false;
     Running running(selecting_);
     NavigatorState& state = window_.state();
-    const char language = state.settings.language;
+    const Language language = state.language();
     const DosPaths& paths = window_.paths();
     window_.setStatus(searchingMapText(language));
     yieldOnce();

@@ -7,6 +7,7 @@
 // The window paints the screen-pixel numbers relative to that origin.
 #pragma once
 
+#include "common/language.h"
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -173,7 +174,7 @@ class MapZoom {
 public:
     MapZoom(MapViewState& view, ZoomFeedback& feedback) : view_(view), feedback_(feedback) {}
 
-    char language = '1';
+    Language language = Language::English;
     bool busy = false;    // a zoom operation runs; further requests are ignored
     int targetLevel = 0;  // the level ZoomToLevel zooms to
 

@@ -140,7 +140,7 @@ void MapWindow::applyZoom() {
 template <class Op>
 void MapWindow::zoomOperation(Op op) {
     view_.zoom = window_.state().zoomLevel;
-    zoom_.language = window_.state().settings.language;
+    zoom_.language = window_.state().language();
     zoom_.targetLevel = window_.state().targetZoomLevel;
     op();
     syncControls();
@@ -172,7 +172,7 @@ void MapWindow::waitForSoundEnd() {
 }
 
 bool MapWindow::LoadMapBitmap(bool tell) {
-    const char language = window_.state().settings.language;
+    const Language language = window_.state().language();
     view_.zoom = 0;
     view_.ApplyZoom();
     bool loaded = false;
@@ -187,7 +187,7 @@ bool MapWindow::LoadMapBitmap(bool tell) {
         switch (bitmap_.load(native, &openError)) {
         case MapBitmap::LoadError::None: loaded = true; break;
         case MapBitmap::LoadError::CannotOpen:
-            why = fileNotReadLines(language, fileErrorText(map_.mapPath, openError, languageOf(language)));
+            why = fileNotReadLines(language, fileErrorText(map_.mapPath, openError, language));
             break;
         case MapBitmap::LoadError::Unreadable: why = unreadableBitmapLines(language, map_.mapPath); break;
         case MapBitmap::LoadError::TooLarge: why = bitmapTooLargeLines(language, map_.mapPath); break;
@@ -207,7 +207,7 @@ bool MapWindow::LoadMapBitmap(bool tell) {
 
 void MapWindow::Command2_Click() {
     NavigatorState& state = window_.state();
-    const char language = state.settings.language;
+    const Language language = state.language();
     const std::string previousStatus = window_.status();
     window_.setStatus(selectBitmapText(language));
     const auto chosen = window_.dialogs().openFile(kBitmapFilter, folder_);
@@ -244,7 +244,7 @@ void MapWindow::Command2_Click() {
     if (!text) {
         // A pipe, a folder or a file without read permission: said, and the
         // previous calibration stays as with no corner file.
-        message(fileNotReadLines(language, fileErrorText(*cornerFile, readError, languageOf(language))));
+        message(fileNotReadLines(language, fileErrorText(*cornerFile, readError, language)));
         return;
     }
     const CornerCoordinates corners = parseCornerCoordinates(*text);

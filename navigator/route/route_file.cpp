@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <system_error>
 
+#include "common/program_folder.h"
 #include "platform/dos_path.h"
 #include "platform/file_error_text.h"
 #include "platform/regular_file.h"
@@ -19,7 +20,7 @@ std::string routeFilePath(std::string_view programFolder) {
     return p + "ROUTE1.TVK";
 }
 
-std::string routeFilePath(char programDrive) { return routeFilePath(std::string(1, programDrive) + ":\\TARVOK"); }
+std::string routeFilePath(char programDrive) { return routeFilePath(programFolderOn(programDrive)); }
 
 // ------------------------------------------------------------------ reader
 

@@ -4,7 +4,7 @@
 
 #include "common/text.h"
 #include "navigator/gps/motion_display.h"
-#include "navigator/shell/shell_texts.h"
+#include "common/clock_texts.h"
 
 namespace tarvok::route {
 

@@ -74,7 +74,7 @@ void RouteWindowPlayback::Command1_Click() {
     }
     s.playbackActive = 1;
     s.navigationActive = 0;
-    window_.setStatus(s.dutch() ? " ROUTE-VERTONING " : " PLAY DRIVEN ROUTE");
+    window_.setStatus(inLanguage(s.language(), " ROUTE-VERTONING ", " PLAY DRIVEN ROUTE"));
     s.currentSoundName = "Route1.WAV";
     window_.sound().playSound();
     QWidget* frame10 = window_.control("Frame10");

@@ -32,7 +32,7 @@ KeyOutcome speedUnit(NavigatorState& s, char unit, const char* word) {
 KeyOutcome applyKey(NavigatorState& s, int keyAscii) {
     s.keyPreview = !s.modeRunning();
     int key = (keyAscii >= 'a' && keyAscii <= 'z') ? keyAscii - 'a' + 'A' : keyAscii;
-    bool dutch = s.dutch();
+    const Language language = s.language();
     switch (key) {
     case 27:
         s.stopRequest = true;
@@ -42,15 +42,14 @@ KeyOutcome applyKey(NavigatorState& s, int keyAscii) {
     case 'N': return correction(s, s.screenCorrectionY, +1);
     case 'Z': return correction(s, s.screenCorrectionY, -1);
     case 'G':
-        s.completionCode = 1;
         if (s.settings.soundOn == '0') {
             s.settings.soundOn = '1';
-            return {KeyCommand::SoundSwitchedOn, shellStatusText(ShellStatus::SoundOn, dutch), {}};
+            return {KeyCommand::SoundSwitchedOn, shellStatusText(ShellStatus::SoundOn, language), {}, true};
         }
         s.settings.soundOn = '0';
-        return {KeyCommand::SoundSwitchedOff, shellStatusText(ShellStatus::SoundOff, dutch), {}};
-    case 'I': return {KeyCommand::ZoomIn, shellStatusText(ShellStatus::ZoomInKey, dutch), {}};
-    case 'U': return {KeyCommand::ZoomOut, shellStatusText(ShellStatus::ZoomOutKey, dutch), {}};
+        return {KeyCommand::SoundSwitchedOff, shellStatusText(ShellStatus::SoundOff, language), {}, true};
+    case 'I': return {KeyCommand::ZoomIn, shellStatusText(ShellStatus::ZoomInKey, language), {}};
+    case 'U': return {KeyCommand::ZoomOut, shellStatusText(ShellStatus::ZoomOutKey, language), {}};
     case 'K': return speedUnit(s, '1', "kmh");
     case 'M': return speedUnit(s, '2', "mph");
     case 'T': return speedUnit(s, '3', "kts");

@@ -27,6 +27,7 @@ struct KeyOutcome {
     KeyCommand command = KeyCommand::None;
     std::string status;        // new text of the status line; empty leaves it
     std::string unitWordFile;  // DOS path of the unit word to reload, or empty
+    bool endSoundWaits = false;  // the completion code becomes 1: a running sound wait ends
 };
 
 // First switches key preview off while a mode runs (on otherwise), then

@@ -11,18 +11,21 @@
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QScreen>
 #include <QScrollBar>
 #include <QSlider>
 
+#include "common/language.h"
+#include "common/clock_texts.h"
 #include "common/text.h"
 #include "navigator/gps/needles.h"
 #include "navigator/shell/keyboard_commands.h"
+#include "navigator/shell/settings_launch.h"
 #include "navigator/shell/shell_calls.h"
 #include "navigator/shell/shell_texts.h"
 #include "navigator/shell/shell_widgets.h"
 #include "navigator/shell/sound_playback.h"
 #include "platform/dialogs.h"
+#include "platform/screen_size.h"
 #include "platform/sound_device.h"
 
 namespace tarvok {
@@ -44,11 +47,6 @@ const QColor kBoxText(170, 200, 220);
 const QColor kStatusBase(2, 6, 4);
 const QColor kStatusText(255, 196, 64);
 
-QSize primaryScreenSize() {
-    QScreen* s = QGuiApplication::primaryScreen();
-    return s ? s->size() : QSize(800, 600);
-}
-
 // The status line's font, and the smallest it shrinks to for a long text.
 constexpr int kStatusPixelSize = 12;
 constexpr int kStatusSmallestPixelSize = 7;
@@ -68,7 +66,6 @@ MainWindow::MainWindow(NavigatorStart start, DosPaths paths, Dialogs& dialogs,
     setWindowTitle(QStringLiteral("Tarvok"));
     setObjectName(QStringLiteral("frmMain"));
     state_.programDrive = start.programDrive;
-    state_.programFolder = start.programFolder;
     state_.settingsString = start.settingsString;
     state_.settings = start.settings;
     state_.screenCorrectionX = start.settings.correctionX;
@@ -300,16 +297,16 @@ void MainWindow::upperCase(QLineEdit* box) {
 void MainWindow::setLanguageTexts() {
     char lang = state_.settings.language;
     if (lang != '0' && lang != '1') return;
-    bool dutch = lang == '0';
+    const Language language = languageOf(lang);
     for (const ControlTexts& t : mainWindowTexts()) {
         QWidget* w = control(t.name);
         if (!w) continue;
-        if (const char* caption = dutch ? t.captionDutch : t.captionEnglish)
+        if (const char* caption = t.caption(language))
             if (auto* b = qobject_cast<QPushButton*>(w)) b->setText(fromCp1252(caption));
-        if (const char* tip = dutch ? t.tooltipDutch : t.tooltipEnglish) w->setToolTip(fromCp1252(tip));
+        if (const char* tip = t.tooltip(language)) w->setToolTip(fromCp1252(tip));
     }
-    setStatus(shellStatusText(ShellStatus::Welcome, dutch));
-    state_.soundFolder = dutch ? ":\\TARVOK\\GELUID\\" : ":\\TARVOK\\SOUND\\";
+    setStatus(shellStatusText(ShellStatus::Welcome, language));
+    state_.soundFolder = soundFolderOf(language);
 }
 
 void MainWindow::applyColourScheme() {
@@ -436,7 +433,7 @@ void MainWindow::formLoad() {
         map_->applyZoom();
     }
     // 13.
-    setStatus(shellStatusText(ShellStatus::PleaseLoadMap, state_.dutch()));
+    setStatus(shellStatusText(ShellStatus::PleaseLoadMap, state_.language()));
     // 14. The radar screen until the first map; 15 follows from there.
     startRadar();
 }
@@ -513,6 +510,7 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
 void MainWindow::formKeyPress(int keyAscii) {
     KeyOutcome o = applyKey(state_, keyAscii);
     if (!o.status.empty()) setStatus(o.status);
+    if (o.endSoundWaits) sound_->setCompletionCode(1);
     switch (o.command) {
     case KeyCommand::None: break;
     case KeyCommand::Escape:
@@ -522,11 +520,9 @@ void MainWindow::formKeyPress(int keyAscii) {
         break;
     case KeyCommand::ScreenCorrection: yieldOnce(); break;
     case KeyCommand::SoundSwitchedOff:
-        sound_->setCompletionCode(1);
         yieldOnce();
         break;
     case KeyCommand::SoundSwitchedOn:
-        sound_->setCompletionCode(1);
         if (speech_) speech_->loadSpeechFragments();
         yieldOnce();
         break;
@@ -555,7 +551,7 @@ void MainWindow::formKeyPress(int keyAscii) {
 void MainWindow::stopNavigation() {
     state_.navigationActive = 0;
     state_.stopRequest = true;
-    setStatus(shellStatusText(ShellStatus::NavigationStopped, state_.dutch()));
+    setStatus(shellStatusText(ShellStatus::NavigationStopped, state_.language()));
     state_.currentSoundName = "Navig2.WAV";
     sound_->playSound();
 }
@@ -563,7 +559,7 @@ void MainWindow::stopNavigation() {
 void MainWindow::stopPlayback() {
     state_.playbackActive = 0;
     state_.stopRequest = true;
-    setStatus(shellStatusText(ShellStatus::PlaybackStopped, state_.dutch()));
+    setStatus(shellStatusText(ShellStatus::PlaybackStopped, state_.language()));
     frame10_->hide();
     // The instrument panel comes back, except on a screen too narrow for it.
     picture2_->setVisible(layout_.picture2Visible);
@@ -582,7 +578,7 @@ void MainWindow::cmdQuitClick() {
         stopActiveMode();
         return;
     }
-    setStatus(shellStatusText(ShellStatus::Goodbye, state_.dutch()));
+    setStatus(shellStatusText(ShellStatus::Goodbye, state_.language()));
     state_.currentSoundName = "Totziens.WAV";
     sound_->playSound();
     state_.stopRequest = true;
@@ -607,6 +603,33 @@ void MainWindow::command6Click() {
     // program folder on the program drive holds it.
     std::string guide = std::string(1, state_.programDrive) + ":\\tarvok\\USERNav4.HTM";
     dialogs_.openDocument(paths_.toNative(guide).string());
+}
+
+// -------------------------------------------------------------------- SETUP
+
+void MainWindow::attachSettingsLaunch(SettingsLaunch& launch) {
+    launch.setCalls({[this] { return languageOf(state_.settings.language); },
+                     [this](const std::string& text) { setStatus(text); },
+                     [this] {
+                         state_.currentSoundName = "Instel1.WAV";
+                         sound_->playSound();
+                     },
+                     [this] { reloadSettings(); },
+                     [this](const std::string& text) { dialogs_.critical(text); }});
+    connect(control<QPushButton>("SetupCommand"), &QPushButton::clicked, &launch, &SettingsLaunch::setupCommandClick);
+    connect(this, &MainWindow::ended, &launch, &SettingsLaunch::stop);
+}
+
+void MainWindow::reloadSettings() {
+    if (loadSettings(paths_, state_.programDrive, state_.settingsString) != LoadResult::Loaded) return;
+    state_.settings = decodeForNavigator(state_.settingsString);
+    state_.screenCorrectionX = state_.settings.correctionX;
+    state_.screenCorrectionY = state_.settings.correctionY;
+    control<QSlider>("Slider1")->setValue(state_.settings.playbackSpeed);
+    control<QSlider>("Slider3")->setValue(state_.settings.crossSize);
+    // The spoken fragments follow the new speed unit and sound switch, as
+    // the K, M, T and G keys make them do.
+    if (state_.settings.soundOn == '1' && speech_) speech_->loadSpeechFragments();
 }
 
 }  // namespace tarvok

@@ -29,6 +29,7 @@ class InstrumentPanel;
 class MapPicture;
 class MapViewCalls;
 class PictureClip;
+class SettingsLaunch;
 class SoundDevice;
 class SoundPlayback;
 class SpeechCalls;
@@ -94,6 +95,16 @@ public:
     void formKeyPress(int keyAscii);
     // Opens the user guide.
     void command6Click();
+
+    // Plugs in SETUP: the button runs the launch, which reports, plays and
+    // reloads through this window, and ends when the window closes.
+    void attachSettingsLaunch(SettingsLaunch& launch);
+    // The reload after the settings program: when the settings file exists,
+    // its string is read and decoded as at start, the screen correction
+    // taken from it again, and Slider1 and Slider3 set. Captions, tooltips,
+    // the sound folder, the colour scheme and the layout stay as the window
+    // opened with them.
+    void reloadSettings();
 
     bool radarRunning() const { return radarTimer_.isActive(); }
     int radarStep() const { return sweepStep_; }

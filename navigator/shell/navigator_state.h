@@ -1,14 +1,15 @@
 // The navigator's shared run-time state: one instance, owned by the main
 // window, read and written by the map, gps and route parts.
 //
-// The mode flags, the stop request and the completion code are plain shared
-// variables: long-running activities poll them between their steps, and
+// The mode flags and the stop request are plain shared variables: long-running activities poll them between their steps, and
 // handlers that run nested inside those activities set them.
 #pragma once
 
 #include <cstdint>
 #include <string>
 
+#include "common/language.h"
+#include "common/program_folder.h"
 #include "common/settings.h"
 
 namespace tarvok {
@@ -17,7 +18,8 @@ struct NavigatorState {
     // Where the settings file was found; every path of the navigator starts
     // with the drive letter.
     char programDrive = 'C';
-    std::string programFolder = "C:\\TARVOK";
+    // "C:\TARVOK": the program folder on the program drive.
+    std::string programFolder() const { return programFolderOn(programDrive); }
 
     // The navigator's copies of the options (language, sound, speed unit,
     // colour scheme, ...), decoded from the settings string.
@@ -27,7 +29,7 @@ struct NavigatorState {
     // ":\TARVOK\GELUID\" (Dutch) or ":\TARVOK\SOUND\" (English), chosen once
     // when the main window opens. A sound's path is the program drive, this
     // folder and the file name joined without separators.
-    std::string soundFolder = ":\\TARVOK\\SOUND\\";
+    std::string soundFolder = soundFolderOf(Language::English);
     // File name of the next sound for PlaySound ("Navig2.WAV").
     std::string currentSoundName;
 
@@ -37,10 +39,6 @@ struct NavigatorState {
     std::int16_t playbackActive = 0;
     // Asks the running loop to end; each loop clears it when it starts.
     bool stopRequest = false;
-
-    // The notify code of the sound device's last completion notice; 1 means
-    // a sound played to its end. Waits for a sound end only on 1.
-    std::int16_t completionCode = 0;
 
     // When on, every key typed anywhere in the main window reaches the
     // window's key handler first. A running mode switches it on again with
@@ -76,12 +74,12 @@ struct NavigatorState {
     // Counts announcements; reset when the main window opens.
     int announcementCounter = 0;
 
-    bool dutch() const { return settings.language == '0'; }
+    Language language() const { return languageOf(settings.language); }
     bool modeRunning() const { return navigationActive == 1 || playbackActive == 1; }
     // Program drive, sound folder and file name: "C:\TARVOK\SOUND\Navig2.WAV".
-    std::string soundPath(const std::string& fileName) const {
-        return std::string(1, programDrive) + soundFolder + fileName;
-    }
+    std::string soundPath(const std::string& fileName) const { return soundFolderPath() + fileName; }
+    // Program drive and sound folder: "C:\TARVOK\SOUND\".
+    std::string soundFolderPath() const { return std::string(1, programDrive) + soundFolder; }
 };
 
 }  // namespace tarvok

@@ -30,7 +30,6 @@ std::optional<NavigatorStart> startNavigator(const DosPaths& paths, Dialogs& dia
     }
     NavigatorStart start;
     start.programDrive = *drive;
-    start.programFolder = std::string(1, *drive) + ":\\TARVOK";
     // A file that vanished between locating and loading leaves the built-in
     // string; its fields are then not decoded.
     int error = 0;

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "common/program_folder.h"
 #include "common/settings.h"
 
 namespace tarvok {
@@ -15,9 +16,11 @@ class Dialogs;
 
 struct NavigatorStart {
     char programDrive = 'C';      // where the settings file was found
-    std::string programFolder;    // "C:\TARVOK"
     SettingsString settingsString = SettingsString::navigatorTemplate();
     NavigatorSettings settings;   // decoded from the file
+
+    // "C:\TARVOK": the program folder on the program drive.
+    std::string programFolder() const { return programFolderOn(programDrive); }
 };
 
 // The English message shown when the settings file is on neither drive

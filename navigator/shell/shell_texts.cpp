@@ -43,17 +43,17 @@ const std::vector<ControlTexts>& mainWindowTexts() {
     return table;
 }
 
-const char* shellStatusText(ShellStatus status, bool dutch) {
+const char* shellStatusText(ShellStatus status, Language language) {
     switch (status) {
-    case ShellStatus::Welcome: return dutch ? "  HARTELIJK WELKOM !" : "  WELCOME TO YOU !!!";
-    case ShellStatus::PleaseLoadMap: return dutch ? "  LAAD S.V.P. KAART" : "  PLEASE LOAD A MAP";
-    case ShellStatus::NavigationStopped: return dutch ? " NAVIGATIE GESTOPT " : " NAVIGATION STOPPED";
-    case ShellStatus::PlaybackStopped: return dutch ? " ROUTE-PLAY GESTOPT " : " ROUTE-PLAY STOPPED ";
-    case ShellStatus::Goodbye: return dutch ? " DANK U EN TOT ZIENS" : " THANK YOU, GOODBYE!";
-    case ShellStatus::SoundOn: return dutch ? "  GELUID = AAN " : "  SOUND = ON ";
-    case ShellStatus::SoundOff: return dutch ? "  GELUID = UIT " : "  SOUND = OFF ";
-    case ShellStatus::ZoomInKey: return dutch ? "  1 NIVEAU INZOOMEN " : "  ZOOM-IN 1 LEVEL ";
-    case ShellStatus::ZoomOutKey: return dutch ? "  1 NIVEAU UITZOOMEN " : "  ZOOM-OUT 1 LEVEL ";
+    case ShellStatus::Welcome: return inLanguage(language, "  HARTELIJK WELKOM !", "  WELCOME TO YOU !!!");
+    case ShellStatus::PleaseLoadMap: return inLanguage(language, "  LAAD S.V.P. KAART", "  PLEASE LOAD A MAP");
+    case ShellStatus::NavigationStopped: return inLanguage(language, " NAVIGATIE GESTOPT ", " NAVIGATION STOPPED");
+    case ShellStatus::PlaybackStopped: return inLanguage(language, " ROUTE-PLAY GESTOPT ", " ROUTE-PLAY STOPPED ");
+    case ShellStatus::Goodbye: return inLanguage(language, " DANK U EN TOT ZIENS", " THANK YOU, GOODBYE!");
+    case ShellStatus::SoundOn: return inLanguage(language, "  GELUID = AAN ", "  SOUND = ON ");
+    case ShellStatus::SoundOff: return inLanguage(language, "  GELUID = UIT ", "  SOUND = OFF ");
+    case ShellStatus::ZoomInKey: return inLanguage(language, "  1 NIVEAU INZOOMEN ", "  ZOOM-IN 1 LEVEL ");
+    case ShellStatus::ZoomOutKey: return inLanguage(language, "  1 NIVEAU UITZOOMEN ", "  ZOOM-OUT 1 LEVEL ");
     }
     return "";
 }
@@ -63,22 +63,5 @@ std::string screenCorrectionText(long x, long y) {
 }
 
 std::string intervalText(int seconds) { return " Interval:" + integerText(seconds) + " sec."; }
-
-std::string timeOfDayText(int hour, int minute, int second) {
-    return integerText(hour) + ":" + padLeft(integerText(minute), 2) + ":" +
-           padLeft(integerText(second), 2);
-}
-
-std::string clockText(int hour, int minute, int second) {
-    std::string t = timeOfDayText(hour, minute, second);
-    if (t.size() > 1 && t[1] == ':') t = "0" + t;
-    return t;
-}
-
-std::string dateText(int day, int month, int year) {
-    std::string t = integerText(day) + "-" + integerText(month) + "-" + integerText(year);
-    if (t.size() > 1 && t[1] == '-') t = "0" + t;
-    return t;
-}
 
 }  // namespace tarvok

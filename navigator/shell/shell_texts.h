@@ -5,15 +5,10 @@
 #include <string>
 #include <vector>
 
-namespace tarvok {
+#include "common/control_texts.h"
+#include "common/language.h"
 
-struct ControlTexts {
-    const char* name;  // the control's name
-    const char* captionDutch;
-    const char* captionEnglish;
-    const char* tooltipDutch;
-    const char* tooltipEnglish;
-};
+namespace tarvok {
 
 // Every control of the main window that has a caption or a tooltip; null
 // means the control has none of that kind.
@@ -31,24 +26,12 @@ enum class ShellStatus {
     ZoomOutKey,
 };
 
-const char* shellStatusText(ShellStatus status, bool dutch);
+const char* shellStatusText(ShellStatus status, Language language);
 
 // "Xcor.= " & X & " ; Ycor.= " & Y
 std::string screenCorrectionText(long x, long y);
 
 // " Interval:" & seconds & " sec."
 std::string intervalText(int seconds);
-
-// The time of day as the system writes it: "9:05:33".
-std::string timeOfDayText(int hour, int minute, int second);
-
-// The clock text of Tijds: hours without leading zero, then "0" put in front
-// when the second character is ":" ("9:05:33" -> "09:05:33").
-std::string clockText(int hour, int minute, int second);
-
-// The short date (day-month-year, day and month without leading zeros),
-// with "0" put in front when the second character is "-" ("7-12-2026" ->
-// "07-12-2026").
-std::string dateText(int day, int month, int year);
 
 }  // namespace tarvok

@@ -38,6 +38,80 @@ TEST(SettingsTemplate, EveryOptionHoldsAValidValue) {
     EXPECT_EQ(n.crossSize, 10);
 }
 
+TEST(SettingsTemplate, KeepsItsBytes) {
+    // Files written from the template by earlier versions must stay what a
+    // new version writes.
+    const std::string expected =
+        "000011000100001000000100000000115000 10100000000001000000004800 0100811111511110    0    "
+        "11110050500000000000000000000000000000000000000000000000";
+    EXPECT_EQ(SettingsString::settingsProgramTemplate().bytes(), expected);
+    EXPECT_EQ(SettingsString::navigatorTemplate().bytes(), expected.substr(0, kNavigatorLength));
+}
+
+// Every one-character field reaches its own copy in both programs: a
+// distinct letter in each field comes back in the copy of that name.
+TEST(SettingsDecode, EveryFieldReachesItsOwnCopy) {
+    struct Row {
+        field::Field f;
+        char NavigatorSettings::*navigator;  // null: the navigator keeps no copy
+        std::string SettingsProgramOptions::*settingsProgram;
+    };
+    using N = NavigatorSettings;
+    using S = SettingsProgramOptions;
+    const Row rows[] = {
+        {field::Language, &N::language, &S::language}, {field::AutoMapSearch, &N::autoMapSearch, &S::autoMapSearch},
+        {field::SpeedUnit, &N::speedUnit, &S::speedUnit}, {field::MapDatum, &N::mapDatum, &S::mapDatum},
+        {field::CloseWindows, nullptr, &S::closeWindows}, {field::PanelSide, &N::panelSide, &S::panelSide},
+        {field::KeyboardSize, nullptr, &S::keyboardSize}, {field::MenuStyle, nullptr, &S::menuStyle},
+        {field::ColourScheme, &N::colourScheme, &S::colourScheme}, {field::RecordRoute, &N::recordRoute, &S::recordRoute},
+        {field::GpsPort, &N::gpsPort, &S::gpsPort}, {field::RouteSource, &N::routeSource, &S::routeSource},
+        {field::Parity, &N::parity, &S::parity}, {field::DataBits, &N::dataBits, &S::dataBits},
+        {field::SoundOn, &N::soundOn, &S::soundOn}, {field::SpeakSpeed, &N::speakSpeed, &S::speakSpeed},
+        {field::SpeakCourse, &N::speakCourse, &S::speakCourse}, {field::SpeakPosition, &N::speakPosition, &S::speakPosition},
+        {field::SpeakWarnings, &N::speakWarnings, &S::speakWarnings}, {field::SpeakUnit, &N::speakUnit, &S::speakUnit},
+        {field::SpeakDegreesWord, &N::speakDegreesWord, &S::speakDegreesWord},
+        {field::SpeakPositionWord, &N::speakPositionWord, &S::speakPositionWord},
+        {field::SpeakCompass, &N::speakCompass, &S::speakCompass}, {field::MapProduct, nullptr, &S::mapProduct},
+        {field::WhereAmI, &N::whereAmI, &S::whereAmI}, {field::NearestDirection, &N::nearestDirection, &S::nearestDirection},
+        {field::NearestDistance, &N::nearestDistance, &S::nearestDistance}, {field::ShowXY, &N::showXY, &S::showXY},
+    };
+    SettingsString s = SettingsString::settingsProgramTemplate();
+    auto letter = [](const field::Field& f) { return char('A' + f.pos % 26); };
+    for (const Row& r : rows) s.writeChar(r.f, letter(r.f));
+    const NavigatorSettings n = decodeForNavigator(s);
+    const SettingsProgramOptions o = decodeForSettingsProgram(s);
+    for (const Row& r : rows) {
+        if (r.navigator) {
+            EXPECT_EQ(n.*r.navigator, letter(r.f)) << "position " << r.f.pos;
+        }
+        EXPECT_EQ(o.*r.settingsProgram, std::string(1, letter(r.f))) << "position " << r.f.pos;
+    }
+}
+
+// Writing a value in a field's own format, as the settings program's
+// controls do.
+TEST(SettingsString, WritesValuesInTheFieldsFormat) {
+    struct Row {
+        field::Field f;
+        long long value;
+        const char* stored;
+    };
+    const Row rows[] = {
+        {field::SpeedUnit, 3, "3"},          {field::PlaybackSpeed, 7, "7"},    {field::CrossSize, 7, "07"},
+        {field::ReportInterval, 15, "15"},   {field::HourOffset, 5, "5 "},      {field::HourOffset, 12, "12"},
+        {field::BaudRate, 300, "300  "},     {field::BaudRate, 19200, "19200"}, {field::CorrectionX, -15, "-15  "},
+        {field::CorrectionY, -200, "-200 "}, {field::PlaceNameCount, 123, "12"},
+    };
+    for (const Row& r : rows) {
+        SettingsString s = SettingsString::settingsProgramTemplate();
+        const std::string before = s.bytes();
+        s.writeNumber(r.f, r.value);
+        EXPECT_EQ(s.read(r.f), r.stored) << "position " << r.f.pos << " value " << r.value;
+        EXPECT_EQ(s.bytes().substr(0, r.f.pos - 1), before.substr(0, r.f.pos - 1));
+        EXPECT_EQ(s.bytes().substr(r.f.pos - 1 + r.f.width), before.substr(r.f.pos - 1 + r.f.width));
+    }
+}
+
 TEST(SettingsString, WritesChangeOnlyTheFieldsOwnCharacters) {
     SettingsString s = SettingsString::settingsProgramTemplate();
     const std::string before = s.bytes();

@@ -19,14 +19,25 @@ TempPrefix::TempPrefix() {
         previous_ = p;
     }
     ::setenv("TARVOK_PREFIX", prefix_.c_str(), 1);
+    if (const char* r = std::getenv("TARVOK_RUNTIME_DIR")) {
+        hadPreviousRuntime_ = true;
+        previousRuntime_ = r;
+    }
+    std::string runTmpl = (fs::temp_directory_path() / "tarvok-test-run-XXXXXX").string();
+    if (!::mkdtemp(runTmpl.data())) throw std::runtime_error("mkdtemp failed");
+    runtime_ = runTmpl;
+    ::setenv("TARVOK_RUNTIME_DIR", runtime_.c_str(), 1);
 }
 
 TempPrefix::~TempPrefix() {
     if (hadPrevious_) ::setenv("TARVOK_PREFIX", previous_.c_str(), 1);
     else ::unsetenv("TARVOK_PREFIX");
+    if (hadPreviousRuntime_) ::setenv("TARVOK_RUNTIME_DIR", previousRuntime_.c_str(), 1);
+    else ::unsetenv("TARVOK_RUNTIME_DIR");
     std::error_code ec;
     fs::permissions(root_, fs::perms::owner_all, fs::perm_options::add, ec);
     fs::remove_all(root_, ec);
+    fs::remove_all(runtime_, ec);
 }
 
 fs::path TempPrefix::writeDos(std::string_view dosPath, std::string_view bytes) const {

@@ -1,5 +1,7 @@
 // A temporary drive prefix for one test: TARVOK_PREFIX points at it while the
-// object lives, so no test touches the user's own prefix.
+// object lives, so no test touches the user's own prefix; TARVOK_RUNTIME_DIR
+// points at a private folder of its own, so the windows a test announces and
+// looks for are its own, never the user's.
 #pragma once
 
 #include <filesystem>
@@ -21,6 +23,8 @@ public:
     // The prefix folder itself (not yet created: first-run tests need that).
     const std::filesystem::path& prefix() const { return prefix_; }
     DosPaths paths() const { return DosPaths(prefix_); }
+    // The folder TARVOK_RUNTIME_DIR names while the object lives.
+    const std::filesystem::path& runtimeDir() const { return runtime_; }
 
     // Writes a file at a DOS path, creating its folders.
     std::filesystem::path writeDos(std::string_view dosPath, std::string_view bytes) const;
@@ -30,8 +34,11 @@ public:
 private:
     std::filesystem::path root_;
     std::filesystem::path prefix_;
+    std::filesystem::path runtime_;
     std::string previous_;
     bool hadPrevious_ = false;
+    std::string previousRuntime_;
+    bool hadPreviousRuntime_ = false;
 };
 
 std::string readFile(const std::filesystem::path& p);

@@ -1,5 +1,5 @@
-// tarvok-drive: runs the navigator's main window and executes a script of
-// steps on it, one step per line:
+// tarvok-drive: runs a program's window (the navigator's by default) and
+// executes a script of steps on it, one step per line:
 //
 //   verb arg arg ...      words separated by blanks; "quoted words" may hold
 //                         blanks and the escapes \" \\ \r \n \t
@@ -8,21 +8,30 @@
 // Each verb lives in a table; a drive_<topic>.cpp file adds verbs with a
 // static VerbRegistration. A verb runs on the window's event loop and may
 // take several passes (waits): it returns Pending until it is done.
+//
+// The general verbs work on any DrivenProgram; a program is added by one
+// drive_<program>.cpp file with a static ProgramRegistration.
 #pragma once
 
 #include <QElapsedTimer>
+#include <QSize>
 #include <deque>
 #include <functional>
 #include <iosfwd>
 #include <map>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "platform/dialogs.h"
+#include "platform/dos_path.h"
+
+class QObject;
+class QWidget;
 
 namespace tarvok {
-class MainWindow;
+class MediaControl;
 }
 
 namespace tarvok::drive {
@@ -65,14 +74,56 @@ struct StepResult {
     static StepResult failed(std::string why) { return {StepState::Failed, std::move(why)}; }
 };
 
-// What a verb gets: the window, the dialogs, the output, and how long the
+// The program being driven, as the general verbs see it.
+class DrivenProgram {
+public:
+    virtual ~DrivenProgram() = default;
+
+    // The program's top-level window: controls are looked up in it, keys go
+    // to it when nothing has the focus, grab takes its picture.
+    virtual QWidget& window() = 0;
+    // The controls that dump lists, in order; by default every named
+    // object inside the window.
+    virtual std::vector<QObject*> controls();
+    // The running status line (Windows-1252), when the program has one.
+    virtual std::optional<std::string> status() const { return std::nullopt; }
+    // Whether the program has ended (its window unloaded).
+    virtual bool ended() const = 0;
+    // Its multimedia control, MMControl1.
+    virtual MediaControl& mediaControl() = 0;
+    // Sets one of the program's shared flags by name (the state verb);
+    // throws on a name the program does not know.
+    virtual void setState(const std::string& flag, long long value) = 0;
+};
+
+// What a verb gets: the program, the dialogs, the output, and how long the
 // current step has been running (for waits and timeouts).
 struct Driver {
-    MainWindow& window;
+    DrivenProgram& program;
     ScriptedDialogs& dialogs;
     std::ostream& out;
     QElapsedTimer stepTime;  // started when the step began
     long long elapsedMs() const { return stepTime.elapsed(); }
+    // Sounds the running sounds step has taken from the media control.
+    std::vector<std::string> soundsTaken;
+};
+
+// What a program's start gets from the command line.
+struct ProgramOptions {
+    ScriptedDialogs& dialogs;
+    DosPaths paths;              // the drive prefix
+    std::optional<QSize> screen; // --screen: lay the window out for this size
+};
+
+// Starts the program and opens its window; nothing when it could not start
+// (its message has been shown through the dialogs).
+using ProgramFactory = std::function<std::unique_ptr<DrivenProgram>(const ProgramOptions&)>;
+
+// The programs by their --program name ("map", "set").
+std::map<std::string, ProgramFactory>& programs();
+
+struct ProgramRegistration {
+    ProgramRegistration(const std::string& name, ProgramFactory start) { programs()[name] = std::move(start); }
 };
 
 using VerbFunction = std::function<StepResult(Driver&, const std::vector<std::string>& args)>;

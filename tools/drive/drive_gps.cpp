@@ -22,7 +22,7 @@
 #include "navigator/shell/main_window.h"
 #include "platform/file_error_text.h"
 #include "platform/regular_file.h"
-#include "tools/drive/drive.h"
+#include "tools/drive/drive_navigator.h"
 
 namespace tarvok::drive {
 
@@ -109,7 +109,7 @@ private:
     fs::path previous_;
 };
 
-NmeaFeed* runningFeed(Driver& d) { return d.window.findChild<NmeaFeed*>(QStringLiteral("NmeaFeed")); }
+NmeaFeed* runningFeed(Driver& d) { return navigatorWindow(d).findChild<NmeaFeed*>(QStringLiteral("NmeaFeed")); }
 
 VerbRegistration feed("feed",
                       "feed FILE [MS]           links COM1 to a pseudo-terminal and feeds the NMEA file into it, "
@@ -128,7 +128,7 @@ VerbRegistration feed("feed",
     const long long ms = numberArg(a, 1, 1000);
     if (ms < 0) throw std::runtime_error("feed: MS must not be negative");
     delete runningFeed(d);  // a new feed replaces the one before
-    new NmeaFeed(d.window, std::move(lines), ms);
+    new NmeaFeed(navigatorWindow(d), std::move(lines), ms);
     return StepResult::done();
 });
 

@@ -1,12 +1,14 @@
-// tarvok-drive [--screen WxH] [--pass-microseconds N] SCRIPT
+// tarvok-drive [--program map|set] [--screen WxH] [--pass-microseconds N] SCRIPT
 //
-// Starts the navigator's main window (offscreen when there is no display)
-// in the drive prefix ($TARVOK_PREFIX, as the navigator uses it) and runs
-// the script's steps; exits 0 when every step succeeded, 1 at the first
-// failing step, 2 on a usage error. "-" reads the script from standard input.
-// --screen lays the window out for another screen size; --pass-microseconds
-// sets how long one pass of a sound wait counts (40 by default, so the
-// 250,000-pass waits last 10 seconds), for scripts that must not wait long.
+// Starts a program's window (the navigator's unless --program names
+// another; offscreen when there is no display) in the drive prefix
+// ($TARVOK_PREFIX, as the programs use it) and runs the script's steps;
+// exits 0 when every step succeeded, 1 at the first failing step (or when
+// the program does not start), 2 on a usage error. "-" reads the script from
+// standard input. --screen lays the window out for another screen size;
+// --pass-microseconds sets how long one pass of a sound wait counts (40 by
+// default, so the 250,000-pass waits last 10 seconds), for scripts that must
+// not wait long.
 #include <QApplication>
 #include <QStyleFactory>
 #include <QTimer>
@@ -14,15 +16,13 @@
 #include <iostream>
 #include <sstream>
 
+#include <QWidget>
+
 #include "common/text.h"
-#include "navigator/navigator_windows.h"
-#include "navigator/shell/main_window.h"
-#include "navigator/shell/program_start.h"
-#include "navigator/shell/sound_playback.h"
 #include "platform/dos_path.h"
 #include "platform/file_error_text.h"
+#include "platform/media_control.h"
 #include "platform/regular_file.h"
-#include "platform/sound_device.h"
 #include "tools/drive/drive.h"
 
 namespace tarvok::drive {
@@ -74,6 +74,18 @@ long long numberArg(const std::vector<std::string>& args, std::size_t i, long lo
 std::map<std::string, Verb>& verbs() {
     static std::map<std::string, Verb> table;
     return table;
+}
+
+std::map<std::string, ProgramFactory>& programs() {
+    static std::map<std::string, ProgramFactory> table;
+    return table;
+}
+
+std::vector<QObject*> DrivenProgram::controls() {
+    std::vector<QObject*> named;
+    for (QObject* o : window().findChildren<QObject*>())
+        if (!o->objectName().isEmpty()) named.push_back(o);
+    return named;
 }
 
 namespace {
@@ -202,19 +214,31 @@ int main(int argc, char** argv) {
     QStringList args = QApplication::arguments();
     std::optional<QSize> screen;
     QString scriptPath;
+    std::string program = "map";
     for (int i = 1; i < args.size(); ++i) {
         if (args[i] == QLatin1String("--screen") && i + 1 < args.size()) {
             QStringList wh = args[++i].split(QLatin1Char('x'));
             if (wh.size() == 2) screen = QSize(wh[0].toInt(), wh[1].toInt());
         } else if (args[i] == QLatin1String("--pass-microseconds") && i + 1 < args.size()) {
-            SoundPlayback::setPassDuration(std::chrono::microseconds(args[++i].toLongLong()));
+            MediaControl::setPassDuration(std::chrono::microseconds(args[++i].toLongLong()));
+        } else if (args[i] == QLatin1String("--program") && i + 1 < args.size()) {
+            program = args[++i].toStdString();
         } else if (scriptPath.isEmpty()) {
             scriptPath = args[i];
         }
     }
     if (scriptPath.isEmpty() || (screen && screen->isEmpty())) {
-        std::cerr << "usage: tarvok-drive [--screen WxH] [--pass-microseconds N] SCRIPT\nverbs:\n";
+        std::cerr << "usage: tarvok-drive [--program map|set] [--screen WxH] [--pass-microseconds N] SCRIPT\n"
+                     "verbs:\n";
         for (const auto& [name, verb] : drive::verbs()) std::cerr << "  " << verb.usage << "\n";
+        return 2;
+    }
+    auto factory = drive::programs().find(program);
+    if (factory == drive::programs().end()) {
+        if (program == "set")
+            std::cerr << "tarvok-drive: --program set: the settings program TarvokSET is not part of this build\n";
+        else
+            std::cerr << "tarvok-drive: --program " << program << ": no such program (map: TarvokMAP, set: TarvokSET)\n";
         return 2;
     }
 
@@ -242,15 +266,10 @@ int main(int argc, char** argv) {
     }
 
     drive::ScriptedDialogs dialogs(std::cout);
-    DosPaths paths(DosPaths::defaultPrefix());
-    std::optional<NavigatorStart> start = prepareNavigator(paths, dialogs);
-    if (!start) return 1;
-    MainWindow window(std::move(*start), paths, dialogs, createSoundDevice());
-    if (screen) window.setScreenSizeSource([s = *screen] { return s; });
-    NavigatorWindows parts(window);
-    window.formLoad();
-    window.activateWindow();
-    drive::Driver driver{window, dialogs, std::cout, {}};
+    std::unique_ptr<drive::DrivenProgram> driven =
+        factory->second(drive::ProgramOptions{dialogs, DosPaths(DosPaths::defaultPrefix()), screen});
+    if (!driven) return 1;
+    drive::Driver driver{*driven, dialogs, std::cout, {}, {}};
     drive::ScriptRunner runner(driver, std::move(steps));
     return app.exec();
 }

@@ -10,14 +10,14 @@
 #include "common/text.h"
 #include "navigator/map/map_window.h"
 #include "navigator/shell/main_window.h"
-#include "tools/drive/drive.h"
+#include "tools/drive/drive_navigator.h"
 
 namespace tarvok::drive {
 
 namespace {
 
 map::MapWindow& mapWindow(Driver& d) {
-    auto* m = d.window.findChild<map::MapWindow*>(QStringLiteral("MapWindow"));
+    auto* m = navigatorWindow(d).findChild<map::MapWindow*>(QStringLiteral("MapWindow"));
     if (!m) throw std::runtime_error("the window has no map view");
     return *m;
 }
@@ -27,7 +27,7 @@ VerbRegistration loadMap("load-map", "load-map PATH|cancel     answers the file 
     if (a.empty()) throw std::runtime_error("usage: load-map PATH|cancel");
     if (a[0] == "cancel") d.dialogs.fileAnswers.push_back(std::nullopt);
     else d.dialogs.fileAnswers.push_back(std::filesystem::absolute(a[0]).string());
-    auto* b = d.window.findChild<QPushButton*>(QStringLiteral("Command2"));
+    auto* b = navigatorWindow(d).findChild<QPushButton*>(QStringLiteral("Command2"));
     if (!b) throw std::runtime_error("no control named 'Command2'");
     // Queued, so that the spoken map name's wait does not hold up the script.
     QMetaObject::invokeMethod(b, &QAbstractButton::click, Qt::QueuedConnection);
@@ -46,7 +46,7 @@ VerbRegistration mapState("map-state", "map-state                prints the map 
     QJsonObject o{
         {"mapPath", QString::fromStdString(cp1252ToUtf8(c.mapPath))},
         {"mapName", QString::fromStdString(cp1252ToUtf8(c.mapName))},
-        {"mapLoaded", d.window.state().mapLoaded},
+        {"mapLoaded", navigatorWindow(d).state().mapLoaded},
         {"bitmapWidth", c.width},
         {"bitmapHeight", c.height},
         {"top", c.edges.top},

@@ -1,5 +1,6 @@
 // The general verbs of tarvok-drive: controls, keys, dialogs, waits,
-// pictures and the dump of every control.
+// pictures, the dump of every control and the sounds started. They work on
+// whichever program is driven.
 #include <QAbstractButton>
 #include <QAbstractSlider>
 #include <QApplication>
@@ -16,8 +17,8 @@
 #include <ostream>
 
 #include "common/text.h"
-#include "navigator/shell/main_window.h"
 #include "navigator/shell/shell_widgets.h"
+#include "platform/media_control.h"
 #include "tools/drive/drive.h"
 
 namespace tarvok::drive {
@@ -25,7 +26,7 @@ namespace tarvok::drive {
 namespace {
 
 QWidget* widgetNamed(Driver& d, const std::string& name) {
-    QWidget* w = d.window.findChild<QWidget*>(QString::fromStdString(name));
+    QWidget* w = d.program.window().findChild<QWidget*>(QString::fromStdString(name));
     if (!w) throw std::runtime_error("no control named '" + name + "'");
     return w;
 }
@@ -56,7 +57,7 @@ void postCharacter(QWidget* target, QChar c) {
 
 QWidget* focusTarget(Driver& d, const std::vector<std::string>& a, std::size_t i) {
     QWidget* w = i < a.size() ? widgetNamed(d, a[i]) : QApplication::focusWidget();
-    if (!w) w = &d.window;
+    if (!w) w = &d.program.window();
     w->setFocus(Qt::OtherFocusReason);
     return w;
 }
@@ -137,8 +138,10 @@ VerbRegistration questionAnswer("answer", "answer N                  answers the
 VerbRegistration waitStatus("wait-status", "wait-status TEXT [MS]    waits until the status line shows TEXT",
                             [](Driver& d, const auto& a) {
     needArgs(a, 1, "wait-status TEXT [MS]");
-    return waitUntil(d, d.window.status() == utf8ToCp1252(a[0]), numberArg(a, 1, kDefaultTimeoutMs),
-                     "status '" + a[0] + "' (it shows '" + cp1252ToUtf8(d.window.status()) + "')");
+    const std::optional<std::string> status = d.program.status();
+    if (!status) throw std::runtime_error("the program has no status line");
+    return waitUntil(d, *status == utf8ToCp1252(a[0]), numberArg(a, 1, kDefaultTimeoutMs),
+                     "status '" + a[0] + "' (it shows '" + cp1252ToUtf8(*status) + "')");
 });
 
 VerbRegistration expectText("expect", "expect CONTROL TEXT [MS] waits until a control shows TEXT", [](Driver& d, const auto& a) {
@@ -150,7 +153,7 @@ VerbRegistration expectText("expect", "expect CONTROL TEXT [MS] waits until a co
 });
 
 VerbRegistration waitEnded("wait-ended", "wait-ended [MS]          waits until the program has ended", [](Driver& d, const auto& a) {
-    return waitUntil(d, d.window.programEnded(), numberArg(a, 0, kDefaultTimeoutMs), "the program to end");
+    return waitUntil(d, d.program.ended(), numberArg(a, 0, kDefaultTimeoutMs), "the program to end");
 });
 
 VerbRegistration sleepVerb("sleep", "sleep MS                 lets the window run for MS milliseconds", [](Driver& d, const auto& a) {
@@ -159,22 +162,17 @@ VerbRegistration sleepVerb("sleep", "sleep MS                 lets the window ru
 });
 
 VerbRegistration stateVerb("state",
-                           "state FLAG VALUE         sets navigationActive, playbackActive, mapLoaded or stopRequest",
+                           "state FLAG VALUE         sets a shared flag of the program (navigator: navigationActive, "
+                           "playbackActive, mapLoaded, stopRequest)",
                            [](Driver& d, const auto& a) {
     needArgs(a, 2, "state FLAG VALUE");
-    NavigatorState& s = d.window.state();
-    auto v = std::int16_t(numberArg(a, 1, 0));
-    if (a[0] == "navigationActive") s.navigationActive = v;
-    else if (a[0] == "playbackActive") s.playbackActive = v;
-    else if (a[0] == "mapLoaded") s.mapLoaded = v;
-    else if (a[0] == "stopRequest") s.stopRequest = v != 0;
-    else throw std::runtime_error("unknown flag '" + a[0] + "'");
+    d.program.setState(a[0], numberArg(a, 1, 0));
     return StepResult::done();
 });
 
 VerbRegistration grab("grab", "grab FILE.png            saves a picture of the window", [](Driver& d, const auto& a) {
     needArgs(a, 1, "grab FILE.png");
-    if (!d.window.grab().save(QString::fromStdString(a[0]), "PNG"))
+    if (!d.program.window().grab().save(QString::fromStdString(a[0]), "PNG"))
         return StepResult::failed("cannot write " + a[0]);
     d.out << "grabbed " << a[0] << std::endl;
     return StepResult::done();
@@ -203,7 +201,7 @@ QJsonObject describe(QObject* o) {
 VerbRegistration dump("dump", "dump [FILE.json]         every control's name, text and visibility as JSON",
                       [](Driver& d, const auto& a) {
     QJsonArray all;
-    for (QObject* o : d.window.controls()) all.append(describe(o));
+    for (QObject* o : d.program.controls()) all.append(describe(o));
     QByteArray json = QJsonDocument(all).toJson(QJsonDocument::Indented);
     if (a.empty()) {
         d.out << json.toStdString() << std::flush;
@@ -213,6 +211,45 @@ VerbRegistration dump("dump", "dump [FILE.json]         every control's name, te
     if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate) || f.write(json) != json.size())
         return StepResult::failed("cannot write " + a[0]);
     return StepResult::done();
+});
+
+// Whether a started sound is the one a script names: a name without a
+// backslash stands for the file name alone.
+bool soundMatches(const std::string& started, const std::string& named) {
+    if (named.find('\\') != std::string::npos) return started == named;
+    const std::size_t slash = started.rfind('\\');
+    return started.substr(slash == std::string::npos ? 0 : slash + 1) == named;
+}
+
+std::string soundList(const std::vector<std::string>& files) {
+    std::string list;
+    for (const std::string& f : files) {
+        if (!list.empty()) list += ' ';
+        list += cp1252ToUtf8(f);
+    }
+    return list.empty() ? "none" : list;
+}
+
+VerbRegistration sounds("sounds",
+                        "sounds [FILE ...]        prints the sound files started since the last sounds step; with "
+                        "files, waits until exactly those were started, in order (a name without \\ matches the "
+                        "file name)",
+                        [](Driver& d, const auto& a) {
+    for (std::string& f : d.program.mediaControl().takeStartedSounds()) d.soundsTaken.push_back(std::move(f));
+    const std::vector<std::string> got = d.soundsTaken;
+    auto finish = [&](StepResult r) {
+        d.soundsTaken.clear();
+        return r;
+    };
+    if (a.empty()) {
+        for (const std::string& f : got) d.out << "sound " << cp1252ToUtf8(f) << std::endl;
+        return finish(StepResult::done());
+    }
+    bool prefix = got.size() <= a.size();
+    for (std::size_t i = 0; prefix && i < got.size(); ++i) prefix = soundMatches(got[i], utf8ToCp1252(a[i]));
+    if (prefix && got.size() == a.size()) return finish(StepResult::done());
+    if (prefix && d.elapsedMs() <= kDefaultTimeoutMs) return StepResult::pending();
+    return finish(StepResult::failed("sounds started: " + soundList(got)));
 });
 
 }  // namespace

@@ -33,7 +33,7 @@ void TrackPlayback::ImportTrack() {
     host_.setStopRequest(true);
     host_.showInstrumentPanel();
 
-    host_.setStatus(trackStatusText(TrackStatus::SelectFile, host_.dutch()));
+    host_.setStatus(trackStatusText(TrackStatus::SelectFile, host_.language()));
     const auto chosen = dialogs_.openFile(trackFileFilter(), folder_);
     std::unique_ptr<TrackSource> source;
     int openError = ENOENT;
@@ -41,16 +41,16 @@ void TrackPlayback::ImportTrack() {
     if (!source) {
         // A file that is there but cannot be read (a pipe, no permission)
         // is told as such, with the reason.
-        const Language language = host_.dutch() ? Language::Dutch : Language::English;
-        errorExit(openError == ENOENT ? trackFileNotFoundLines(host_.dutch())
-                                      : trackFileUnreadableLines(host_.dutch(),
-                                                                 fileErrorText(*chosen, openError, language)));
+        const Language language = host_.language();
+        errorExit(openError == ENOENT
+                      ? trackFileNotFoundLines(language)
+                      : trackFileUnreadableLines(language, fileErrorText(*chosen, openError, language)));
         emit finished();
         return;
     }
     folder_ = std::filesystem::path(*chosen).parent_path().string();
 
-    host_.setStatus(trackStatusText(TrackStatus::Showing, host_.dutch()));
+    host_.setStatus(trackStatusText(TrackStatus::Showing, host_.language()));
     host_.setStopRequest(false);
     import_ = std::make_unique<TrackImport>(std::move(source));
     timer_.start();
@@ -80,13 +80,13 @@ void TrackPlayback::tick() {
             const std::string end = "End";
             host_.showSpeed("000", &end);
             host_.setPlaybackActive(false);
-            host_.setStatus(trackStatusText(TrackStatus::Ready, host_.dutch()));
+            host_.setStatus(trackStatusText(TrackStatus::Ready, host_.language()));
             finish();
             return;
         }
         case TrackStep::Kind::Error:
             stopImport();
-            errorExit(trackFileUnreadableLines(host_.dutch(), step.error));
+            errorExit(trackFileUnreadableLines(host_.language(), step.error));
             emit finished();
             return;
         }

@@ -4,6 +4,7 @@
 // while a track of any length plays.
 #pragma once
 
+#include "common/language.h"
 #include <QObject>
 #include <QTimer>
 #include <memory>
@@ -28,9 +29,9 @@ public:
     virtual void setStopRequest(bool on) = 0;
     virtual bool stopRequest() const = 0;
 
-    // Settings: the language ('0' Dutch), the speed unit ('1'..'3'), the
+    // Settings: the language, the speed unit ('1'..'3'), the
     // hour offset to UTC; the value of the slider rou1 at this moment.
-    virtual bool dutch() const = 0;
+    virtual Language language() const = 0;
     virtual char speedUnit() const = 0;
     virtual int hourOffset() const = 0;
     virtual int thinning() const = 0;

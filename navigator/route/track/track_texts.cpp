@@ -4,11 +4,11 @@
 
 namespace tarvok {
 
-const char* trackStatusText(TrackStatus status, bool dutch) {
+const char* trackStatusText(TrackStatus status, Language language) {
     switch (status) {
-    case TrackStatus::SelectFile: return dutch ? " KIES TRACK-BESTAND" : " SELECT TRACK-FILE";
-    case TrackStatus::Showing: return dutch ? " ROUTE-VERTONING" : " SHOW DRIVEN ROUTE";
-    case TrackStatus::Ready: return dutch ? " ROUTE-PLAY GEREED " : " ROUTE-PLAY READY ";
+    case TrackStatus::SelectFile: return inLanguage(language, " KIES TRACK-BESTAND", " SELECT TRACK-FILE");
+    case TrackStatus::Showing: return inLanguage(language, " ROUTE-VERTONING", " SHOW DRIVEN ROUTE");
+    case TrackStatus::Ready: return inLanguage(language, " ROUTE-PLAY GEREED ", " ROUTE-PLAY READY ");
     }
     return "";
 }
@@ -23,16 +23,16 @@ std::string thinningStatusText(int thinning) {
     return " TOON OM DE " + integerText(thinning) + " PTN.";
 }
 
-std::vector<std::string> trackFileNotFoundLines(bool dutch) {
-    if (dutch)
+std::vector<std::string> trackFileNotFoundLines(Language language) {
+    if (language == Language::Dutch)
         return {"WAARSCHUWING", "", "BESTAND NIET GEVONDEN!", "", "U moet een geldige bestandsnaam",
                 "invullen of aanklikken.", "", "Probeer het opnieuw!"};
     return {"WARNING!", "", "NO FILE FOUND!", "", "You must enter or select a", "valid bitmap file.", "",
             "Please try again!"};
 }
 
-std::vector<std::string> trackFileUnreadableLines(bool dutch, const std::string& reason) {
-    if (dutch)
+std::vector<std::string> trackFileUnreadableLines(Language language, const std::string& reason) {
+    if (language == Language::Dutch)
         return {"WAARSCHUWING", "", "BESTAND NIET LEESBAAR!", "", reason, "", "Probeer het opnieuw!"};
     return {"WARNING!", "", "FILE NOT READABLE!", "", reason, "", "Please try again!"};
 }

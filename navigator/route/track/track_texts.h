@@ -1,9 +1,11 @@
 // The texts of track import: status line, file dialog filter, messages.
-// Windows-1252 text; `dutch` chooses the language.
+// Windows-1252 text.
 #pragma once
 
 #include <string>
 #include <vector>
+
+#include "common/language.h"
 
 namespace tarvok {
 
@@ -13,7 +15,7 @@ enum class TrackStatus {
     Ready,       // at the end of the file
 };
 
-const char* trackStatusText(TrackStatus status, bool dutch);
+const char* trackStatusText(TrackStatus status, Language language);
 
 // The file dialog's filter, in "description|pattern" pairs.
 const char* trackFileFilter();
@@ -23,11 +25,11 @@ const char* trackFileFilter();
 std::string thinningStatusText(int thinning);
 
 // The lines of the message when no file was chosen or it cannot be opened.
-std::vector<std::string> trackFileNotFoundLines(bool dutch);
+std::vector<std::string> trackFileNotFoundLines(Language language);
 
 // The lines of the message when a track file stops being readable part way
 // (a GPX file that is not well-formed XML, a read error); `reason` is the
 // reader's own explanation.
-std::vector<std::string> trackFileUnreadableLines(bool dutch, const std::string& reason);
+std::vector<std::string> trackFileUnreadableLines(Language language, const std::string& reason);
 
 }  // namespace tarvok

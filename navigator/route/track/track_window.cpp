@@ -22,7 +22,7 @@ bool TrackWindowImport::playbackActive() const { return window_.state().playback
 void TrackWindowImport::setNavigationActive(bool on) { window_.state().navigationActive = on ? 1 : 0; }
 void TrackWindowImport::setStopRequest(bool on) { window_.state().stopRequest = on; }
 bool TrackWindowImport::stopRequest() const { return window_.state().stopRequest; }
-bool TrackWindowImport::dutch() const { return window_.state().dutch(); }
+Language TrackWindowImport::language() const { return window_.state().language(); }
 char TrackWindowImport::speedUnit() const { return window_.state().settings.speedUnit; }
 int TrackWindowImport::hourOffset() const {
     return roundToInt32Clamped(numericValue(window_.state().settings.hourOffset));

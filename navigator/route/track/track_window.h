@@ -45,7 +45,7 @@ private:
     void setNavigationActive(bool on) override;
     void setStopRequest(bool on) override;
     bool stopRequest() const override;
-    bool dutch() const override;
+    Language language() const override;
     char speedUnit() const override;
     int hourOffset() const override;
     int thinning() const override;

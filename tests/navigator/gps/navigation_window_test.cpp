@@ -9,10 +9,7 @@
 #include <QElapsedTimer>
 #include <QPlainTextEdit>
 #include <QScrollBar>
-#include <sys/resource.h>
-
 #include <cmath>
-#include <csignal>
 #include <cstdio>
 #include <filesystem>
 #include <functional>
@@ -22,10 +19,14 @@
 #include "navigator/map/map_view_widget.h"
 #include "navigator/map/map_window.h"
 #include "navigator/route/route_file.h"
+#include "navigator/shell/settings_launch.h"
 #include "navigator/shell/shell_widgets.h"
+#include "platform/window_presence.h"
 #include "tests/navigator/gps/gpsd_process.h"
 #include "tests/navigator/gps/pty.h"
+#include "tests/navigator/shell/stand_in_settings.h"
 #include "tests/navigator/shell/window_fixture.h"
+#include "tests/support/full_disk.h"
 #include "tests/support/wait_for.h"
 
 namespace tarvok::gps {
@@ -68,7 +69,6 @@ struct NavigationWindow : ::testing::Test {
         loop = std::make_unique<NavigationLoop>(*shell.window, *display);
         shell.open();
         // Where the start-up finds the settings; the route file goes there.
-        shell.window->state().programFolder = "C:\\TARVOK";
         fs::create_directories(shell.prefix.paths().toNative("C:\\TARVOK"));
         ASSERT_TRUE(shell.loadMap(shell.writeMap("C:\\MAPS\\DELFT", 600, 400, kCorners)));
         ASSERT_TRUE(pty.ok());
@@ -452,31 +452,9 @@ TEST_F(RouteRecordingWindow, AFileThatCannotBeWrittenIsReportedOnceAndNothingIsL
     expectPosition(f, 1004);
 }
 
-// A disk that takes no more bytes, for this process while the object
-// lives: every write that would grow a file fails ("File too large"), as on
-// a full disk. lift() frees it, as the user freeing space would.
-class FullDisk {
-public:
-    FullDisk() {
-        ::getrlimit(RLIMIT_FSIZE, &previous_);
-        previousSignal_ = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit none{0, previous_.rlim_max};
-        ::setrlimit(RLIMIT_FSIZE, &none);
-    }
-    ~FullDisk() { lift(); }
-    void lift() {
-        ::setrlimit(RLIMIT_FSIZE, &previous_);
-        std::signal(SIGXFSZ, previousSignal_);
-    }
-
-private:
-    rlimit previous_{};
-    void (*previousSignal_)(int) = SIG_DFL;
-};
-
 TEST_F(RouteRecordingWindow, WithTheDiskFullTheStatusKeepsSayingSoAndClosingAsksUntilWritten) {
     startReceiving();  // the port first: its lock file needs room too
-    FullDisk full;
+    test::FullDisk full;
     drive(501);
     ASSERT_EQ(shell.dialogs.messages.size(), 1u);
     EXPECT_NE(shell.dialogs.messages[0].find("ROUTE1.TVK: File too large"), std::string::npos);
@@ -505,7 +483,7 @@ struct EndingWithUnsavedRoute : RouteRecordingWindow, ::testing::WithParamInterf
 
 TEST_P(EndingWithUnsavedRoute, AsksAndDiscardsOnlyWhenTold) {
     startReceiving();
-    FullDisk full;
+    test::FullDisk full;
     drive(3);
     stop();
     EXPECT_EQ(shell.window->status(), " ROUTE NOT SAVED!");
@@ -522,6 +500,43 @@ TEST_P(EndingWithUnsavedRoute, AsksAndDiscardsOnlyWhenTold) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Ways, EndingWithUnsavedRoute, ::testing::Values("Escape", "STOP", "CloseBox"));
+
+TEST_F(RouteRecordingWindow, SetupWhileNavigatingShowsAndRecordsEveryFixThenTakesTheNewUnit) {
+    // The settings file holds what the window runs with, recording on; the
+    // stand-in settings program switches to Dutch and mph when it closes.
+    SettingsString s = shell.window->state().settingsString;
+    s.writeChar(field::RecordRoute, '1');
+    const fs::path file = shell.prefix.writeDos("C:\\WINDOWS\\VELKAR.DLL", s.bytes());
+    auto presence = createWindowPresence();
+    SettingsLaunch launch(*presence);
+    shell.window->attachSettingsLaunch(launch);
+    SettingsProgram p =
+        test::standInSettingsProgram(kSettingsTitleDutch, 0, 20000, file, {{5, "0"}, {10, "2"}});
+    p.gracePeriod = std::chrono::milliseconds(100);
+    launch.setProgram(p);
+
+    startReceiving();
+    drive(3);
+    shell.button("SetupCommand")->click();
+    ASSERT_TRUE(waitFor([&] { return presence->isOpen(kSettingsTitleDutch); }));
+    drive(20, 3);  // every fix shown while the settings window is open
+    EXPECT_TRUE(presence->isOpen(kSettingsTitleDutch));
+    EXPECT_NE(launch.phase(), SettingsLaunch::Phase::Idle);
+    EXPECT_EQ(box("Smode"), "kmh");
+    ASSERT_TRUE(presence->send(kSettingsTitleDutch, "quit"));
+    ASSERT_TRUE(waitFor([&] { return launch.phase() == SettingsLaunch::Phase::Idle; }, 10000));
+
+    feed(rmc("120100", "5215.00", "00415.00"), 24);
+    EXPECT_EQ(box("Smode"), "mph");
+    EXPECT_EQ(box("Speed"), "025");
+    EXPECT_EQ(shell.button("Navig1")->toolTip().toStdString(), "Start GPS navigation");  // captions stay
+    stop();
+    EXPECT_EQ(shell.window->status(), " NAVIGATIE GESTOPT ");  // run-time texts follow at once
+    route::RouteFileReader f = routeFile();
+    ASSERT_EQ(f.count(), 25);
+    for (std::int64_t k = 1; k <= 23; ++k) expectPosition(f, k);
+    EXPECT_EQ(f.read(24)->speedUnit, '2');
+}
 
 TEST_F(NavigationWindow, ReceivesThroughTheRealGpsd) {
     test::GpsdProcess gpsd(pty.slaveName());

@@ -40,7 +40,7 @@ struct SpeechWindowTest : ::testing::Test {
         speech = std::make_unique<SpeechWindow>(*shell.window);
         shell.open();
         show("52,06866", "4,883300", "N", "E", "041", "084", " O");
-        shell.window->state().completionCode = 1;
+        shell.window->sound().setCompletionCode(1);
     }
     void writeFragment(const std::string& name) { shell.prefix.writeDos(folder + name + ".WAV", fragmentWav(samplesOf(name))); }
     void show(const char* lat, const char* lon, const char* ns, const char* ew, const char* speed, const char* koers,
@@ -80,12 +80,12 @@ TEST_F(SpeechWindowTest, TheReadoutsAreSpokenFromTheSoundFolderAndPlayedWithoutW
     // Started, not waited for: the completion notice is still to come.
     EXPECT_EQ(shell.device->opened().back(), "Algem1.WAV");
     EXPECT_EQ(shell.device->calls.back(), "play");
-    EXPECT_EQ(shell.window->state().completionCode, 0);
+    EXPECT_EQ(shell.window->sound().completionCode(), 0);
 
     // A shorter announcement replaces the file whole.
     show("52,06866", "4,883300", "N", "E", "000", "084", " O");
     writeFragment("Stilstan");
-    shell.window->state().completionCode = 1;
+    shell.window->sound().setCompletionCode(1);
     speech->speakStatus();
     std::string still;
     for (const char* name : {"Stilstan", "52", "Komma", "0", "6", "8", "6", "6", "Graden", "N", "4", "Komma", "8",
@@ -108,7 +108,7 @@ TEST_F(SpeechWindowTest, WithoutCompletionNoticeEveryTwentiethSentenceIsSpoken) 
     // The announcement cut off by the new one reports itself aborted; that
     // notice is not the end of the new one.
     QCoreApplication::processEvents();
-    EXPECT_EQ(shell.window->state().completionCode, 0);
+    EXPECT_EQ(shell.window->sound().completionCode(), 0);
     speech->speakStatus();
     EXPECT_EQ(announcementsStarted(), 2);
     // Its own notice lets the next sentence speak at once.
@@ -123,7 +123,7 @@ TEST_F(SpeechWindowTest, NoFixPlaysTheReceptionErrorAndSoundOffSpeaksNothing) {
     speech->speakStatus();
     EXPECT_EQ(shell.device->opened().back(), "RXfout1.WAV");
     EXPECT_EQ(announcementsStarted(), 0);
-    EXPECT_EQ(shell.window->state().completionCode, 1);
+    EXPECT_EQ(shell.window->sound().completionCode(), 1);
 
     show("52,06866", "4,883300", "N", "E", "041", "084", " O");
     shell.window->state().settings.soundOn = '0';
@@ -172,7 +172,7 @@ TEST_F(SpeechWindowTest, ALinkOrPipeAtTheAnnouncementFileIsNeverWrittenThrough) 
 
     std::filesystem::remove(algem1);
     test::FifoGuard pipe(algem1);
-    shell.window->state().completionCode = 1;
+    shell.window->sound().setCompletionCode(1);
     speech->speakStatus();
     EXPECT_FALSE(pipe.released()) << "the announcement waited on the pipe";
     EXPECT_EQ(announcementsStarted(), 0);

@@ -91,8 +91,8 @@ TEST(CornerFile, ReferencePointsSharingALineLeaveTheReferenceValues) {
         EXPECT_TRUE(std::isfinite(e.top) && std::isfinite(e.bottom) && std::isfinite(e.left) &&
                     std::isfinite(e.right));
     }
-    EXPECT_EQ(referencePointsOnOneLineLines('1').front(), "WARNING!");
-    EXPECT_EQ(referencePointsOnOneLineLines('0').front(), "WAARSCHUWING");
+    EXPECT_EQ(referencePointsOnOneLineLines(Language::English).front(), "WARNING!");
+    EXPECT_EQ(referencePointsOnOneLineLines(Language::Dutch).front(), "WAARSCHUWING");
 }
 
 TEST(CornerFile, NonNumericFieldStopsTheConversionWhereItStands) {
@@ -192,8 +192,8 @@ TEST(CornerFile, DbmIsPreferredOverDesBesideTheBitmap) {
 TEST(CornerFile, StatusTexts) {
     EXPECT_EQ(mapStatusText("Delft", 600, 400), " MAP:  Delft ;  600 x 400 pixels");
     EXPECT_EQ(mapLabelText("Delft"), " MAP: Delft");
-    EXPECT_EQ(noCornerFileLines('1')[3], "corner-coordinates!");
-    EXPECT_EQ(noCornerFileLines('0')[2], "Geen bijbehorende file met ");
+    EXPECT_EQ(noCornerFileLines(Language::English)[3], "corner-coordinates!");
+    EXPECT_EQ(noCornerFileLines(Language::Dutch)[2], "Geen bijbehorende file met ");
 }
 
 }  // namespace

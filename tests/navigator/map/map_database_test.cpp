@@ -179,9 +179,9 @@ TEST(MapDatabaseBuild, OneFileAtATimeInListingOrder) {
     EXPECT_DOUBLE_EQ(records[0].edges.right, 5.0);
     EXPECT_EQ(records[1].cornerFilePath, "C:\\M\\B.des");
     EXPECT_DOUBLE_EQ(records[1].edges.right, 4.5);
-    EXPECT_EQ(databaseLoadedText('1', build.leftOutLongPaths()),
+    EXPECT_EQ(databaseLoadedText(Language::English, build.leftOutLongPaths()),
               " DATABASE LOADED ! 1 map(s) left out: path longer than 36 characters");
-    EXPECT_EQ(databaseLoadedText('0', 0), " DATABASE GELADEN ");
+    EXPECT_EQ(databaseLoadedText(Language::Dutch, 0), " DATABASE GELADEN ");
 }
 
 TEST(SearchMapForPosition, FirstContainingRecordWinsEdgesAreOutside) {
@@ -225,8 +225,8 @@ TEST(FoundMap, CornerBoxesAndStatusTexts) {
     EXPECT_EQ(foundMapLabelText(r), " MAP:  DELFT");
     EXPECT_EQ(mapFolderOf("C:\\KAARTEN\\DELFT.BMP"), "C:\\KAARTEN");
     EXPECT_EQ(mapFolderOf("DELFT.BMP"), "");
-    EXPECT_EQ(noMapFilesLines('1').size(), 11u);
-    EXPECT_EQ(noMapDatabaseLines('0')[2], "Bestand 'AUTOLOAD.TVK' niet gevonden! ");
+    EXPECT_EQ(noMapFilesLines(Language::English).size(), 11u);
+    EXPECT_EQ(noMapDatabaseLines(Language::Dutch)[2], "Bestand 'AUTOLOAD.TVK' niet gevonden! ");
 }
 
 struct ToolRun {

@@ -79,7 +79,7 @@ TEST_F(MapSelectionTest, GoToAPixel) {
     type("Xtext", "120");
     type("Ytext", "");
     shell.button("Command3")->click();
-    EXPECT_EQ(lastMessage(), joinMessageLines(missingPixelLines('1')));
+    EXPECT_EQ(lastMessage(), joinMessageLines(missingPixelLines(Language::English)));
     EXPECT_EQ((map->view().position), (PixelPosition{50, 60}));
     EXPECT_EQ(shell.window->status(), "SHOW PLACE WITH X/Y COORD.");
 
@@ -139,7 +139,7 @@ TEST_F(MapSelectionTest, AutoBuildsTheDatabaseOfTheMapFolderAndKeepsTheCurrentMa
     // No map loaded yet: nothing to build, the old database stays.
     shell.prefix.writeDos(kDatabase, "old");
     shell.button("Command12")->click();
-    EXPECT_EQ(lastMessage(), joinMessageLines(noMapFilesLines('1')));
+    EXPECT_EQ(lastMessage(), joinMessageLines(noMapFilesLines(Language::English)));
     EXPECT_EQ(shell.prefix.readDos(kDatabase), "old");
 
     load(writeMap("C:\\MAPS\\REGION", 300, 200, kRegion));
@@ -183,7 +183,7 @@ TEST_F(MapSelectionTest, AutoBuildsTheDatabaseOfTheMapFolderAndKeepsTheCurrentMa
 
 TEST_F(MapSelectionTest, FindNeedsADatabaseWithARecord) {
     shell.button("Command13")->click();
-    EXPECT_EQ(lastMessage(), joinMessageLines(noMapDatabaseLines('1')));
+    EXPECT_EQ(lastMessage(), joinMessageLines(noMapDatabaseLines(Language::English)));
     shell.prefix.writeDos(kDatabase, std::string(50, 'x'));
     shell.button("Command13")->click();
     EXPECT_EQ(shell.dialogs.messages.size(), 2u);
@@ -241,7 +241,7 @@ TEST_F(MapSelectionTest, AMissingBitmapKeepsTheCurrentMapOrGivesWayToTheNextReco
     type("Latid", "52,125");
     type("Longi", "4,125");
     shell.button("Command13")->click();
-    EXPECT_EQ(lastMessage(), joinMessageLines(mapNotFoundLines('1')));
+    EXPECT_EQ(lastMessage(), joinMessageLines(mapNotFoundLines(Language::English)));
     EXPECT_EQ(map->calibration().mapPath, before.mapPath);
     EXPECT_EQ(map->calibration().edges.top, before.edges.top);
     EXPECT_EQ(map->bitmap().width(), 300);

@@ -222,7 +222,7 @@ TEST_F(ViewFixture, FiveZoomInsReachLevelFiveAndASixthChangesNothing) {
     EXPECT_EQ(fb.status, (std::vector<std::string>{" ZOOM IN (1 LEVEL)", ""}));
     EXPECT_EQ(fb.waits, 5);
 
-    zoom.language = '0';
+    zoom.language = Language::Dutch;
     fb.status.clear();
     zoom.ZoomOut();
     EXPECT_EQ(view.zoom, 4);

@@ -84,6 +84,34 @@ TEST(TarvokDrive, StopsAtTheFirstFailingStep) {
     EXPECT_NE(unknown.out.find("line 2: frobnicate: unknown verb"), std::string::npos) << unknown.out;
     DriveRun quote = drive(tp, "type Latid \"52,1\n");
     EXPECT_EQ(quote.exitCode, 2);
+    DriveRun set = drive(tp, "sleep 1\n", {QStringLiteral("--program"), QStringLiteral("set")});
+    EXPECT_EQ(set.exitCode, 2);
+    EXPECT_NE(set.out.find("--program set: the settings program TarvokSET is not part of this build"),
+              std::string::npos) << set.out;
+    DriveRun other = drive(tp, "sleep 1\n", {QStringLiteral("--program"), QStringLiteral("nav")});
+    EXPECT_EQ(other.exitCode, 2);
+    EXPECT_NE(other.out.find("--program nav: no such program"), std::string::npos) << other.out;
+}
+
+TEST(TarvokDrive, ChecksTheSoundsStartedSinceTheLastCheck) {
+    test::TempPrefix tp;
+    DriveRun r = drive(tp,
+                       "wait-status \"  PLEASE LOAD A MAP\"\n"
+                       "sounds Welkom5.WAV\n"
+                       "state navigationActive 1\n"
+                       "click cmdQuit\n"
+                       "sounds C:\\TARVOK\\SOUND\\Navig2.WAV\n"
+                       "click cmdQuit\n"
+                       "wait-ended\n"
+                       "sounds\n",
+                       {QStringLiteral("--program"), QStringLiteral("map")});
+    EXPECT_EQ(r.exitCode, 0) << r.out;
+    EXPECT_NE(r.out.find("sound C:\\TARVOK\\SOUND\\Totziens.WAV"), std::string::npos) << r.out;
+    // A sound other than the one named fails the step and says what played.
+    DriveRun wrong = drive(tp, "sounds Navig1.WAV\n");
+    EXPECT_EQ(wrong.exitCode, 1);
+    EXPECT_NE(wrong.out.find("line 1: sounds: sounds started: C:\\TARVOK\\SOUND\\Welkom5.WAV"), std::string::npos)
+        << wrong.out;
 }
 
 }  // namespace

@@ -149,7 +149,7 @@ TEST(MainWindow, GTogglesSoundWithDutchTexts) {
     w.keyInto("Command2", 'G');
     EXPECT_EQ(w.window->status(), "  GELUID = UIT ");
     EXPECT_EQ(w.window->state().settings.soundOn, '0');
-    EXPECT_EQ(w.window->state().completionCode, 1);
+    EXPECT_EQ(w.window->sound().completionCode(), 1);
     w.keyInto("Command2", 'g');
     EXPECT_EQ(w.window->status(), "  GELUID = AAN ");
     EXPECT_EQ(w.window->state().settings.soundOn, '1');
@@ -298,13 +298,13 @@ TEST(MainWindow, RadarStopsOnceAMapIsLoadedThenTheWelcomeSoundIsClosed) {
     QSignalSpy done(w.window.get(), &MainWindow::formLoadDone);
     ASSERT_TRUE(QTest::qWaitFor([&] { return w.window->radarStep() > 0; }, 5000));
     ASSERT_TRUE(w.window->radarRunning());
-    EXPECT_EQ(w.window->state().completionCode, 0);  // the welcome sound plays
+    EXPECT_EQ(w.window->sound().completionCode(), 0);  // the welcome sound plays
     w.window->state().mapLoaded = 1;
     QTimer::singleShot(50, w.window.get(), [&] { w.device->notify(1); });
     ASSERT_TRUE(done.wait(2000));
     EXPECT_FALSE(w.window->radarRunning());
     EXPECT_EQ(w.device->calls.back(), "close");
-    EXPECT_EQ(w.window->state().completionCode, 1);
+    EXPECT_EQ(w.window->sound().completionCode(), 1);
     int step = w.window->radarStep();
     QTest::qWait(3 * MainWindow::kRadarFrameMilliseconds);
     EXPECT_EQ(w.window->radarStep(), step);
@@ -319,7 +319,7 @@ TEST(MainWindow, WelcomeWaitLeavesALaterSoundAlone) {
     std::size_t calls = w.device->calls.size();
     ASSERT_TRUE(done.wait(2000));
     EXPECT_EQ(w.device->calls.size(), calls);
-    EXPECT_EQ(w.window->state().completionCode, 0);
+    EXPECT_EQ(w.window->sound().completionCode(), 0);
 }
 
 TEST(MainWindow, ALongStatusShrinksToFitTheStatusLine) {

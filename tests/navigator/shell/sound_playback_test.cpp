@@ -6,7 +6,7 @@
 
 #include "navigator/shell/navigator_state.h"
 #include "navigator/shell/sound_playback.h"
-#include "tests/navigator/shell/scripted_sound_device.h"
+#include "tests/support/scripted_sound_device.h"
 #include "tests/support/temp_prefix.h"
 #include "tests/support/wav_bytes.h"
 #include "tests/support/real_audio.h"
@@ -41,14 +41,14 @@ ScriptedSoundDevice& scripted(Playback& p) { return *static_cast<ScriptedSoundDe
 TEST(PlaySound, SoundOffReturnsAtOnceWithoutTouchingTheDevice) {
     Playback p(std::make_unique<ScriptedSoundDevice>());
     p.state.settings.soundOn = '0';
-    p.state.completionCode = 4;
+    p.sound->setCompletionCode(4);
     p.state.currentSoundName = "Navig2.WAV";
     QElapsedTimer t;
     t.start();
     p.sound->playSound();
     EXPECT_LT(t.elapsed(), kBoundMs / 2);
     EXPECT_TRUE(scripted(p).calls.empty());
-    EXPECT_EQ(p.state.completionCode, 4);
+    EXPECT_EQ(p.sound->completionCode(), 4);
 }
 
 TEST(PlaySound, TakesTheFileFromTheLanguageFolderOnTheProgramDrive) {
@@ -61,7 +61,7 @@ TEST(PlaySound, TakesTheFileFromTheLanguageFolderOnTheProgramDrive) {
         EXPECT_EQ(scripted(p).calls, (std::vector<std::string>{"close", "open Navig2.WAV", "play", "close"}));
         const char* folder = language == '1' ? "D:\\TARVOK\\SOUND\\Navig2.WAV" : "D:\\TARVOK\\GELUID\\Navig2.WAV";
         EXPECT_EQ(p.dev->fileName(), p.paths.toNative(folder));
-        EXPECT_EQ(p.state.completionCode, 1);
+        EXPECT_EQ(p.sound->completionCode(), 1);
     }
 }
 
@@ -77,17 +77,17 @@ TEST(PlaySound, OnlyCodeOneEndsAWait) {
     t.start();
     EXPECT_FALSE(p.sound->waitForEnd(SoundPlayback::kPlaySoundPasses));
     EXPECT_GE(t.elapsed(), kBoundMs - 25);
-    EXPECT_EQ(p.state.completionCode, 8);
+    EXPECT_EQ(p.sound->completionCode(), 8);
 
     p.sound->start("C:\\TARVOK\\SOUND\\x.WAV");
-    EXPECT_EQ(p.state.completionCode, 0);
+    EXPECT_EQ(p.sound->completionCode(), 0);
     QTimer::singleShot(10, p.sound.get(), [&] { scripted(p).notify(1); });
     t.restart();
     EXPECT_TRUE(p.sound->waitForEnd(SoundPlayback::kPlaySoundPasses * 100));  // a 25-second bound
     EXPECT_LT(t.elapsed(), 5000);
-    // A code written straight into the shared state also ends a wait.
-    p.state.completionCode = 0;
-    QTimer::singleShot(10, p.sound.get(), [&] { p.state.completionCode = 1; });
+    // A code set by anyone else also ends a wait.
+    p.sound->setCompletionCode(0);
+    QTimer::singleShot(10, p.sound.get(), [&] { p.sound->setCompletionCode(1); });
     EXPECT_TRUE(p.sound->waitForEnd(SoundPlayback::kPlaySoundPasses * 100));
 }
 
@@ -101,7 +101,7 @@ TEST(PlaySound, MissingFileEndsAtTheBoundWithoutAMessage) {
     EXPECT_GE(t.elapsed(), kBoundMs - 25);
     ASSERT_GE(notices.count(), 1);
     EXPECT_EQ(notices.at(0).at(0).toInt(), 8);  // failure, never success
-    EXPECT_EQ(p.state.completionCode, 1);       // set after the wait
+    EXPECT_EQ(p.sound->completionCode(), 1);       // set after the wait
 }
 
 TEST(PlaySound, RealFileOnTheSilentDeviceEndsWithItsNotice) {
@@ -174,7 +174,7 @@ TEST_F(PlaySoundOnTheAudioOutput, EndsWithTheDevicesSuccessNotice) {
     EXPECT_GE(t.elapsed(), 190);
     ASSERT_GE(notices.count(), 1);
     EXPECT_EQ(notices.at(0).at(0).toInt(), 1);
-    EXPECT_EQ(p.state.completionCode, 1);
+    EXPECT_EQ(p.sound->completionCode(), 1);
 }
 
 }  // namespace

@@ -324,10 +324,10 @@ TEST(TrackGpx, LongTrackInBoundedMemory) {
 TEST(TrackTexts, StatusAndMessages) {
     EXPECT_EQ(thinningStatusText(0), " TOON ELK ROUTEPUNT");
     EXPECT_EQ(thinningStatusText(3), " TOON OM DE 3 PTN.");
-    EXPECT_STREQ(trackStatusText(TrackStatus::Ready, false), " ROUTE-PLAY READY ");
-    EXPECT_STREQ(trackStatusText(TrackStatus::Ready, true), " ROUTE-PLAY GEREED ");
-    EXPECT_EQ(trackFileNotFoundLines(false)[2], "NO FILE FOUND!");
-    EXPECT_EQ(trackFileNotFoundLines(true)[2], "BESTAND NIET GEVONDEN!");
+    EXPECT_STREQ(trackStatusText(TrackStatus::Ready, Language::English), " ROUTE-PLAY READY ");
+    EXPECT_STREQ(trackStatusText(TrackStatus::Ready, Language::Dutch), " ROUTE-PLAY GEREED ");
+    EXPECT_EQ(trackFileNotFoundLines(Language::English)[2], "NO FILE FOUND!");
+    EXPECT_EQ(trackFileNotFoundLines(Language::Dutch)[2], "BESTAND NIET GEVONDEN!");
     EXPECT_NE(std::string(trackFileFilter()).find("|*.gpx|"), std::string::npos);
 }
 

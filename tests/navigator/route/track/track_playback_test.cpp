@@ -30,7 +30,7 @@ public:
     void setNavigationActive(bool on) override { navigation = on; }
     void setStopRequest(bool on) override { stop = on; }
     bool stopRequest() const override { return stop; }
-    bool dutch() const override { return !english; }
+    Language language() const override { return english ? Language::English : Language::Dutch; }
     char speedUnit() const override { return unit; }
     int hourOffset() const override { return 0; }
     int thinning() const override { return rou1; }

@@ -1,0 +1,150 @@
+#include "settings_launch.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QProcess>
+#include <QStandardPaths>
+
+#include "common/text.h"
+#include "platform/dialogs.h"
+#include "platform/window_presence.h"
+
+namespace tarvok {
+
+SettingsLaunch::SettingsLaunch(WindowPresence& presence, QObject* parent) : QObject(parent), presence_(presence) {
+    setObjectName(QStringLiteral("SettingsLaunch"));
+    connect(&lookTimer_, &QTimer::timeout, this, &SettingsLaunch::look);
+}
+
+const char* SettingsLaunch::changeSettingsText(Language l) {
+    return inLanguage<const char*>(l, "VERANDER INSTELLING", "CHANGE SETTINGS");
+}
+
+const char* SettingsLaunch::alreadyOpenText(Language l) {
+    return inLanguage<const char*>(l, " INSTELLINGEN AL OPEN ", " SETTINGS ALREADY OPEN ");
+}
+
+std::vector<std::string> SettingsLaunch::notStartedLines(Language l, const std::vector<std::string>& tried,
+                                                         bool found) {
+    const bool dutch = l == Language::Dutch;
+    std::vector<std::string> lines{"TARVOK", "",
+                                   dutch ? "Het instellingenprogramma is niet gestart." : "The settings program was not started.",
+                                   ""};
+    if (found) {
+        lines.push_back(dutch ? "Het kon niet worden gestart:" : "It could not be started:");
+        for (const std::string& t : tried) lines.push_back(utf8ToCp1252(t));
+        return lines;
+    }
+    lines.push_back(dutch ? "Gezocht in:" : "Looked for in:");
+    for (const std::string& t : tried) lines.push_back(utf8ToCp1252(t));
+    lines.push_back(dutch ? "en in het zoekpad (PATH)." : "and on the search path (PATH).");
+    return lines;
+}
+
+bool SettingsLaunch::settingsWindowOpen() const {
+    return presence_.isOpen(kSettingsTitleDutch) || presence_.isOpen(kSettingsTitleEnglish);
+}
+
+std::vector<std::string> SettingsLaunch::folders() const {
+    if (!program_.folders.empty()) return program_.folders;
+    return {QCoreApplication::applicationDirPath().toStdString()};
+}
+
+void SettingsLaunch::setupCommandClick() {
+    if (stopped_) return;
+    const Language l = calls_.language();
+    if (phase_ == Phase::Starting || phase_ == Phase::Grace || phase_ == Phase::Waiting || settingsWindowOpen()) {
+        calls_.setStatus(alreadyOpenText(l));
+        // A settings window opened some other way is waited for as well.
+        if (phase_ == Phase::Idle || phase_ == Phase::LateWatch) {
+            phase_ = Phase::Waiting;
+            seen_ = true;
+            lookTimer_.start(program_.lookInterval);
+        }
+        return;
+    }
+    calls_.setStatus(changeSettingsText(l));
+    if (!start()) return;
+    phase_ = Phase::Starting;
+    seen_ = false;
+    lookTimer_.start(program_.lookInterval);
+    calls_.playSetupSound();
+    if (stopped_ || phase_ != Phase::Starting) return;
+    phase_ = Phase::Grace;
+    grace_.start();
+}
+
+bool SettingsLaunch::start() {
+    const QString name = QString::fromStdString(program_.name);
+    std::vector<std::string> tried;
+    QString path;
+    for (const std::string& folder : folders()) {
+        QFileInfo candidate(QDir(QString::fromStdString(folder)).filePath(name));
+        tried.push_back(candidate.filePath().toStdString());
+        if (candidate.isFile() && candidate.isExecutable()) {
+            path = candidate.absoluteFilePath();
+            break;
+        }
+    }
+    if (path.isEmpty()) path = QStandardPaths::findExecutable(name);
+    const Language l = calls_.language();
+    if (path.isEmpty()) {
+        tried.push_back(program_.name);
+        calls_.critical(joinMessageLines(notStartedLines(l, tried, false)));
+        return false;
+    }
+    QStringList args;
+    for (const std::string& a : program_.arguments) args << QString::fromStdString(a);
+    // The navigator keeps no handle on it: it runs on when the navigator ends.
+    if (!QProcess::startDetached(path, args)) {
+        calls_.critical(joinMessageLines(notStartedLines(l, {path.toStdString()}, true)));
+        return false;
+    }
+    return true;
+}
+
+void SettingsLaunch::look() {
+    if (stopped_ || phase_ == Phase::Idle) {
+        lookTimer_.stop();
+        return;
+    }
+    const bool open = settingsWindowOpen();
+    if (open) seen_ = true;
+    switch (phase_) {
+    case Phase::Idle:
+    case Phase::Starting: return;
+    case Phase::Grace:
+        if (grace_.elapsed() < program_.gracePeriod.count()) return;
+        phase_ = Phase::Waiting;
+        [[fallthrough]];
+    case Phase::Waiting:
+        if (open) return;
+        if (seen_) {
+            phase_ = Phase::Idle;
+            lookTimer_.stop();
+        } else {
+            // Not shown in time: reload now, and again once it has come and
+            // gone.
+            phase_ = Phase::LateWatch;
+        }
+        reload();
+        return;
+    case Phase::LateWatch:
+        if (open) phase_ = Phase::Waiting;
+        return;
+    }
+}
+
+void SettingsLaunch::reload() {
+    calls_.reload();
+    emit reloaded();
+}
+
+void SettingsLaunch::stop() {
+    stopped_ = true;
+    phase_ = Phase::Idle;
+    lookTimer_.stop();
+}
+
+}  // namespace tarvok

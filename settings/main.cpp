@@ -1,0 +1,32 @@
+// TarvokSET: the settings program of the navigator.
+#include <QApplication>
+#include <QStyleFactory>
+#include <memory>
+
+#include "platform/dialogs.h"
+#include "platform/dos_path.h"
+#include "platform/window_presence.h"
+#include "settings/settings_file.h"
+#include "settings/settings_window.h"
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("TarvokSET"));
+    QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+
+    tarvok::QtDialogs dialogs;
+    tarvok::DosPaths paths(tarvok::DosPaths::defaultPrefix());
+    if (!tarvok::settings::provisionForSettings(paths, dialogs)) return 1;
+
+    // The window's title is announced to other programs through this.
+    std::unique_ptr<tarvok::WindowPresence> presence = tarvok::createWindowPresence();
+    tarvok::settings::SettingsWindow window(paths, dialogs, presence.get());
+    dialogs.setParent(&window);
+    QObject::connect(&window, &tarvok::settings::SettingsWindow::unloaded, &app, &QCoreApplication::quit,
+                     Qt::QueuedConnection);
+    // A desktop session that ends the program still closes the window, and
+    // closing saves.
+    QObject::connect(&app, &QCoreApplication::aboutToQuit, &window, [&window] { window.close(); });
+    window.formLoad();
+    return app.exec();
+}

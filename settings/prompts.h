@@ -1,0 +1,77 @@
+// What the settings program says: the explanation routines as data (each
+// gives the prompt files it plays, in order, for the settings string it is
+// given), the prompts of the port buttons, and the time and date speech.
+//
+// Prompt names are file names in the sound folder of the window's language;
+// numbers are spoken from files named after them ("7.WAV", "IN14400.WAV").
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "common/language.h"
+#include "common/settings.h"
+
+namespace tarvok::settings {
+
+enum class Explanation {
+    None,
+    Greeting,
+    MapProduct,
+    SpeedUnit,
+    Language,
+    CloseWindows,
+    GeneralPage,
+    PortsPage,
+    RouteSource,
+    ScreenSideOrCrossSize,
+    RouteRecording,
+    MapsPage,
+    SoundSwitch,
+    SoundPage,
+    KeyboardSize,
+    MenuStyle,
+    ColourScheme,
+    MiscPage,
+};
+
+// The language the string's language field chooses.
+Language languageIn(const SettingsString& s);
+
+// The prompt files of a routine. A value that none of its choices lists
+// contributes no file.
+std::vector<std::string> explanationPrompts(Explanation e, const SettingsString& s);
+
+// The page explanations, pages 1 to 5 (general, ports, maps, sound,
+// miscellaneous).
+Explanation pageExplanation(int page);
+
+// The text with every blank removed, as prompt names take box texts.
+std::string withoutBlanks(std::string_view text);
+
+// The file that speaks a number: its decimal text and ".WAV" ("15.WAV").
+std::string numberFile(long long n);
+
+// The DOS path of a prompt: the program drive's Dutch sound folder
+// ":\TARVOK\GELUID\" or the English ":\TARVOK\SOUND\".
+std::string promptPath(char drive, Language language, std::string_view prompt);
+
+// The time of day as the system writes it, hours without a leading zero:
+// "9:05:07".
+std::string timeOfDayText(int hour, int minute, int second);
+// That text with "0" put in front of a one-digit hour: "09:05:07".
+std::string twoDigitHourTime(int hour, int minute, int second);
+
+// The time speech: "Hetis2.WAV", the hour, "Uur1.WAV", the minutes,
+// "Minuten.WAV" (09:05 -> "09.WAV", "05.WAV").
+std::vector<std::string> timeSpeech(int hour, int minute, int second);
+
+// The date speech for a calendar date: "Hetis1.WAV", the day, the month's
+// file, the century and the year within it (7 December 2001 -> "07.WAV",
+// "December.WAV", "20.WAV", "01.WAV"). The day-month-year text with its
+// two-digit year is built from the date itself, whatever the system's date
+// format; two-digit years below 80 lie in the 2000s, the others in the 1900s.
+std::vector<std::string> dateSpeech(int day, int month, int year);
+
+}  // namespace tarvok::settings

@@ -1,0 +1,130 @@
+// Form1, the settings window "TARVOK - INSTELLINGEN": the content panel
+// Frame100 with the map product, clock, page buttons and the five option
+// pages; its start, its pages, its captions in both languages, its clock and
+// its end, which saves the settings.
+//
+// Every control carries its name as objectName ("Scomm1", "SnText",
+// "Frame31", ...), so scripts and tests find them by name. The rules behind
+// the controls live in form_logic.h, option_controls.h, port_settings.h and
+// prompts.h; this class only wires them to widgets.
+#pragma once
+
+#include <QDateTime>
+#include <QTimer>
+#include <QWidget>
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "platform/dos_path.h"
+#include "settings/option_controls.h"
+#include "settings/settings_file.h"
+
+class QLineEdit;
+
+namespace tarvok {
+
+class Dialogs;
+class GpsdProbe;
+class WindowPresence;
+
+namespace settings {
+
+class PreviewPicture;
+
+class SettingsWindow : public QWidget {
+    Q_OBJECT
+public:
+    // `presence` announces the window's title to other programs; may be null.
+    SettingsWindow(DosPaths paths, Dialogs& dialogs, WindowPresence* presence, QWidget* parent = nullptr);
+    ~SettingsWindow() override;
+
+    // Where the screen size and the time of day come from (the primary
+    // screen and the system clock unless a test says otherwise).
+    void setScreenSizeSource(std::function<QSize()> source) { screenSize_ = std::move(source); }
+    void setClock(std::function<QDateTime()> now) { now_ = std::move(now); }
+    // Where serial devices are looked for and where a gpsd is asked.
+    void setDeviceRoots(std::filesystem::path dev, std::filesystem::path sys);
+    void setGpsdPort(std::uint16_t port) { gpsdPort_ = port; }
+
+    // Form_Load: reads the settings, places and fills the window, shows it.
+    void formLoad();
+
+    // The handlers (also reached through the controls' signals).
+    void optionButtonClick(const OptionButton& b);
+    void pageButtonClick(int page);
+    void tabStripClick();
+    void timer1Timer();
+    void command3Click();
+    void command6Click();
+
+    // The window's own keystrokes: Alt and a letter ("%A"), as a key event
+    // queued to this window.
+    void sendKeys(char letter);
+
+    // The spoken output of the window: the prompt files in order. Playing
+    // them is not wired yet; the request is only announced.
+    void speak(const std::vector<std::string>& prompts);
+
+    const SettingsString& settingsString() const { return session_.string; }
+    char drive() const { return session_.drive; }
+    int pageCode() const { return pageCode_; }
+    bool stopFlag() const { return stop_; }
+    bool ended() const { return ended_; }
+    template <class T = QWidget>
+    T* control(const char* name) const {
+        return findChild<T*>(QString::fromLatin1(name));
+    }
+
+signals:
+    // The window has unloaded (settings saved); the program ends.
+    void unloaded();
+    // speak() was asked to say these prompt files.
+    void speakRequested(const std::vector<std::string>& prompts);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void buildControls();
+    void setCaptions();
+    void showPage(int page);
+    void showAllOptions();
+    void showSoundChecks();
+    void applyColourScheme();
+    void showCorrections(bool store);
+    void showComLink();
+    void searchPorts();
+    void attachPort();
+    void formUnload();
+    void greet();
+    void startVoiceCommands();
+    void portButtonClick(const char* box, int which);
+    void setBox(const char* name, const std::string& cp1252);
+    std::string boxText(const char* name) const;
+    void yieldOnce();
+    Language language() const;
+
+    DosPaths paths_;
+    Dialogs& dialogs_;
+    WindowPresence* presence_;
+    SettingsSession session_;
+    std::function<QSize()> screenSize_;
+    std::function<QDateTime()> now_;
+    std::filesystem::path devRoot_{"/dev"}, sysRoot_{"/sys"};
+    std::uint16_t gpsdPort_ = 2947;
+
+    QWidget* frame100_ = nullptr;
+    PreviewPicture* picture1_ = nullptr;
+    GpsdProbe* probe_ = nullptr;
+    QTimer timer1_;
+    int pageCode_ = 0;
+    bool stop_ = false;
+    bool filling_ = false;  // controls set by the program, not by the user
+    bool ended_ = false;
+};
+
+}  // namespace settings
+}  // namespace tarvok
