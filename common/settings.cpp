@@ -36,6 +36,9 @@ template <class... F>
 struct Overloaded : F... {
     using F::operator()...;
 };
+// Spelled out for compilers without deduction for aggregates (clang 14, the fuzz build).
+template <class... F>
+Overloaded(F...) -> Overloaded<F...>;
 
 }  // namespace
 
