@@ -3,15 +3,11 @@
 #include <cerrno>
 #include <cstdio>
 #include <algorithm>
-#include <fstream>
-#include <iterator>
 #include <system_error>
-
-#include <fcntl.h>
-#include <unistd.h>
 
 #include "common/text.h"
 #include "platform/dos_path.h"
+#include "platform/regular_file.h"
 
 namespace fs = std::filesystem;
 
@@ -40,6 +36,9 @@ template <class... F>
 struct Overloaded : F... {
     using F::operator()...;
 };
+// Spelled out for compilers without deduction for aggregates (clang 14, the fuzz build).
+template <class... F>
+Overloaded(F...) -> Overloaded<F...>;
 
 }  // namespace
 
@@ -134,22 +133,19 @@ std::string settingsFileDosPath(char drive) {
 std::optional<char> locateSettingsFile(const DosPaths& paths) {
     for (char d : {'C', 'D'}) {
         std::error_code ec;
-        if (fs::is_regular_file(paths.toNative(settingsFileDosPath(d)), ec)) return d;
+        const fs::file_status st = fs::status(paths.toNative(settingsFileDosPath(d)), ec);
+        if (fs::exists(st) && !fs::is_directory(st)) return d;
     }
     return std::nullopt;
 }
 
-LoadResult loadSettings(const DosPaths& paths, char drive, SettingsString& s) {
-    fs::path file = paths.toNative(settingsFileDosPath(drive));
-    std::error_code ec;
-    if (!fs::exists(file, ec)) return LoadResult::Missing;
-    std::ifstream in(file, std::ios::binary);
-    if (!in) return LoadResult::Unreadable;
-    std::string bytes(s.length(), '\0');
-    in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    if (in.bad()) return LoadResult::Unreadable;
-    bytes.resize(static_cast<std::size_t>(in.gcount()));
-    s.writeRaw(1, static_cast<int>(bytes.size()), bytes);
+LoadResult loadSettings(const DosPaths& paths, char drive, SettingsString& s, int* error) {
+    int why = 0;
+    const std::optional<std::string> bytes =
+        readRegularFile(paths.toNative(settingsFileDosPath(drive)), &why, static_cast<std::size_t>(s.length()));
+    if (error) *error = why;
+    if (!bytes) return why == ENOENT ? LoadResult::Missing : LoadResult::Unreadable;
+    s.writeRaw(1, static_cast<int>(bytes->size()), *bytes);
     return LoadResult::Loaded;
 }
 
@@ -161,51 +157,15 @@ SaveResult saveSettings(const DosPaths& paths, char drive, const SettingsString&
 
     // Keep whatever an existing file holds past the string's end.
     std::string content = s.bytes();
-    {
-        std::ifstream old(file, std::ios::binary);
-        if (old) {
-            std::string previous((std::istreambuf_iterator<char>(old)), std::istreambuf_iterator<char>());
-            if (previous.size() > content.size()) content += previous.substr(content.size());
-        }
-    }
+    if (std::optional<std::string> previous = readRegularFile(file))
+        if (previous->size() > content.size()) content += previous->substr(content.size());
 
-    fs::path tmp = file;
-    tmp += ".tmp";
-    // A fresh file, never one a stale link points to.
-    ::unlink(tmp.c_str());
-    int fd = ::open(tmp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644);
-    if (fd < 0) {
-        r.errorNumber = errno;
-        r.error = "cannot create " + tmp.string() + ": " + std::generic_category().message(r.errorNumber);
-        return r;
-    }
-    const char* p = content.data();
-    std::size_t left = content.size();
-    while (left > 0) {
-        ssize_t n = ::write(fd, p, left);
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            r.errorNumber = errno;
-            r.error = "cannot write " + tmp.string() + ": " + std::generic_category().message(r.errorNumber);
-            ::close(fd);
-            ::unlink(tmp.c_str());
-            return r;
-        }
-        p += n;
-        left -= static_cast<std::size_t>(n);
-    }
-    bool synced = ::fsync(fd) == 0;
-    bool closed = ::close(fd) == 0;
-    if (!synced || !closed) {
-        r.errorNumber = errno;
-        r.error = "cannot write " + tmp.string() + ": " + std::generic_category().message(r.errorNumber);
-        ::unlink(tmp.c_str());
-        return r;
-    }
-    if (::rename(tmp.c_str(), file.c_str()) != 0) {
-        r.errorNumber = errno;
-        r.error = "cannot replace " + file.string() + ": " + std::generic_category().message(r.errorNumber);
-        ::unlink(tmp.c_str());
+    // A fresh file under a unique name, renamed over the old one (or over a
+    // link planted in its place, never through it).
+    if (const int error = replaceFile(file, content)) {
+        r.errorNumber = error;
+        r.error = "cannot write " + file.string() + ": " + (error == kNotAFile ? "it is not a file"
+                                                                                 : std::generic_category().message(error));
         return r;
     }
     r.ok = true;

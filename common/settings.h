@@ -227,6 +227,9 @@ SettingsProgramOptions decodeForSettingsProgram(const SettingsString& s);
 std::string settingsFileDosPath(char drive);
 
 // 'C' when the file exists on C, else 'D' when it exists on D, else empty.
+// A folder of that name does not count; anything else does, so that a file
+// that cannot be read (no permission, a pipe) is reported as such by the
+// load, not as missing.
 std::optional<char> locateSettingsFile(const DosPaths& paths);
 
 enum class LoadResult { Loaded, Missing, Unreadable };
@@ -234,13 +237,14 @@ enum class LoadResult { Loaded, Missing, Unreadable };
 // Replaces the string's characters with the file's first bytes (as many as
 // the string is long). A file shorter than the string replaces only as many
 // characters as it has; the rest keep their current content. When the file
-// is missing or cannot be read the string is left unchanged.
-LoadResult loadSettings(const DosPaths& paths, char drive, SettingsString& s);
+// is missing or cannot be read the string is left unchanged; `error` (when
+// given) then holds the reason, an errno value or kNotAFile.
+LoadResult loadSettings(const DosPaths& paths, char drive, SettingsString& s, int* error = nullptr);
 
 struct SaveResult {
     bool ok = false;
     std::string error;  // what went wrong, for the user
-    int errorNumber = 0;  // the system's error number of the failure (errno)
+    int errorNumber = 0;  // the system's error number of the failure (errno), or kNotAFile
 };
 
 // Writes the whole string over the first bytes of the settings file (the

@@ -4,6 +4,7 @@
 #include <QDesktopServices>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QUrl>
 
 #include "common/text.h"
@@ -43,13 +44,31 @@ std::string qtNameFilter(const std::string& windowsFilter) {
 
 namespace {
 QString fromCp1252(const std::string& s) { return QString::fromStdString(cp1252ToUtf8(s)); }
+
+QString boxText(const std::string& text) {
+    QString shown = fromCp1252(text);
+    shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    return shown;
+}
 }  // namespace
 
 void QtDialogs::critical(const std::string& text) {
-    QString shown = fromCp1252(text);
-    shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    QMessageBox box(QMessageBox::Critical, QStringLiteral("TARVOK"), shown, QMessageBox::Ok, parent_);
+    QMessageBox box(QMessageBox::Critical, QStringLiteral("TARVOK"), boxText(text), QMessageBox::Ok, parent_);
     box.exec();
+}
+
+std::size_t QtDialogs::ask(const std::string& text, const std::vector<std::string>& choices) {
+    QMessageBox box(QMessageBox::Critical, QStringLiteral("TARVOK"), boxText(text), QMessageBox::NoButton, parent_);
+    std::vector<QPushButton*> buttons;
+    for (const std::string& c : choices) buttons.push_back(box.addButton(fromCp1252(c), QMessageBox::ActionRole));
+    if (!buttons.empty()) {
+        box.setDefaultButton(buttons.front());
+        box.setEscapeButton(buttons.front());
+    }
+    box.exec();
+    for (std::size_t i = 0; i < buttons.size(); ++i)
+        if (box.clickedButton() == buttons[i]) return i;
+    return 0;
 }
 
 std::optional<std::string> QtDialogs::openFile(const std::string& filter, const std::string& folder) {

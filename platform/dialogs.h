@@ -27,6 +27,12 @@ public:
     // lines joined by CR LF). Returns when the user has closed it.
     virtual void critical(const std::string& text) = 0;
 
+    // A question in the same box, answered with one of `choices` (button
+    // texts, Windows-1252): returns the index of the one chosen. The first
+    // choice is the safe one: it is also the answer when the box is closed
+    // without a choice (Escape, the close box).
+    virtual std::size_t ask(const std::string& text, const std::vector<std::string>& choices) = 0;
+
     // The file-open dialog. `filter` is in the "desc|pattern" form, `folder`
     // the native folder to start in. Returns the chosen native path, or
     // nothing when the user cancels.
@@ -47,6 +53,7 @@ public:
     void setParent(QWidget* parent) { parent_ = parent; }
 
     void critical(const std::string& text) override;
+    std::size_t ask(const std::string& text, const std::vector<std::string>& choices) override;
     std::optional<std::string> openFile(const std::string& filter, const std::string& folder) override;
     void beep() override;
     bool openDocument(const std::string& nativePath) override;

@@ -1,6 +1,7 @@
 #include "provision.h"
 
-#include <fstream>
+#include "platform/regular_file.h"
+
 #include <random>
 #include <system_error>
 
@@ -9,6 +10,26 @@ namespace fs = std::filesystem;
 namespace tarvok {
 
 namespace {
+
+// Copies one file into a new file (never through a link at `to`), owner
+// writable; 0 or the errno of the step that failed (a full disk is ENOSPC,
+// however the copy was cut short).
+int copyFileWritable(const fs::path& from, const fs::path& to, fs::perms mode) {
+    RegularFile in = RegularFile::openForReading(from);
+    if (!in) return in.error() == kNotAFile ? 0 : in.error();  // a pipe or device there is no part of the data
+    const mode_t bits = static_cast<mode_t>(mode | fs::perms::owner_read | fs::perms::owner_write) & 07777;
+    RegularFile out = RegularFile::openForWriting(to, RegularFile::Creation::Fresh, bits);
+    if (!out) return out.error() == kNotAFile ? EEXIST : out.error();
+    off_t at = 0;
+    for (;;) {
+        std::optional<std::string> chunk = in.read(1 << 20);
+        if (!chunk) return in.error();
+        if (chunk->empty()) break;
+        if (!out.writeAt(*chunk, at)) return out.error();
+        at += static_cast<off_t>(chunk->size());
+    }
+    return out.close() ? 0 : out.error();
+}
 
 // Copies a folder tree; folders are made fresh (writable) and every file is
 // made writable for its owner, whatever the installed copy's mode.
@@ -20,21 +41,20 @@ bool copyTreeWritable(const fs::path& from, const fs::path& to, std::error_code&
         if (it->is_directory()) {
             fs::create_directories(target, ec);
         } else if (it->is_regular_file()) {
-            fs::copy_file(it->path(), target, fs::copy_options::overwrite_existing, ec);
-            if (!ec)
-                fs::permissions(target, fs::perms::owner_read | fs::perms::owner_write,
-                                fs::perm_options::add, ec);
+            if (const int e = copyFileWritable(it->path(), target, it->status().permissions()))
+                ec = std::error_code(e, std::generic_category());
         }
         if (ec) return false;
     }
     return !ec;
 }
 
-bool writeFile(const fs::path& path, const std::string& bytes) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    out.close();
-    return static_cast<bool>(out);
+// The settings file, made fresh in the staging folder.
+int writeFile(const fs::path& path, const std::string& bytes) {
+    RegularFile out = RegularFile::openForWriting(path, RegularFile::Creation::Fresh);
+    if (!out) return out.error();
+    if (!out.writeAt(bytes, 0)) return out.error();
+    return out.close() ? 0 : out.error();
 }
 
 }  // namespace
@@ -74,8 +94,9 @@ ProvisionResult provisionPrefix(const fs::path& prefix, const fs::path& dataDir,
         if (!copyTreeWritable(dataDir, staging / "drive_c" / "TARVOK", ec))
             return fail("cannot copy " + dataDir.string() + ": " + ec.message());
     }
-    if (!writeFile(staging / "drive_c" / "WINDOWS" / "VELKAR.DLL", settingsTemplate))
-        return fail("cannot write the settings file in " + prefix.string());
+    if (const int e = writeFile(staging / "drive_c" / "WINDOWS" / "VELKAR.DLL", settingsTemplate))
+        return fail("cannot write the settings file in " + prefix.string() + ": " +
+                    std::generic_category().message(e));
 
     fs::rename(staging, prefix, ec);
     if (ec) {

@@ -1,5 +1,7 @@
 #include "sound_device.h"
 
+#include "platform/regular_file.h"
+
 #include <QAudioDevice>
 #include <QAudioFormat>
 #include <QAudioSink>
@@ -7,8 +9,6 @@
 #include <QElapsedTimer>
 #include <QMediaDevices>
 #include <QTimer>
-#include <fstream>
-#include <iterator>
 
 namespace tarvok {
 
@@ -24,12 +24,11 @@ void SoundDevice::notifyLater(int code) {
 }
 
 std::optional<WavSound> readWavFile(const std::filesystem::path& nativeFile) {
-    std::error_code ec;
-    if (!std::filesystem::is_regular_file(nativeFile, ec)) return std::nullopt;
-    std::ifstream in(nativeFile, std::ios::binary);
-    if (!in) return std::nullopt;
-    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    return parseWav(bytes);
+    // A pipe or a device named like a WAV file is refused at once; playback
+    // then reports the failure as for a missing file.
+    std::optional<std::string> bytes = readRegularFile(nativeFile);
+    if (!bytes) return std::nullopt;
+    return parseWav(*bytes);
 }
 
 bool audioOutputAvailable() { return !QMediaDevices::audioOutputs().isEmpty(); }

@@ -5,7 +5,8 @@
 #                                                 (or SECONDS, whichever comes first)
 # The corpus of each target grows in build/fuzz/corpus/<target>, seeded from
 # fuzz/seeds, the receiver logs of the tests and the demo files; a crash is
-# written to build/fuzz/crashes/ and ends the script with its reproducer.
+# written to build/fuzz/crashes/ and ends the script with its reproducer; an
+# input that takes more than 10 seconds (a wait on a pipe) counts as one.
 # One target at a time in one process, niced: it shares the machine.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -13,7 +14,7 @@ cd "$(dirname "$0")/.."
 seconds=${1:-60}
 [[ $# -gt 0 ]] && shift
 targets=("$@")
-[[ ${#targets[@]} -eq 0 ]] && targets=(fuzz_settings fuzz_corner_file fuzz_map_database
+[[ ${#targets[@]} -eq 0 ]] && targets=(fuzz_settings fuzz_corner_file fuzz_map_database fuzz_map_folder
   fuzz_track_text fuzz_track_gpx fuzz_nmea fuzz_wav fuzz_route)
 
 bash scripts/setup.sh
@@ -65,7 +66,7 @@ max_len() {
 for t in "${targets[@]}"; do
   echo "fuzz: $t" >&2
   log=$out/$t.log
-  if ! nice -n 10 "$out/bin/$t" "${limit[@]}" -max_len="$(max_len "$t")" \
+  if ! nice -n 10 "$out/bin/$t" "${limit[@]}" -max_len="$(max_len "$t")" -timeout=10 \
       -print_final_stats=1 -artifact_prefix="$out/crashes/$t-" "$out/corpus/$t" >"$log" 2>&1; then
     tail -60 "$log" >&2
     echo "fuzz: $t found a fault; reproducer in $out/crashes/ (run: $out/bin/$t FILE)" >&2

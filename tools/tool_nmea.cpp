@@ -3,8 +3,10 @@
 // Longi, EWText, Speed, Smode, Koers, Windr, Datum. The hour offset and the
 // speed unit come from the settings file of the drive prefix, or the
 // built-in defaults when there is none.
+#include <unistd.h>
+
+#include <cerrno>
 #include <cstdio>
-#include <cstring>
 #include <string>
 
 #include "common/settings.h"
@@ -12,6 +14,8 @@
 #include "navigator/gps/motion_display.h"
 #include "navigator/gps/reception.h"
 #include "platform/dos_path.h"
+#include "platform/file_error_text.h"
+#include "platform/regular_file.h"
 #include "tools/tool_verbs.h"
 
 namespace {
@@ -41,11 +45,17 @@ int nmea(const std::vector<std::string>& args) {
         std::fprintf(stderr, "usage: tarvok-tool nmea FILE|-\n");
         return 2;
     }
-    std::FILE* in = args[0] == "-" ? stdin : std::fopen(args[0].c_str(), "rb");
-    if (!in) {
-        std::fprintf(stderr, "tarvok-tool nmea: cannot open %s: %s\n", args[0].c_str(), std::strerror(errno));
-        return 1;
+    // A file must be a file (a pipe is read through "-").
+    tarvok::RegularFile file;
+    if (args[0] != "-") {
+        file = tarvok::RegularFile::openForReading(args[0]);
+        if (!file) {
+            std::fprintf(stderr, "tarvok-tool nmea: cannot open %s\n",
+                         tarvok::fileErrorText(args[0], file.error()).c_str());
+            return 1;
+        }
     }
+    const int in = file ? file.fd() : STDIN_FILENO;
     const tarvok::gps::DisplaySettings settings = displaySettings();
     tarvok::gps::NmeaReception reception;
     tarvok::gps::MotionDisplay display;
@@ -61,10 +71,14 @@ int nmea(const std::vector<std::string>& args) {
             printDisplay(display);
         }
     };
-    std::size_t n;
-    while ((n = std::fread(buf, 1, sizeof buf, in)) > 0) feed(std::string_view(buf, n));
-    bool failed = std::ferror(in);
-    if (in != stdin) std::fclose(in);
+    bool failed = false;
+    for (;;) {
+        const ssize_t n = ::read(in, buf, sizeof buf);
+        if (n < 0 && errno == EINTR) continue;
+        failed = n < 0;
+        if (n <= 0) break;
+        feed(std::string_view(buf, static_cast<std::size_t>(n)));
+    }
     feed("\n");
     if (failed) {
         std::fprintf(stderr, "tarvok-tool nmea: read error on %s\n", args[0].c_str());

@@ -3,6 +3,8 @@
 
 #include "common/text.h"
 #include "navigator/route/track/track_gpx.h"
+#include "platform/file_error_text.h"
+#include "platform/regular_file.h"
 #include "tools/tool_verbs.h"
 
 namespace {
@@ -27,9 +29,11 @@ int track(const std::vector<std::string>& args) {
         std::fprintf(stderr, "usage: tarvok-tool track FILE [--thin N] [--hour-offset H]\n");
         return 2;
     }
-    auto source = tarvok::openTrackFile(file, file, hourOffset);
+    int openError = 0;
+    auto source = tarvok::openTrackFile(file, file, hourOffset, &openError);
     if (!source) {
-        std::fprintf(stderr, "tarvok-tool track: cannot open %s\n", file.c_str());
+        std::fprintf(stderr, "tarvok-tool track: cannot open %s\n",
+                     tarvok::fileErrorText(file, openError).c_str());
         return 1;
     }
     tarvok::TrackImport import(std::move(source));

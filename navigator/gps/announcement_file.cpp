@@ -2,82 +2,48 @@
 
 #include <cerrno>
 #include <cstring>
-#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include "navigator/gps/announcement.h"
+#include "platform/file_error_text.h"
+#include "platform/regular_file.h"
 
 namespace tarvok::gps {
 
 namespace {
-
-class Fd {
-public:
-    explicit Fd(int fd) : fd_(fd) {}
-    ~Fd() {
-        if (fd_ >= 0) ::close(fd_);
-    }
-    Fd(const Fd&) = delete;
-    Fd& operator=(const Fd&) = delete;
-    int get() const { return fd_; }
-    // Closes now; false when the close reported an error (a late write error).
-    bool close() {
-        const int fd = fd_;
-        fd_ = -1;
-        return ::close(fd) == 0;
-    }
-
-private:
-    int fd_;
-};
 
 std::string errorText() { return std::strerror(errno); }
 
 }  // namespace
 
 std::string readFragmentFile(const std::filesystem::path& file) {
-    Fd fd(::open(file.c_str(), O_RDONLY | O_CLOEXEC));
-    if (fd.get() < 0) return {};
+    RegularFile in = RegularFile::openForReading(file);
+    const std::optional<std::string> bytes = in.read(kFragmentFileReadLimit);
+    if (!bytes) return {};
     // A read that stops short of the limit has met the end of the file, so
     // its count is the file's length; only a file that fills the limit needs
     // its length asked for.
-    std::string bytes(kFragmentFileReadLimit, '\0');
-    std::size_t got = 0;
-    while (got < bytes.size()) {
-        const ssize_t n = ::read(fd.get(), bytes.data() + got, bytes.size() - got);
-        if (n < 0 && errno == EINTR) continue;
-        if (n < 0) return {};  // a folder, or a read error
-        if (n == 0) break;
-        got += static_cast<std::size_t>(n);
-    }
-    bytes.resize(got);
-    std::uintmax_t length = got;
-    if (got == kFragmentFileReadLimit) {
+    std::uintmax_t length = bytes->size();
+    if (length == kFragmentFileReadLimit) {
         struct stat st {};
-        if (::fstat(fd.get(), &st) != 0) return {};
+        if (::fstat(in.fd(), &st) != 0) return {};
         length = static_cast<std::uintmax_t>(st.st_size);
     }
-    return fragmentFromFile(bytes, length);
+    return fragmentFromFile(*bytes, length);
 }
 
 std::optional<std::string> writeAnnouncementFile(const std::filesystem::path& file, std::string_view samples) {
     const std::string wav = announcementWav(samples);
-    Fd fd(::open(file.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0644));
-    if (fd.get() < 0) return errorText();
+    // Never through a link planted at its name, never into a pipe.
+    RegularFile out = RegularFile::openForWriting(file, RegularFile::Creation::IfMissing);
+    if (!out) return fileErrorReason(out.error());
     struct stat st {};
-    if (::fstat(fd.get(), &st) != 0) return errorText();
-    std::size_t done = 0;
-    while (done < wav.size()) {
-        const ssize_t n = ::pwrite(fd.get(), wav.data() + done, wav.size() - done, static_cast<off_t>(done));
-        if (n < 0 && errno == EINTR) continue;
-        if (n < 0) return errorText();
-        if (n == 0) return std::string("nothing written");
-        done += static_cast<std::size_t>(n);
-    }
-    if (static_cast<std::uintmax_t>(st.st_size) > wav.size() && ::ftruncate(fd.get(), static_cast<off_t>(wav.size())) != 0)
+    if (::fstat(out.fd(), &st) != 0) return errorText();
+    if (!out.writeAt(wav, 0)) return fileErrorReason(out.error());
+    if (static_cast<std::uintmax_t>(st.st_size) > wav.size() && ::ftruncate(out.fd(), static_cast<off_t>(wav.size())) != 0)
         return errorText();
-    if (!fd.close()) return errorText();
+    if (!out.close()) return fileErrorReason(out.error());
     return std::nullopt;
 }
 

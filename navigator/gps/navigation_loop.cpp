@@ -21,6 +21,10 @@ namespace {
 
 const char* activeText(Language l) { return inLanguage(l, " NAVIGATIE ACTIEF ", " NAVIGATION ACTIVE "); }
 const char* routeNotSavedText(Language l) { return inLanguage(l, " ROUTE NIET BEWAARD!", " ROUTE NOT SAVED!"); }
+// While positions wait for a block that could not be written.
+const char* activeNotSavedText(Language l) {
+    return inLanguage(l, " NAVIGATIE ACTIEF - ROUTE NIET BEWAARD! ", " NAVIGATION ACTIVE - ROUTE NOT SAVED! ");
+}
 
 QString logForDisplay(std::string_view cp1252) {
     std::string shown;
@@ -42,17 +46,20 @@ NavigationLoop::NavigationLoop(MainWindow& window, PositionDisplay& display)
     connect(&port_, &GpsPort::failed, this, &NavigationLoop::portFailed);
     if (auto* navig1 = window.control<QPushButton>("Navig1"))
         connect(navig1, &QPushButton::clicked, this, &NavigationLoop::Navig1_click);
-    // Closing the program while navigating ends navigation like a stop.
+    // Closing the program while navigating ends navigation like a stop;
+    // positions not yet written are kept or knowingly discarded.
     connect(&window, &MainWindow::ended, this, [this] {
+        ending_ = true;
         if (state_ != State::Idle) close();
+        keepRoutePointsAtExit();
     });
 }
 
 NavigationLoop::~NavigationLoop() {
     port_.disconnect(this);
     port_.close();
-    // Still navigating when the window goes: the collected positions are
-    // kept all the same (there is no one left to tell about a failure).
+    // Gone without the window's end (the application quit first): the
+    // collected positions are kept all the same if they can be.
     if (!routePoints_.empty())
         route::appendRouteBlock(window_.paths(), route::routeFilePath(window_.state().programFolder()), routePoints_);
 }
@@ -82,7 +89,7 @@ void NavigationLoop::start() {
     fixes_ = 0;
     routeError_.clear();
     routeErrorShown_ = false;
-    window_.setStatus(activeText(s.language()));
+    window_.setStatus(routeUnsaved_ ? activeNotSavedText(s.language()) : activeText(s.language()));
     s.currentSoundName = "Navig1.WAV";
     window_.sound().playSound();
     sendKeystrokes();
@@ -175,7 +182,8 @@ void NavigationLoop::showFix(const RmcFields& fields) {
     display_.showFix(fields);
     display_.UpdatePosition();
     s.keyPreview = true;
-    window_.setStatus(activeText(s.language()));
+    // Until a block is written, the status keeps saying the route is not saved.
+    window_.setStatus(routeUnsaved_ ? activeNotSavedText(s.language()) : activeText(s.language()));
     display_.followPosition(map::kViewOffsetNavigation);
     if (!window_.isActiveWindow()) window_.raise();
     ++fixes_;
@@ -200,15 +208,31 @@ void NavigationLoop::writeRoutePoints() {
     if (routePoints_.empty()) return;
     std::optional<std::string> error =
         route::appendRouteBlock(window_.paths(), route::routeFilePath(window_.state().programFolder()), routePoints_);
+    routeUnsaved_ = error.has_value();
     if (!error) {
         routePoints_.clear();
         return;
     }
-    const bool dutch = window_.state().language() == Language::Dutch;
-    window_.setStatus(routeNotSavedText(window_.state().language()));
+    const Language language = window_.state().language();
+    const bool dutch = language == Language::Dutch;
+    window_.setStatus(state_ == State::Receiving ? activeNotSavedText(language) : routeNotSavedText(language));
     routeError_ = (dutch ? "De gereden route kan niet worden bewaard:\r\n"
                          : "The route driven cannot be saved:\r\n") +
                   *error;
+}
+
+void NavigationLoop::keepRoutePointsAtExit() {
+    const std::string file = route::routeFilePath(window_.state().programFolder());
+    while (!routePoints_.empty()) {
+        std::optional<std::string> error = route::appendRouteBlock(window_.paths(), file, routePoints_);
+        if (!error) break;
+        const Language language = window_.state().language();
+        const std::size_t choice =
+            window_.dialogs().ask(joinMessageLines(route::unsavedRouteLines(language, routePoints_.size(), *error)),
+                                  route::unsavedRouteChoices(language));
+        if (choice != 0) break;  // discarded, knowingly
+    }
+    routePoints_.clear();
 }
 
 void NavigationLoop::showLog(bool whole) {
@@ -275,7 +299,8 @@ void NavigationLoop::finishClosing() {
         // The positions stay collected for the next block; the status line
         // says so last.
         window_.setStatus(routeNotSavedText(window_.state().language()));
-        if (!routeErrorShown_) messages.push_back(routeError_);
+        // At the program's end the question that follows says it.
+        if (!routeErrorShown_ && !ending_) messages.push_back(routeError_);
         routeError_.clear();
         routeErrorShown_ = true;
     }

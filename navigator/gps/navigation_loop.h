@@ -20,7 +20,9 @@
 // the last block follow as a shorter block, so nothing driven is lost. A
 // block that cannot be written stays collected and goes with the next one;
 // the failure is shown on the status line, and in a message box once per
-// navigation.
+// navigation. When the program ends with positions still unwritten (a full
+// disk), the user is asked to try again or to discard them; they are never
+// dropped without being asked.
 #pragma once
 
 #include <QObject>
@@ -83,6 +85,9 @@ private:
     void sendKeystrokes();
     void recordRoutePoint();
     void writeRoutePoints();
+    // At the program's end: the positions still waiting go to the route
+    // file, or are discarded once the user has chosen so.
+    void keepRoutePointsAtExit();
 
     MainWindow& window_;
     PositionDisplay& display_;
@@ -100,6 +105,8 @@ private:
     std::vector<route::RouteRecord> routePoints_;  // collected since the last block
     std::string routeError_;          // the last route write failure, not yet shown
     bool routeErrorShown_ = false;    // a message box was shown in this navigation
+    bool routeUnsaved_ = false;       // the last block could not be written
+    bool ending_ = false;             // the program is ending: the question asks instead
 };
 
 }  // namespace tarvok::gps

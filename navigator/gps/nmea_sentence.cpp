@@ -1,7 +1,5 @@
 #include "navigator/gps/nmea_sentence.h"
 
-#include <array>
-
 namespace tarvok::gps {
 
 namespace {
@@ -38,10 +36,8 @@ ChecksumState checkChecksum(std::string_view line) {
 }
 
 bool isKnownTalker(std::string_view talker) {
-    static constexpr std::array<std::string_view, 6> kTalkers{"GP", "GN", "GL", "GA", "GB", "BD"};
-    for (std::string_view t : kTalkers)
-        if (t == talker) return true;
-    return false;
+    auto capital = [](char c) { return c >= 'A' && c <= 'Z'; };
+    return talker.size() == 2 && capital(talker[0]) && capital(talker[1]) && talker[0] != 'P';
 }
 
 std::optional<Sentence> splitSentence(std::string_view line) {

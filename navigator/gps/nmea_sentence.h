@@ -24,8 +24,9 @@ enum class ChecksumState {
 // The checksum state of a line (without line end) that starts with '$'.
 ChecksumState checkChecksum(std::string_view line);
 
-// The talkers whose RMC sentence is read: GPS, any constellation mixed,
-// GLONASS, Galileo, BeiDou (both spellings).
+// The talkers whose RMC sentence is read: any two capital letters (GP, GN,
+// GL, GA, GB, BD, GQ, GI, ...), but never a proprietary sentence, whose
+// name starts with "P".
 bool isKnownTalker(std::string_view talker);
 
 enum class SentenceType { Other, RMC };

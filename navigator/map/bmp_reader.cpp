@@ -1,11 +1,13 @@
 #include "navigator/map/bmp_reader.h"
 
 #include <QFile>
+
 #include <cstdint>
 #include <cstring>
 #include <vector>
 
 #include "navigator/map/map_bitmap.h"
+#include "platform/regular_file.h"
 
 namespace tarvok::map {
 
@@ -16,9 +18,7 @@ std::uint32_t u32(const uchar* p) { return u16(p) | u16(p + 2) << 16; }
 
 }  // namespace
 
-BmpRead readBmp(const QString& path, QImage& image) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) return BmpRead::NotHandled;
+BmpRead readBmp(QIODevice& file, QImage& image) {
     uchar h[54];
     if (file.read(reinterpret_cast<char*>(h), sizeof h) != qint64(sizeof h) || h[0] != 'B' ||
         h[1] != 'M')
@@ -88,6 +88,13 @@ BmpRead readBmp(const QString& path, QImage& image) {
     }
     image = std::move(img);
     return BmpRead::Done;
+}
+
+BmpRead readBmp(const QString& path, QImage& image) {
+    RegularFile opened = RegularFile::openForReading(path.toStdString());
+    QFile file;
+    if (!opened || !file.open(opened.fd(), QIODevice::ReadOnly)) return BmpRead::NotHandled;
+    return readBmp(file, image);
 }
 
 }  // namespace tarvok::map

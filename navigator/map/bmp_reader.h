@@ -3,6 +3,7 @@
 // reading straight into the image rows.
 #pragma once
 
+#include <QIODevice>
 #include <QImage>
 #include <QString>
 
@@ -16,8 +17,12 @@ enum class BmpRead {
     NoMemory,    // the image did not fit in memory
 };
 
-// Reads the BMP at `path` into `image`: 8-bit indexed for 1, 4 and 8 bits
-// per pixel (with the file's colour table), RGB32 for 24 and 32 bits.
+// Reads the BMP in `file` (open, read from its start) into `image`: 8-bit
+// indexed for 1, 4 and 8 bits per pixel (with the file's colour table),
+// RGB32 for 24 and 32 bits.
+BmpRead readBmp(QIODevice& file, QImage& image);
+// The same for the file at a native path (NotHandled when it cannot be
+// opened as a regular file).
 BmpRead readBmp(const QString& path, QImage& image);
 
 }  // namespace tarvok::map

@@ -1,7 +1,9 @@
 #include "navigator/map/map_bitmap.h"
 
 #include "navigator/map/bmp_reader.h"
+#include "platform/regular_file.h"
 
+#include <QFile>
 #include <QImageReader>
 #include <QPainter>
 #include <algorithm>
@@ -85,16 +87,22 @@ MapBitmap::MapBitmap() {
     if (QImageReader::allocationLimit() < mb) QImageReader::setAllocationLimit(int(mb));
 }
 
-MapBitmap::LoadError MapBitmap::load(const QString& nativePath) {
+MapBitmap::LoadError MapBitmap::load(const QString& nativePath, int* openError) {
+    RegularFile opened = RegularFile::openForReading(nativePath.toStdString());
+    if (openError) *openError = opened.error();
+    if (!opened) return LoadError::CannotOpen;
+    QFile file;
+    if (!file.open(opened.fd(), QIODevice::ReadOnly)) return LoadError::Unreadable;
     QImage image;
-    switch (readBmp(nativePath, image)) {
+    switch (readBmp(file, image)) {
     case BmpRead::Done: return assign(std::move(image));
     case BmpRead::Corrupt: return LoadError::Unreadable;
     case BmpRead::TooLarge: return LoadError::TooLarge;
     case BmpRead::NoMemory: return LoadError::NoMemory;
     case BmpRead::NotHandled: break;
     }
-    QImageReader reader(nativePath);
+    if (!file.seek(0)) return LoadError::Unreadable;
+    QImageReader reader(&file);
     reader.setAutoTransform(false);
     if (!reader.canRead()) return LoadError::Unreadable;
     const QSize size = reader.size();

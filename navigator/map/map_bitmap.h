@@ -14,13 +14,20 @@ inline constexpr int kMaxBitmapSide = 32767;
 
 class MapBitmap {
 public:
-    enum class LoadError { None, Unreadable, TooLarge, NoMemory };
+    enum class LoadError {
+        None,
+        CannotOpen,  // missing, not permitted, or not a file (a pipe, a device): see openError
+        Unreadable,
+        TooLarge,
+        NoMemory,
+    };
 
     MapBitmap();
 
     // Loads any image format Qt reads (BMP, PNG, JPEG, TIFF, ...). On
-    // failure the bitmap held before stays as it was.
-    LoadError load(const QString& nativePath);
+    // failure the bitmap held before stays as it was; a file that cannot be
+    // opened leaves the reason (an errno value or kNotAFile) in `openError`.
+    LoadError load(const QString& nativePath, int* openError = nullptr);
     // Takes an image already in memory (the start picture, tests).
     LoadError assign(QImage image);
 

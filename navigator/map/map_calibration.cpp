@@ -222,6 +222,12 @@ std::vector<std::string> bitmapTooLargeLines(Language language, std::string_view
             std::string(fileName), "", "The previous map stays on screen.", ""};
 }
 
+std::vector<std::string> fileNotReadLines(Language language, std::string_view reason) {
+    if (language == Language::Dutch)
+        return {"WAARSCHUWING", "", "Dit bestand kan niet gelezen worden:", std::string(reason), ""};
+    return {"WARNING!", "", "This file cannot be read:", std::string(reason), ""};
+}
+
 std::vector<std::string> bitmapNoMemoryLines(Language language, std::string_view fileName) {
     if (language == Language::Dutch)
         return {"WAARSCHUWING", "", "Te weinig geheugen voor deze bitmap:", std::string(fileName), "",

@@ -144,6 +144,9 @@ std::vector<std::string> referencePointsOnOneLineLines(Language language);
 std::vector<std::string> unreadableBitmapLines(Language language, std::string_view fileName);
 std::vector<std::string> bitmapTooLargeLines(Language language, std::string_view fileName);
 std::vector<std::string> bitmapNoMemoryLines(Language language, std::string_view fileName);
+// A bitmap or corner-coordinate file that cannot be opened: `reason` names
+// the file and says why ("C:\KAART\A.des is not a file").
+std::vector<std::string> fileNotReadLines(Language language, std::string_view reason);
 std::string selectBitmapText(Language language);  // Label6 while the file dialog is open
 
 // The file dialog's filter.

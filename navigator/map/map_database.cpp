@@ -158,7 +158,8 @@ MapEntryOutcome MapDatabaseBuild::step(MapFolderFiles& files) {
 }
 
 MapSearch searchMapForPosition(const std::vector<MapRecord>& records, std::string_view latid,
-                               std::string_view longi, std::string_view nsText, std::string_view ewText) {
+                               std::string_view longi, std::string_view nsText, std::string_view ewText,
+                               std::size_t from) {
     MapSearch s;
     if (!isNumeric(latid) || !isNumeric(longi)) {
         s.outcome = MapSearchOutcome::PositionNotNumeric;
@@ -172,7 +173,7 @@ MapSearch searchMapForPosition(const std::vector<MapRecord>& records, std::strin
     s.longitude = numericValue(longi);
     if (s.nsText == "S" || s.nsText == "Z") s.latitude = -std::fabs(s.latitude);
     if (s.ewText == "W") s.longitude = -std::fabs(s.longitude);
-    for (std::size_t i = 0; i < records.size(); ++i) {
+    for (std::size_t i = from; i < records.size(); ++i) {
         const MapEdges& e = records[i].edges;
         if (e.bottom < s.latitude && s.latitude < e.top && e.left < s.longitude && s.longitude < e.right) {
             s.outcome = MapSearchOutcome::Found;

@@ -144,11 +144,13 @@ struct MapSearch {
     double longitude = 0;
 };
 
-// FindMapForPosition's search: the first record, in file order, whose edges
-// contain the position strictly (a position on an edge is outside). "S" or
-// "Z" in NSText makes the latitude south, "W" in EWText the longitude west.
+// FindMapForPosition's search: the first record, in file order from record
+// `from` on, whose edges contain the position strictly (a position on an
+// edge is outside). "S" or "Z" in NSText makes the latitude south, "W" in
+// EWText the longitude west.
 MapSearch searchMapForPosition(const std::vector<MapRecord>& records, std::string_view latid,
-                               std::string_view longi, std::string_view nsText, std::string_view ewText);
+                               std::string_view longi, std::string_view nsText, std::string_view ewText,
+                               std::size_t from = 0);
 
 // The corner boxes of a found map: each edge as the shortest decimal text
 // of its absolute value, cut or blank padded to 8 characters, the degree

@@ -1,8 +1,8 @@
 #include "navigator/map/map_database_files.h"
 
-#include <fstream>
-
 #include "common/text.h"
+#include "platform/file_error_text.h"
+#include "platform/regular_file.h"
 
 namespace tarvok::map {
 
@@ -11,21 +11,9 @@ std::optional<std::string> DosMapFolderFiles::readFile(const std::string& dosPat
 }
 
 std::optional<std::string> DosMapFolderFiles::readStart(const std::string& dosPath, std::size_t count) {
-    std::ifstream in(paths_.toNative(dosPath), std::ios::binary);
-    if (!in) return std::nullopt;
-    if (count == std::string::npos) {
-        // The whole file in one read (a database of 10,000 maps is 1.4 MB).
-        in.seekg(0, std::ios::end);
-        const std::streamoff size = in.tellg();
-        in.seekg(0, std::ios::beg);
-        if (size < 0 || !in) return std::nullopt;
-        count = static_cast<std::size_t>(size);
-    }
-    std::string bytes(count, '\0');
-    in.read(bytes.data(), static_cast<std::streamsize>(count));
-    bytes.resize(static_cast<std::size_t>(in.gcount()));
-    if (in.bad()) return std::nullopt;
-    return bytes;
+    // A pipe or device named like a corner file or a bitmap reads as nothing
+    // at once; a database of 10,000 maps is 1.4 MB, read whole.
+    return readRegularFile(paths_.toNative(dosPath), nullptr, count);
 }
 
 std::vector<std::string> cornerFilesIn(const DosPaths& paths, const std::string& dosFolder) {
@@ -42,21 +30,7 @@ std::vector<std::string> cornerFilesIn(const DosPaths& paths, const std::string&
 std::optional<std::string> writeMapDatabase(const std::filesystem::path& target, std::string_view content) {
     std::error_code ec;
     std::filesystem::create_directories(target.parent_path(), ec);
-    const std::filesystem::path temporary = target.string() + ".new";
-    {
-        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-        out.write(content.data(), static_cast<std::streamsize>(content.size()));
-        out.close();
-        if (!out) {
-            std::filesystem::remove(temporary, ec);
-            return std::string("cannot write ") + temporary.string();
-        }
-    }
-    std::filesystem::rename(temporary, target, ec);
-    if (ec) {
-        std::filesystem::remove(temporary, ec);
-        return ec.message();
-    }
+    if (const int error = replaceFile(target, content)) return fileErrorReason(error);
     return std::nullopt;
 }
 

@@ -105,7 +105,7 @@ bool MapWindow::FindMapForPosition() {
 
     DosMapFolderFiles reader(paths);
     const std::vector<MapRecord> records = decodeMapDatabase(reader.readFile(databaseDosPath()).value_or(""));
-    const MapSearch s =
+    MapSearch s =
         searchMapForPosition(records, boxText("Latid"), boxText("Longi"), boxText("NSText"), boxText("EWText"));
     if (s.outcome == MapSearchOutcome::PositionNotNumeric) {
         message(missingLatLonLines(language));
@@ -116,25 +116,31 @@ bool MapWindow::FindMapForPosition() {
         setBox("NSText", s.nsText);
         setBox("EWText", s.ewText);
     }
+
+    // The first record that holds the position and whose bitmap loads: a
+    // bitmap that is gone or cannot be read is told once (the warning asks
+    // for a new AUTO run) and the search goes on with the next record.
+    const MapCalibration previous = map_;
+    bool told = false;
+    while (s.outcome == MapSearchOutcome::Found) {
+        map_.edges = records[s.index].edges;
+        map_.mapPath = records[s.index].bitmapPath();
+        if (LoadMapBitmap(!told)) break;
+        told = true;
+        map_.mapPath = previous.mapPath;
+        map_.edges = previous.edges;
+        s = searchMapForPosition(records, boxText("Latid"), boxText("Longi"), s.nsText, s.ewText, s.index + 1);
+    }
     if (s.outcome == MapSearchOutcome::NoMap) {
-        window_.dialogs().beep();
+        // None, or none that could be loaded (told above with its own
+        // beep): the previous map stays.
+        if (!told) window_.dialogs().beep();
         window_.setStatus(noMapFoundText(language));
         yieldOnce();
         return false;
     }
 
     const MapRecord& r = records[s.index];
-    const MapCalibration previous = map_;
-    map_.edges = r.edges;
-    map_.mapPath = r.bitmapPath();
-    if (!LoadMapBitmap()) {
-        // The bitmap is gone (the warning asks for a new AUTO run): the
-        // previous map stays with its calibration.
-        map_.mapPath = previous.mapPath;
-        map_.edges = previous.edges;
-        yieldOnce();
-        return false;
-    }
     map_.mapName = std::string(withoutLineEnding(r.nameLines[0]));
     folder_ = paths.toNative(mapFolderOf(map_.mapPath)).string();
     endRadar();

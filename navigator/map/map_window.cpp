@@ -7,8 +7,6 @@
 #include <QScrollBar>
 #include <QSlider>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 
 #include "common/text.h"
 #include "navigator/map/map_view_widget.h"
@@ -16,6 +14,8 @@
 #include "navigator/shell/shell_widgets.h"
 #include "navigator/shell/sound_playback.h"
 #include "platform/dialogs.h"
+#include "platform/file_error_text.h"
+#include "platform/regular_file.h"
 
 namespace tarvok::map {
 
@@ -171,24 +171,30 @@ void MapWindow::waitForSoundEnd() {
     window_.sound().close();
 }
 
-bool MapWindow::LoadMapBitmap() {
+bool MapWindow::LoadMapBitmap(bool tell) {
     const Language language = window_.state().language();
     view_.zoom = 0;
     view_.ApplyZoom();
     bool loaded = false;
+    std::vector<std::string> why;
     const DosPaths& paths = window_.paths();
     if (!paths.exists(map_.mapPath)) {
-        window_.dialogs().beep();
-        message(mapNotFoundLines(language));
+        if (tell) window_.dialogs().beep();
+        why = mapNotFoundLines(language);
     } else {
         const QString native = QString::fromStdString(paths.toNative(map_.mapPath).string());
-        switch (bitmap_.load(native)) {
+        int openError = 0;
+        switch (bitmap_.load(native, &openError)) {
         case MapBitmap::LoadError::None: loaded = true; break;
-        case MapBitmap::LoadError::Unreadable: message(unreadableBitmapLines(language, map_.mapPath)); break;
-        case MapBitmap::LoadError::TooLarge: message(bitmapTooLargeLines(language, map_.mapPath)); break;
-        case MapBitmap::LoadError::NoMemory: message(bitmapNoMemoryLines(language, map_.mapPath)); break;
+        case MapBitmap::LoadError::CannotOpen:
+            why = fileNotReadLines(language, fileErrorText(map_.mapPath, openError, language));
+            break;
+        case MapBitmap::LoadError::Unreadable: why = unreadableBitmapLines(language, map_.mapPath); break;
+        case MapBitmap::LoadError::TooLarge: why = bitmapTooLargeLines(language, map_.mapPath); break;
+        case MapBitmap::LoadError::NoMemory: why = bitmapNoMemoryLines(language, map_.mapPath); break;
         }
     }
+    if (tell && !why.empty()) message(why);
     // The size and display steps run on whatever bitmap is held now.
     map_.width = bitmap_.width();
     map_.height = bitmap_.height();
@@ -233,9 +239,15 @@ void MapWindow::Command2_Click() {
         message(noCornerFileLines(language));
         return;
     }
-    std::ifstream in(paths.toNative(*cornerFile), std::ios::binary);
-    const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    const CornerCoordinates corners = parseCornerCoordinates(text);
+    int readError = 0;
+    const std::optional<std::string> text = readRegularFile(paths.toNative(*cornerFile), &readError);
+    if (!text) {
+        // A pipe, a folder or a file without read permission: said, and the
+        // previous calibration stays as with no corner file.
+        message(fileNotReadLines(language, fileErrorText(*cornerFile, readError, language)));
+        return;
+    }
+    const CornerCoordinates corners = parseCornerCoordinates(*text);
     const CalibrationResult r = calibrateEdges(corners, map_.width, map_.height, map_.edges);
     if (r.complete) {
         setBox("TextLO", r.corners.lowerLeft);

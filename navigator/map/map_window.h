@@ -35,8 +35,9 @@ public:
     // The load-a-map operation of the LOAD button.
     void Command2_Click();
     // Loads the bitmap at the current map path and shows it whole; false
-    // when no new bitmap could be loaded (the previous one then stays).
-    bool LoadMapBitmap();
+    // when no new bitmap could be loaded (the previous one then stays, and
+    // a message says why unless `tell` is off).
+    bool LoadMapBitmap(bool tell = true);
 
     // Go to the typed X/Y pixel / the typed latitude and longitude.
     void Command3_Click();

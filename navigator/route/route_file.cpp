@@ -9,6 +9,8 @@
 
 #include "common/program_folder.h"
 #include "platform/dos_path.h"
+#include "platform/file_error_text.h"
+#include "platform/regular_file.h"
 
 namespace tarvok::route {
 
@@ -23,14 +25,10 @@ std::string routeFilePath(char programDrive) { return routeFilePath(programFolde
 // ------------------------------------------------------------------ reader
 
 RouteFileReader::RouteFileReader(const std::filesystem::path& nativePath) {
-    fd_ = ::open(nativePath.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd_ < 0) return;
+    RegularFile file = RegularFile::openForReading(nativePath);
     struct stat st{};
-    if (::fstat(fd_, &st) != 0 || !S_ISREG(st.st_mode)) {
-        ::close(fd_);
-        fd_ = -1;
-        return;
-    }
+    if (!file || ::fstat(file.fd(), &st) != 0) return;
+    fd_ = file.release();
     count_ = static_cast<std::int64_t>(st.st_size) / static_cast<std::int64_t>(kRouteRecordSize);
 }
 
@@ -75,24 +73,8 @@ std::optional<RouteRecord> RouteFileReader::read(std::int64_t k) const {
 
 namespace {
 
-bool writeAll(int fd, const unsigned char* p, std::size_t size, off_t at) {
-    while (size > 0) {
-        ssize_t n = ::pwrite(fd, p, size, at);
-        if (n < 0 && errno == EINTR) continue;
-        if (n < 0) return false;
-        if (n == 0) {
-            errno = EIO;
-            return false;
-        }
-        p += n;
-        size -= static_cast<std::size_t>(n);
-        at += n;
-    }
-    return true;
-}
-
 std::string failure(std::string_view dosPath, int error) {
-    return "cannot write " + std::string(dosPath) + ": " + std::generic_category().message(error);
+    return "cannot write " + std::string(dosPath) + ": " + fileErrorReason(error);
 }
 
 }  // namespace
@@ -100,61 +82,75 @@ std::string failure(std::string_view dosPath, int error) {
 std::optional<std::string> appendRouteBlock(const DosPaths& paths, std::string_view dosPath,
                                             const std::vector<RouteRecord>& points) {
     const std::filesystem::path native = paths.toNative(dosPath);
+    // Where the user drove is theirs alone: a new file is readable by its
+    // owner only. Never written through a link, never into a pipe.
     bool created = false;
-    int fd = ::open(native.c_str(), O_WRONLY | O_CLOEXEC);
-    if (fd < 0 && errno == ENOENT) {
-        fd = ::open(native.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
-        created = fd >= 0;
+    RegularFile file = RegularFile::openForWriting(native, RegularFile::Creation::Existing);
+    if (file.error() == ENOENT) {
+        file = RegularFile::openForWriting(native, RegularFile::Creation::Fresh, 0600);
+        created = file.isOpen();
     }
-    if (fd < 0) return failure(dosPath, errno);
+    if (!file) return failure(dosPath, file.error());
 
     struct stat st{};
-    if (::fstat(fd, &st) != 0) {
-        int e = errno;
-        ::close(fd);
-        return failure(dosPath, e);
-    }
+    if (::fstat(file.fd(), &st) != 0) return failure(dosPath, errno);
     const off_t previous = st.st_size;
     const off_t start = previous - previous % static_cast<off_t>(kRouteRecordSize);
 
     // The torn tail, kept to put back should the block not get written.
-    unsigned char torn[kRouteRecordSize];
     const std::size_t tornSize = static_cast<std::size_t>(previous - start);
+    std::string torn;
     bool tornKept = tornSize == 0;
     if (!tornKept) {
-        int rfd = ::open(native.c_str(), O_RDONLY | O_CLOEXEC);
-        if (rfd >= 0) {
-            tornKept = ::pread(rfd, torn, tornSize, start) == static_cast<ssize_t>(tornSize);
-            ::close(rfd);
-        }
+        // Read through the descriptor already open, so it is the same file.
+        RegularFile reader = RegularFile::openForReading("/proc/self/fd/" + std::to_string(file.fd()));
+        torn.resize(tornSize);
+        tornKept = reader && ::pread(reader.fd(), torn.data(), tornSize, start) == static_cast<ssize_t>(tornSize);
     }
 
-    std::vector<unsigned char> block((points.size() + 1) * kRouteRecordSize, 0);
+    std::string block((points.size() + 1) * kRouteRecordSize, '\0');
     for (std::size_t i = 0; i < points.size(); ++i) {
         RouteRecordBytes b = encodeRouteRecord(points[i]);
         std::copy(b.begin(), b.end(), block.begin() + static_cast<std::ptrdiff_t>((i + 1) * kRouteRecordSize));
     }
 
-    if (writeAll(fd, block.data(), block.size(), start) && ::fdatasync(fd) == 0) {
-        if (::close(fd) == 0) return std::nullopt;
+    int error = 0;
+    if (!file.writeAt(block, start)) {
+        error = file.error();
+    } else if (::fdatasync(file.fd()) != 0) {
+        error = errno;
+    } else if (file.close()) {
+        return std::nullopt;
+    } else {
         // A failed close can mean the data never reached the disk.
-        int e = errno;
-        fd = ::open(native.c_str(), O_WRONLY | O_CLOEXEC);
-        if (fd < 0) return failure(dosPath, e);
-        errno = e;
+        error = file.error();
+        file = RegularFile::openForWriting(native, RegularFile::Creation::Existing);
+        if (!file) return failure(dosPath, error);
     }
-    const int error = errno;
     // Back to the file as it was.
     if (created) {
-        ::close(fd);
+        file.close();
         ::unlink(native.c_str());
         return failure(dosPath, error);
     }
-    if (::ftruncate(fd, start) == 0 && tornKept && tornSize > 0) writeAll(fd, torn, tornSize, start);
-    if (!tornKept) (void)!::ftruncate(fd, previous);
-    ::fdatasync(fd);
-    ::close(fd);
+    if (::ftruncate(file.fd(), start) == 0 && tornKept && tornSize > 0) file.writeAt(torn, start);
+    if (!tornKept) (void)!::ftruncate(file.fd(), previous);
+    ::fdatasync(file.fd());
     return failure(dosPath, error);
+}
+
+std::vector<std::string> unsavedRouteLines(Language language, std::size_t positions, std::string_view error) {
+    const std::string n = std::to_string(positions);
+    if (language == Language::Dutch)
+        return {"WAARSCHUWING", "", n + " posities van de gereden route", "konden niet worden bewaard:",
+                std::string(error), "", "Maak ruimte vrij en probeer opnieuw,", "of verwerp deze posities.", ""};
+    return {"WARNING!", "", n + " positions of the route driven", "could not be saved:", std::string(error), "",
+            "Free some space and try again,", "or discard these positions.", ""};
+}
+
+std::vector<std::string> unsavedRouteChoices(Language language) {
+    if (language == Language::Dutch) return {"Opnieuw proberen", "Verwerpen"};
+    return {"Try again", "Discard"};
 }
 
 }  // namespace tarvok::route

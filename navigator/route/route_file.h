@@ -11,6 +11,7 @@
 #include <string_view>
 #include <vector>
 
+#include "common/language.h"
 #include "navigator/route/route_record.h"
 
 namespace tarvok {
@@ -67,5 +68,12 @@ private:
 // on success the result is empty.
 std::optional<std::string> appendRouteBlock(const DosPaths& paths, std::string_view dosPath,
                                             const std::vector<RouteRecord>& points);
+
+// The question when the program ends with recorded positions that could not
+// be written: how many, and the file with the reason (`error` as
+// appendRouteBlock gives it). Its choices: try again (first, the safe one),
+// or discard the positions.
+std::vector<std::string> unsavedRouteLines(Language language, std::size_t positions, std::string_view error);
+std::vector<std::string> unsavedRouteChoices(Language language);
 
 }  // namespace tarvok::route

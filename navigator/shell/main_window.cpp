@@ -47,6 +47,10 @@ const QColor kBoxText(170, 200, 220);
 const QColor kStatusBase(2, 6, 4);
 const QColor kStatusText(255, 196, 64);
 
+// The status line's font, and the smallest it shrinks to for a long text.
+constexpr int kStatusPixelSize = 12;
+constexpr int kStatusSmallestPixelSize = 7;
+
 QFont monoFont(int pixelSize, bool bold) {
     QFont f = QFontDatabase::systemFont(QFontDatabase::FixedFont);
     f.setPixelSize(pixelSize);
@@ -128,7 +132,7 @@ void MainWindow::buildControls() {
     label6_ = new QLabel(central);
     named(label6_, "Label6");
     label6_->setGeometry(4, 4, 190, 24);
-    label6_->setFont(monoFont(12, true));
+    label6_->setFont(monoFont(kStatusPixelSize, true));
     label6_->setAutoFillBackground(true);
     label6_->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     QPalette lp = label6_->palette();
@@ -348,7 +352,16 @@ void MainWindow::applyLayout(const WindowLayout& l) {
     control("Text1")->setGeometry(4, 346, 190, std::max(20, logBottom - 346));
 }
 
-void MainWindow::setStatus(const std::string& text) { label6_->setText(fromCp1252(text)); }
+void MainWindow::setStatus(const std::string& text) {
+    const QString shown = fromCp1252(text);
+    // A long text gets a smaller font rather than losing its end.
+    QFont font = monoFont(kStatusPixelSize, true);
+    const int room = label6_->contentsRect().width();
+    while (font.pixelSize() > kStatusSmallestPixelSize && QFontMetrics(font).horizontalAdvance(shown) > room)
+        font.setPixelSize(font.pixelSize() - 1);
+    if (font != label6_->font()) label6_->setFont(font);
+    label6_->setText(shown);
+}
 
 std::string MainWindow::status() const { return utf8ToCp1252(label6_->text().toStdString()); }
 

@@ -2,6 +2,7 @@
 
 #include "platform/dialogs.h"
 #include "platform/dos_path.h"
+#include "platform/file_error_text.h"
 #include "platform/provision.h"
 
 namespace tarvok {
@@ -16,6 +17,11 @@ std::vector<std::string> neededFilesNotFoundLines() {
             "Please re-install the software."};
 }
 
+std::vector<std::string> settingsUnreadableLines(const std::string& reason) {
+    return {"TARVOK", "", "The settings file cannot be read:", reason, "",
+            "Please check the file and start the program again."};
+}
+
 std::optional<NavigatorStart> startNavigator(const DosPaths& paths, Dialogs& dialogs) {
     std::optional<char> drive = locateSettingsFile(paths);
     if (!drive) {
@@ -24,10 +30,16 @@ std::optional<NavigatorStart> startNavigator(const DosPaths& paths, Dialogs& dia
     }
     NavigatorStart start;
     start.programDrive = *drive;
-    // A file that vanished or cannot be read between locating and loading
-    // leaves the built-in string; its fields are then not decoded.
-    if (loadSettings(paths, *drive, start.settingsString) == LoadResult::Loaded)
-        start.settings = decodeForNavigator(start.settingsString);
+    // A file that vanished between locating and loading leaves the built-in
+    // string; its fields are then not decoded.
+    int error = 0;
+    switch (loadSettings(paths, *drive, start.settingsString, &error)) {
+    case LoadResult::Loaded: start.settings = decodeForNavigator(start.settingsString); break;
+    case LoadResult::Missing: break;
+    case LoadResult::Unreadable:
+        dialogs.critical(joinMessageLines(settingsUnreadableLines(fileErrorText(settingsFileDosPath(*drive), error))));
+        return std::nullopt;
+    }
     return start;
 }
 

@@ -27,9 +27,16 @@ struct NavigatorStart {
 // (the language is not known yet at that point).
 std::vector<std::string> neededFilesNotFoundLines();
 
+// The English message shown when the settings file is there but cannot be
+// read (`reason` names the file and says why).
+std::vector<std::string> settingsUnreadableLines(const std::string& reason);
+
 // Locates the settings file on C, then D, reads and decodes it. When it is on
 // neither drive, shows the "Needed files NOT found!" box and returns nothing:
-// the program then ends without opening its window.
+// the program then ends without opening its window. A file that is there but
+// cannot be read (no permission, an I/O error, a pipe) ends it the same way,
+// after a box that names the file and the reason: the navigator never runs
+// on settings the user did not choose.
 std::optional<NavigatorStart> startNavigator(const DosPaths& paths, Dialogs& dialogs);
 
 // The whole program start: makes the drive prefix on the first run (a

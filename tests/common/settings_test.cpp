@@ -292,17 +292,35 @@ TEST(SettingsFile, SaveKeepsBytesPastTheStringOfALongerFile) {
     EXPECT_EQ(back.substr(145), std::string(55, '7'));
 }
 
+TEST(SettingsFile, ALinkAtTheSettingsFileIsReplacedNotWrittenThrough) {
+    TempPrefix tp;
+    const fs::path file = tp.paths().toNative("C:\\WINDOWS\\VELKAR.DLL");
+    fs::create_directories(file.parent_path());
+    const fs::path outside = tp.root() / "outside";
+    test::writeFile(outside, std::string(145, '4'));
+    fs::create_symlink(outside, file);
+    SettingsString s = SettingsString::settingsProgramTemplate();
+    ASSERT_TRUE(saveSettings(tp.paths(), 'C', s).ok);
+    EXPECT_FALSE(fs::is_symlink(file));
+    EXPECT_EQ(tp.readDos("C:\\WINDOWS\\VELKAR.DLL"), s.bytes());
+    EXPECT_EQ(test::readFile(outside), std::string(145, '4'));
+}
+
 TEST(SettingsFile, FailedSaveIsReportedAndTheOldFileSurvives) {
-    // The temporary file cannot be made: a non-empty folder stands in its place.
+    // A stale temporary of a fixed name is no obstacle: every save writes a
+    // fresh file under a name of its own.
     TempPrefix tp;
     tp.writeDos("C:\\WINDOWS\\VELKAR.DLL", std::string(145, '4'));
-    fs::path tmp = tp.paths().toNative("C:\\WINDOWS\\VELKAR.DLL");
-    tmp += ".tmp";
-    fs::create_directories(tmp / "blocker");
-    SaveResult r = saveSettings(tp.paths(), 'C', SettingsString::settingsProgramTemplate());
+    fs::path file = tp.paths().toNative("C:\\WINDOWS\\VELKAR.DLL");
+    fs::create_directories(fs::path(file.string() + ".tmp") / "blocker");
+    ASSERT_TRUE(saveSettings(tp.paths(), 'C', SettingsString::settingsProgramTemplate()).ok);
+    // The file cannot be replaced: a folder stands in its place.
+    TempPrefix other;
+    fs::create_directories(other.paths().toNative("C:\\WINDOWS\\VELKAR.DLL") / "blocker");
+    SaveResult r = saveSettings(other.paths(), 'C', SettingsString::settingsProgramTemplate());
     EXPECT_FALSE(r.ok);
-    EXPECT_NE(r.error.find("VELKAR.DLL"), std::string::npos) << r.error;
-    EXPECT_EQ(tp.readDos("C:\\WINDOWS\\VELKAR.DLL"), std::string(145, '4'));
+    EXPECT_NE(r.error.find("VELKAR.DLL: it is not a file"), std::string::npos) << r.error;
+    EXPECT_TRUE(fs::is_directory(other.paths().toNative("C:\\WINDOWS\\VELKAR.DLL") / "blocker"));
 }
 
 TEST(SettingsFile, FullDiskIsReportedAndTheOldFileSurvives) {
@@ -324,9 +342,10 @@ TEST(SettingsFile, FullDiskIsReportedAndTheOldFileSurvives) {
     ASSERT_TRUE(WIFEXITED(status));
     EXPECT_EQ(WEXITSTATUS(status), 0) << "1: reported success, 2: no message";
     EXPECT_EQ(tp.readDos("C:\\WINDOWS\\VELKAR.DLL"), std::string(145, '4'));
-    fs::path tmp = tp.paths().toNative("C:\\WINDOWS\\VELKAR.DLL");
-    tmp += ".tmp";
-    EXPECT_FALSE(fs::exists(tmp));
+    // No temporary file is left behind.
+    int entries = 0;
+    for ([[maybe_unused]] auto& e : fs::directory_iterator(tp.paths().toNative("C:\\WINDOWS"))) ++entries;
+    EXPECT_EQ(entries, 1);
 }
 
 }  // namespace

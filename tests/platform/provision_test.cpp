@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "common/settings.h"
+#include "tests/support/small_disk.h"
 #include "tests/support/temp_prefix.h"
 
 namespace fs = std::filesystem;
@@ -68,6 +69,22 @@ TEST(Provision, APrefixThatCannotBeMadeIsReported) {
     ProvisionResult r = provisionPrefix(tp.root() / "file" / "prefix", {}, "abc");
     EXPECT_FALSE(r.ok);
     EXPECT_FALSE(r.error.empty());
+}
+
+TEST(Provision, AFullDiskIsToldAsSuchAndLeavesNothingBehind) {
+    TempPrefix tp;
+    const fs::path data = tp.root() / "share";
+    fs::create_directories(data / "SOUND");
+    writeFile(data / "SOUND" / "Welkom5.WAV", std::string(64 * 1024, 'w'));
+    const fs::path disk = tp.root() / "disk";
+    std::optional<int> r = test::runOnSmallDisk(disk, 16 * 1024, [&] {
+        ProvisionResult made = provisionPrefix(disk / "prefix", data, "settings");
+        if (made.ok) return 1;
+        if (made.error.find("No space left on device") == std::string::npos) return 2;
+        return fs::is_empty(disk) ? 0 : 3;
+    });
+    if (!r) GTEST_SKIP() << "a small tmpfs needs root and mount namespaces";
+    EXPECT_EQ(*r, 0) << "1: reported success, 2: not told the disk is full, 3: left a staging folder";
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 
 #include "platform/sound_device.h"
 #include "platform/wav_sound.h"
+#include "tests/support/fifo_guard.h"
 #include "tests/support/temp_prefix.h"
 #include "tests/support/wav_bytes.h"
 #include "tests/support/real_audio.h"
@@ -32,6 +33,18 @@ TEST(WavSound, ReadsEveryPcmShape) {
         EXPECT_EQ(w->frameCount(), c.rate / 10);
         EXPECT_NEAR(double(w->durationMicroseconds()), 100000, 100);
     }
+}
+
+TEST(WavSound, APipeNamedLikeAWavFileFailsToOpenAtOnce) {
+    test::TempPrefix tp;
+    std::filesystem::create_directories(tp.root());
+    test::FifoGuard pipe(tp.root() / "Algem1.WAV");
+    EXPECT_FALSE(readWavFile(pipe.path()));
+    SilentSoundDevice silent;
+    EXPECT_FALSE(silent.open(pipe.path()));
+    AudioSinkDevice real;
+    EXPECT_FALSE(real.open(pipe.path()));
+    EXPECT_FALSE(pipe.released()) << "opening the sound waited on the pipe";
 }
 
 std::string fmtChunk(std::uint16_t tag, std::uint16_t channels, std::uint32_t rate, std::uint16_t bits) {

@@ -21,6 +21,7 @@
 #include "settings/form_logic.h"
 #include "tests/navigator/gps/gpsd_process.h"
 #include "tests/navigator/gps/pty.h"
+#include "tests/support/full_disk.h"
 #include "tests/support/gpsd_ready.h"
 #include "tests/support/memory_presence.h"
 #include "platform/media_control.h"
@@ -220,11 +221,12 @@ TEST_F(SettingsWindowTest, EscapeStopAndCloseBoxAllSave) {
 
 TEST_F(SettingsWindowTest, FailedSaveIsToldInTheWindowsLanguageAndTheOldFileStays) {
     const std::string old = fileWith({{field::Language, "0"}});
-    fs::path file = tp.writeDos(kFileC, old);
-    fs::create_directories(fs::path(file.string() + ".tmp") / "blocker");
+    tp.writeDos(kFileC, old);
     open();
     click("Scomm1");
+    test::FullDisk full;
     closeWindow();
+    full.lift();
     ASSERT_EQ(dialogs.messages.size(), 1u);
     EXPECT_NE(dialogs.messages[0].find("NIET opgeslagen"), std::string::npos) << dialogs.messages[0];
     EXPECT_NE(dialogs.messages[0].find(kFileC), std::string::npos);

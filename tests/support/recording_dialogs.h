@@ -1,8 +1,10 @@
 // A Dialogs double: records every message and answers file dialogs from a
-// queue that the test fills.
+// queue that the test fills, questions through `answer` (by default the
+// last choice, so a test that does not care never waits in a loop).
 #pragma once
 
 #include <deque>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -17,9 +19,15 @@ public:
     std::vector<std::string> fileFilters;      // filters the file dialog was opened with
     std::deque<std::optional<std::string>> fileAnswers;  // next answers; empty = cancel
     std::vector<std::string> openedDocuments;
+    std::vector<std::string> questions;        // texts of questions, in order
+    std::function<std::size_t(const std::string& text)> answer;
     int beeps = 0;
 
     void critical(const std::string& text) override { messages.push_back(text); }
+    std::size_t ask(const std::string& text, const std::vector<std::string>& choices) override {
+        questions.push_back(text);
+        return answer ? answer(text) : choices.size() - 1;
+    }
     std::optional<std::string> openFile(const std::string& filter, const std::string&) override {
         fileFilters.push_back(filter);
         if (fileAnswers.empty()) return std::nullopt;

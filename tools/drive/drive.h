@@ -40,19 +40,22 @@ namespace tarvok::drive {
 // Throws std::runtime_error on an unterminated quote.
 std::vector<std::string> splitScriptLine(const std::string& line);
 
-// Dialogs answered by the script: message boxes are recorded (and printed)
-// and return at once; file dialogs take the next queued answer.
+// Dialogs answered by the script: message boxes and questions are recorded
+// (and printed) as messages and return at once; file dialogs and questions
+// take the next queued answer (a question without one gets its last choice).
 class ScriptedDialogs : public Dialogs {
 public:
     explicit ScriptedDialogs(std::ostream& log) : log_(log) {}
     std::vector<std::string> messages;  // every box, in order
     std::size_t messagesTaken = 0;      // how many an expect-message consumed
     std::deque<std::optional<std::string>> fileAnswers;  // empty optional = cancel
+    std::deque<std::size_t> questionAnswers;
     std::vector<std::string> fileFilters;
     std::vector<std::string> openedDocuments;
     int beeps = 0;
 
     void critical(const std::string& text) override;
+    std::size_t ask(const std::string& text, const std::vector<std::string>& choices) override;
     std::optional<std::string> openFile(const std::string& filter, const std::string& folder) override;
     void beep() override { ++beeps; }
     bool openDocument(const std::string& nativePath) override;

@@ -10,7 +10,6 @@
 #include <cstring>
 #include <fcntl.h>
 #include <filesystem>
-#include <fstream>
 #include <memory>
 #include <pty.h>
 #include <sstream>
@@ -21,6 +20,8 @@
 #include <vector>
 
 #include "navigator/shell/main_window.h"
+#include "platform/file_error_text.h"
+#include "platform/regular_file.h"
 #include "tools/drive/drive_navigator.h"
 
 namespace tarvok::drive {
@@ -115,8 +116,10 @@ VerbRegistration feed("feed",
                       "a line every MS ms (1000; 0 = at once) while navigating",
                       [](Driver& d, const auto& a) {
     if (a.empty()) throw std::runtime_error("usage: feed FILE [MS]");
-    std::ifstream in(a[0], std::ios::binary);
-    if (!in) throw std::runtime_error("cannot read " + a[0]);
+    int error = 0;
+    const std::optional<std::string> text = readRegularFile(a[0], &error);
+    if (!text) throw std::runtime_error("cannot read " + fileErrorText(a[0], error));
+    std::istringstream in(*text);
     std::vector<std::string> lines;
     for (std::string line; std::getline(in, line);) {
         if (!line.empty() && line.back() == '\r') line.pop_back();

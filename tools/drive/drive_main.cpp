@@ -12,7 +12,7 @@
 #include <QApplication>
 #include <QStyleFactory>
 #include <QTimer>
-#include <fstream>
+#include <algorithm>
 #include <iostream>
 #include <sstream>
 
@@ -20,7 +20,9 @@
 
 #include "common/text.h"
 #include "platform/dos_path.h"
+#include "platform/file_error_text.h"
 #include "platform/media_control.h"
+#include "platform/regular_file.h"
 #include "tools/drive/drive.h"
 
 namespace tarvok::drive {
@@ -103,6 +105,17 @@ std::string escaped(const std::string& s) {
 void ScriptedDialogs::critical(const std::string& text) {
     messages.push_back(text);
     log_ << "message: " << escaped(cp1252ToUtf8(text)) << std::endl;
+}
+
+std::size_t ScriptedDialogs::ask(const std::string& text, const std::vector<std::string>& choices) {
+    messages.push_back(text);
+    std::size_t a = choices.size() - 1;
+    if (!questionAnswers.empty()) {
+        a = std::min(questionAnswers.front(), choices.size() - 1);
+        questionAnswers.pop_front();
+    }
+    log_ << "question: " << escaped(cp1252ToUtf8(text)) << "\nanswered: " << cp1252ToUtf8(choices[a]) << std::endl;
+    return a;
 }
 
 std::optional<std::string> ScriptedDialogs::openFile(const std::string& filter, const std::string&) {
@@ -226,13 +239,15 @@ int main(int argc, char** argv) {
         return 2;
     }
 
-    std::ifstream file;
+    std::istringstream file;
     if (scriptPath != QLatin1String("-")) {
-        file.open(scriptPath.toStdString());
-        if (!file) {
-            std::cerr << "tarvok-drive: cannot read " << scriptPath.toStdString() << "\n";
+        int error = 0;
+        const std::optional<std::string> text = readRegularFile(scriptPath.toStdString(), &error);
+        if (!text) {
+            std::cerr << "tarvok-drive: cannot read " << fileErrorText(scriptPath.toStdString(), error) << "\n";
             return 2;
         }
+        file.str(*text);
     }
     std::istream& in = scriptPath == QLatin1String("-") ? std::cin : file;
     std::vector<std::pair<int, std::vector<std::string>>> steps;

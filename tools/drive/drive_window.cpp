@@ -126,6 +126,15 @@ VerbRegistration fileAnswer("file", "file PATH|cancel         answers the next f
     return StepResult::done();
 });
 
+VerbRegistration questionAnswer("answer", "answer N                  answers the next question with its choice N (0 first)",
+                                 [](Driver& d, const auto& a) {
+    needArgs(a, 1, "answer N");
+    const long long n = numberArg(a, 0, 0);
+    if (n < 0) throw std::runtime_error("answer: N must not be negative");
+    d.dialogs.questionAnswers.push_back(static_cast<std::size_t>(n));
+    return StepResult::done();
+});
+
 VerbRegistration waitStatus("wait-status", "wait-status TEXT [MS]    waits until the status line shows TEXT",
                             [](Driver& d, const auto& a) {
     needArgs(a, 1, "wait-status TEXT [MS]");

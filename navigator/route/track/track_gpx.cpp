@@ -3,7 +3,6 @@
 #include <QByteArray>
 #include <QXmlStreamReader>
 #include <cmath>
-#include <fstream>
 #include <vector>
 
 #include "common/text.h"
@@ -233,24 +232,25 @@ namespace {
 
 class GpxTrackFile : public TrackSource {
 public:
-    GpxTrackFile(std::ifstream file, int hourOffset) : file_(std::move(file)), source_(file_, hourOffset) {}
+    GpxTrackFile(RegularFile file, int hourOffset) : file_(std::move(file)), source_(file_, hourOffset) {}
     bool advance() override { return source_.advance(); }
     std::optional<TrackPointTexts> point() override { return source_.point(); }
     std::string error() const override { return source_.error(); }
 
 private:
-    std::ifstream file_;
+    FileInputStream file_;
     GpxTrackSource source_;
 };
 
 }  // namespace
 
 std::unique_ptr<TrackSource> openTrackFile(const std::string& nativePath, std::string_view fileName,
-                                           int hourOffset) {
+                                           int hourOffset, int* error) {
     const TrackFormat format = trackFormatForName(fileName);
-    if (format != TrackFormat::Gpx) return TextTrackFile::open(nativePath, format);
-    std::ifstream file = openTrackStream(nativePath);
-    if (!file.is_open()) return nullptr;
+    if (format != TrackFormat::Gpx) return TextTrackFile::open(nativePath, format, error);
+    RegularFile file = RegularFile::openForReading(nativePath);
+    if (error) *error = file.error();
+    if (!file) return nullptr;
     return std::make_unique<GpxTrackFile>(std::move(file), hourOffset);
 }
 

@@ -40,8 +40,9 @@ private:
 
 // A track file opened from disk (native path) in the format its name gives
 // (`fileName`, the name as chosen; its ending decides). Empty when the file
-// cannot be opened.
+// cannot be opened; `error` (when given) then holds the reason, an errno
+// value or kNotAFile (a pipe, a device, a folder: refused without waiting).
 std::unique_ptr<TrackSource> openTrackFile(const std::string& nativePath, std::string_view fileName,
-                                           int hourOffset);
+                                           int hourOffset, int* error = nullptr);
 
 }  // namespace tarvok

@@ -1,23 +1,15 @@
 #include "navigator/route/track/track_import.h"
 
-#include <filesystem>
-#include <system_error>
-
 namespace tarvok {
 
 std::string TextTrackSource::error() const {
     return lines_.failed() ? "the file could not be read to its end" : "";
 }
 
-std::ifstream openTrackStream(const std::string& nativePath) {
-    std::error_code ec;
-    if (std::filesystem::is_directory(nativePath, ec)) return {};
-    return std::ifstream(nativePath, std::ios::binary);
-}
-
-std::unique_ptr<TextTrackFile> TextTrackFile::open(const std::string& nativePath, TrackFormat format) {
-    std::ifstream file = openTrackStream(nativePath);
-    if (!file.is_open()) return nullptr;
+std::unique_ptr<TextTrackFile> TextTrackFile::open(const std::string& nativePath, TrackFormat format, int* error) {
+    RegularFile file = RegularFile::openForReading(nativePath);
+    if (error) *error = file.error();
+    if (!file) return nullptr;
     return std::unique_ptr<TextTrackFile>(new TextTrackFile(std::move(file), format));
 }
 

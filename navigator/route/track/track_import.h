@@ -5,13 +5,13 @@
 #pragma once
 
 #include <cstdint>
-#include <fstream>
 #include <memory>
 #include <optional>
 #include <string>
 
 #include "navigator/route/track/track_lines.h"
 #include "navigator/route/track/track_point.h"
+#include "platform/regular_file.h"
 
 namespace tarvok {
 
@@ -41,24 +41,21 @@ private:
     TrackFormat format_;
 };
 
-// A file opened for reading as bytes; not open when `nativePath` names no
-// readable file (a folder is none).
-std::ifstream openTrackStream(const std::string& nativePath);
-
 // A text track file opened from disk (native path), read in pieces while the
 // import runs.
 class TextTrackFile : public TrackSource {
 public:
-    // Empty when the file cannot be opened.
-    static std::unique_ptr<TextTrackFile> open(const std::string& nativePath, TrackFormat format);
+    // Empty when the file cannot be opened; `error` (when given) then holds
+    // the reason, an errno value or kNotAFile.
+    static std::unique_ptr<TextTrackFile> open(const std::string& nativePath, TrackFormat format,
+                                               int* error = nullptr);
     bool advance() override { return source_.advance(); }
     std::optional<TrackPointTexts> point() override { return source_.point(); }
     std::string error() const override { return source_.error(); }
 
 private:
-    TextTrackFile(std::ifstream file, TrackFormat format)
-        : file_(std::move(file)), source_(file_, format) {}
-    std::ifstream file_;
+    TextTrackFile(RegularFile file, TrackFormat format) : file_(std::move(file)), source_(file_, format) {}
+    FileInputStream file_;
     TextTrackSource source_;
 };
 

@@ -1,12 +1,15 @@
 #include "navigator/route/track/track_playback.h"
 
 #include <QElapsedTimer>
+#include <cerrno>
 #include <filesystem>
 
 #include "navigator/map/map_view_state.h"
 #include "navigator/route/track/track_gpx.h"
 #include "navigator/route/track/track_texts.h"
 #include "platform/dialogs.h"
+#include "platform/file_error_text.h"
+#include "platform/regular_file.h"
 
 namespace tarvok {
 
@@ -33,9 +36,15 @@ void TrackPlayback::ImportTrack() {
     host_.setStatus(trackStatusText(TrackStatus::SelectFile, host_.language()));
     const auto chosen = dialogs_.openFile(trackFileFilter(), folder_);
     std::unique_ptr<TrackSource> source;
-    if (chosen && !chosen->empty()) source = openTrackFile(*chosen, *chosen, host_.hourOffset());
+    int openError = ENOENT;
+    if (chosen && !chosen->empty()) source = openTrackFile(*chosen, *chosen, host_.hourOffset(), &openError);
     if (!source) {
-        errorExit(trackFileNotFoundLines(host_.language()));
+        // A file that is there but cannot be read (a pipe, no permission)
+        // is told as such, with the reason.
+        const Language language = host_.language();
+        errorExit(openError == ENOENT
+                      ? trackFileNotFoundLines(language)
+                      : trackFileUnreadableLines(language, fileErrorText(*chosen, openError, language)));
         emit finished();
         return;
     }

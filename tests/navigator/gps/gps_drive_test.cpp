@@ -6,6 +6,7 @@
 #include <QJsonObject>
 #include <QProcess>
 #include <filesystem>
+#include <utility>
 #include <gtest/gtest.h>
 
 #include "common/settings.h"
@@ -17,8 +18,9 @@ namespace {
 
 namespace fs = std::filesystem;
 
-TEST(GpsDrive, FeedsAFileIntoTheNavigatingWindowAndPutsTheLinkBack) {
-    test::TempPrefix tp;
+// A prefix with route recording on, the map DELFT and a receiver log of
+// three fixes; returns the paths of the bitmap and the log.
+std::pair<fs::path, fs::path> prepareDrive(const test::TempPrefix& tp) {
     SettingsString settings = SettingsString::settingsProgramTemplate();
     settings.writeChar(field::SoundOn, '0');
     settings.writeChar(field::RecordRoute, '1');
@@ -27,11 +29,8 @@ TEST(GpsDrive, FeedsAFileIntoTheNavigatingWindowAndPutsTheLinkBack) {
     const auto bmp = tp.writeDos("C:\\MAPS\\DELFT.BMP", "");
     QImage img(600, 400, QImage::Format_RGB32);
     img.fill(Qt::darkGreen);
-    ASSERT_TRUE(img.save(QString::fromStdString(bmp.string()), "BMP"));
+    EXPECT_TRUE(img.save(QString::fromStdString(bmp.string()), "BMP"));
     tp.writeDos("C:\\MAPS\\DELFT.des", "Delft\r\nx\r\nx\r\n521000N0040000E,0,400\r\n522000N0043000E,600,0\r\n");
-    // The user's own com1 link, which the feed borrows.
-    fs::create_directories(tp.prefix() / "dosdevices");
-    fs::create_symlink("/dev/ttyUSB0", tp.prefix() / "dosdevices" / "com1");
     // LF line ends, as NMEA logs often have; a GGA between the fixes.
     const auto nmea = tp.root() / "drive.nmea";
     test::writeFile(nmea,
@@ -39,9 +38,32 @@ TEST(GpsDrive, FeedsAFileIntoTheNavigatingWindowAndPutsTheLinkBack) {
                     "$GPGGA,120000,5215.00,N,00415.00,E,1,08,0.9,0.0,M,46.9,M,,*48\n"
                     "$GPRMC,120001,A,5215.00,N,00416.00,E,022.4,084.4,230394,003.1,W*67\n"
                     "$GPRMC,120002,A,5215.00,N,00417.00,E,022.4,084.4,230394,003.1,W*65\n");
-    const auto dump = tp.root() / "controls.json";
+    return {bmp, nmea};
+}
+
+// Runs tarvok-drive on the script in the prefix; its exit code and output.
+std::pair<int, std::string> runDrive(const test::TempPrefix& tp, const std::string& scriptText) {
     const auto script = tp.root() / "script.txt";
-    test::writeFile(script,
+    test::writeFile(script, scriptText);
+    QProcess p;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    env.insert(QStringLiteral("TARVOK_PREFIX"), QString::fromStdString(tp.prefix().string()));
+    p.setProcessEnvironment(env);
+    p.start(QStringLiteral(TARVOK_DRIVE), {QStringLiteral("--pass-microseconds"), QStringLiteral("1"),
+                                           QString::fromStdString(script.string())});
+    EXPECT_TRUE(p.waitForFinished(60000));
+    return {p.exitCode(), p.readAllStandardOutput().toStdString() + p.readAllStandardError().toStdString()};
+}
+
+TEST(GpsDrive, FeedsAFileIntoTheNavigatingWindowAndPutsTheLinkBack) {
+    test::TempPrefix tp;
+    const auto [bmp, nmea] = prepareDrive(tp);
+    // The user's own com1 link, which the feed borrows.
+    fs::create_directories(tp.prefix() / "dosdevices");
+    fs::create_symlink("/dev/ttyUSB0", tp.prefix() / "dosdevices" / "com1");
+    const auto dump = tp.root() / "controls.json";
+    const auto [code, out] = runDrive(tp,
                     "wait-status \"  PLEASE LOAD A MAP\"\n"
                     "load-map " + bmp.string() + "\n"
                     "expect Text8 \" MAP:  Delft ;  600 x 400 pixels\"\n"
@@ -56,16 +78,7 @@ TEST(GpsDrive, FeedsAFileIntoTheNavigatingWindowAndPutsTheLinkBack) {
                     "dump " + dump.string() + "\n"
                     "click cmdQuit\n"
                     "wait-ended\n");
-    QProcess p;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-    env.insert(QStringLiteral("TARVOK_PREFIX"), QString::fromStdString(tp.prefix().string()));
-    p.setProcessEnvironment(env);
-    p.start(QStringLiteral(TARVOK_DRIVE), {QStringLiteral("--pass-microseconds"), QStringLiteral("1"),
-                                           QString::fromStdString(script.string())});
-    ASSERT_TRUE(p.waitForFinished(60000));
-    const std::string out = p.readAllStandardOutput().toStdString();
-    ASSERT_EQ(p.exitCode(), 0) << out << p.readAllStandardError().toStdString();
+    ASSERT_EQ(code, 0) << out;
 
     // The log shows every line; the fixes went into the route file.
     QJsonArray controls = QJsonDocument::fromJson(QByteArray::fromStdString(test::readFile(dump))).array();
@@ -77,6 +90,31 @@ TEST(GpsDrive, FeedsAFileIntoTheNavigatingWindowAndPutsTheLinkBack) {
     route::RouteFileReader route(tp.paths(), route::routeFilePath("C:\\TARVOK"));
     EXPECT_EQ(route.count(), 4);
     EXPECT_EQ(fs::read_symlink(tp.prefix() / "dosdevices" / "com1"), "/dev/ttyUSB0");
+}
+
+TEST(GpsDrive, TheScriptAnswersTheQuestionAboutPositionsNotSaved) {
+    test::TempPrefix tp;
+    const auto [bmp, nmea] = prepareDrive(tp);
+    fs::create_directories(tp.paths().toNative("C:\\TARVOK\\ROUTE1.TVK"));  // cannot be written
+    const auto [code, out] = runDrive(tp,
+                    "load-map " + bmp.string() + "\n"
+                    "feed " + nmea.string() + " 0\n"
+                    "click Navig1\n"
+                    "wait-fed\n"
+                    "expect Tijds 12:00:02\n"
+                    "click Navig1\n"
+                    "wait-status \" ROUTE NOT SAVED!\"\n"
+                    "expect-message\n"
+                    "answer 0\n"
+                    "click cmdQuit\n"
+                    "wait-ended\n");
+    ASSERT_EQ(code, 0) << out;
+    // Tried again once as answered, then (no answer left) discarded.
+    const auto first = out.find("question: WARNING!\\r\\n\\r\\n3 positions of the route driven");
+    ASSERT_NE(first, std::string::npos) << out;
+    const auto again = out.find("answered: Try again", first);
+    ASSERT_NE(again, std::string::npos) << out;
+    EXPECT_NE(out.find("answered: Discard", again), std::string::npos) << out;
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include "navigator/gps/navigation_loop.h"
 
 #include <QCheckBox>
+#include <QTest>
 #include <QElapsedTimer>
 #include <QPlainTextEdit>
 #include <QScrollBar>
@@ -25,6 +26,7 @@
 #include "tests/navigator/gps/pty.h"
 #include "tests/navigator/shell/stand_in_settings.h"
 #include "tests/navigator/shell/window_fixture.h"
+#include "tests/support/full_disk.h"
 #include "tests/support/wait_for.h"
 
 namespace tarvok::gps {
@@ -449,6 +451,55 @@ TEST_F(RouteRecordingWindow, AFileThatCannotBeWrittenIsReportedOnceAndNothingIsL
     EXPECT_TRUE(f.read(0)->isFiller());
     expectPosition(f, 1004);
 }
+
+TEST_F(RouteRecordingWindow, WithTheDiskFullTheStatusKeepsSayingSoAndClosingAsksUntilWritten) {
+    startReceiving();  // the port first: its lock file needs room too
+    test::FullDisk full;
+    drive(501);
+    ASSERT_EQ(shell.dialogs.messages.size(), 1u);
+    EXPECT_NE(shell.dialogs.messages[0].find("ROUTE1.TVK: File too large"), std::string::npos);
+    feed(rmc("120001", "5215.00", "00415.00"), 502);
+    EXPECT_EQ(shell.window->status(), " NAVIGATION ACTIVE - ROUTE NOT SAVED! ");
+    // The close box while navigating: asked, tried again with the disk
+    // still full, asked again; the space freed, the next try writes them.
+    shell.dialogs.answer = [&](const std::string&) {
+        if (shell.dialogs.questions.size() == 2) full.lift();
+        return std::size_t{0};
+    };
+    shell.window->close();
+    ASSERT_EQ(shell.dialogs.questions.size(), 2u);
+    EXPECT_NE(shell.dialogs.questions[0].find("502 positions of the route driven"), std::string::npos)
+        << shell.dialogs.questions[0];
+    EXPECT_NE(shell.dialogs.questions[0].find("cannot write C:\\TARVOK\\ROUTE1.TVK: File too large"),
+              std::string::npos);
+    EXPECT_EQ(shell.dialogs.messages.size(), 1u);  // the question says it, no second box
+    ASSERT_EQ(routeFile().count(), 503);
+    expectPosition(routeFile(), 502);
+    EXPECT_EQ(loop->routePointsWaiting(), 0u);
+}
+
+// Each way of ending the program with positions that could not be written.
+struct EndingWithUnsavedRoute : RouteRecordingWindow, ::testing::WithParamInterface<const char*> {};
+
+TEST_P(EndingWithUnsavedRoute, AsksAndDiscardsOnlyWhenTold) {
+    startReceiving();
+    test::FullDisk full;
+    drive(3);
+    stop();
+    EXPECT_EQ(shell.window->status(), " ROUTE NOT SAVED!");
+    ASSERT_EQ(loop->routePointsWaiting(), 3u);
+    const std::string how = GetParam();
+    if (how == "Escape") shell.keyInto("Latid", '\x1b');
+    else if (how == "STOP") shell.button("cmdQuit")->click();
+    else shell.window->close();
+    EXPECT_TRUE(shell.window->programEnded());
+    ASSERT_EQ(shell.dialogs.questions.size(), 1u) << how;  // the double answers: discard
+    EXPECT_NE(shell.dialogs.questions[0].find("3 positions"), std::string::npos);
+    EXPECT_EQ(loop->routePointsWaiting(), 0u);
+    EXPECT_EQ(routeFile().count(), 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Ways, EndingWithUnsavedRoute, ::testing::Values("Escape", "STOP", "CloseBox"));
 
 TEST_F(RouteRecordingWindow, SetupWhileNavigatingShowsAndRecordsEveryFixThenTakesTheNewUnit) {
     // The settings file holds what the window runs with, recording on; the

@@ -50,7 +50,7 @@ TEST(Checksum, MatchesAbsentWrong) {
 }
 
 TEST(Sentence, RmcFromEveryTalkerSplitCommaToComma) {
-    for (const char* talker : {"GP", "GN", "GL", "GA", "GB", "BD"}) {
+    for (const char* talker : {"GP", "GN", "GL", "GA", "GB", "BD", "GQ", "GI", "XX"}) {
         auto s = splitSentence(std::string("$") + talker + "RMC,001,A,5212.34567,N,00421.1,E,0.02,077.52,010124");
         ASSERT_TRUE(s);
         EXPECT_EQ(s->type, SentenceType::RMC) << talker;
@@ -60,7 +60,8 @@ TEST(Sentence, RmcFromEveryTalkerSplitCommaToComma) {
         EXPECT_EQ(f.course, "077.52");
         EXPECT_EQ(f.date, "010124");
     }
-    for (const char* other : {"$GPGGA,1,2", "$PGRMC,1", "$XXRMC,1", "$GPRMCX,1", "GPRMC,1", ""})
+    // Proprietary sentences, other types, lower case or digits are not RMC.
+    for (const char* other : {"$GPGGA,1,2", "$PGRMC,1", "$PQRMC,1", "$gpRMC,1", "$G1RMC,1", "$GPRMCX,1", "GPRMC,1", ""})
         EXPECT_NE(splitSentence(other).value_or(Sentence{}).type, SentenceType::RMC) << other;
     // Missing trailing fields are empty, the checksum is no field.
     auto s = splitSentence("$GNRMC,1,V*00");

@@ -9,6 +9,7 @@
 #include <filesystem>
 
 #include "tests/navigator/shell/window_fixture.h"
+#include "tests/support/fifo_guard.h"
 
 namespace tarvok::gps {
 namespace {
@@ -139,12 +140,41 @@ TEST_F(SpeechWindowTest, TheUnitKeyReloadsTheSpokenUnit) {
     EXPECT_EQ(written().substr(44, 9), samplesOf("41") + samplesOf("mph"));
 }
 
+TEST_F(SpeechWindowTest, PipesNamedLikeFragmentsAreEmptyFragmentsAtOnce) {
+    const auto native = [&](const char* name) { return shell.prefix.paths().toNative(folder + name); };
+    for (const char* name : {"41.WAV", "Koers.WAV"}) std::filesystem::remove(native(name));
+    test::FifoGuard spoken(native("41.WAV")), preloaded(native("Koers.WAV"));
+    speech->loadSpeechFragments();
+    speech->speakStatus();
+    EXPECT_FALSE(spoken.released() || preloaded.released()) << "the announcement waited on a pipe";
+    EXPECT_EQ(written().substr(44, 9), samplesOf("kmh") + samplesOf("84"));
+    EXPECT_EQ(announcementsStarted(), 1);
+}
+
 TEST_F(SpeechWindowTest, AnUnwritableAnnouncementFileIsReportedOnce) {
     std::filesystem::create_directories(shell.prefix.paths().toNative(folder + "Algem1.WAV"));
     speech->speakStatus();
     speech->speakStatus();
     ASSERT_EQ(shell.dialogs.messages.size(), 1u);
     EXPECT_NE(shell.dialogs.messages[0].find("C:\\TARVOK\\SOUND\\Algem1.WAV"), std::string::npos);
+    EXPECT_EQ(announcementsStarted(), 0);
+}
+
+TEST_F(SpeechWindowTest, ALinkOrPipeAtTheAnnouncementFileIsNeverWrittenThrough) {
+    const auto algem1 = shell.prefix.paths().toNative(folder + "Algem1.WAV");
+    const auto outside = shell.prefix.root() / "outside";
+    test::writeFile(outside, "keep");
+    std::filesystem::create_symlink(outside, algem1);
+    speech->speakStatus();
+    EXPECT_EQ(test::readFile(outside), "keep");
+    ASSERT_EQ(shell.dialogs.messages.size(), 1u);
+    EXPECT_NE(shell.dialogs.messages[0].find("(it is not a file)"), std::string::npos) << shell.dialogs.messages[0];
+
+    std::filesystem::remove(algem1);
+    test::FifoGuard pipe(algem1);
+    shell.window->sound().setCompletionCode(1);
+    speech->speakStatus();
+    EXPECT_FALSE(pipe.released()) << "the announcement waited on the pipe";
     EXPECT_EQ(announcementsStarted(), 0);
 }
 

@@ -56,7 +56,7 @@ TEST(MapBitmap, AnUnreadableFileKeepsThePreviousBitmap) {
 
     EXPECT_EQ(bitmap.load(QString::fromStdString(corrupt)), MapBitmap::LoadError::Unreadable);
     EXPECT_EQ(bitmap.load(QString::fromStdString(text)), MapBitmap::LoadError::Unreadable);
-    EXPECT_EQ(bitmap.load(dir.filePath("missing.bmp")), MapBitmap::LoadError::Unreadable);
+    EXPECT_EQ(bitmap.load(dir.filePath("missing.bmp")), MapBitmap::LoadError::CannotOpen);
     EXPECT_EQ(bitmap.load(QString::fromStdString(wide)), MapBitmap::LoadError::TooLarge);
     EXPECT_EQ(bitmap.width(), 64);
     EXPECT_EQ(bitmap.height(), 48);

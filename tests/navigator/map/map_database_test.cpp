@@ -10,6 +10,7 @@
 #include <fstream>
 #include <map>
 
+#include "tests/support/fifo_guard.h"
 #include "tests/support/temp_prefix.h"
 
 namespace tarvok::map {
@@ -269,6 +270,18 @@ TEST(MapDatabaseTools, MapdbThenFind) {
     EXPECT_EQ(r.out.substr(0, r.out.find('\n')), "C:\\KAARTEN\\SYDNEY.bmp");
     EXPECT_EQ(runTool({"find", "10", "10"}).exitCode, 1);
 
+    // Links planted at the database and at a temporary name beside it are
+    // never written through.
+    const auto outside = prefix.root() / "outside";
+    writeFile(outside, "keep");
+    std::filesystem::remove(db);
+    std::filesystem::create_symlink(outside, db);
+    std::filesystem::create_symlink(outside, db.string() + ".new");
+    ASSERT_EQ(runTool({"mapdb", "C:\\KAARTEN"}).exitCode, 0);
+    EXPECT_EQ(test::readFile(outside), "keep");
+    EXPECT_FALSE(std::filesystem::is_symlink(db));
+    EXPECT_EQ(std::filesystem::file_size(db), 280u);
+
     // A folder without corner files leaves the database as it was.
     std::filesystem::create_directories(paths.toNative("C:\\LEEG"));
     EXPECT_EQ(runTool({"mapdb", "C:\\LEEG"}).exitCode, 1);
@@ -278,6 +291,27 @@ TEST(MapDatabaseTools, MapdbThenFind) {
     r = runTool({"find", "52.2", "4.1"});
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_NE(r.err.find("File 'AUTOLOAD.TVK' not found!"), std::string::npos) << r.err;
+}
+
+TEST(MapDatabaseTools, PipesLinksAndDevicesInTheMapFolderAreSkippedWithoutWaiting) {
+    test::TempPrefix prefix;
+    const DosPaths paths(DosPaths::defaultPrefix());
+    const auto folder = paths.toNative("C:\\KAARTEN");
+    writeFile(folder / "DELFT.des", cornerFile("521000N0040000E,0,400", "522000N0043000E,600,0"));
+    writeFile(folder / "ZERO.des", cornerFile("521000N0040000E,0,400", "522000N0043000E,600,0", "Zero"));
+    test::FifoGuard bitmapPipe(folder / "DELFT.bmp");          // the bitmap header read from a pipe
+    std::filesystem::create_symlink("/dev/zero", folder / "ZERO.bmp");  // and from an endless device
+    test::FifoGuard cornerPipe(folder / "PIPE.des");
+    std::filesystem::create_symlink("/dev/zero", folder / "DEVICE.des");
+    std::filesystem::create_directories(folder / "FOLDER.des");
+    const ToolRun r = runTool({"mapdb", "C:\\KAARTEN"});
+    EXPECT_FALSE(bitmapPipe.released() || cornerPipe.released()) << "the build waited on a pipe";
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    // Both real corner files, measured with the 640 x 480 the tool takes for unreadable bitmaps.
+    const std::string db = test::readFile(paths.toNative("C:\\TARVOK\\Autoload.TVK"));
+    ASSERT_EQ(db.size(), 2 * kMapRecordSize);
+    for (const MapRecord& rec : decodeMapDatabase(db))
+        EXPECT_NEAR(rec.edges.bottom, 52 + 1.0 / 6 - (480.0 - 400) / 400 / 6, 1e-9);
 }
 
 }  // namespace

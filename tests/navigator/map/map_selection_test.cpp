@@ -234,7 +234,7 @@ TEST_F(MapSelectionTest, FindLoadsTheFirstMapThatHoldsThePosition) {
     EXPECT_NEAR(map->calibration().edges.top, 52 + 1.0 / 3, 1e-12);
 }
 
-TEST_F(MapSelectionTest, AMissingBitmapKeepsTheCurrentMap) {
+TEST_F(MapSelectionTest, AMissingBitmapKeepsTheCurrentMapOrGivesWayToTheNextRecord) {
     load(writeMap("C:\\MAPS\\REGION", 300, 200, kRegion));
     const MapCalibration before = map->calibration();
     shell.prefix.writeDos(kDatabase, encodeMapRecord(record("C:\\MAPS\\GONE.des", {53, 51, 3, 5}, "Gone")));
@@ -245,6 +245,20 @@ TEST_F(MapSelectionTest, AMissingBitmapKeepsTheCurrentMap) {
     EXPECT_EQ(map->calibration().mapPath, before.mapPath);
     EXPECT_EQ(map->calibration().edges.top, before.edges.top);
     EXPECT_EQ(map->bitmap().width(), 300);
+    EXPECT_EQ(shell.window->status(), " NO MAP FOUND ");
+
+    // The next record that holds the position is taken; the gone one is told once.
+    writeMap("C:\\MAPS\\DETAIL", 100, 100, kDetail);
+    const MapRecord gone = record("C:\\MAPS\\GONE.des", {53, 51, 3, 5}, "Gone");
+    const MapRecord detail =
+        record("C:\\MAPS\\DETAIL.des", {52 + 1.0 / 6, 52 + 1.0 / 12, 4 + 1.0 / 12, 4 + 1.0 / 6}, "Detail");
+    shell.prefix.writeDos(kDatabase, encodeMapRecord(gone) + encodeMapRecord(gone) + encodeMapRecord(detail));
+    const std::size_t messages = shell.dialogs.messages.size();
+    shell.button("Command13")->click();
+    EXPECT_EQ(shell.dialogs.messages.size(), messages + 1);
+    EXPECT_EQ(map->calibration().mapPath, "C:\\MAPS\\DETAIL.bmp");
+    EXPECT_EQ(map->bitmap().width(), 100);
+    EXPECT_EQ(shell.window->status(), " MAP:  DETAIL");
 }
 
 TEST_F(MapSelectionTest, LeavingTheMapWithAutomaticSearchLoadsTheNextMap) {

@@ -11,6 +11,7 @@
 
 #include "navigator/map/map_view_widget.h"
 #include "tests/navigator/shell/window_fixture.h"
+#include "tests/support/fifo_guard.h"
 
 namespace tarvok::map {
 namespace {
@@ -118,6 +119,33 @@ TEST_F(MapWindowTest, AMapWithoutCornerFileWarnsAndKeepsThePreviousEdges) {
     EXPECT_NE(shell.dialogs.messages[0].find("No matching file found with"), std::string::npos);
     EXPECT_EQ(map->bitmap().width(), 320);  // the new bitmap stays on screen
     EXPECT_EQ(map->calibration().edges.top, 1);
+}
+
+TEST_F(MapWindowTest, APipeNamedLikeABitmapOrCornerFileIsRefusedAtOnce) {
+    const std::string good = writeMap("C:\\MAPS\\A", 300, 200, "A\r\nx\r\nx\r\n521000N0040000E,0,200\r\n522000N0043000E,300,0\r\n");
+    const auto native = [&](const char* dos) { return shell.prefix.paths().toNative(dos); };
+    test::FifoGuard bitmapPipe(native("C:\\MAPS\\PIPE.BMP"));
+    shell.dialogs.fileAnswers.push_back(bitmapPipe.path().string());
+    shell.button("Command2")->click();
+    EXPECT_FALSE(bitmapPipe.released()) << "the window waited on the pipe";
+    ASSERT_EQ(shell.dialogs.messages.size(), 1u);
+    EXPECT_NE(shell.dialogs.messages[0].find("C:\\MAPS\\PIPE.BMP is not a file"), std::string::npos)
+        << shell.dialogs.messages[0];
+    EXPECT_EQ(shell.window->state().mapLoaded, 0);
+
+    // A bitmap whose corner file is a pipe: shown, the pipe named, the edges kept.
+    ASSERT_TRUE(shell.loadMap(good));
+    const MapEdges edges = map->calibration().edges;
+    writeMap("C:\\MAPS\\C", 320, 240);
+    test::FifoGuard cornerPipe(native("C:\\MAPS\\C.des"));
+    shell.dialogs.fileAnswers.push_back(native("C:\\MAPS\\C.BMP").string());
+    shell.button("Command2")->click();
+    EXPECT_FALSE(cornerPipe.released()) << "the window waited on the pipe";
+    ASSERT_EQ(shell.dialogs.messages.size(), 2u);
+    EXPECT_NE(shell.dialogs.messages[1].find("C:\\MAPS\\C.des is not a file"), std::string::npos)
+        << shell.dialogs.messages[1];
+    EXPECT_EQ(map->bitmap().width(), 320);
+    EXPECT_EQ(map->calibration().edges.top, edges.top);
 }
 
 }  // namespace

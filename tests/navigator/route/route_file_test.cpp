@@ -10,6 +10,7 @@
 
 #include "navigator/route/route_file.h"
 #include "tests/navigator/route/route_test_files.h"
+#include "tests/support/fifo_guard.h"
 
 namespace tarvok::route {
 namespace {
@@ -103,9 +104,12 @@ TEST(RouteFile, MissingFileReadsAsEmptyAndIsNotCreated) {
     EXPECT_EQ(f.count(), 0);
     EXPECT_FALSE(f.read(0));
     EXPECT_FALSE(tp.paths().exists(kRoute));
-    // A folder in the file's place reads as empty too.
+    // A folder or a pipe in the file's place reads as empty too, at once.
     fs::create_directories(tp.paths().toNative(kRoute));
     EXPECT_EQ(RouteFileReader(tp.paths(), kRoute).count(), 0);
+    tarvok::test::FifoGuard pipe(tp.paths().toNative("C:\\TARVOK\\ROUTE2.TVK"));
+    EXPECT_EQ(RouteFileReader(pipe.path()).count(), 0);
+    EXPECT_FALSE(pipe.released()) << "the reader waited on the pipe";
 }
 
 TEST(RouteFile, AppendsFillerAndPointsAndOverwritesATornTail) {
@@ -145,6 +149,31 @@ bool appendFailsUnderSizeLimit(const TempPrefix& tp, rlim_t limit, const std::ve
     EXPECT_TRUE(WIFEXITED(status));
     EXPECT_EQ(WEXITSTATUS(status), 0) << "1: reported success, 2: message without the file";
     return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+TEST(RouteFile, ANewFileIsTheOwnersAloneAndALinkOrPipeIsNeverWrittenThrough) {
+    TempPrefix tp;
+    const std::vector<RouteRecord> points{test::recordedPoint(1)};
+    tp.writeDos("C:\\TARVOK\\other", "");
+    ASSERT_EQ(appendRouteBlock(tp.paths(), kRoute, points), std::nullopt);
+    EXPECT_EQ(fs::status(tp.paths().toNative(kRoute)).permissions() & fs::perms::all,
+              fs::perms::owner_read | fs::perms::owner_write);
+
+    // A link planted at the file's name: refused, its target untouched.
+    const fs::path outside = tp.root() / "outside";
+    tarvok::test::writeFile(outside, "keep");
+    const fs::path linked = tp.paths().toNative("C:\\TARVOK\\ROUTE2.TVK");
+    fs::create_symlink(outside, linked);
+    auto error = appendRouteBlock(tp.paths(), "C:\\TARVOK\\ROUTE2.TVK", points);
+    ASSERT_TRUE(error);
+    EXPECT_EQ(*error, "cannot write C:\\TARVOK\\ROUTE2.TVK: it is not a file");
+    EXPECT_EQ(tarvok::test::readFile(outside), "keep");
+    // A pipe: refused at once.
+    tarvok::test::FifoGuard pipe(tp.paths().toNative("C:\\TARVOK\\ROUTE3.TVK"));
+    error = appendRouteBlock(tp.paths(), "C:\\TARVOK\\ROUTE3.TVK", points);
+    EXPECT_FALSE(pipe.released()) << "the writer waited on the pipe";
+    ASSERT_TRUE(error);
+    EXPECT_NE(error->find("it is not a file"), std::string::npos);
 }
 
 TEST(RouteFile, FailedAppendLeavesTheFileAsItWas) {

@@ -1,6 +1,8 @@
 // The main window through its real widgets on the offscreen platform.
 #include <QElapsedTimer>
+#include <QFontMetrics>
 #include <QFrame>
+#include <QLabel>
 #include <QSignalSpy>
 #include <cmath>
 
@@ -318,6 +320,18 @@ TEST(MainWindow, WelcomeWaitLeavesALaterSoundAlone) {
     ASSERT_TRUE(done.wait(2000));
     EXPECT_EQ(w.device->calls.size(), calls);
     EXPECT_EQ(w.window->sound().completionCode(), 0);
+}
+
+TEST(MainWindow, ALongStatusShrinksToFitTheStatusLine) {
+    ShellWindow w;
+    w.open();
+    auto* label6 = w.window->control<QLabel>("Label6");
+    const int normal = label6->font().pixelSize();
+    w.window->setStatus(" NAVIGATIE ACTIEF - ROUTE NIET BEWAARD! ");
+    EXPECT_LT(label6->font().pixelSize(), normal);
+    EXPECT_LE(QFontMetrics(label6->font()).horizontalAdvance(label6->text()), label6->contentsRect().width());
+    w.window->setStatus(" NAVIGATION ACTIVE ");
+    EXPECT_EQ(label6->font().pixelSize(), normal);
 }
 
 TEST(MainWindow, EscapeClosesWithoutGoodbye) {

@@ -4,6 +4,7 @@
 #include <QProcess>
 
 #include "tests/navigator/route/track/track_test_lines.h"
+#include "tests/support/fifo_guard.h"
 #include "tests/support/temp_prefix.h"
 
 namespace tarvok {
@@ -45,6 +46,18 @@ TEST(TrackTool, PrintsThePointsAsShown) {
 
     EXPECT_EQ(runTool({QString::fromStdString((tmp.root() / "none.trk").string())}).exitCode, 1);
     EXPECT_EQ(runTool({}).exitCode, 2);
+}
+
+TEST(TrackTool, APipeNamedLikeATrackIsRefusedAtOnce) {
+    test::TempPrefix tmp;
+    std::filesystem::create_directories(tmp.root());
+    for (const char* name : {"pipe.trk", "pipe.gpx"}) {
+        test::FifoGuard pipe(tmp.root() / name);
+        const ToolRun r = runTool({QString::fromStdString(pipe.path().string())});
+        EXPECT_FALSE(pipe.released()) << name << ": the tool waited on the pipe";
+        EXPECT_EQ(r.exitCode, 1);
+        EXPECT_NE(r.err.find(std::string(name) + " is not a file"), std::string::npos) << r.err;
+    }
 }
 
 }  // namespace

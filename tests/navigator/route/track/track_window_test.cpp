@@ -8,6 +8,7 @@
 #include "navigator/route/track/track_window.h"
 #include "tests/navigator/route/track/track_test_lines.h"
 #include "tests/navigator/shell/window_fixture.h"
+#include "tests/support/fifo_guard.h"
 
 namespace tarvok {
 namespace {
@@ -54,6 +55,17 @@ TEST_F(TrackWindow, CancelledDialogClearsTheFlag) {
     EXPECT_EQ(state().playbackActive, 0);
     EXPECT_EQ(state().navigationActive, 0);
     EXPECT_EQ(shell.window->status(), " SELECT TRACK-FILE");
+}
+
+TEST_F(TrackWindow, APipeNamedLikeATrackIsToldAsNotAFile) {
+    test::FifoGuard pipe(shell.prefix.root() / "pipe.trk");
+    shell.dialogs.fileAnswers.push_back(pipe.path().string());
+    import->ImportTrack();
+    EXPECT_FALSE(pipe.released()) << "the import waited on the pipe";
+    ASSERT_EQ(shell.dialogs.messages.size(), 1u);
+    EXPECT_NE(shell.dialogs.messages[0].find("FILE NOT READABLE!"), std::string::npos);
+    EXPECT_NE(shell.dialogs.messages[0].find("pipe.trk is not a file"), std::string::npos) << shell.dialogs.messages[0];
+    EXPECT_EQ(state().playbackActive, 0);
 }
 
 TEST_F(TrackWindow, PointsFillTheReadouts) {
