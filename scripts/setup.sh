@@ -8,6 +8,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools qt6-serialport-dev qt6-multimedia-dev
   qt6-image-formats-plugins qt6-qpa-plugins libgl-dev libxkbcommon-dev
   libespeak-ng-dev espeak-ng-data fonts-dejavu-core
+  libpocketsphinx-dev pocketsphinx-en-us espeak-ng sox
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   pulseaudio pulseaudio-utils
   clang libclang-rt-14-dev

@@ -1,0 +1,169 @@
+// tarvok-listen as a program: recordings through --input, and spoken
+// commands played into the PulseAudio null sink whose monitor is the
+// default audio input, arriving as messages at a settings window.
+#include <gtest/gtest.h>
+
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include "listen/listener.h"
+#include "listen/microphone.h"
+#include "platform/window_presence.h"
+#include "tests/support/real_audio.h"
+#include "tests/support/spoken_phrase.h"
+#include "tests/support/wait_for.h"
+
+namespace tarvok::listen {
+namespace {
+
+struct Outcome {
+    int exitCode = -1;
+    std::string out, err;
+};
+
+Outcome runListen(const QStringList& args) {
+    QProcess p;
+    p.start(TARVOK_LISTEN, args);
+    Outcome r;
+    if (!p.waitForFinished(60000)) {
+        p.kill();
+        p.waitForFinished();
+        return r;
+    }
+    r.exitCode = p.exitCode();
+    r.out = p.readAllStandardOutput().toStdString();
+    r.err = p.readAllStandardError().toStdString();
+    return r;
+}
+
+class ListenProgram : public ::testing::Test {
+protected:
+    QTemporaryDir dir;
+    QString spoken(const std::string& text, const char* voice = "nl", int speed = 150) {
+        const auto file = std::filesystem::path(dir.path().toStdString()) / (text + "-" + voice + ".wav");
+        EXPECT_TRUE(test::renderSpeech(text, voice, speed, file)) << "espeak-ng or sox missing";
+        return QString::fromStdString(file.string());
+    }
+};
+
+TEST_F(ListenProgram, RecordingsGiveTheirPhraseOrNoCommand) {
+    struct Row {
+        QString file;
+        int exitCode;
+        std::string out;
+    };
+    QString noise = dir.filePath("noise.wav");
+    ASSERT_TRUE(test::renderSound({"pinknoise", "vol", "0.3"}, 2.0, noise.toStdString()));
+    const Row rows[] = {
+        {spoken("poorten"), 0, "poorten\n"},
+        {spoken("hoe laat is het", "nl+m3"), 0, "hoe laat is het\n"},
+        {spoken("stop", "nl+f2"), 0, "stop\n"},
+        {noise, 1, "no command\n"},
+    };
+    for (const Row& row : rows) {
+        const Outcome r = runListen({"--input", row.file});
+        EXPECT_EQ(r.exitCode, row.exitCode) << row.file.toStdString() << r.err;
+        EXPECT_EQ(r.out, row.out) << row.file.toStdString();
+    }
+}
+
+TEST_F(ListenProgram, WordsAndFailuresHaveClearAnswers) {
+    const Outcome words = runListen({"--words"});
+    EXPECT_EQ(words.exitCode, 0);
+    EXPECT_EQ(words.out.substr(0, 14), "welkom\nzegwat\n");
+    EXPECT_NE(words.out.find("\ndie verzen\n"), std::string::npos);
+
+    QFile text(dir.filePath("text.wav"));
+    ASSERT_TRUE(text.open(QIODevice::WriteOnly));
+    text.write("not a recording");
+    text.close();
+    struct Row {
+        QStringList args;
+        int exitCode;
+        std::string message;
+    };
+    const Row rows[] = {
+        {{"--model", dir.path(), "--input", text.fileName()}, 3, "No speech model found"},
+        {{"--input", text.fileName()}, 4, "is not a PCM WAV recording"},
+        {{"--input", dir.filePath("missing.wav")}, 4, "no such file"},
+        {{"--input", dir.path()}, 4, "not a file"},
+        {{"--bogus"}, 2, "Usage: tarvok-listen"},
+    };
+    for (const Row& row : rows) {
+        const Outcome r = runListen(row.args);
+        EXPECT_EQ(r.exitCode, row.exitCode) << row.args.join(' ').toStdString();
+        EXPECT_NE(r.err.find(row.message), std::string::npos) << r.err;
+    }
+}
+
+// The real path: the phrase is played into the null sink, tarvok-listen
+// hears it on the sink's monitor and types it into the window this test
+// announces; muted, it types nothing. Qt lists no monitor as an audio
+// input, so the monitor is offered as a source of its own, the default
+// one, as a microphone would be.
+class ListenRealAudio : public test::RealAudio {
+protected:
+    QString module;
+    void SetUp() override {
+        test::RealAudio::SetUp();
+        if (IsSkipped() || HasFailure()) return;
+        QProcess pactl;
+        pactl.start("pactl", {"load-module", "module-remap-source", "master=null.monitor",
+                              "source_name=tarvok_test_microphone"});
+        ASSERT_TRUE(pactl.waitForFinished(10000) && pactl.exitCode() == 0) << pactl.readAllStandardError().toStdString();
+        module = QString::fromUtf8(pactl.readAllStandardOutput()).trimmed();
+        ASSERT_TRUE(test::runTool("pactl", {"set-default-source", "tarvok_test_microphone"}));
+        ASSERT_TRUE(test::waitFor([] { return Microphone::available(); }, 5000));
+    }
+    void TearDown() override {
+        if (!module.isEmpty()) test::runTool("pactl", {"unload-module", module});
+    }
+};
+
+TEST_F(ListenRealAudio, SpokenPhraseArrivesAtTheSettingsWindowAndMutingStopsIt) {
+    QTemporaryDir dir;
+    const auto phrase = std::filesystem::path(dir.path().toStdString()) / "poorten.wav";
+    ASSERT_TRUE(test::renderSpeech("poorten", "nl", 150, phrase, 0.2));
+
+    auto settings = createWindowPresence();
+    ASSERT_TRUE(settings->announce("TARVOK - INSTELLINGEN"));
+    std::vector<std::string> typed;
+    QObject::connect(settings.get(), &WindowPresence::messageReceived,
+                     [&](const std::string& t) { typed.push_back(t); });
+
+    QProcess listen;
+    listen.start(TARVOK_LISTEN, {});
+    auto isOpen = [&](std::string_view title) { return settings->isOpen(std::string(title)); };
+    ASSERT_TRUE(test::waitFor([&] { return isOpen(dictationTitle); }, 20000))
+        << listen.readAllStandardError().toStdString();
+
+    auto play = [&] {
+        QProcess paplay;
+        paplay.start("paplay", {QString::fromStdString(phrase.string())});
+        return test::waitFor([&] { return paplay.state() == QProcess::NotRunning; }, 10000) &&
+               paplay.exitCode() == 0;
+    };
+    ASSERT_TRUE(play());
+    EXPECT_TRUE(test::waitFor([&] { return !typed.empty(); }, 5000)) << listen.readAllStandardOutput().toStdString();
+    EXPECT_EQ(typed, std::vector<std::string>{"poorten"});
+
+    ASSERT_TRUE(settings->send(std::string(dictationTitle), "^+O"));
+    ASSERT_TRUE(test::waitFor([&] { return isOpen(microphoneOffTitle); }, 5000));
+    EXPECT_FALSE(isOpen(dictationTitle));
+    ASSERT_TRUE(play());
+    // Heard phrases arrive well within a second of their end.
+    EXPECT_FALSE(test::waitFor([&] { return typed.size() > 1; }, 1500));
+
+    ASSERT_TRUE(settings->send(std::string(microphoneOffTitle), "^+O"));
+    ASSERT_TRUE(test::waitFor([&] { return isOpen(dictationTitle); }, 5000));
+    ASSERT_TRUE(play());
+    EXPECT_TRUE(test::waitFor([&] { return typed.size() == 2; }, 5000));
+
+    listen.terminate();
+    EXPECT_TRUE(test::waitFor([&] { return listen.state() == QProcess::NotRunning; }, 5000));
+    EXPECT_EQ(listen.exitCode(), 0);
+    EXPECT_FALSE(isOpen(dictationTitle));
+}
+
+}  // namespace
+}  // namespace tarvok::listen
