@@ -4,20 +4,25 @@
 
 namespace tarvok {
 
+std::string withLeadingZero(std::string text, char separator) {
+    if (text.size() > 1 && text[1] == separator) text.insert(text.begin(), '0');
+    return text;
+}
+
 std::string timeOfDayText(int hour, int minute, int second) {
     return integerText(hour) + ":" + padLeft(integerText(minute), 2) + ":" + padLeft(integerText(second), 2);
 }
 
 std::string clockText(int hour, int minute, int second) {
-    std::string t = timeOfDayText(hour, minute, second);
-    if (t.size() > 1 && t[1] == ':') t = "0" + t;
-    return t;
+    return withLeadingZero(timeOfDayText(hour, minute, second), ':');
 }
 
 std::string dateText(int day, int month, int year) {
-    std::string t = integerText(day) + "-" + integerText(month) + "-" + integerText(year);
-    if (t.size() > 1 && t[1] == '-') t = "0" + t;
-    return t;
+    return withLeadingZero(integerText(day) + "-" + integerText(month) + "-" + integerText(year), '-');
+}
+
+std::string dayMonthYearText(int day, int month, std::string_view year) {
+    return withLeadingZero(integerText(day) + "-" + padLeft(integerText(month), 2) + "-" + std::string(year), '-');
 }
 
 }  // namespace tarvok

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <system_error>
 
+#include "common/clock_texts.h"
 #include "common/text.h"
 #include "settings/prompts.h"
 
@@ -121,15 +122,9 @@ Placement placement(int screenWidth, int screenHeight) {
     return p;
 }
 
-std::string clockBoxText(int hour, int minute, int second) {
-    return std::string(1, ' ').append(twoDigitHourTime(hour, minute, second));
-}
+std::string clockBoxText(int hour, int minute, int second) { return " " + clockText(hour, minute, second); }
 
-std::string dateBoxText(int day, int month, int year) {
-    std::string t = integerText(day) + "-" + padLeft(integerText(month), 2) + "-" + integerText(year);
-    if (t.size() > 1 && t[1] == '-') t = std::string(1, '0').append(t);
-    return std::string(1, ' ').append(t);
-}
+std::string dateBoxText(int day, int month, int year) { return " " + dayMonthYearText(day, month, integerText(year)); }
 
 std::string correctionBoxText(int correction) { return std::string(1, ' ').append(integerText(correction)); }
 

@@ -2,6 +2,8 @@
 
 #include <cstdlib>
 
+#include "common/clock_texts.h"
+#include "common/program_folder.h"
 #include "common/text.h"
 
 namespace tarvok::settings {
@@ -195,31 +197,20 @@ std::string portDisplay(std::string_view number) { return "COM-" + std::string(n
 
 std::string numberFile(long long n) { return integerText(n) + ".WAV"; }
 
+std::string promptFolder(char drive, Language language) { return std::string(1, drive) + soundFolderOf(language); }
+
 std::string promptPath(char drive, Language language, std::string_view prompt) {
-    return std::string(1, drive) + inLanguage<std::string>(language, ":\\TARVOK\\GELUID\\", ":\\TARVOK\\SOUND\\") +
-           std::string(prompt);
-}
-
-std::string timeOfDayText(int hour, int minute, int second) {
-    return integerText(hour) + ":" + padLeft(integerText(minute), 2) + ":" + padLeft(integerText(second), 2);
-}
-
-std::string twoDigitHourTime(int hour, int minute, int second) {
-    std::string t = timeOfDayText(hour, minute, second);
-    if (t.size() > 1 && t[1] == ':') t = std::string(1, '0').append(t);
-    return t;
+    return promptFolder(drive, language) + std::string(prompt);
 }
 
 std::vector<std::string> timeSpeech(int hour, int minute, int second) {
-    std::string t = twoDigitHourTime(hour, minute, second);
+    std::string t = clockText(hour, minute, second);
     return {"Hetis2.WAV", t.substr(0, 2) + ".WAV", "Uur1.WAV", t.substr(3, 2) + ".WAV", "Minuten.WAV"};
 }
 
 std::vector<std::string> dateSpeech(int day, int month, int year) {
-    // "7-12-01": day without a leading zero, two-digit month and year.
-    std::string t = integerText(day) + "-" + padLeft(integerText(month), 2) + "-" +
-                    padLeft(integerText(((year % 100) + 100) % 100), 2);
-    if (t.size() > 1 && t[1] == '-') t = std::string(1, '0').append(t);
+    // "07-12-01": two-digit day, month and year.
+    std::string t = dayMonthYearText(day, month, padLeft(integerText(((year % 100) + 100) % 100), 2));
     std::string yy = t.substr(6, 2);
     t = t.substr(0, 6) + (numericValue(yy) < 80 ? "20" : "19") + yy;
     static const char* const kMonths[12] = {"Januari.WAV", "Februari.WAV", "Maart.WAV",    "April.WAV ",

@@ -69,18 +69,14 @@ std::string portDisplay(std::string_view number);
 // The file that speaks a number: its decimal text and ".WAV" ("15.WAV").
 std::string numberFile(long long n);
 
-// The DOS path of a prompt: the program drive's Dutch sound folder
-// ":\TARVOK\GELUID\" or the English ":\TARVOK\SOUND\".
+// The sound folder of the language on the program drive:
+// "C:\TARVOK\GELUID\" (Dutch) or "C:\TARVOK\SOUND\" (English).
+std::string promptFolder(char drive, Language language);
+// The DOS path of a prompt: its sound folder and its name.
 std::string promptPath(char drive, Language language, std::string_view prompt);
 
-// The time of day as the system writes it, hours without a leading zero:
-// "9:05:07".
-std::string timeOfDayText(int hour, int minute, int second);
-// That text with "0" put in front of a one-digit hour: "09:05:07".
-std::string twoDigitHourTime(int hour, int minute, int second);
-
-// The time speech: "Hetis2.WAV", the hour, "Uur1.WAV", the minutes,
-// "Minuten.WAV" (09:05 -> "09.WAV", "05.WAV").
+// The time speech from the clock text (two-digit hour): "Hetis2.WAV", the
+// hour, "Uur1.WAV", the minutes, "Minuten.WAV" (09:05 -> "09.WAV", "05.WAV").
 std::vector<std::string> timeSpeech(int hour, int minute, int second);
 
 // The date speech for a calendar date: "Hetis1.WAV", the day, the month's

@@ -20,6 +20,7 @@
 #include "platform/dialogs.h"
 #include "platform/screen_size.h"
 #include "platform/gpsd_probe.h"
+#include "platform/media_control.h"
 #include "platform/window_presence.h"
 #include "settings/form_logic.h"
 #include "settings/port_settings.h"
@@ -94,7 +95,8 @@ private:
     QImage image_;
 };
 
-SettingsWindow::SettingsWindow(DosPaths paths, Dialogs& dialogs, WindowPresence* presence, QWidget* parent)
+SettingsWindow::SettingsWindow(DosPaths paths, Dialogs& dialogs, WindowPresence* presence, QWidget* parent,
+                               std::unique_ptr<SoundDevice> soundDevice)
     : QWidget(parent, Qt::Window | Qt::WindowStaysOnTopHint),
       paths_(std::move(paths)),
       dialogs_(dialogs),
@@ -108,6 +110,7 @@ SettingsWindow::SettingsWindow(DosPaths paths, Dialogs& dialogs, WindowPresence*
     timer1_.setInterval(1000);
     connect(&timer1_, &QTimer::timeout, this, &SettingsWindow::timer1Timer);
     probe_ = new GpsdProbe(this);
+    mmControl1_ = new MediaControl(paths_, soundDevice ? std::move(soundDevice) : createSoundDevice(), this);
     buildControls();
     setUpVoiceCommands();
     qApp->installEventFilter(this);
@@ -414,19 +417,46 @@ void SettingsWindow::formLoad() {
     control<QSlider>("Slider1")->setValue(options.playbackSpeed);
     control<QSlider>("Slider2")->setValue(options.speechSpeed);
     filling_ = false;
+    // 11 and 12 wait for prompts: they run once the window is up.
+    startingUp_ = true;
+    QTimer::singleShot(0, this, &SettingsWindow::finishStartUp);
+}
+
+void SettingsWindow::finishStartUp() {
     // 11.
     greet();
+    startingUp_ = false;
+    if (ended_) return;
     // 12.
     stop_ = false;
     startVoiceCommands();
 }
 
+// "INstart1.WAV", "INcdrom0.WAV" and the map product's prompt. Each prompt
+// already yields after it ends, so no yield of its own lies between them.
 void SettingsWindow::greet() { speak(explanationPrompts(Explanation::Greeting, session_.string)); }
 
 void SettingsWindow::speak(const std::vector<std::string>& prompts) {
-    if (prompts.empty()) return;
-    currentPrompt_ = prompts.back();
+    if (prompts.empty() || ended_) return;
     emit speakRequested(prompts);
+    for (const std::string& prompt : prompts) {
+        const unsigned before = mmControl1_->soundsStarted();
+        playPrompt(prompt);
+        // More than this prompt started: a click during its wait played its
+        // own prompts, and those stay the last word.
+        if (ended_ || mmControl1_->soundsStarted() > before + 1) return;
+    }
+}
+
+// One check of the 120,000 is one pass of MMControl1's wait, counted as
+// MediaControl::passDuration() (40 microseconds): a prompt that never
+// reports its end, such as a missing file, holds the window at most 4.8
+// seconds, and the window stays usable while it waits.
+void SettingsWindow::playPrompt(const std::string& prompt) {
+    currentPrompt_ = prompt;
+    const std::string_view soundSwitch = session_.string.read(field::SoundOn);
+    mmControl1_->playPrompt(soundSwitch.empty() ? '0' : soundSwitch[0], promptFolder(session_.drive, language()),
+                            prompt);
 }
 
 void SettingsWindow::setCaptions() {
@@ -666,6 +696,10 @@ void SettingsWindow::formUnload() {
     stop_ = true;
     timer1_.stop();
     saveAtUnload(paths_, dialogs_, session_);
+    // A prompt still playing stops, and its wait ends, so the program ends
+    // at once.
+    mmControl1_->close();
+    mmControl1_->abortWaits();
     // The title goes only after the file is written: whoever waits for the
     // window to close then reads the new settings.
     if (presence_) presence_->withdraw();

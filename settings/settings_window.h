@@ -14,10 +14,12 @@
 #include <QWidget>
 #include <filesystem>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "platform/dos_path.h"
+#include "platform/sound_device.h"
 #include "settings/listening_loop.h"
 #include "settings/option_controls.h"
 #include "settings/port_settings.h"
@@ -30,6 +32,7 @@ namespace tarvok {
 
 class Dialogs;
 class GpsdProbe;
+class MediaControl;
 class WindowPresence;
 
 namespace settings {
@@ -40,7 +43,10 @@ class SettingsWindow : public QWidget, private ListeningLoop::Host {
     Q_OBJECT
 public:
     // `presence` announces the window's title to other programs; may be null.
-    SettingsWindow(DosPaths paths, Dialogs& dialogs, WindowPresence* presence, QWidget* parent = nullptr);
+    // Prompts play on `soundDevice`, by default the machine's audio output
+    // (createSoundDevice()).
+    SettingsWindow(DosPaths paths, Dialogs& dialogs, WindowPresence* presence, QWidget* parent = nullptr,
+                   std::unique_ptr<SoundDevice> soundDevice = nullptr);
     ~SettingsWindow() override;
 
     // Where the screen size and the time of day come from (the primary
@@ -52,7 +58,11 @@ public:
     void setGpsdPort(std::uint16_t port) { gpsdPort_ = port; }
 
     // Form_Load: reads the settings, places and fills the window, shows it.
+    // The greeting and the rest of the start-up run from the event queue
+    // once the window is shown; startingUp() is true until the greeting is
+    // over.
     void formLoad();
+    bool startingUp() const { return startingUp_; }
 
     // The handlers (also reached through the controls' signals).
     void optionButtonClick(const OptionButton& b);
@@ -74,9 +84,23 @@ public:
     // queued to this window.
     void sendKeys(char letter);
 
-    // The spoken output of the window: the prompt files in order. Playing
-    // them is not wired yet; the request is only announced.
+    // The spoken output of the window: plays the prompt files in order
+    // through playPrompt. A prompt started while one of these waits (a click
+    // during a prompt) cuts it off, and the rest of this list is dropped, so
+    // an older explanation never follows a newer one. Stops when the window
+    // closes.
     void speak(const std::vector<std::string>& prompts);
+
+    // PlayPrompt: plays one prompt file (the current prompt) from the sound
+    // folder of the window's language, with the sound switch of the
+    // settings. The window stays usable while it waits.
+    void playPrompt(const std::string& prompt);
+    // The prompt played last ("" before the first).
+    const std::string& currentPrompt() const { return currentPrompt_; }
+    // MMControl1, the window's multimedia control; its done() is
+    // MMcontrol1_done, which stores the device's notify code as the
+    // completion code that ends a prompt's wait.
+    MediaControl& sound() { return *mmControl1_; }
 
     const SettingsString& settingsString() const { return session_.string; }
     char drive() const { return session_.drive; }
@@ -91,7 +115,7 @@ public:
 signals:
     // The window has unloaded (settings saved); the program ends.
     void unloaded();
-    // speak() was asked to say these prompt files.
+    // speak() is about to say these prompt files.
     void speakRequested(const std::vector<std::string>& prompts);
 
 protected:
@@ -110,6 +134,7 @@ private:
     void searchPorts();
     void attachPort();
     void formUnload();
+    void finishStartUp();
     void greet();
     void startVoiceCommands();
     void portButtonClick(const PortButton& b);
@@ -148,6 +173,9 @@ private:
     QWidget* frame100_ = nullptr;
     PreviewPicture* picture1_ = nullptr;
     GpsdProbe* probe_ = nullptr;
+    MediaControl* mmControl1_ = nullptr;
+    std::string currentPrompt_;
+    bool startingUp_ = false;
     QTimer timer1_;
     int pageCode_ = 0;
     bool stop_ = false;
@@ -155,7 +183,6 @@ private:
     bool ended_ = false;
     ListeningLoop* listening_ = nullptr;
     std::function<double()> random_;
-    std::string currentPrompt_;  // the prompt played last
 };
 
 }  // namespace settings

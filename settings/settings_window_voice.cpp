@@ -6,6 +6,7 @@
 #include <QLineEdit>
 #include <random>
 
+#include "platform/media_control.h"
 #include "platform/window_presence.h"
 #include "settings/form_logic.h"
 #include "settings/prompts.h"
@@ -80,7 +81,10 @@ void SettingsWindow::showCommandColours(const CommandBoxColours& colours) {
 
 void SettingsWindow::listeningStarts() { pageCode_ = 0; }
 
-void SettingsWindow::closeSound() {}
+void SettingsWindow::closeSound() {
+    mmControl1_->close();
+    mmControl1_->setCompletionCode(1);
+}
 
 void SettingsWindow::handleCommand() {
     const std::string text = settings::commandText(boxText("JText1"));

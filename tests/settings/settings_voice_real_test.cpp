@@ -13,6 +13,7 @@
 #include "settings/settings_window.h"
 #include "tests/support/null_microphone.h"
 #include "tests/support/recording_dialogs.h"
+#include "tests/support/scripted_sound_device.h"
 #include "tests/support/temp_prefix.h"
 
 namespace tarvok::settings {
@@ -50,7 +51,10 @@ protected:
 
         // The window finds it at its start and listens; its own first
         // command, "Zegwat", is answered with the microphone off.
-        w = std::make_unique<SettingsWindow>(tp.paths(), dialogs, presence.get());
+        // Prompts end at once: what plays is not under test here.
+        auto sound = std::make_unique<test::ScriptedSoundDevice>();
+        sound->completeOnPlay = true;
+        w = std::make_unique<SettingsWindow>(tp.paths(), dialogs, presence.get(), nullptr, std::move(sound));
         w->setScreenSizeSource([] { return QSize(1024, 768); });
         w->setGpsdPort(1);
         ListeningLoop::Timings quickStart;

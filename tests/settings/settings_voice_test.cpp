@@ -13,6 +13,7 @@
 #include "settings/settings_window.h"
 #include "tests/support/memory_presence.h"
 #include "tests/support/recording_dialogs.h"
+#include "tests/support/scripted_sound_device.h"
 #include "tests/support/temp_prefix.h"
 #include "tests/support/wait_for.h"
 
@@ -61,6 +62,7 @@ protected:
     std::vector<Prompts> spoken;
     std::vector<CommandBoxColours> coloursWhenSpeaking;
     int answers = 0;
+    std::string announced;  // the box when the loop was about to start
 
     void SetUp() override {
         SettingsString s = SettingsString::settingsProgramTemplate();
@@ -75,7 +77,9 @@ protected:
     // Opens the window; with the recogniser there, waits until the loop has
     // answered its own first "Zegwat".
     SettingsWindow& open() {
-        w = std::make_unique<SettingsWindow>(tp.paths(), dialogs, &presence);
+        auto device = std::make_unique<test::ScriptedSoundDevice>();
+        device->completeOnPlay = true;
+        w = std::make_unique<SettingsWindow>(tp.paths(), dialogs, &presence, nullptr, std::move(device));
         w->setScreenSizeSource([] { return QSize(1024, 768); });
         w->setDeviceRoots(tp.root() / "dev", tp.root() / "sys");
         w->setGpsdPort(1);
@@ -90,11 +94,12 @@ protected:
         });
         QObject::connect(&w->listening(), &ListeningLoop::stateChanged, [this](State s) {
             if (s == State::Busy) ++answers;
+            if (s == State::Announcing) announced = text("JText1");
         });
         w->formLoad();
+        EXPECT_TRUE(waitFor([&] { return !w->startingUp(); }));
         if (recogniser) {
-            EXPECT_EQ(text("JText1"), " FreeSpeech!");
-            EXPECT_EQ(w->listening().state(), State::Announcing);
+            EXPECT_EQ(announced, " FreeSpeech!");
             EXPECT_TRUE(waitFor([&] { return answers == 1 && listening(); }));
             EXPECT_EQ(spoken.back(), Prompts{"INzegwat.WAV"});
         }

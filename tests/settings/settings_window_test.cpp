@@ -21,9 +21,13 @@
 #include "tests/navigator/gps/pty.h"
 #include "tests/support/gpsd_ready.h"
 #include "tests/support/memory_presence.h"
+#include "platform/media_control.h"
+#include "tests/support/real_audio.h"
 #include "tests/support/recording_dialogs.h"
+#include "tests/support/scripted_sound_device.h"
 #include "tests/support/temp_prefix.h"
 #include "tests/support/wait_for.h"
+#include "tests/support/wav_bytes.h"
 
 namespace tarvok::settings {
 namespace {
@@ -64,13 +68,35 @@ protected:
 
     void SetUp() override { fs::create_directories(tp.prefix() / "drive_c" / "WINDOWS"); }
 
-    SettingsWindow& open(QSize screen = QSize(1024, 768)) {
-        w = std::make_unique<SettingsWindow>(tp.paths(), dialogs, &presence);
-        w->setScreenSizeSource([screen] { return screen; });
+    test::ScriptedSoundDevice* device = nullptr;  // when the window plays on one
+    bool created_ = false;
+
+    void TearDown() override { MediaControl::setPassDuration(std::chrono::microseconds(40)); }
+
+    // The window on `sound`, by default a device whose every prompt ends at
+    // once; not loaded yet.
+    SettingsWindow& create(std::unique_ptr<SoundDevice> sound = nullptr) {
+        if (!sound) {
+            auto scripted = std::make_unique<test::ScriptedSoundDevice>();
+            scripted->completeOnPlay = true;
+            device = scripted.get();
+            sound = std::move(scripted);
+        }
+        w = std::make_unique<SettingsWindow>(tp.paths(), dialogs, &presence, nullptr, std::move(sound));
         w->setClock([this] { return now; });
         w->setDeviceRoots(tp.root() / "dev", tp.root() / "sys");
         w->setGpsdPort(1);  // nothing answers there
+        created_ = true;
+        return *w;
+    }
+    // Loads the window (a new one unless create() just made it) and lets
+    // its greeting end.
+    SettingsWindow& open(QSize screen = QSize(1024, 768)) {
+        if (!created_) create();
+        created_ = false;
+        w->setScreenSizeSource([screen] { return screen; });
         w->formLoad();
+        EXPECT_TRUE(waitFor([&] { return !w->startingUp(); }));
         return *w;
     }
     template <class T = QWidget>

@@ -10,14 +10,19 @@
 
 namespace tarvok::test {
 
-class RealAudio : public ::testing::Test {
+// A fixture `Base` that also needs the audio output.
+template <class Base>
+class OnRealAudio : public Base {
 protected:
     void SetUp() override {
+        Base::SetUp();
         if (audioOutputAvailable()) return;
         if (qEnvironmentVariable("CI") == QLatin1String("true"))
             FAIL() << "no audio output: the PulseAudio null sink of scripts/test.sh is not reachable";
         GTEST_SKIP() << "no audio output on this machine";
     }
 };
+
+using RealAudio = OnRealAudio<::testing::Test>;
 
 }  // namespace tarvok::test

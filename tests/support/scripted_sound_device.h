@@ -15,6 +15,9 @@ public:
     // When set, closing while a sound plays reports it aborted, through the
     // event queue as the real devices do.
     bool abortOnClose = false;
+    // When set, every play reports that it played to its end, through the
+    // event queue as the real devices do.
+    bool completeOnPlay = false;
 
     bool open(const std::filesystem::path& f) override {
         setFile(f);
@@ -24,9 +27,11 @@ public:
     void play() override {
         calls.push_back("play");
         playing_ = true;
+        if (completeOnPlay) notifyLater(Successful);
     }
     void close() override {
         calls.push_back("close");
+        nextGeneration();  // a success still queued belongs to the closed sound
         if (playing_ && abortOnClose) notifyLater(Aborted);
         playing_ = false;
     }
