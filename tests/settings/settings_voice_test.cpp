@@ -10,6 +10,7 @@
 
 #include "common/text.h"
 #include "common/window_titles.h"
+#include "platform/media_control.h"
 #include "settings/settings_window.h"
 #include "tests/support/memory_presence.h"
 #include "tests/support/recording_dialogs.h"
@@ -63,6 +64,7 @@ protected:
     std::vector<CommandBoxColours> coloursWhenSpeaking;
     int answers = 0;
     std::string announced;  // the box when the loop was about to start
+    test::ScriptedSoundDevice* device = nullptr;
 
     void SetUp() override {
         SettingsString s = SettingsString::settingsProgramTemplate();
@@ -73,13 +75,15 @@ protected:
             s.writeRaw(f.pos, f.width, v);
         tp.writeDos(kFileC, s.bytes());
     }
+    void TearDown() override { MediaControl::setPassDuration(std::chrono::microseconds(40)); }
 
     // Opens the window; with the recogniser there, waits until the loop has
     // answered its own first "Zegwat".
     SettingsWindow& open() {
-        auto device = std::make_unique<test::ScriptedSoundDevice>();
-        device->completeOnPlay = true;
-        w = std::make_unique<SettingsWindow>(tp.paths(), dialogs, &presence, nullptr, std::move(device));
+        auto scripted = std::make_unique<test::ScriptedSoundDevice>();
+        scripted->completeOnPlay = true;
+        device = scripted.get();
+        w = std::make_unique<SettingsWindow>(tp.paths(), dialogs, &presence, nullptr, std::move(scripted));
         w->setScreenSizeSource([] { return QSize(1024, 768); });
         w->setDeviceRoots(tp.root() / "dev", tp.root() / "sys");
         w->setGpsdPort(1);
@@ -208,6 +212,31 @@ TEST_F(SettingsVoiceTest, KeyboardAndMouseWorkWhileListening) {
     EXPECT_EQ(w->pageCode(), 0);
     EXPECT_TRUE(waitFor([&] { return answers == 3 && listening(); }));
     EXPECT_EQ(spoken.back(), Prompts{"INzegwat.WAV"});
+}
+
+// A command that comes in while a prompt plays stops that prompt before the
+// microphone goes off; the rest of its explanation is dropped.
+TEST_F(SettingsVoiceTest, ACommandCutsOffThePromptThatPlays) {
+    open();
+    MediaControl::setPassDuration(std::chrono::microseconds(25));  // a prompt that never ends waits 3 s
+    device->completeOnPlay = false;
+    w->control<QCheckBox>("Check1")->setChecked(true);
+    device->calls.clear();
+    QTimer::singleShot(0, [&] { recogniser->type("help"); });
+    // The answer itself ends as prompts do.
+    QObject::connect(w.get(), &SettingsWindow::speakRequested, [&](const Prompts& p) {
+        if (p == Prompts{"INhelp02.WAV"}) device->completeOnPlay = true;
+    });
+    // The prompt stops before the microphone is switched off.
+    std::string lastCallWhenMuting;
+    QObject::connect(&w->listening(), &ListeningLoop::stateChanged, [&](State s) {
+        if (s == State::Muting) lastCallWhenMuting = device->calls.back();
+    });
+    w->control<QPushButton>("Mtoets2")->click();  // returns when its explanation has stopped
+    EXPECT_TRUE(waitFor([&] { return answers == 2 && listening(); }));
+    EXPECT_EQ(spoken.back(), Prompts{"INhelp02.WAV"});
+    EXPECT_EQ(device->opened(), (Prompts{"INpoort.WAV", "INhelp02.WAV"}));
+    EXPECT_EQ(lastCallWhenMuting, "close");
 }
 
 // A recogniser that never changes its state is waited for 25 looks each
