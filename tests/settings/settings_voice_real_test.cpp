@@ -19,10 +19,8 @@
 namespace tarvok::settings {
 namespace {
 
-using Prompts = std::vector<std::string>;
-using State = ListeningLoop::State;
 using test::waitFor;
-
+using Prompts = std::vector<std::string>;
 constexpr const char* kFileC = "C:\\WINDOWS\\VELKAR.DLL";
 
 class SettingsVoiceRealPath : public test::NullMicrophone {
@@ -63,7 +61,7 @@ protected:
         QObject::connect(w.get(), &SettingsWindow::speakRequested, [this](const Prompts& p) { spoken.push_back(p); });
         w->formLoad();
         ASSERT_TRUE(waitFor([&] { return !spoken.empty() && spoken.back() == Prompts{"INzegwat.WAV"}; }, 10000));
-        ASSERT_TRUE(waitFor([&] { return w->listening().state() == State::Listening; }, 5000));
+        ASSERT_TRUE(waitFor([&] { return w->listening().state() == ListeningLoop::State::Listening; }, 5000));
         ASSERT_TRUE(presence->isOpen(kRecogniserDictationTitle));
     }
     void TearDown() override {
