@@ -1,5 +1,5 @@
 // tarvok-listen as a program: recordings through --input, and spoken
-// commands played into the PulseAudio null sink whose monitor is the
+// commands played into a PulseAudio null sink whose monitor is the
 // default audio input, arriving as messages at a settings window.
 #include <gtest/gtest.h>
 
@@ -9,7 +9,7 @@
 #include "listen/listener.h"
 #include "listen/microphone.h"
 #include "platform/window_presence.h"
-#include "tests/support/real_audio.h"
+#include "tests/support/null_microphone.h"
 #include "tests/support/spoken_phrase.h"
 #include "tests/support/wait_for.h"
 
@@ -96,27 +96,15 @@ TEST_F(ListenProgram, WordsAndFailuresHaveClearAnswers) {
     }
 }
 
-// The real path: the phrase is played into the null sink, tarvok-listen
-// hears it on the sink's monitor and types it into the window this test
-// announces; muted, it types nothing. Qt lists no monitor as an audio
-// input, so the monitor is offered as a source of its own, the default
-// one, as a microphone would be.
-class ListenRealAudio : public test::RealAudio {
+// The real path: the phrase is played into the test's microphone,
+// tarvok-listen hears it and types it into the window this test announces;
+// muted, it types nothing.
+class ListenRealAudio : public test::NullMicrophone {
 protected:
-    QString module;
     void SetUp() override {
-        test::RealAudio::SetUp();
+        test::NullMicrophone::SetUp();
         if (IsSkipped() || HasFailure()) return;
-        QProcess pactl;
-        pactl.start("pactl", {"load-module", "module-remap-source", "master=null.monitor",
-                              "source_name=tarvok_test_microphone"});
-        ASSERT_TRUE(pactl.waitForFinished(10000) && pactl.exitCode() == 0) << pactl.readAllStandardError().toStdString();
-        module = QString::fromUtf8(pactl.readAllStandardOutput()).trimmed();
-        ASSERT_TRUE(test::runTool("pactl", {"set-default-source", "tarvok_test_microphone"}));
         ASSERT_TRUE(test::waitFor([] { return Microphone::available(); }, 5000));
-    }
-    void TearDown() override {
-        if (!module.isEmpty()) test::runTool("pactl", {"unload-module", module});
     }
 };
 
@@ -137,12 +125,7 @@ TEST_F(ListenRealAudio, SpokenPhraseArrivesAtTheSettingsWindowAndMutingStopsIt) 
     ASSERT_TRUE(test::waitFor([&] { return isOpen(dictationTitle); }, 20000))
         << listen.readAllStandardError().toStdString();
 
-    auto play = [&] {
-        QProcess paplay;
-        paplay.start("paplay", {QString::fromStdString(phrase.string())});
-        return test::waitFor([&] { return paplay.state() == QProcess::NotRunning; }, 10000) &&
-               paplay.exitCode() == 0;
-    };
+    auto play = [&] { return NullMicrophone::play(phrase); };
     ASSERT_TRUE(play());
     EXPECT_TRUE(test::waitFor([&] { return !typed.empty(); }, 5000)) << listen.readAllStandardOutput().toStdString();
     EXPECT_EQ(typed, std::vector<std::string>{"poorten"});
