@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <fstream>
+#include <limits>
 #include <map>
 #include <string>
 #include <vector>
@@ -27,6 +28,10 @@ struct Tuning {
     // non-commands and more commands alike (see the README's figures).
     double rejectionMargin = 14;
 };
+
+// Frames by which a command path may end before the free phones' path and
+// still cover the stretch.
+constexpr int pathEndSlack = 3;
 
 // "-name value" pairs of a model's feat.params, the cepstral mean scheme left out.
 std::vector<std::string> modelFeatureParameters(const std::filesystem::path& file) {
@@ -110,16 +115,28 @@ ps_decoder_t* makeDecoder(const std::filesystem::path& model, std::span<const Pr
     return ps;
 }
 
-// The acoustic part of the best path's score: how well the sounds fit,
-// without the grammar's and the insertion penalties' share.
-long acousticScore(ps_decoder_t* ps) {
-    long total = 0;
+// The acoustic part of the best path's score (how well the sounds fit,
+// without the grammar's and the insertion penalties' share) and the frames
+// it spans. Both decoders number frames alike, as they hear the same
+// samples from their start.
+struct PathFit {
+    long acoustic = 0;
+    int start = std::numeric_limits<int>::max();
+    int end = 0;  // the frame after the last
+};
+
+PathFit bestPathFit(ps_decoder_t* ps) {
+    PathFit fit;
     for (ps_seg_t* seg = ps_seg_iter(ps); seg; seg = ps_seg_next(seg)) {
         int32 acoustic = 0, language = 0, backoff = 0;
         ps_seg_prob(seg, &acoustic, &language, &backoff);
-        total += acoustic;
+        int first = 0, last = 0;
+        ps_seg_frames(seg, &first, &last);
+        fit.acoustic += acoustic;
+        fit.start = std::min(fit.start, first);
+        fit.end = std::max(fit.end, last + 1);
     }
-    return total;
+    return fit;
 }
 
 }  // namespace
@@ -150,17 +167,21 @@ Hearing Recogniser::closeStretch() {
     ps_end_utt(decoder_->phones);
     Hearing hearing;
     hearing.endSample = fed_;
-    int32 commandScore = 0, phoneScore = 0;
-    const char* hyp = ps_get_hyp(decoder_->commands, &commandScore);
-    const char* phones = ps_get_hyp(decoder_->phones, &phoneScore);
-    const int frames = std::max(1, ps_get_n_frames(decoder_->commands));
-    if (hyp) {
+    int32 score = 0;
+    const char* hyp = ps_get_hyp(decoder_->commands, &score);
+    if (hyp && ps_get_hyp(decoder_->phones, &score)) {
         hearing.hypothesis = hyp;
-        // How much worse the best command explains the stretch than free
-        // phones do, per frame; speech that is no command fits the phones
-        // far better than any phrase.
-        hearing.margin = phones ? double(acousticScore(decoder_->phones) - acousticScore(decoder_->commands)) / frames : 0.0;
-        if (hearing.margin <= Tuning().rejectionMargin) hearing.phrase = phraseOfHypothesis(hearing.hypothesis);
+        // How much worse the best command fits the stretch's sounds than
+        // free phones do, per frame; speech that is no command fits the
+        // phones far better than any phrase. A command path that stops short
+        // of the stretch's end is no complete phrase (the grammar's end was
+        // never reached) and counts as none.
+        const PathFit command = bestPathFit(decoder_->commands), free = bestPathFit(decoder_->phones);
+        const int frames = std::max(1, free.end - free.start);
+        hearing.margin = double(free.acoustic - command.acoustic) / frames;
+        const bool whole = command.end + pathEndSlack >= free.end;
+        if (whole && hearing.margin <= Tuning().rejectionMargin) hearing.phrase = phraseOfHypothesis(hearing.hypothesis);
+        if (!whole) hearing.margin = std::numeric_limits<double>::infinity();
     }
     ps_start_utt(decoder_->commands);
     ps_start_utt(decoder_->phones);

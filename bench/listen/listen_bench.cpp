@@ -23,8 +23,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <span>
 #include <string>
 #include <vector>
@@ -206,50 +204,45 @@ Recogniser& recogniser() {
     return *r;
 }
 
+// Every recording through the recogniser, counting them and the recogniser
+// time against the time the sound takes to arrive.
+std::vector<Outcome> runAll(benchmark::State& state, const std::vector<Recording>& recordings) {
+    std::vector<Outcome> outcomes;
+    double seconds = 0, audio = 0;
+    for (const auto& rec : recordings) {
+        outcomes.push_back(run(recogniser(), rec));
+        show(rec, outcomes.back());
+        seconds += outcomes.back().seconds;
+        audio += outcomes.back().audio;
+    }
+    state.counters["recordings"] = double(recordings.size());
+    state.counters["real_time_factor"] = seconds / audio;
+    return outcomes;
+}
+
 void BM_CommandPhrases(benchmark::State& state) {
     const auto recordings = commandRecordings();
     for (auto _ : state) {
-        int right = 0;
+        const auto outcomes = runAll(state, recordings);
         std::vector<double> latencies;
-        double seconds = 0, audio = 0;
-        for (const auto& rec : recordings) {
-            const Outcome o = run(recogniser(), rec);
-            show(rec, o);
-            seconds += o.seconds;
-            audio += o.audio;
-            if (o.heard != rec.expected) continue;
-            ++right;
-            latencies.push_back(o.latency);
-        }
+        for (std::size_t i = 0; i < outcomes.size(); ++i)
+            if (outcomes[i].heard == recordings[i].expected) latencies.push_back(outcomes[i].latency);
         std::sort(latencies.begin(), latencies.end());
-        const double n = double(recordings.size());
-        state.counters["recordings"] = n;
-        state.counters["exact_%"] = 100.0 * right / n;
+        state.counters["exact_%"] = 100.0 * double(latencies.size()) / double(recordings.size());
         if (!latencies.empty()) {
             state.counters["latency_median_ms"] = 1000 * latencies[latencies.size() / 2];
             state.counters["latency_max_ms"] = 1000 * latencies.back();
             // against the half second a command may take after its end
             state.counters["latency_max_to_target"] = latencies.back() / 0.5;
         }
-        // recogniser time against the time the sound takes to arrive
-        state.counters["real_time_factor"] = seconds / audio;
     }
 }
 
 void rejection(benchmark::State& state, const std::vector<Recording>& recordings) {
     for (auto _ : state) {
-        int accepted = 0;
-        double seconds = 0, audio = 0;
-        for (const auto& rec : recordings) {
-            const Outcome o = run(recogniser(), rec);
-            show(rec, o);
-            seconds += o.seconds;
-            audio += o.audio;
-            if (!o.heard.empty()) ++accepted;
-        }
-        state.counters["recordings"] = double(recordings.size());
-        state.counters["accepted_%"] = 100.0 * accepted / double(recordings.size());
-        state.counters["real_time_factor"] = seconds / audio;
+        const auto outcomes = runAll(state, recordings);
+        const auto accepted = std::count_if(outcomes.begin(), outcomes.end(), [](const Outcome& o) { return !o.heard.empty(); });
+        state.counters["accepted_%"] = 100.0 * double(accepted) / double(recordings.size());
     }
 }
 

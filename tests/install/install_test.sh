@@ -14,7 +14,7 @@ need() { [[ -s $prefix/$1 ]] || fail "missing or empty after install: $1"; }
 
 cmake --install "$build" --prefix "$prefix" >"$tmp/install.log" || { cat "$tmp/install.log"; fail "cmake --install failed"; }
 
-for exe in TarvokMAP tarvok-tool tarvok-drive; do
+for exe in TarvokMAP tarvok-tool tarvok-drive tarvok-listen; do
   [[ -x $prefix/bin/$exe ]] || fail "bin/$exe not installed or not executable"
 done
 if [[ -e $build/bin/TarvokSET ]]; then
@@ -22,6 +22,8 @@ if [[ -e $build/bin/TarvokSET ]]; then
   need share/applications/tarvok-set.desktop
 fi
 need share/tarvok/USERNav4.HTM
+# The installed recogniser starts and knows its words.
+"$prefix/bin/tarvok-listen" --words | grep -qx "hoe laat is het" || fail "installed tarvok-listen does not list its words"
 for map in DELFT DENHAAG REGIO; do
   need share/tarvok/KAARTEN/$map.BMP
   need share/tarvok/KAARTEN/$map.des

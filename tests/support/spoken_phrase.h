@@ -39,9 +39,10 @@ inline bool renderSpeech(const std::string& text, const std::string& voice, int 
 
 // A recording made by sox's synthesiser: `effect` as sox takes it after
 // "synth SECONDS" (for example {"whitenoise", "vol", "0.3"}); an empty
-// effect gives silence.
+// effect gives silence. Noise is the same on every run (sox's repeatable
+// mode).
 inline bool renderSound(const QStringList& effect, double seconds, const std::filesystem::path& wav) {
-    QStringList args{"-n", "-r", "16000", "-c", "1", "-b", "16", QString::fromStdString(wav.string())};
+    QStringList args{"-R", "-n", "-r", "16000", "-c", "1", "-b", "16", QString::fromStdString(wav.string())};
     if (effect.isEmpty()) args << "trim" << "0" << QString::number(seconds);
     else args << "synth" << QString::number(seconds) << effect;
     return runTool("sox", args);
