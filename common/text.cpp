@@ -147,6 +147,19 @@ std::string upperAscii(std::string_view text) {
     return s;
 }
 
+std::string lowerCase(std::string_view text) {
+    std::string s(text);
+    for (char& c : s) {
+        const auto b = static_cast<unsigned char>(c);
+        unsigned char lower = b;
+        if ((b >= 'A' && b <= 'Z') || (b >= 0xC0 && b <= 0xDE && b != 0xD7)) lower = b + 0x20;
+        else if (b == 0x8A || b == 0x8C || b == 0x8E) lower = b + 0x10;  // Š Œ Ž
+        else if (b == 0x9F) lower = 0xFF;                                 // Ÿ
+        c = static_cast<char>(lower);
+    }
+    return s;
+}
+
 }  // namespace tarvok
 
 namespace tarvok {

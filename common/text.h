@@ -59,6 +59,11 @@ std::string_view trimTrailingBlanks(std::string_view text);
 // ASCII upper case; other bytes unchanged.
 std::string upperAscii(std::string_view text);
 
+// Lower case of Windows-1252 text: A to Z and the accented capitals
+// (\xC0..\xDE but the multiplication sign, and the three with their small
+// letter at \x9A, \x9C, \x9E, \xFF); other bytes unchanged.
+std::string lowerCase(std::string_view text);
+
 }  // namespace tarvok
 
 namespace tarvok {

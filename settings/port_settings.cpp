@@ -23,7 +23,7 @@ PortChange pressRate(std::string_view boxText, SettingsString& s) {
     c.text = step(trimTrailingBlanks(boxText),
                   {"300", "600", "1200", "2400", "4800", "9600", "14400", "19200", "28800", "33600"}, "300");
     s.writeLeftAligned(field::BaudRate, c.text);
-    c.prompts = {"IN" + withoutBlanks(c.text) + ".WAV"};
+    c.prompts = baudRatePrompts(c.text);
     return c;
 }
 
@@ -32,7 +32,7 @@ PortChange pressParity(std::string_view boxText, SettingsString& s) {
     PortChange c;
     c.text = step(trimBlanks(boxText).empty() ? "" : boxText, {"0", "1"}, "0");
     s.writeRaw(field::Parity.pos, 1, c.text);
-    c.prompts = {"INparit1.WAV", withoutBlanks(c.text) + ".WAV"};
+    c.prompts = parityPrompts(c.text);
     return c;
 }
 
@@ -40,11 +40,9 @@ PortChange pressDataBits(std::string_view boxText, SettingsString& s) {
     PortChange c;
     c.text = step(trimBlanks(boxText).empty() ? "" : boxText, {"4", "5", "6", "7", "8"}, "4");
     s.writeRaw(field::DataBits.pos, 1, c.text);
-    c.prompts = {"INbits1.WAV", c.text + ".WAV"};
+    c.prompts = dataBitsPrompts(c.text);
     return c;
 }
-
-std::string portDisplay(std::string_view number) { return "COM-" + std::string(number); }
 
 PortChange pressPort(SettingsString& s) {
     long long n = roundToInt32Clamped(numericValue(s.read(field::GpsPort))) + 1LL;
@@ -52,8 +50,35 @@ PortChange pressPort(SettingsString& s) {
     s.writeRaw(field::GpsPort.pos, 1, number);
     PortChange c;
     c.text = portDisplay(number);
-    c.prompts = {"INcompo.WAV", "IN" + c.text + ".WAV"};
+    c.prompts = comPortPrompts(c.text);
     return c;
+}
+
+const std::vector<PortButton>& portButtons() {
+    using K = PortButton::Kind;
+    static const std::vector<PortButton> table = {
+        {"Rate1", "BText1", K::BaudRate, Explanation::BaudRate},
+        {"Par1", "Ptext1", K::Parity, Explanation::Parity},
+        {"Bit1", "Ntext1", K::DataBits, Explanation::DataBits},
+        {"Command5", "CText1", K::ComPort, Explanation::ComPort},
+    };
+    return table;
+}
+
+const PortButton* portButton(std::string_view name) {
+    for (const PortButton& b : portButtons())
+        if (name == b.button) return &b;
+    return nullptr;
+}
+
+PortChange pressPortButton(const PortButton& b, std::string_view boxText, SettingsString& s) {
+    switch (b.kind) {
+    case PortButton::Kind::BaudRate: return pressRate(boxText, s);
+    case PortButton::Kind::Parity: return pressParity(boxText, s);
+    case PortButton::Kind::DataBits: return pressDataBits(boxText, s);
+    case PortButton::Kind::ComPort: break;
+    }
+    return pressPort(s);
 }
 
 PortDefaults resetPortDefaults(SettingsString& s) {

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "common/settings.h"
+#include "settings/prompts.h"
 
 namespace tarvok::settings {
 
@@ -31,8 +32,20 @@ PortChange pressDataBits(std::string_view boxText, SettingsString& s);
 // display shows "COM-" and the number.
 PortChange pressPort(SettingsString& s);
 
-// The display of a port number: "COM-1".
-std::string portDisplay(std::string_view number);
+// The four buttons of the page with their display boxes, in the page's
+// order; `prompt` speaks the stored value.
+struct PortButton {
+    enum class Kind { BaudRate, Parity, DataBits, ComPort };
+    const char* button;
+    const char* display;
+    Kind kind;
+    Explanation prompt;
+};
+const std::vector<PortButton>& portButtons();
+// The button of that name; null when there is none.
+const PortButton* portButton(std::string_view name);
+// A click of the button, with its display box's text.
+PortChange pressPortButton(const PortButton& b, std::string_view boxText, SettingsString& s);
 
 // Command3: 4800 baud, parity flag 1, 8 data bits, COM1 into fields 60, 66,
 // 69 and 40.

@@ -35,6 +35,10 @@ void either(Prompts& out, const SettingsString& s, field::Field f, const char* m
     out.emplace_back(fieldText(s, f) == match ? ifMatch : otherwise);
 }
 
+void append(Prompts& out, Prompts more) {
+    out.insert(out.end(), std::make_move_iterator(more.begin()), std::make_move_iterator(more.end()));
+}
+
 void correction(Prompts& out, const char* word, int value) {
     out.emplace_back(word);
     if (value > 0) out.emplace_back("INplus.WAV");
@@ -73,14 +77,14 @@ void add(Prompts& out, Explanation e, const SettingsString& s) {
         return;
     case Explanation::PortsPage:
         out.emplace_back("INpoort.WAV");
-        out.push_back("IN" + withoutBlanks(s.read(BaudRate)) + ".WAV");
-        out.emplace_back("INparit1.WAV");
-        out.push_back(withoutBlanks(s.read(Parity)) + ".WAV");
-        out.emplace_back("INbits1.WAV");
-        out.push_back(withoutBlanks(s.read(DataBits)) + ".WAV");
-        out.emplace_back("INcompo.WAV");
-        out.push_back("INCOM-" + withoutBlanks(s.read(GpsPort)) + ".WAV");
+        for (Explanation value : {Explanation::BaudRate, Explanation::Parity, Explanation::DataBits,
+                                  Explanation::ComPort})
+            add(out, value, s);
         return;
+    case Explanation::BaudRate: append(out, baudRatePrompts(s.read(BaudRate))); return;
+    case Explanation::Parity: append(out, parityPrompts(s.read(Parity))); return;
+    case Explanation::DataBits: append(out, dataBitsPrompts(s.read(DataBits))); return;
+    case Explanation::ComPort: append(out, comPortPrompts(portDisplay(s.read(GpsPort)))); return;
     case Explanation::RouteSource: either(out, s, RouteSource, "0", "INgardh1.WAV", "INgardh2.WAV"); return;
     case Explanation::ScreenSideOrCrossSize: {
         std::string product = fieldText(s, MapProduct);
@@ -172,6 +176,24 @@ std::string withoutBlanks(std::string_view text) {
         if (c != ' ') out += c;
     return out;
 }
+
+std::vector<std::string> baudRatePrompts(std::string_view baudText) {
+    return {"IN" + withoutBlanks(baudText) + ".WAV"};
+}
+
+std::vector<std::string> parityPrompts(std::string_view parityText) {
+    return {"INparit1.WAV", withoutBlanks(parityText) + ".WAV"};
+}
+
+std::vector<std::string> dataBitsPrompts(std::string_view dataBitsText) {
+    return {"INbits1.WAV", withoutBlanks(dataBitsText) + ".WAV"};
+}
+
+std::vector<std::string> comPortPrompts(std::string_view portDisplay) {
+    return {"INcompo.WAV", "IN" + withoutBlanks(portDisplay) + ".WAV"};
+}
+
+std::string portDisplay(std::string_view number) { return "COM-" + std::string(number); }
 
 std::string numberFile(long long n) { return integerText(n) + ".WAV"; }
 

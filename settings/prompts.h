@@ -24,6 +24,10 @@ enum class Explanation {
     CloseWindows,
     GeneralPage,
     PortsPage,
+    BaudRate,
+    Parity,
+    DataBits,
+    ComPort,
     RouteSource,
     ScreenSideOrCrossSize,
     RouteRecording,
@@ -49,6 +53,18 @@ Explanation pageExplanation(int page);
 
 // The text with every blank removed, as prompt names take box texts.
 std::string withoutBlanks(std::string_view text);
+
+// The prompts that speak a serial-port value from its text: "IN" and the
+// baud rate ("IN4800.WAV"); "INparit1.WAV" and the parity flag ("1.WAV");
+// "INbits1.WAV" and the data bits ("8.WAV"); "INcompo.WAV" and "IN" with the
+// port's display ("INCOM-1.WAV"). Blanks in the texts are left out.
+std::vector<std::string> baudRatePrompts(std::string_view baudText);
+std::vector<std::string> parityPrompts(std::string_view parityText);
+std::vector<std::string> dataBitsPrompts(std::string_view dataBitsText);
+std::vector<std::string> comPortPrompts(std::string_view portDisplay);
+
+// The display of a port number: "COM-1".
+std::string portDisplay(std::string_view number);
 
 // The file that speaks a number: its decimal text and ".WAV" ("15.WAV").
 std::string numberFile(long long n);

@@ -112,6 +112,7 @@ SettingsWindow::SettingsWindow(DosPaths paths, Dialogs& dialogs, WindowPresence*
     probe_ = new GpsdProbe(this);
     mmControl1_ = new MediaControl(paths_, soundDevice ? std::move(soundDevice) : createSoundDevice(), this);
     buildControls();
+    setUpVoiceCommands();
     qApp->installEventFilter(this);
 }
 
@@ -268,10 +269,11 @@ void SettingsWindow::buildControls() {
     // Page 2, ports.
     QFrame* f2 = frame("Frame2", page, c);
     label("Label7", QRect(8, 4, 200, 18), f2);
-    const char* ports[4][2] = {{"Rate1", "BText1"}, {"Par1", "Ptext1"}, {"Bit1", "Ntext1"}, {"Command5", "CText1"}};
-    for (int i = 0; i < 4; ++i) {
-        QPushButton* b = option(ports[i][0], ports[i][1], {8, 26 + i * 32}, 90, f2);
-        connect(b, &QPushButton::clicked, this, [this, i, ports] { portButtonClick(ports[i][1], i); });
+    int row = 0;
+    for (const PortButton& pb : portButtons()) {
+        QPushButton* b = option(pb.button, pb.display, {8, 26 + row++ * 32}, 90, f2);
+        const PortButton* entry = &pb;
+        connect(b, &QPushButton::clicked, this, [this, entry] { portButtonClick(*entry); });
     }
     connect(button("Command3", QRect(8, 160, 226, 32), f2), &QPushButton::clicked, this,
             &SettingsWindow::command3Click);
@@ -434,11 +436,6 @@ void SettingsWindow::finishStartUp() {
 // already yields after it ends, so no yield of its own lies between them.
 void SettingsWindow::greet() { speak(explanationPrompts(Explanation::Greeting, session_.string)); }
 
-void SettingsWindow::startVoiceCommands() {
-    // Voice commands come from the recogniser tarvok-listen; until that is
-    // connected the window is worked by mouse and keyboard only.
-}
-
 void SettingsWindow::speak(const std::vector<std::string>& prompts) {
     if (prompts.empty() || ended_) return;
     emit speakRequested(prompts);
@@ -557,6 +554,11 @@ void SettingsWindow::sendKeys(char letter) {
 // ---------------------------------------------------------------- options
 
 void SettingsWindow::optionButtonClick(const OptionButton& b) {
+    OptionChange change = changeOption(b);
+    if (control<QCheckBox>("Check1")->isChecked()) speak(change.prompts);
+}
+
+OptionChange SettingsWindow::changeOption(const OptionButton& b) {
     OptionChange change = pressOptionButton(b, session_.string);
     if (change.display) setBox(b.display, *change.display);
     std::string_view name(b.button);
@@ -567,7 +569,7 @@ void SettingsWindow::optionButtonClick(const OptionButton& b) {
     }
     if (name == "Command9") applyColourScheme();
     if (name == "KCommand1") yieldOnce();
-    if (control<QCheckBox>("Check1")->isChecked()) speak(change.prompts);
+    return change;
 }
 
 void SettingsWindow::showCorrections(bool store) {
@@ -584,19 +586,16 @@ void SettingsWindow::showCorrections(bool store) {
 
 // ------------------------------------------------------------------ ports
 
-void SettingsWindow::portButtonClick(const char* box, int which) {
-    PortChange change;
-    switch (which) {
-    case 0: change = pressRate(boxText(box), session_.string); break;
-    case 1: change = pressParity(boxText(box), session_.string); break;
-    case 2: change = pressDataBits(boxText(box), session_.string); break;
-    default:
-        change = pressPort(session_.string);
-        showComLink();
-        break;
-    }
-    setBox(box, change.text);
+void SettingsWindow::portButtonClick(const PortButton& b) {
+    PortChange change = changePort(b);
     if (control<QCheckBox>("Check1")->isChecked()) speak(change.prompts);
+}
+
+PortChange SettingsWindow::changePort(const PortButton& b) {
+    PortChange change = pressPortButton(b, boxText(b.display), session_.string);
+    setBox(b.display, change.text);
+    if (b.kind == PortButton::Kind::ComPort) showComLink();
+    return change;
 }
 
 void SettingsWindow::command3Click() {

@@ -20,8 +20,11 @@
 
 #include "platform/dos_path.h"
 #include "platform/sound_device.h"
+#include "settings/listening_loop.h"
 #include "settings/option_controls.h"
+#include "settings/port_settings.h"
 #include "settings/settings_file.h"
+#include "settings/voice_control.h"
 
 class QLineEdit;
 
@@ -36,7 +39,7 @@ namespace settings {
 
 class PreviewPicture;
 
-class SettingsWindow : public QWidget {
+class SettingsWindow : public QWidget, private ListeningLoop::Host {
     Q_OBJECT
 public:
     // `presence` announces the window's title to other programs; may be null.
@@ -68,6 +71,14 @@ public:
     void timer1Timer();
     void command3Click();
     void command6Click();
+
+    // Voice commands: a click or double click in the command box JText1
+    // starts listening anew.
+    void jtext1Click();
+    void jtext1DblClick();
+    ListeningLoop& listening() { return *listening_; }
+    // Where the error reply's random number in [0, 1) comes from.
+    void setRandomSource(std::function<double()> random) { random_ = std::move(random); }
 
     // The window's own keystrokes: Alt and a letter ("%A"), as a key event
     // queued to this window.
@@ -126,11 +137,29 @@ private:
     void finishStartUp();
     void greet();
     void startVoiceCommands();
-    void portButtonClick(const char* box, int which);
+    void portButtonClick(const PortButton& b);
+    // A button's change without its spoken explanation: value, field and display.
+    OptionChange changeOption(const OptionButton& b);
+    PortChange changePort(const PortButton& b);
     void setBox(const char* name, const std::string& cp1252);
     std::string boxText(const char* name) const;
     void yieldOnce();
     Language language() const;
+
+    // Voice commands (settings_window_voice.cpp).
+    void setUpVoiceCommands();
+    void typeIntoCommandBox(const std::string& text);
+    std::string commandText() const override;
+    void setCommandText(const std::string& text) override;
+    void showCommandColours(const CommandBoxColours& colours) override;
+    void listeningStarts() override;
+    void closeSound() override;
+    void handleCommand() override;
+    bool stopRequested() const override { return stop_; }
+    void voicePage(int page);
+    void answerChangeDialog(DialogAnswer answer);
+    void moveValue(const char* button);
+    void speakErrorReply();
 
     DosPaths paths_;
     Dialogs& dialogs_;
@@ -152,6 +181,8 @@ private:
     bool stop_ = false;
     bool filling_ = false;  // controls set by the program, not by the user
     bool ended_ = false;
+    ListeningLoop* listening_ = nullptr;
+    std::function<double()> random_;
 };
 
 }  // namespace settings

@@ -82,6 +82,8 @@ TEST(Padding, LeftZerosAndRightBlanks) {
     EXPECT_EQ(trimTrailingBlanks(" 30  "), " 30");
     EXPECT_EQ(integerText(-40), "-40");
     EXPECT_EQ(upperAscii("n\xe9s"), "N\xe9S");
+    // Windows-1252 capitals: É, Š, Ÿ; the multiplication sign stays.
+    EXPECT_EQ(lowerCase("STOP \xc9\x8a\x9f\xd7 1"), "stop \xe9\x9a\xff\xd7 1");
 }
 
 TEST(Cp1252, RoundTripsThroughUtf8) {

@@ -1,5 +1,5 @@
 // tarvok-listen as a program: recordings through --input, and spoken
-// commands played into the PulseAudio null sink whose monitor is the
+// commands played into a PulseAudio null sink whose monitor is the
 // default audio input, arriving as messages at a settings window.
 #include <gtest/gtest.h>
 
@@ -9,7 +9,7 @@
 #include "listen/listener.h"
 #include "listen/microphone.h"
 #include "platform/window_presence.h"
-#include "tests/support/real_audio.h"
+#include "tests/support/null_microphone.h"
 #include "tests/support/spoken_phrase.h"
 #include "tests/support/wait_for.h"
 
@@ -96,34 +96,15 @@ TEST_F(ListenProgram, WordsAndFailuresHaveClearAnswers) {
     }
 }
 
-// The real path: the phrase is played into a null sink of its own (other
-// tests play their sounds into the default one meanwhile), tarvok-listen
-// hears it on that sink's monitor and types it into the window this test
-// announces; muted, it types nothing. Qt lists no monitor as an audio
-// input, so the monitor is offered as a source of its own, the default
-// one, as a microphone would be.
-class ListenRealAudio : public test::RealAudio {
+// The real path: the phrase is played into the test's microphone,
+// tarvok-listen hears it and types it into the window this test announces;
+// muted, it types nothing.
+class ListenRealAudio : public test::NullMicrophone {
 protected:
-    static constexpr const char* sink = "tarvok_test_speech";
-    QStringList modules;
-    bool load(const QStringList& args) {
-        QProcess pactl;
-        pactl.start("pactl", QStringList{"load-module"} + args);
-        if (!pactl.waitForFinished(10000) || pactl.exitCode() != 0) return false;
-        modules << QString::fromUtf8(pactl.readAllStandardOutput()).trimmed();
-        return true;
-    }
     void SetUp() override {
-        test::RealAudio::SetUp();
+        test::NullMicrophone::SetUp();
         if (IsSkipped() || HasFailure()) return;
-        ASSERT_TRUE(load({"module-null-sink", QStringLiteral("sink_name=%1").arg(sink)}));
-        ASSERT_TRUE(load({"module-remap-source", QStringLiteral("master=%1.monitor").arg(sink),
-                          "source_name=tarvok_test_microphone"}));
-        ASSERT_TRUE(test::runTool("pactl", {"set-default-source", "tarvok_test_microphone"}));
         ASSERT_TRUE(test::waitFor([] { return Microphone::available(); }, 5000));
-    }
-    void TearDown() override {
-        for (auto it = modules.rbegin(); it != modules.rend(); ++it) test::runTool("pactl", {"unload-module", *it});
     }
 };
 
@@ -144,12 +125,7 @@ TEST_F(ListenRealAudio, SpokenPhraseArrivesAtTheSettingsWindowAndMutingStopsIt) 
     ASSERT_TRUE(test::waitFor([&] { return isOpen(dictationTitle); }, 20000))
         << listen.readAllStandardError().toStdString();
 
-    auto play = [&] {
-        QProcess paplay;
-        paplay.start("paplay", {QStringLiteral("--device=%1").arg(sink), QString::fromStdString(phrase.string())});
-        return test::waitFor([&] { return paplay.state() == QProcess::NotRunning; }, 10000) &&
-               paplay.exitCode() == 0;
-    };
+    auto play = [&] { return NullMicrophone::play(phrase); };
     ASSERT_TRUE(play());
     EXPECT_TRUE(test::waitFor([&] { return !typed.empty(); }, 5000)) << listen.readAllStandardOutput().toStdString();
     EXPECT_EQ(typed, std::vector<std::string>{"poorten"});
