@@ -15,6 +15,11 @@
 //
 // The recordings go to $TARVOK_BENCH_SPEECH (default
 // /tmp/tarvok-bench-speech) once and are reused.
+//
+// TARVOK_BENCH_SET=tuning runs the same measures over a separate tuning set
+// instead: other voices and speeds, other sentences and words, noise at other
+// levels. The recogniser's settings are chosen on that set, so the figures
+// of the measuring set are not fitted to its own recordings.
 #include <benchmark/benchmark.h>
 
 #include <QStringList>
@@ -46,9 +51,20 @@ struct Voice {
     const char* name;
     int speed;
 };
-constexpr Voice voices[] = {{"nl", 140}, {"nl", 175}, {"nl+m3", 140}, {"nl+m3", 175}, {"nl+f2", 140}, {"nl+f2", 175}};
+constexpr Voice measuringVoices[] = {{"nl", 140}, {"nl", 175}, {"nl+m3", 140}, {"nl+m3", 175}, {"nl+f2", 140}, {"nl+f2", 175}};
+constexpr Voice tuningVoices[] = {{"nl+m4", 130}, {"nl+m6", 160}, {"nl+m7", 185}, {"nl+f5", 150}, {"nl+m8", 170}, {"nl+f1", 190}};
 
-constexpr const char* otherSentences[] = {
+bool tuningSet() {
+    const char* env = std::getenv("TARVOK_BENCH_SET");
+    return env && std::string_view(env) == "tuning";
+}
+
+std::span<const Voice> voices() {
+    if (tuningSet()) return tuningVoices;
+    return measuringVoices;
+}
+
+constexpr const char* measuringSentences[] = {
     "morgen gaan we naar de markt",
     "het regent al de hele dag",
     "de trein naar Utrecht heeft vertraging",
@@ -63,13 +79,32 @@ constexpr const char* otherSentences[] = {
     "bel me straks even terug",
 };
 
-constexpr const char* otherWords[] = {
+constexpr const char* tuningSentences[] = {
+    "de bakker op de hoek verkoopt vers brood",
+    "hij fietst elke ochtend naar zijn werk",
+    "mijn zus woont in een klein dorp",
+    "kun je de deur even dicht doen",
+    "de vergadering begint om negen uur",
+    "neem de tweede afslag op de rotonde",
+    "het museum is op maandag gesloten",
+    "ze kochten een nieuwe bank voor de kamer",
+    "over vijf honderd meter links afslaan",
+    "de hond blaft naar de postbode",
+    "ik ga vanavond vroeg naar bed",
+    "er staat een file bij Amsterdam",
+};
+
+constexpr const char* measuringWords[] = {
     "fiets", "water", "morgen", "brood", "auto", "tafel", "zomer", "groen", "links", "rechts",
+};
+constexpr const char* tuningWords[] = {
+    "boek", "straat", "winter", "appel", "stoel", "blauw", "huis", "trein", "zee", "koffie",
 };
 
 fs::path corpusFolder() {
     const char* env = std::getenv("TARVOK_BENCH_SPEECH");
-    return env && *env ? fs::path(env) : fs::path("/tmp/tarvok-bench-speech");
+    const fs::path folder = env && *env ? fs::path(env) : fs::path("/tmp/tarvok-bench-speech");
+    return tuningSet() ? folder / "tuning" : folder;
 }
 
 std::string fileNameOf(std::string text) {
@@ -86,7 +121,7 @@ std::vector<Recording> commandRecordings() {
     const fs::path folder = corpusFolder() / "commands";
     fs::create_directories(folder);
     for (std::string_view phrase : tarvok::voiceCommandPhrases())
-        for (const Voice& v : voices) {
+        for (const Voice& v : voices()) {
             const fs::path file = folder / (fileNameOf(std::string(phrase)) + "-" + v.name + "-" +
                                             std::to_string(v.speed) + ".wav");
             if (speechRecording(std::string(phrase), v, file)) out.push_back({file, std::string(phrase)});
@@ -99,7 +134,7 @@ std::vector<Recording> otherSpeech(std::span<const char* const> texts) {
     const fs::path folder = corpusFolder() / "other";
     fs::create_directories(folder);
     for (const char* text : texts)
-        for (const Voice& v : voices) {
+        for (const Voice& v : voices()) {
             const fs::path file = folder / (fileNameOf(text) + "-" + v.name + "-" + std::to_string(v.speed) + ".wav");
             if (speechRecording(text, v, file)) out.push_back({file, {}});
         }
@@ -108,9 +143,20 @@ std::vector<Recording> otherSpeech(std::span<const char* const> texts) {
 
 // Other sentences, silence and noise.
 std::vector<Recording> otherRecordings() {
-    std::vector<Recording> out = otherSpeech(otherSentences);
+    std::vector<Recording> out = otherSpeech(tuningSet() ? std::span<const char* const>(tuningSentences)
+                                                         : std::span<const char* const>(measuringSentences));
     const fs::path folder = corpusFolder() / "other";
-    const std::pair<const char*, QStringList> sounds[] = {
+    const std::pair<const char*, QStringList> tuningSounds[] = {
+        {"silence", {}},
+        {"white-mid", {"whitenoise", "vol", "0.15"}},
+        {"pink-mid", {"pinknoise", "vol", "0.2"}},
+        {"brown-quiet", {"brownnoise", "vol", "0.1"}},
+        {"hum-100", {"sine", "100", "vol", "0.2"}},
+        {"whistle-down", {"sine", "2500-400", "vol", "0.2"}},
+        {"clicks-fast", {"square", "9", "vol", "0.3"}},
+        {"tremolo-white", {"whitenoise", "vol", "0.2", "tremolo", "5", "80"}},
+    };
+    const std::pair<const char*, QStringList> measuringSounds[] = {
         {"silence", {}},
         {"white-quiet", {"whitenoise", "vol", "0.05"}},
         {"white-loud", {"whitenoise", "vol", "0.4"}},
@@ -122,6 +168,8 @@ std::vector<Recording> otherRecordings() {
         {"clicks", {"square", "4", "vol", "0.5"}},
         {"tremolo-noise", {"pinknoise", "vol", "0.3", "tremolo", "3", "90"}},
     };
+    const auto sounds = tuningSet() ? std::span<const std::pair<const char*, QStringList>>(tuningSounds)
+                                    : std::span<const std::pair<const char*, QStringList>>(measuringSounds);
     for (const auto& [name, effect] : sounds) {
         const fs::path file = folder / (std::string(name) + ".wav");
         if (fs::exists(file) || tarvok::test::renderSound(effect, 2.5, file)) out.push_back({file, {}});
@@ -249,7 +297,10 @@ void rejection(benchmark::State& state, const std::vector<Recording>& recordings
 void BM_OtherSentencesAndNoise(benchmark::State& state) { rejection(state, otherRecordings()); }
 // Single Dutch words that are no command: harder than sentences, as a short
 // word can sound much like a short command.
-void BM_OtherWords(benchmark::State& state) { rejection(state, otherSpeech(otherWords)); }
+void BM_OtherWords(benchmark::State& state) {
+    rejection(state, otherSpeech(tuningSet() ? std::span<const char* const>(tuningWords)
+                                             : std::span<const char* const>(measuringWords)));
+}
 
 BENCHMARK(BM_CommandPhrases)->Iterations(1)->Unit(benchmark::kSecond);
 BENCHMARK(BM_OtherSentencesAndNoise)->Iterations(1)->Unit(benchmark::kSecond);
