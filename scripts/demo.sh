@@ -32,6 +32,11 @@ line_ms=${TARVOK_DEMO_LINE_MS:-$([[ $live -eq 1 ]] && echo 500 || echo 20)}
 
 export TARVOK_PREFIX=$out/prefix
 rm -rf "$TARVOK_PREFIX"
+# The demonstration's navigator and settings program find each other's
+# windows in a folder of their own, so a settings program open elsewhere on
+# the desktop is never taken for the one SETUP started.
+export TARVOK_RUNTIME_DIR=$out/runtime
+mkdir -p -m 0700 "$TARVOK_RUNTIME_DIR"
 kaarten=$TARVOK_PREFIX/drive_c/TARVOK/KAARTEN
 
 if [[ $live -eq 0 ]]; then

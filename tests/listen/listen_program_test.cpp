@@ -126,21 +126,30 @@ TEST_F(ListenRealAudio, SpokenPhraseArrivesAtTheSettingsWindowAndMutingStopsIt) 
         << listen.readAllStandardError().toStdString();
 
     auto play = [&] { return NullMicrophone::play(phrase); };
-    ASSERT_TRUE(play());
-    EXPECT_TRUE(test::waitFor([&] { return !typed.empty(); }, 5000)) << listen.readAllStandardOutput().toStdString();
+    // The input starts a moment after the title shows (and again after the
+    // microphone comes back on), so the phrase is said again, a few times
+    // at most, until one is heard: what is tested is where it arrives.
+    auto sayUntilHeard = [&](std::size_t count) {
+        for (int attempt = 0; attempt < 4 && typed.size() < count; ++attempt) {
+            if (!play()) return false;
+            test::waitFor([&] { return typed.size() >= count; }, 3000);
+        }
+        return typed.size() >= count;
+    };
+    EXPECT_TRUE(sayUntilHeard(1)) << listen.readAllStandardOutput().toStdString();
     EXPECT_EQ(typed, std::vector<std::string>{"poorten"});
 
     ASSERT_TRUE(settings->send(std::string(dictationTitle), "^+O"));
     ASSERT_TRUE(test::waitFor([&] { return isOpen(microphoneOffTitle); }, 5000));
-    EXPECT_FALSE(isOpen(dictationTitle));
+    EXPECT_TRUE(test::waitFor([&] { return !isOpen(dictationTitle); }, 2000));
     ASSERT_TRUE(play());
     // Heard phrases arrive well within a second of their end.
     EXPECT_FALSE(test::waitFor([&] { return typed.size() > 1; }, 1500));
 
     ASSERT_TRUE(settings->send(std::string(microphoneOffTitle), "^+O"));
     ASSERT_TRUE(test::waitFor([&] { return isOpen(dictationTitle); }, 5000));
-    ASSERT_TRUE(play());
-    EXPECT_TRUE(test::waitFor([&] { return typed.size() == 2; }, 5000));
+    EXPECT_TRUE(sayUntilHeard(2));
+    EXPECT_EQ(typed, (std::vector<std::string>{"poorten", "poorten"}));
 
     listen.terminate();
     EXPECT_TRUE(test::waitFor([&] { return listen.state() == QProcess::NotRunning; }, 5000));
