@@ -531,7 +531,8 @@ TEST_F(SettingsWindowTest, GreetingAndSpeedButtonPlayFromTheFolderOfTheLanguage)
     for (auto [language, folder] : {std::pair{"0", kDutchSounds}, {"1", kEnglishSounds}}) {
         tp.writeDos(kFileC, fileWith({{field::Language, language}, {field::SpeedUnit, "3"}, {field::MapProduct, "3"}}));
         open();
-        EXPECT_EQ(started(), in(folder, {"INstart1.WAV", "INcdrom0.WAV", "INcdrom3.WAV"})) << language;
+        // The greeting, then the start of voice commands, with no recogniser running.
+        EXPECT_EQ(started(), in(folder, {"INstart1.WAV", "INcdrom0.WAV", "INcdrom3.WAV", "INfout5.WAV"})) << language;
         click("Scomm1");  // to "1"; explanations not asked for
         c<QCheckBox>("Check1")->setChecked(true);
         for (int i = 0; i < 3; ++i) click("Scomm1");
@@ -620,7 +621,7 @@ TEST_F(SettingsWindowTest, ClosingDuringAPromptSavesAndEndsAtOnce) {
 TEST_F(SettingsWindowTest, AMissingPromptHoldsTheWindowOnlyForItsBoundAndTheNextOnePlays) {
     MediaControl::setPassDuration(std::chrono::microseconds(5));  // 120,000 checks: 0.6 s
     tp.writeDos(kFileC, fileWith({{field::Language, "0"}, {field::MapProduct, "3"}}));
-    for (const char* name : {"INcdrom0.WAV", "INcdrom3.WAV"})
+    for (const char* name : {"INcdrom0.WAV", "INcdrom3.WAV", "INfout5.WAV"})
         tp.writeDos(std::string(kDutchSounds) + name, test::wavBytes(50));
     create(std::make_unique<SilentSoundDevice>());
     QSignalSpy notices(&w->sound(), &MediaControl::notified);
@@ -636,8 +637,8 @@ TEST_F(SettingsWindowTest, AMissingPromptHoldsTheWindowOnlyForItsBoundAndTheNext
     EXPECT_GE(t.elapsed(), 550);
     EXPECT_LT(t.elapsed(), 2500);
     EXPECT_EQ(w->pageCode(), 200);
-    EXPECT_EQ(codesOf(notices), (std::vector<int>{SoundDevice::Failure, 1, 1}));
-    EXPECT_EQ(started(), in(kDutchSounds, {"INstart1.WAV", "INcdrom0.WAV", "INcdrom3.WAV"}));
+    EXPECT_EQ(codesOf(notices), (std::vector<int>{SoundDevice::Failure, 1, 1, 1}));
+    EXPECT_EQ(started(), in(kDutchSounds, {"INstart1.WAV", "INcdrom0.WAV", "INcdrom3.WAV", "INfout5.WAV"}));
     closeWindow();
 }
 
@@ -648,7 +649,7 @@ using PromptsOnTheAudioOutput = test::OnRealAudio<SettingsWindowTest>;
 TEST_F(PromptsOnTheAudioOutput, TheGreetingPlaysToItsEnd) {
     tp.writeDos(kFileC, fileWith({{field::Language, "1"}, {field::MapProduct, "3"}}));
     tp.writeDos(std::string(kEnglishSounds) + "INstart1.WAV", test::wavBytes(200, 16000));
-    for (const char* name : {"INcdrom0.WAV", "INcdrom3.WAV"})
+    for (const char* name : {"INcdrom0.WAV", "INcdrom3.WAV", "INfout5.WAV"})
         tp.writeDos(std::string(kEnglishSounds) + name, test::wavBytes(50, 16000));
     create(std::make_unique<AudioSinkDevice>());
     QSignalSpy notices(&w->sound(), &MediaControl::notified);
@@ -657,8 +658,8 @@ TEST_F(PromptsOnTheAudioOutput, TheGreetingPlaysToItsEnd) {
     open();
     EXPECT_GE(t.elapsed(), 290);
     EXPECT_LT(t.elapsed(), 4500);
-    EXPECT_EQ(codesOf(notices), (std::vector<int>{1, 1, 1}));
-    EXPECT_EQ(started(), in(kEnglishSounds, {"INstart1.WAV", "INcdrom0.WAV", "INcdrom3.WAV"}));
+    EXPECT_EQ(codesOf(notices), (std::vector<int>{1, 1, 1, 1}));
+    EXPECT_EQ(started(), in(kEnglishSounds, {"INstart1.WAV", "INcdrom0.WAV", "INcdrom3.WAV", "INfout5.WAV"}));
     closeWindow();
 }
 
