@@ -17,16 +17,17 @@
 #include <string>
 #include <string_view>
 
+#include "common/window_titles.h"
 #include "platform/window_presence.h"
 
 namespace tarvok::listen {
 
-inline constexpr std::string_view commandModeTitle = "FreeSpeech - Opdrachtmodus";
-inline constexpr std::string_view dictationTitle = "FreeSpeech - Dicteermodus";
-inline constexpr std::string_view microphoneOffTitle = "FreeSpeech - Microfoon uit";
-inline constexpr std::string_view settingsTitles[] = {"TARVOK - INSTELLINGEN", "TARVOK - SETTINGS"};
-inline constexpr std::string_view toDictationKeys = "^+D";
-inline constexpr std::string_view microphoneKeys = "^+O";
+inline constexpr std::string_view commandModeTitle = kRecogniserCommandTitle;
+inline constexpr std::string_view dictationTitle = kRecogniserDictationTitle;
+inline constexpr std::string_view microphoneOffTitle = kRecogniserMutedTitle;
+inline constexpr std::string_view settingsTitles[] = {kSettingsTitleDutch, kSettingsTitleEnglish};
+inline constexpr std::string_view toDictationKeys = kDictationKeys;
+inline constexpr std::string_view microphoneKeys = kMicrophoneKeys;
 
 class Listener : public QObject {
     Q_OBJECT

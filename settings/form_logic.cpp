@@ -6,6 +6,7 @@
 
 #include "common/clock_texts.h"
 #include "common/text.h"
+#include "common/window_titles.h"
 #include "settings/prompts.h"
 
 namespace tarvok::settings {
@@ -84,7 +85,7 @@ const std::vector<std::pair<const char*, const char*>>& toolTips() {
 }
 
 std::string windowTitle(Language language) {
-    return inLanguage<std::string>(language, "TARVOK - INSTELLINGEN", "TARVOK - SETTINGS");
+    return settingsWindowTitle(language);
 }
 
 std::string tabText(int tab, Language language) {
