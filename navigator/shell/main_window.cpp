@@ -25,6 +25,7 @@
 #include "navigator/shell/shell_widgets.h"
 #include "navigator/shell/sound_playback.h"
 #include "platform/dialogs.h"
+#include "platform/file_error_text.h"
 #include "platform/screen_size.h"
 #include "platform/sound_device.h"
 
@@ -621,7 +622,18 @@ void MainWindow::attachSettingsLaunch(SettingsLaunch& launch) {
 }
 
 void MainWindow::reloadSettings() {
-    if (loadSettings(paths_, state_.programDrive, state_.settingsString) != LoadResult::Loaded) return;
+    // A missing file leaves the settings as they are, silently; one that is
+    // there but cannot be read is told, so the user knows the changes made
+    // in the settings program did not take effect.
+    int error = 0;
+    switch (loadSettings(paths_, state_.programDrive, state_.settingsString, &error)) {
+    case LoadResult::Loaded: break;
+    case LoadResult::Missing: return;
+    case LoadResult::Unreadable:
+        dialogs_.critical(joinMessageLines(settingsNotReloadedLines(
+            state_.language(), fileErrorText(settingsFileDosPath(state_.programDrive), error, state_.language()))));
+        return;
+    }
     state_.settings = decodeForNavigator(state_.settingsString);
     state_.screenCorrectionX = state_.settings.correctionX;
     state_.screenCorrectionY = state_.settings.correctionY;

@@ -22,6 +22,15 @@ std::vector<std::string> settingsUnreadableLines(const std::string& reason) {
             "Please check the file and start the program again."};
 }
 
+std::vector<std::string> settingsNotReloadedLines(Language language, const std::string& reason) {
+    return {"TARVOK", "",
+            inLanguage(language, "Het instellingenbestand kan niet worden gelezen:",
+                       "The settings file cannot be read:"),
+            reason, "",
+            inLanguage(language, "De huidige instellingen blijven van kracht.",
+                       "The settings in use stay as they were.")};
+}
+
 std::optional<NavigatorStart> startNavigator(const DosPaths& paths, Dialogs& dialogs) {
     std::optional<char> drive = locateSettingsFile(paths);
     if (!drive) {

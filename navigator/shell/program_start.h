@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "common/program_folder.h"
+#include "common/language.h"
 #include "common/settings.h"
 
 namespace tarvok {
@@ -30,6 +31,10 @@ std::vector<std::string> neededFilesNotFoundLines();
 // The English message shown when the settings file is there but cannot be
 // read (`reason` names the file and says why).
 std::vector<std::string> settingsUnreadableLines(const std::string& reason);
+
+// After SETUP, when the settings file cannot be read again: the settings in
+// use stay, and the user is told so in the window's language.
+std::vector<std::string> settingsNotReloadedLines(Language language, const std::string& reason);
 
 // Locates the settings file on C, then D, reads and decodes it. When it is on
 // neither drive, shows the "Needed files NOT found!" box and returns nothing:

@@ -9,6 +9,7 @@
 
 #include "tests/navigator/shell/stand_in_settings.h"
 #include "tests/navigator/shell/window_fixture.h"
+#include "tests/support/fifo_guard.h"
 #include "tests/support/memory_presence.h"
 #include "tests/support/wait_for.h"
 
@@ -192,6 +193,32 @@ TEST(SettingsLaunchWindow, AProgramThatCannotBeStartedIsReportedInTheWindowsLang
         EXPECT_EQ(w.launch->phase(), Phase::Idle);
         for (const std::string& s : w.shell.device->opened()) EXPECT_NE(s, "Instel1.WAV");
         EXPECT_TRUE(w.shell.window->isVisible());
+    }
+}
+
+// A settings file that is there but cannot be read when the settings program
+// has closed: the settings in use stay and the user is told, in the window's
+// language; a missing one is passed over in silence.
+TEST(SettingsLaunchWindow, ASettingsFileThatCannotBeReadAfterSetupIsToldAndChangesNothing) {
+    test::PresenceRegistry registry;
+    test::MemoryPresence presence(registry);
+    for (auto [language, text] : {std::pair{'1', "The settings in use stay as they were."},
+                                  {'0', "De huidige instellingen blijven van kracht."}}) {
+        SetupWindow w(language, &presence);
+        const std::string before = w.state().settingsString.bytes();
+        fs::remove(w.settingsFile);
+        w.shell.window->reloadSettings();
+        EXPECT_TRUE(w.shell.dialogs.messages.empty());
+        test::FifoGuard pipe(w.settingsFile);
+        ASSERT_TRUE(pipe.made());
+        w.shell.window->reloadSettings();
+        EXPECT_FALSE(pipe.released()) << "the reload waited on the pipe";
+        ASSERT_EQ(w.shell.dialogs.messages.size(), 1u);
+        const std::string& m = w.shell.dialogs.messages[0];
+        EXPECT_NE(m.find("VELKAR.DLL"), std::string::npos) << m;
+        EXPECT_NE(m.find(text), std::string::npos) << m;
+        EXPECT_EQ(w.state().settingsString.bytes(), before);
+        EXPECT_EQ(w.state().settings.language, language);
     }
 }
 
