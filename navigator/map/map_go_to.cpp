@@ -16,7 +16,6 @@ std::string MapWindow::boxText(const char* name) const {
 }
 
 void MapWindow::centreAndMark() {
-    view_.zoom = window_.state().zoomLevel;
     view_.CentreOnPosition();
     view_.DrawPositionMark();
     syncControls();

@@ -35,8 +35,7 @@ void yieldOnce() { QCoreApplication::processEvents(); }
 }  // namespace
 
 std::string MapWindow::databaseDosPath() const {
-    // The program folder on the program drive.
-    return std::string(1, window_.state().programDrive) + ":\\TARVOK\\" + kMapDatabaseName;
+    return window_.state().programFolder() + "\\" + kMapDatabaseName;
 }
 
 void MapWindow::Command12_Click() { BuildMapDatabase(); }
@@ -71,7 +70,7 @@ void MapWindow::BuildMapDatabase() {
     }
     Running running(selecting_);
     endRadar();
-    state.zoomLevel = 0;
+    view_.zoom = 0;
     applyZoom();
 
     // A map whose own bitmap header cannot be read is measured with the

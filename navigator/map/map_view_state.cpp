@@ -202,7 +202,7 @@ PixelPosition MapViewState::viewCentreInBitmap() const {
 void MapZoom::step(int delta) {
     if (busy) return;
     busy = true;
-    const bool dutch = language == Language::Dutch;
+    const bool dutch = feedback_.language() == Language::Dutch;
     if (delta > 0)
         feedback_.showStatus(dutch ? " ZOOM IN (1 NIVEAU)" : " ZOOM IN (1 LEVEL)");
     else
@@ -238,7 +238,7 @@ void MapZoom::ZoomFull() {
         sound = true;
     }
     busy = true;
-    feedback_.showStatus(inLanguage(language, "ZOOM MAXIMAAL UIT", " ZOOM OUT (MAXIMUM)"));
+    feedback_.showStatus(inLanguage(feedback_.language(), "ZOOM MAXIMAAL UIT", " ZOOM OUT (MAXIMUM)"));
     view_.zoom = 0;
     feedback_.showStatus("");
     view_.ApplyZoom();
@@ -246,7 +246,7 @@ void MapZoom::ZoomFull() {
     if (sound) feedback_.waitForSoundEnd();
 }
 
-void MapZoom::ZoomToLevel() {
+void MapZoom::ZoomToLevel(int targetLevel) {
     const int target = std::clamp(targetLevel, 0, kMaxZoomLevel);
     while (view_.zoom != target) {
         const int before = view_.zoom;

@@ -102,7 +102,6 @@ void MapWindow::syncControls() {
     mirror(window_.control<QScrollBar>("VScroll3"), view_.vScroll());
     if (auto* t8 = window_.control("Text8")) t8->setVisible(view_.statusLineVisible());
     setBox("Ztext", view_.zoomText());
-    window_.state().zoomLevel = view_.zoom;
     syncing_ = false;
 }
 
@@ -132,16 +131,12 @@ void MapWindow::showStartPicture(const QImage& picture) {
 }
 
 void MapWindow::applyZoom() {
-    view_.zoom = window_.state().zoomLevel;
     view_.ApplyZoom();
     syncControls();
 }
 
 template <class Op>
 void MapWindow::zoomOperation(Op op) {
-    view_.zoom = window_.state().zoomLevel;
-    zoom_.language = window_.state().language();
-    zoom_.targetLevel = window_.state().targetZoomLevel;
     op();
     syncControls();
 }
@@ -149,11 +144,12 @@ void MapWindow::zoomOperation(Op op) {
 void MapWindow::zoomIn() { zoomOperation([this] { zoom_.ZoomIn(); }); }
 void MapWindow::zoomOut() { zoomOperation([this] { zoom_.ZoomOut(); }); }
 void MapWindow::zoomFull() { zoomOperation([this] { zoom_.ZoomFull(); }); }
-void MapWindow::zoomToLevel() { zoomOperation([this] { zoom_.ZoomToLevel(); }); }
+void MapWindow::zoomToLevel() {
+    zoomOperation([this] { zoom_.ZoomToLevel(window_.state().targetZoomLevel); });
+}
 
 void MapWindow::followPosition(int xOffset) {
     auto* moving = window_.control<QCheckBox>("Check1");
-    view_.zoom = window_.state().zoomLevel;
     if (moving && moving->isChecked() && view_.zoom > 0)
         view_.CentreOnPosition();
     else
@@ -162,6 +158,7 @@ void MapWindow::followPosition(int xOffset) {
 }
 
 void MapWindow::showStatus(const std::string& text) { window_.setStatus(text); }
+Language MapWindow::language() const { return window_.state().language(); }
 bool MapWindow::spokenOutput() const { return window_.state().settings.soundOn == '1'; }
 void MapWindow::startSound(const std::string& fileName) {
     window_.sound().start(window_.state().soundPath(fileName));
@@ -227,7 +224,6 @@ void MapWindow::Command2_Click() {
     folder_ = std::filesystem::path(*chosen).parent_path().string();
 
     endRadar();
-    state.zoomLevel = 0;
     view_.zoom = 0;
     view_.ApplyZoom();
     view_.DrawPositionMark();

@@ -94,6 +94,7 @@ public:
     void zoomOut() override;
     void zoomFull() override;
     void zoomToLevel() override;
+    void resetZoomLevel() override { view_.zoom = 0; }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -101,6 +102,7 @@ protected:
 private:
     // ZoomFeedback
     void showStatus(const std::string& text) override;
+    Language language() const override;
     bool spokenOutput() const override;
     void startSound(const std::string& fileName) override;
     void waitForSoundEnd() override;

@@ -421,7 +421,7 @@ void MainWindow::formLoad() {
         if (speech_) speech_->loadSpeechFragments();
     }
     // 11.
-    state_.zoomLevel = 0;
+    if (map_) map_->resetZoomLevel();
     showClock();
     d = QDate::currentDate();
     control<QLineEdit>("Datum")->setText(fromCp1252(dateText(d.day(), d.month(), d.year()) + " "));
