@@ -38,7 +38,7 @@ NavigationLoop::NavigationLoop(MainWindow& window, PositionDisplay& display)
     connect(&port_, &GpsPort::opened, this, &NavigationLoop::portOpened);
     connect(&port_, &GpsPort::readyRead, this, &NavigationLoop::received);
     connect(&port_, &GpsPort::failed, this, &NavigationLoop::portFailed);
-    if (auto* navig1 = window.control<QPushButton>("Navig1"))
+    if (auto* navig1 = window.widgets().navigate)
         connect(navig1, &QPushButton::clicked, this, &NavigationLoop::Navig1_click);
     // Closing the program while navigating ends navigation like a stop;
     // positions not yet written are kept or knowingly discarded.
@@ -226,7 +226,7 @@ void NavigationLoop::keepRoutePointsAtExit() {
 }
 
 void NavigationLoop::showLog(bool whole) {
-    auto* text1 = window_.control<QPlainTextEdit>("Text1");
+    auto* text1 = window_.widgets().receiverLog;
     if (!text1) return;
     const std::string& log = log_.text();
     if (!whole && shownLogLength_ > 0 && log.size() >= shownLogLength_) {
