@@ -270,6 +270,7 @@ void MainWindow::buildControls() {
     for (int i = 0; i < 3; ++i) {
         shapes_[i] = new RadarShape(shapeColours[i], i == 1 ? 2 : 1, picture1_);
         named(shapes_[i], i == 0 ? "Shape1" : i == 1 ? "Shape2" : "Shape3");
+        c.radarCircles[i] = shapes_[i];
     }
     for (auto [slot, name] : {std::pair{&c.upperLeftCorner, "TextLB"}, std::pair{&c.upperRightCorner, "TextRB"},
                               std::pair{&c.lowerLeftCorner, "TextLO"}, std::pair{&c.lowerRightCorner, "TextRO"}}) {

@@ -13,6 +13,7 @@ class QProgressBar;
 class QPushButton;
 class QScrollBar;
 class QSlider;
+class QWidget;
 
 namespace tarvok {
 
@@ -73,6 +74,7 @@ struct MainWindowControls {
     QScrollBar* mapHScroll = nullptr;       // HScroll3
     QScrollBar* mapVScroll = nullptr;       // VScroll3
     QLineEdit* mapStatusLine = nullptr;     // Text8
+    QWidget* radarCircles[3] = {};          // Shape1, Shape2, Shape3
 };
 
 }  // namespace tarvok

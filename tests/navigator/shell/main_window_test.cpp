@@ -283,7 +283,8 @@ TEST(MainWindow, EachTypedControlIsTheWidgetOfItsName) {
         {c.startMinutes, "HScroll2"},  {c.playbackSpeed, "Slider1"},    {c.playbackProgress, "ProgressBar1"},
         {c.play, "Play1"},             {c.upperLeftCorner, "TextLB"},   {c.upperRightCorner, "TextRB"},
         {c.lowerLeftCorner, "TextLO"}, {c.lowerRightCorner, "TextRO"},  {c.mapHScroll, "HScroll3"},
-        {c.mapVScroll, "VScroll3"},    {c.mapStatusLine, "Text8"},
+        {c.mapVScroll, "VScroll3"},    {c.mapStatusLine, "Text8"},     {c.radarCircles[0], "Shape1"},
+        {c.radarCircles[1], "Shape2"}, {c.radarCircles[2], "Shape3"},
     };
     for (const auto& [widget, name] : rows) EXPECT_EQ(widget, w.window->control(name)) << name;
 }
