@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "common/program_folder.h"
 #include "common/settings.h"
 #include "navigator/map/map_database.h"
 #include "platform/dos_path.h"
@@ -14,7 +15,7 @@ namespace tarvok::tool {
 // when there is none).
 inline std::string mapDatabaseDosPath(const DosPaths& paths) {
     const char drive = locateSettingsFile(paths).value_or('C');
-    return std::string(1, drive) + ":\\TARVOK\\" + map::kMapDatabaseName;
+    return programFolderOn(drive) + "\\" + map::kMapDatabaseName;
 }
 
 }  // namespace tarvok::tool

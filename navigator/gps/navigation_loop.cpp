@@ -7,6 +7,7 @@
 #include <QTextCursor>
 
 #include "common/text.h"
+#include "navigator/gps/navigation_texts.h"
 #include "navigator/gps/position_display.h"
 #include "navigator/map/map_view_state.h"
 #include "navigator/route/route_file.h"
@@ -18,13 +19,6 @@
 namespace tarvok::gps {
 
 namespace {
-
-const char* activeText(Language l) { return inLanguage(l, " NAVIGATIE ACTIEF ", " NAVIGATION ACTIVE "); }
-const char* routeNotSavedText(Language l) { return inLanguage(l, " ROUTE NIET BEWAARD!", " ROUTE NOT SAVED!"); }
-// While positions wait for a block that could not be written.
-const char* activeNotSavedText(Language l) {
-    return inLanguage(l, " NAVIGATIE ACTIEF - ROUTE NIET BEWAARD! ", " NAVIGATION ACTIVE - ROUTE NOT SAVED! ");
-}
 
 QString logForDisplay(std::string_view cp1252) {
     std::string shown;
@@ -44,7 +38,7 @@ NavigationLoop::NavigationLoop(MainWindow& window, PositionDisplay& display)
     connect(&port_, &GpsPort::opened, this, &NavigationLoop::portOpened);
     connect(&port_, &GpsPort::readyRead, this, &NavigationLoop::received);
     connect(&port_, &GpsPort::failed, this, &NavigationLoop::portFailed);
-    if (auto* navig1 = window.control<QPushButton>("Navig1"))
+    if (auto* navig1 = window.widgets().navigate)
         connect(navig1, &QPushButton::clicked, this, &NavigationLoop::Navig1_click);
     // Closing the program while navigating ends navigation like a stop;
     // positions not yet written are kept or knowingly discarded.
@@ -81,7 +75,6 @@ void NavigationLoop::Navig1_click() {
 
 void NavigationLoop::start() {
     NavigatorState& s = window_.state();
-    const bool dutch = s.language() == Language::Dutch;
     s.navigationActive = 1;
     state_ = State::Starting;
     failure_.clear();
@@ -89,7 +82,8 @@ void NavigationLoop::start() {
     fixes_ = 0;
     routeError_.clear();
     routeErrorShown_ = false;
-    window_.setStatus(routeUnsaved_ ? activeNotSavedText(s.language()) : activeText(s.language()));
+    window_.setStatus(navigationStatusText(
+        routeUnsaved_ ? NavigationStatus::ActiveRouteNotSaved : NavigationStatus::Active, s.language()));
     s.currentSoundName = "Navig1.WAV";
     window_.sound().playSound();
     sendKeystrokes();
@@ -111,11 +105,7 @@ void NavigationLoop::start() {
     const int portNumber = static_cast<int>(numericValue(std::string_view(&s.settings.gpsPort, 1)));
     std::optional<LineSettings> line = parseLineSettings(lineText);
     if (!line || portNumber < 1) {
-        portFailed(QString::fromStdString(
-            dutch ? "de poortinstellingen \"" + lineText + "\" (poort " + std::string(1, s.settings.gpsPort) +
-                        ") zijn niet bruikbaar"
-                  : "the port settings \"" + lineText + "\" (port " + std::string(1, s.settings.gpsPort) +
-                        ") cannot be used"));
+        portFailed(QString::fromStdString(unusablePortSettingsText(s.language(), lineText, s.settings.gpsPort)));
         return;
     }
     target_ = resolveComPort(window_.paths().prefix(), portNumber);
@@ -183,7 +173,8 @@ void NavigationLoop::showFix(const RmcFields& fields) {
     display_.UpdatePosition();
     s.keyPreview = true;
     // Until a block is written, the status keeps saying the route is not saved.
-    window_.setStatus(routeUnsaved_ ? activeNotSavedText(s.language()) : activeText(s.language()));
+    window_.setStatus(navigationStatusText(
+        routeUnsaved_ ? NavigationStatus::ActiveRouteNotSaved : NavigationStatus::Active, s.language()));
     display_.followPosition(map::kViewOffsetNavigation);
     if (!window_.isActiveWindow()) window_.raise();
     ++fixes_;
@@ -214,11 +205,10 @@ void NavigationLoop::writeRoutePoints() {
         return;
     }
     const Language language = window_.state().language();
-    const bool dutch = language == Language::Dutch;
-    window_.setStatus(state_ == State::Receiving ? activeNotSavedText(language) : routeNotSavedText(language));
-    routeError_ = (dutch ? "De gereden route kan niet worden bewaard:\r\n"
-                         : "The route driven cannot be saved:\r\n") +
-                  *error;
+    window_.setStatus(navigationStatusText(
+        state_ == State::Receiving ? NavigationStatus::ActiveRouteNotSaved : NavigationStatus::RouteNotSaved,
+        language));
+    routeError_ = routeNotSavedText(language, *error);
 }
 
 void NavigationLoop::keepRoutePointsAtExit() {
@@ -236,7 +226,7 @@ void NavigationLoop::keepRoutePointsAtExit() {
 }
 
 void NavigationLoop::showLog(bool whole) {
-    auto* text1 = window_.control<QPlainTextEdit>("Text1");
+    auto* text1 = window_.widgets().receiverLog;
     if (!text1) return;
     const std::string& log = log_.text();
     if (!whole && shownLogLength_ > 0 && log.size() >= shownLogLength_) {
@@ -254,17 +244,15 @@ void NavigationLoop::showLog(bool whole) {
 
 void NavigationLoop::portFailed(const QString& reason) {
     if (state_ != State::Starting && state_ != State::Receiving) return;
-    const bool dutch = window_.state().language() == Language::Dutch;
+    const Language language = window_.state().language();
     const std::string port = "COM" + std::string(1, window_.state().settings.gpsPort);
     const std::string device = target_.describe();
     const std::string where = device.empty() ? port : port + " (" + device + ")";
     const std::string why = utf8ToCp1252(reason.toStdString());
     if (state_ == State::Starting)
-        failure_ = dutch ? "De GPS-poort " + where + " kan niet worden geopend:\r\n" + why
-                         : "The GPS port " + where + " cannot be opened:\r\n" + why;
+        failure_ = portNotOpenedText(language, where, why);
     else
-        failure_ = dutch ? "De verbinding met de GPS-ontvanger op " + where + " is verbroken:\r\n" + why
-                         : "The connection to the GPS receiver on " + where + " was lost:\r\n" + why;
+        failure_ = connectionLostText(language, where, why);
     log_.setText(log_.text() + why + "\r\n");
     close();
 }
@@ -298,7 +286,7 @@ void NavigationLoop::finishClosing() {
     if (!routeError_.empty()) {
         // The positions stay collected for the next block; the status line
         // says so last.
-        window_.setStatus(routeNotSavedText(window_.state().language()));
+        window_.setStatus(navigationStatusText(NavigationStatus::RouteNotSaved, window_.state().language()));
         // At the program's end the question that follows says it.
         if (!routeErrorShown_ && !ending_) messages.push_back(routeError_);
         routeError_.clear();

@@ -10,13 +10,11 @@
 
 namespace tarvok::map {
 
-std::string MapWindow::boxText(const char* name) const {
-    const auto* box = window_.control<QLineEdit>(name);
-    return box ? utf8ToCp1252(box->text().toStdString()) : std::string();
+std::string MapWindow::boxText(const QLineEdit* box) const {
+    return utf8ToCp1252(box->text().toStdString());
 }
 
 void MapWindow::centreAndMark() {
-    view_.zoom = window_.state().zoomLevel;
     view_.CentreOnPosition();
     view_.DrawPositionMark();
     syncControls();
@@ -30,7 +28,7 @@ void MapWindow::Command3_Click() {
         return;
     }
     window_.setStatus(goToPixelText(language));
-    const std::optional<PixelPosition> p = typedPixel(boxText("Xtext"), boxText("Ytext"));
+    const std::optional<PixelPosition> p = typedPixel(boxText(window_.widgets().pixelX), boxText(window_.widgets().pixelY));
     if (!p) {
         window_.dialogs().beep();
         message(missingPixelLines(language));
@@ -50,7 +48,7 @@ void MapWindow::Command4_Click() {
         return;
     }
     window_.setStatus(kGoToLatLonText);
-    if (!isNumeric(boxText("Latid")) || !isNumeric(boxText("Longi"))) {
+    if (!isNumeric(boxText(window_.widgets().latitude)) || !isNumeric(boxText(window_.widgets().longitude))) {
         window_.dialogs().beep();
         message(missingLatLonLines(language));
         return;
@@ -70,8 +68,8 @@ void MapWindow::coordinateBoxClick() {
     window_.stopActiveMode();
 }
 
-void MapWindow::coordinateBoxDoubleClick(const char* name) {
-    if (auto* box = window_.control<QLineEdit>(name)) box->clear();
+void MapWindow::coordinateBoxDoubleClick(QLineEdit* box) {
+    box->clear();
 }
 
 }  // namespace tarvok::map

@@ -35,8 +35,7 @@ void yieldOnce() { QCoreApplication::processEvents(); }
 }  // namespace
 
 std::string MapWindow::databaseDosPath() const {
-    // The program folder on the program drive.
-    return std::string(1, window_.state().programDrive) + ":\\TARVOK\\" + kMapDatabaseName;
+    return window_.state().programFolder() + "\\" + kMapDatabaseName;
 }
 
 void MapWindow::Command12_Click() { BuildMapDatabase(); }
@@ -71,7 +70,7 @@ void MapWindow::BuildMapDatabase() {
     }
     Running running(selecting_);
     endRadar();
-    state.zoomLevel = 0;
+    view_.zoom = 0;
     applyZoom();
 
     // A map whose own bitmap header cannot be read is measured with the
@@ -106,15 +105,15 @@ bool MapWindow::FindMapForPosition() {
     DosMapFolderFiles reader(paths);
     const std::vector<MapRecord> records = decodeMapDatabase(reader.readFile(databaseDosPath()).value_or(""));
     MapSearch s =
-        searchMapForPosition(records, boxText("Latid"), boxText("Longi"), boxText("NSText"), boxText("EWText"));
+        searchMapForPosition(records, boxText(window_.widgets().latitude), boxText(window_.widgets().longitude), boxText(window_.widgets().northSouth), boxText(window_.widgets().eastWest));
     if (s.outcome == MapSearchOutcome::PositionNotNumeric) {
         message(missingLatLonLines(language));
         yieldOnce();
         return false;
     }
     if (!records.empty()) {
-        setBox("NSText", s.nsText);
-        setBox("EWText", s.ewText);
+        setBox(window_.widgets().northSouth, s.nsText);
+        setBox(window_.widgets().eastWest, s.ewText);
     }
 
     // The first record that holds the position and whose bitmap loads: a
@@ -129,7 +128,7 @@ bool MapWindow::FindMapForPosition() {
         told = true;
         map_.mapPath = previous.mapPath;
         map_.edges = previous.edges;
-        s = searchMapForPosition(records, boxText("Latid"), boxText("Longi"), s.nsText, s.ewText, s.index + 1);
+        s = searchMapForPosition(records, boxText(window_.widgets().latitude), boxText(window_.widgets().longitude), s.nsText, s.ewText, s.index + 1);
     }
     if (s.outcome == MapSearchOutcome::NoMap) {
         // None, or none that could be loaded (told above with its own
@@ -152,11 +151,11 @@ bool MapWindow::FindMapForPosition() {
     centreAndMark();
 
     const CornerBoxes boxes = mapRecordCornerBoxes(r);
-    setBox("TextLO", boxes.lowerLeft);
-    setBox("TextRO", boxes.lowerRight);
-    setBox("TextLB", boxes.upperLeft);
-    setBox("TextRB", boxes.upperRight);
-    setBox("Text8", foundMapStatusText(map_.mapPath, map_.width, map_.height));
+    setBox(window_.widgets().lowerLeftCorner, boxes.lowerLeft);
+    setBox(window_.widgets().lowerRightCorner, boxes.lowerRight);
+    setBox(window_.widgets().upperLeftCorner, boxes.upperLeft);
+    setBox(window_.widgets().upperRightCorner, boxes.upperRight);
+    setBox(window_.widgets().mapStatusLine, foundMapStatusText(map_.mapPath, map_.width, map_.height));
     window_.setStatus(foundMapLabelText(r));
     speakMapName();
     yieldOnce();

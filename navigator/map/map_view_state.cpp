@@ -199,14 +199,26 @@ PixelPosition MapViewState::viewCentreInBitmap() const {
     return {clng(hScroll_.value + clip_.width / 2.0), clng(vScroll_.value + clip_.height / 2.0)};
 }
 
+namespace {
+
+enum class ZoomStatus { InOneLevel, OutOneLevel, OutToWholeMap };
+
+const char* zoomStatusText(ZoomStatus status, Language language) {
+    switch (status) {
+    case ZoomStatus::InOneLevel: return inLanguage(language, " ZOOM IN (1 NIVEAU)", " ZOOM IN (1 LEVEL)");
+    case ZoomStatus::OutOneLevel: return inLanguage(language, " ZOOM UIT (1 NIVEAU)", " ZOOM OUT (1 LEVEL)");
+    case ZoomStatus::OutToWholeMap: return inLanguage(language, "ZOOM MAXIMAAL UIT", " ZOOM OUT (MAXIMUM)");
+    }
+    return "";
+}
+
+}  // namespace
+
 void MapZoom::step(int delta) {
     if (busy) return;
     busy = true;
-    const bool dutch = language == Language::Dutch;
-    if (delta > 0)
-        feedback_.showStatus(dutch ? " ZOOM IN (1 NIVEAU)" : " ZOOM IN (1 LEVEL)");
-    else
-        feedback_.showStatus(dutch ? " ZOOM UIT (1 NIVEAU)" : " ZOOM OUT (1 LEVEL)");
+    feedback_.showStatus(
+        zoomStatusText(delta > 0 ? ZoomStatus::InOneLevel : ZoomStatus::OutOneLevel, feedback_.language()));
     bool sound = false;
     const int level = view_.zoom + delta;
     if (level >= 0 && level <= kMaxZoomLevel) {
@@ -238,7 +250,7 @@ void MapZoom::ZoomFull() {
         sound = true;
     }
     busy = true;
-    feedback_.showStatus(inLanguage(language, "ZOOM MAXIMAAL UIT", " ZOOM OUT (MAXIMUM)"));
+    feedback_.showStatus(zoomStatusText(ZoomStatus::OutToWholeMap, feedback_.language()));
     view_.zoom = 0;
     feedback_.showStatus("");
     view_.ApplyZoom();
@@ -246,7 +258,7 @@ void MapZoom::ZoomFull() {
     if (sound) feedback_.waitForSoundEnd();
 }
 
-void MapZoom::ZoomToLevel() {
+void MapZoom::ZoomToLevel(int targetLevel) {
     const int target = std::clamp(targetLevel, 0, kMaxZoomLevel);
     while (view_.zoom != target) {
         const int before = view_.zoom;

@@ -91,7 +91,7 @@ public:
     float viewWidth() const { return sw_; }
     float viewHeight() const { return sh_; }
 
-    int zoom = 0;                       // level z, 0 to 5
+    int zoom = 0;                       // level z, 0 to 5: the navigator's one zoom level
     PixelPosition position{320, 240};   // P: bitmap or screen pixels, see the operations
     // One-shot: the next scroll change only clears it. Armed by the view's
     // own operations around their programmatic scroll changes.
@@ -162,6 +162,7 @@ class ZoomFeedback {
 public:
     virtual ~ZoomFeedback() = default;
     virtual void showStatus(const std::string& text) = 0;  // Label6
+    virtual Language language() const = 0;                 // of the status texts
     virtual bool spokenOutput() const = 0;                // the spoken-output option is "1"
     virtual void startSound(const std::string& fileName) = 0;  // from the language sound folder
     // Waits for the end of the sound (bounded, yielding to the event queue)
@@ -174,9 +175,7 @@ class MapZoom {
 public:
     MapZoom(MapViewState& view, ZoomFeedback& feedback) : view_(view), feedback_(feedback) {}
 
-    Language language = Language::English;
-    bool busy = false;    // a zoom operation runs; further requests are ignored
-    int targetLevel = 0;  // the level ZoomToLevel zooms to
+    bool busy = false;  // a zoom operation runs; further requests are ignored
 
     // One level in or out, keeping the bitmap pixel at the picture's centre
     // in the middle of the view. At the limits nothing changes, but the
@@ -187,7 +186,7 @@ public:
     void ZoomFull();
     // Steps to targetLevel (clamped to 0..5) one level at a time; only the
     // last step is spoken.
-    void ZoomToLevel();
+    void ZoomToLevel(int targetLevel);
 
 private:
     void step(int delta);

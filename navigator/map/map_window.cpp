@@ -22,7 +22,8 @@ namespace tarvok::map {
 namespace {
 
 // The boxes that show the position during navigation and take it for go-to.
-const char* const kCoordinateBoxes[] = {"Xtext", "Ytext", "Latid", "Longi"};
+using C = MainWindowControls;
+QLineEdit* C::* const kCoordinateBoxes[] = {&C::pixelX, &C::pixelY, &C::latitude, &C::longitude};
 
 // Waits for the spoken map name: 2,500,000 polling passes.
 constexpr long kMapNamePasses = 2500000;
@@ -42,30 +43,21 @@ MapWindow::MapWindow(MainWindow& window)
     window.picture1()->installEventFilter(this);
     fitToPicture();
     connect(widget_, &MapViewWidget::viewControlsChanged, this, &MapWindow::syncControls);
-    if (auto* b = window.control<QPushButton>("Command2"))
-        connect(b, &QPushButton::clicked, this, &MapWindow::Command2_Click);
-    if (auto* s = window.control<QScrollBar>("HScroll3"))
-        connect(s, &QScrollBar::valueChanged, this, [this](int v) {
-            if (!syncing_) view_.HScroll3_Change(v);
-        });
-    if (auto* s = window.control<QScrollBar>("VScroll3"))
-        connect(s, &QScrollBar::valueChanged, this, [this](int v) {
-            if (!syncing_) view_.VScroll3_Change(v);
-        });
-    if (auto* s = window.control<QSlider>("Slider3")) {
-        view_.crossSize = s->value();
-        connect(s, &QSlider::valueChanged, this, [this](int v) { view_.crossSize = v; });
-    }
-    if (auto* b = window.control<QPushButton>("Command3"))
-        connect(b, &QPushButton::clicked, this, &MapWindow::Command3_Click);
-    if (auto* b = window.control<QPushButton>("Command4"))
-        connect(b, &QPushButton::clicked, this, &MapWindow::Command4_Click);
-    if (auto* b = window.control<QPushButton>("Command12"))
-        connect(b, &QPushButton::clicked, this, &MapWindow::Command12_Click);
-    if (auto* b = window.control<QPushButton>("Command13"))
-        connect(b, &QPushButton::clicked, this, &MapWindow::Command13_Click);
-    for (const char* name : kCoordinateBoxes)
-        if (auto* box = window.control(name)) box->installEventFilter(this);
+    const MainWindowControls& c = window.widgets();
+    connect(c.loadMap, &QPushButton::clicked, this, &MapWindow::Command2_Click);
+    connect(c.mapHScroll, &QScrollBar::valueChanged, this, [this](int v) {
+        if (!syncing_) view_.HScroll3_Change(v);
+    });
+    connect(c.mapVScroll, &QScrollBar::valueChanged, this, [this](int v) {
+        if (!syncing_) view_.VScroll3_Change(v);
+    });
+    view_.crossSize = c.crossSize->value();
+    connect(c.crossSize, &QSlider::valueChanged, this, [this](int v) { view_.crossSize = v; });
+    connect(c.goToPixel, &QPushButton::clicked, this, &MapWindow::Command3_Click);
+    connect(c.goToCoordinates, &QPushButton::clicked, this, &MapWindow::Command4_Click);
+    connect(c.buildMapDatabase, &QPushButton::clicked, this, &MapWindow::Command12_Click);
+    connect(c.findMap, &QPushButton::clicked, this, &MapWindow::Command13_Click);
+    for (QLineEdit* C::*box : kCoordinateBoxes) (c.*box)->installEventFilter(this);
     window.setMapViewCalls(this);
 }
 
@@ -73,10 +65,11 @@ MapWindow::~MapWindow() { window_.setMapViewCalls(nullptr); }
 
 bool MapWindow::eventFilter(QObject* watched, QEvent* event) {
     if (watched == window_.picture1() && event->type() == QEvent::Resize) fitToPicture();
-    for (const char* name : kCoordinateBoxes) {
-        if (watched->objectName() != QLatin1String(name)) continue;
+    for (QLineEdit* C::*member : kCoordinateBoxes) {
+        QLineEdit* box = window_.widgets().*member;
+        if (watched != box) continue;
         if (event->type() == QEvent::MouseButtonPress) coordinateBoxClick();
-        else if (event->type() == QEvent::MouseButtonDblClick) coordinateBoxDoubleClick(name);
+        else if (event->type() == QEvent::MouseButtonDblClick) coordinateBoxDoubleClick(box);
     }
     return QObject::eventFilter(watched, event);
 }
@@ -98,16 +91,15 @@ void MapWindow::syncControls() {
         bar->setPageStep(std::max(1, s.maximum / 10));
         bar->setVisible(s.visible);
     };
-    mirror(window_.control<QScrollBar>("HScroll3"), view_.hScroll());
-    mirror(window_.control<QScrollBar>("VScroll3"), view_.vScroll());
-    if (auto* t8 = window_.control("Text8")) t8->setVisible(view_.statusLineVisible());
-    setBox("Ztext", view_.zoomText());
-    window_.state().zoomLevel = view_.zoom;
+    mirror(window_.widgets().mapHScroll, view_.hScroll());
+    mirror(window_.widgets().mapVScroll, view_.vScroll());
+    window_.widgets().mapStatusLine->setVisible(view_.statusLineVisible());
+    setBox(window_.widgets().zoomLevel, view_.zoomText());
     syncing_ = false;
 }
 
-void MapWindow::setBox(const char* name, const std::string& text) {
-    if (auto* box = window_.control<QLineEdit>(name)) box->setText(fromCp1252(text));
+void MapWindow::setBox(QLineEdit* box, const std::string& text) {
+    box->setText(fromCp1252(text));
 }
 
 void MapWindow::message(const std::vector<std::string>& lines) {
@@ -132,16 +124,12 @@ void MapWindow::showStartPicture(const QImage& picture) {
 }
 
 void MapWindow::applyZoom() {
-    view_.zoom = window_.state().zoomLevel;
     view_.ApplyZoom();
     syncControls();
 }
 
 template <class Op>
 void MapWindow::zoomOperation(Op op) {
-    view_.zoom = window_.state().zoomLevel;
-    zoom_.language = window_.state().language();
-    zoom_.targetLevel = window_.state().targetZoomLevel;
     op();
     syncControls();
 }
@@ -149,11 +137,12 @@ void MapWindow::zoomOperation(Op op) {
 void MapWindow::zoomIn() { zoomOperation([this] { zoom_.ZoomIn(); }); }
 void MapWindow::zoomOut() { zoomOperation([this] { zoom_.ZoomOut(); }); }
 void MapWindow::zoomFull() { zoomOperation([this] { zoom_.ZoomFull(); }); }
-void MapWindow::zoomToLevel() { zoomOperation([this] { zoom_.ZoomToLevel(); }); }
+void MapWindow::zoomToLevel() {
+    zoomOperation([this] { zoom_.ZoomToLevel(window_.state().targetZoomLevel); });
+}
 
 void MapWindow::followPosition(int xOffset) {
-    auto* moving = window_.control<QCheckBox>("Check1");
-    view_.zoom = window_.state().zoomLevel;
+    QCheckBox* moving = window_.widgets().movingMap;
     if (moving && moving->isChecked() && view_.zoom > 0)
         view_.CentreOnPosition();
     else
@@ -162,6 +151,7 @@ void MapWindow::followPosition(int xOffset) {
 }
 
 void MapWindow::showStatus(const std::string& text) { window_.setStatus(text); }
+Language MapWindow::language() const { return window_.state().language(); }
 bool MapWindow::spokenOutput() const { return window_.state().settings.soundOn == '1'; }
 void MapWindow::startSound(const std::string& fileName) {
     window_.sound().start(window_.state().soundPath(fileName));
@@ -227,7 +217,6 @@ void MapWindow::Command2_Click() {
     folder_ = std::filesystem::path(*chosen).parent_path().string();
 
     endRadar();
-    state.zoomLevel = 0;
     view_.zoom = 0;
     view_.ApplyZoom();
     view_.DrawPositionMark();
@@ -250,17 +239,17 @@ void MapWindow::Command2_Click() {
     const CornerCoordinates corners = parseCornerCoordinates(*text);
     const CalibrationResult r = calibrateEdges(corners, map_.width, map_.height, map_.edges);
     if (r.complete) {
-        setBox("TextLO", r.corners.lowerLeft);
-        setBox("TextRB", r.corners.upperRight);
-        setBox("TextRO", r.corners.lowerRight);
-        setBox("TextLB", r.corners.upperLeft);
-        setBox("NSText", std::string(1, r.ns));
-        setBox("EWText", std::string(1, r.ew));
+        setBox(window_.widgets().lowerLeftCorner, r.corners.lowerLeft);
+        setBox(window_.widgets().upperRightCorner, r.corners.upperRight);
+        setBox(window_.widgets().lowerRightCorner, r.corners.lowerRight);
+        setBox(window_.widgets().upperLeftCorner, r.corners.upperLeft);
+        setBox(window_.widgets().northSouth, std::string(1, r.ns));
+        setBox(window_.widgets().eastWest, std::string(1, r.ew));
         if (!r.pointsSpanMap) message(referencePointsOnOneLineLines(language));
     }
 
     map_.mapName = mapNameOf(corners);
-    setBox("Text8", mapStatusText(map_.mapName, map_.width, map_.height));
+    setBox(window_.widgets().mapStatusLine, mapStatusText(map_.mapName, map_.width, map_.height));
     window_.setStatus(mapLabelText(map_.mapName));
 
     speakMapName();
@@ -268,8 +257,7 @@ void MapWindow::Command2_Click() {
 
 void MapWindow::endRadar() {
     // The first map ends the radar screen.
-    for (const char* shape : {"Shape1", "Shape2", "Shape3"})
-        if (auto* w = window_.control(shape)) w->hide();
+    for (QWidget* circle : window_.widgets().radarCircles) circle->hide();
     window_.state().mapLoaded = 1;
     widget_->show();
 }

@@ -18,6 +18,8 @@
 #include "navigator/map/map_view_state.h"
 #include "navigator/shell/shell_calls.h"
 
+class QLineEdit;
+
 namespace tarvok {
 class MainWindow;
 }
@@ -45,7 +47,7 @@ public:
     // A click on Xtext, Ytext, Latid or Longi stops a running navigation or
     // route playback; a double click empties the box.
     void coordinateBoxClick();
-    void coordinateBoxDoubleClick(const char* name);
+    void coordinateBoxDoubleClick(QLineEdit* box);
 
     // AUTO: BuildMapDatabase. FIND: FindMapForPosition when the database
     // holds a record, else the no-database warning.
@@ -94,6 +96,7 @@ public:
     void zoomOut() override;
     void zoomFull() override;
     void zoomToLevel() override;
+    void resetZoomLevel() override { view_.zoom = 0; }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -101,6 +104,7 @@ protected:
 private:
     // ZoomFeedback
     void showStatus(const std::string& text) override;
+    Language language() const override;
     bool spokenOutput() const override;
     void startSound(const std::string& fileName) override;
     void waitForSoundEnd() override;
@@ -110,11 +114,11 @@ private:
     void endRadar();
     void speakMapName();
     std::string databaseDosPath() const;
-    std::string boxText(const char* name) const;
+    std::string boxText(const QLineEdit* box) const;
     void centreAndMark();
     void fitToPicture();
     void syncControls();
-    void setBox(const char* name, const std::string& text);
+    void setBox(QLineEdit* box, const std::string& text);
     void message(const std::vector<std::string>& lines);
 
     MainWindow& window_;

@@ -13,6 +13,7 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QSlider>
+#include <tuple>
 
 #include "common/language.h"
 #include "common/clock_texts.h"
@@ -36,8 +37,11 @@ namespace {
 QString fromCp1252(const std::string& s) { return QString::fromStdString(cp1252ToUtf8(s)); }
 
 // The readouts that the black-and-white colour scheme turns white.
-const char* const kReadouts[] = {"Speed", "Smode", "Koers",  "Windr", "Text3", "Text4", "EWText",
-                                 "NSText", "Latid", "Longi", "Xtext", "Ytext", "Tijds", "Datum"};
+using C = MainWindowControls;
+QLineEdit* C::* const kReadouts[] = {&C::speed,      &C::speedUnit,   &C::course,     &C::compassDirection,
+                                     &C::accentLeft, &C::accentRight, &C::eastWest,   &C::northSouth,
+                                     &C::latitude,   &C::longitude,   &C::pixelX,     &C::pixelY,
+                                     &C::time,       &C::date};
 
 // Designed colours.
 const QColor kPanel(28, 32, 38);
@@ -105,8 +109,10 @@ void MainWindow::buildControls() {
         o->setObjectName(QString::fromLatin1(name));
         controls_.push_back(o);
     };
-    auto button = [&](const char* name, QRect r, QWidget* parent) {
+    C& c = widgets_;
+    auto button = [&](QPushButton*& slot, const char* name, QRect r, QWidget* parent) {
         auto* b = new QPushButton(parent);
+        slot = b;
         named(b, name);
         b->setGeometry(r);
         QFont f = b->font();
@@ -116,8 +122,9 @@ void MainWindow::buildControls() {
         b->setFocusPolicy(Qt::StrongFocus);
         return b;
     };
-    auto box = [&](const char* name, QRect r, QWidget* parent) {
+    auto box = [&](QLineEdit*& slot, const char* name, QRect r, QWidget* parent) {
         auto* e = new QLineEdit(parent);
+        slot = e;
         named(e, name);
         e->setGeometry(r);
         e->setFont(monoFont(13, true));
@@ -130,7 +137,7 @@ void MainWindow::buildControls() {
     };
 
     // Status line.
-    label6_ = new QLabel(central);
+    label6_ = c.status = new QLabel(central);
     named(label6_, "Label6");
     label6_->setGeometry(4, 4, 190, 24);
     label6_->setFont(monoFont(kStatusPixelSize, true));
@@ -143,16 +150,23 @@ void MainWindow::buildControls() {
 
     // Buttons: three rows of three, then the zoom row with the help button.
     const int bw = 62, bh = 26;
-    const char* rows[3][3] = {{"Command2", "Command13", "Command12"},
-                              {"Command3", "Command4", "Command1"},
-                              {"Navig1", "SetupCommand", "cmdQuit"}};
+    struct NamedButton {
+        QPushButton* C::*member;
+        const char* name;
+    };
+    const NamedButton rows[3][3] = {
+        {{&C::loadMap, "Command2"}, {&C::findMap, "Command13"}, {&C::buildMapDatabase, "Command12"}},
+        {{&C::goToPixel, "Command3"}, {&C::goToCoordinates, "Command4"}, {&C::routePlayback, "Command1"}},
+        {{&C::navigate, "Navig1"}, {&C::setup, "SetupCommand"}, {&C::stop, "cmdQuit"}}};
     for (int r = 0; r < 3; ++r)
-        for (int c = 0; c < 3; ++c) button(rows[r][c], QRect(4 + c * (bw + 2), 32 + r * (bh + 2), bw, bh), central);
-    const char* zoomRow[4] = {"Zoom0", "ZoomI", "ZoomU", "Command6"};
-    for (int c = 0; c < 4; ++c) button(zoomRow[c], QRect(4 + c * 48, 116, 46, bh), central);
+        for (int k = 0; k < 3; ++k)
+            button(c.*rows[r][k].member, rows[r][k].name, QRect(4 + k * (bw + 2), 32 + r * (bh + 2), bw, bh),
+                   central);
+    const NamedButton zoomRow[4] = {
+        {&C::zoomFull, "Zoom0"}, {&C::zoomIn, "ZoomI"}, {&C::zoomOut, "ZoomU"}, {&C::help, "Command6"}};
+    for (int k = 0; k < 4; ++k) button(c.*zoomRow[k].member, zoomRow[k].name, QRect(4 + k * 48, 116, 46, bh), central);
     // STOP and NAV stand out by colour.
-    for (auto [name, colour] : {std::pair{"cmdQuit", QColor(150, 40, 36)}, std::pair{"Navig1", QColor(30, 110, 64)}}) {
-        QWidget* b = control(name);
+    for (auto [b, colour] : {std::pair{c.stop, QColor(150, 40, 36)}, std::pair{c.navigate, QColor(30, 110, 64)}}) {
         QPalette bp = b->palette();
         bp.setColor(QPalette::Button, colour);
         b->setPalette(bp);
@@ -160,43 +174,41 @@ void MainWindow::buildControls() {
 
     // Readouts.
     const int rh = 22;
-    box("Tijds", QRect(4, 146, 92, rh), central);
-    box("Datum", QRect(98, 146, 96, rh), central);
-    box("Speed", QRect(4, 170, 52, rh), central);
-    box("Smode", QRect(58, 170, 40, rh), central);
-    box("Koers", QRect(100, 170, 50, rh), central);
-    box("Windr", QRect(152, 170, 42, rh), central);
-    box("NSText", QRect(4, 194, 24, rh), central);
-    box("Latid", QRect(30, 194, 164, rh), central);
-    box("EWText", QRect(4, 218, 24, rh), central);
-    box("Longi", QRect(30, 218, 164, rh), central);
-    box("Xtext", QRect(4, 242, 70, rh), central);
-    box("Ytext", QRect(76, 242, 70, rh), central);
-    box("Ztext", QRect(148, 242, 46, rh), central)->setFont(monoFont(11, true));
+    box(c.time, "Tijds", QRect(4, 146, 92, rh), central);
+    box(c.date, "Datum", QRect(98, 146, 96, rh), central);
+    box(c.speed, "Speed", QRect(4, 170, 52, rh), central);
+    box(c.speedUnit, "Smode", QRect(58, 170, 40, rh), central);
+    box(c.course, "Koers", QRect(100, 170, 50, rh), central);
+    box(c.compassDirection, "Windr", QRect(152, 170, 42, rh), central);
+    box(c.northSouth, "NSText", QRect(4, 194, 24, rh), central);
+    box(c.latitude, "Latid", QRect(30, 194, 164, rh), central);
+    box(c.eastWest, "EWText", QRect(4, 218, 24, rh), central);
+    box(c.longitude, "Longi", QRect(30, 218, 164, rh), central);
+    box(c.pixelX, "Xtext", QRect(4, 242, 70, rh), central);
+    box(c.pixelY, "Ytext", QRect(76, 242, 70, rh), central);
+    box(c.zoomLevel, "Ztext", QRect(148, 242, 46, rh), central)->setFont(monoFont(11, true));
     // Text3 and Text4 hold no text; they are accent strips in the readout colour.
-    for (auto [name, x] : {std::pair{"Text3", 4}, std::pair{"Text4", 98}}) {
-        QLineEdit* e = box(name, QRect(x, 268, 96 - (x == 4 ? 4 : 0), 6), central);
+    for (auto [slot, name, x] : {std::tuple{&c.accentLeft, "Text3", 4}, std::tuple{&c.accentRight, "Text4", 98}}) {
+        QLineEdit* e = box(*slot, name, QRect(x, 268, 96 - (x == 4 ? 4 : 0), 6), central);
         e->setReadOnly(true);
         e->setFocusPolicy(Qt::NoFocus);
         e->setFrame(false);
     }
-    for (const char* name : kReadouts) {
-        auto* e = control<QLineEdit>(name);
+    for (QLineEdit* C::*readout : kReadouts) {
+        QLineEdit* e = widgets_.*readout;
         QPalette p = e->palette();
         p.setColor(QPalette::Base, kReadoutBase);
         p.setColor(QPalette::Text, kReadoutText);
         e->setPalette(p);
     }
-    connect(control<QLineEdit>("NSText"), &QLineEdit::textChanged, this,
-            [this] { upperCase(control<QLineEdit>("NSText")); });
-    connect(control<QLineEdit>("EWText"), &QLineEdit::textChanged, this,
-            [this] { upperCase(control<QLineEdit>("EWText")); });
+    connect(c.northSouth, &QLineEdit::textChanged, this, [this] { upperCase(widgets_.northSouth); });
+    connect(c.eastWest, &QLineEdit::textChanged, this, [this] { upperCase(widgets_.eastWest); });
 
-    auto* check1 = new QCheckBox(QStringLiteral("Moving map"), central);
+    auto* check1 = c.movingMap = new QCheckBox(QStringLiteral("Moving map"), central);
     named(check1, "Check1");
     check1->setGeometry(4, 278, 190, 20);
-    auto slider = [&](const char* name, QRect r, int lo, int hi, QWidget* parent) {
-        auto* s = new QSlider(Qt::Horizontal, parent);
+    auto slider = [&](QSlider*& slot, const char* name, QRect r, int lo, int hi, QWidget* parent) {
+        auto* s = slot = new QSlider(Qt::Horizontal, parent);
         named(s, name);
         s->setGeometry(r);
         s->setRange(lo, hi);
@@ -208,10 +220,10 @@ void MainWindow::buildControls() {
         l->setGeometry(4, y, 44, 20);
         l->setFont(monoFont(10, true));
     }
-    slider("Slider3", QRect(50, 300, 144, 20), 0, 20, central);
-    slider("rou1", QRect(50, 322, 144, 20), 0, 20, central);
+    slider(c.crossSize, "Slider3", QRect(50, 300, 144, 20), 0, 20, central);
+    slider(c.thinning, "rou1", QRect(50, 322, 144, 20), 0, 20, central);
 
-    auto* text1 = new QPlainTextEdit(central);
+    auto* text1 = c.receiverLog = new QPlainTextEdit(central);
     named(text1, "Text1");
     text1->setReadOnly(true);
     text1->setFont(monoFont(10, false));
@@ -224,29 +236,29 @@ void MainWindow::buildControls() {
     controls_.push_back(picture2_);
 
     // The route playback panel, in the instrument panel's place when shown.
-    auto* frame10 = new QFrame(central);
+    auto* frame10 = c.playbackPanel = new QFrame(central);
     named(frame10, "Frame10");
     frame10->setFrameStyle(QFrame::Panel | QFrame::Raised);
     frame10->setAutoFillBackground(true);
     frame10_ = frame10;
-    auto* text7 = box("Text7", QRect(4, 4, 182, 22), frame10);
+    auto* text7 = box(c.playbackStart, "Text7", QRect(4, 4, 182, 22), frame10);
     text7->setFont(monoFont(11, false));
     text7->setToolTip(QStringLiteral("Start datum/tijd van routevertoning"));
-    auto scroll = [&](const char* name, QRect r, Qt::Orientation o, QWidget* parent) {
-        auto* s = new QScrollBar(o, parent);
+    auto scroll = [&](QScrollBar*& slot, const char* name, QRect r, Qt::Orientation o, QWidget* parent) {
+        auto* s = slot = new QScrollBar(o, parent);
         named(s, name);
         s->setGeometry(r);
         return s;
     };
-    scroll("HScroll1", QRect(4, 30, 182, 16), Qt::Horizontal, frame10)->setRange(0, 99);
-    scroll("HScroll2", QRect(4, 50, 182, 16), Qt::Horizontal, frame10)->setRange(0, 60);
-    slider("Slider1", QRect(4, 70, 182, 20), 0, 9, frame10)
+    scroll(c.startHours, "HScroll1", QRect(4, 30, 182, 16), Qt::Horizontal, frame10)->setRange(0, 99);
+    scroll(c.startMinutes, "HScroll2", QRect(4, 50, 182, 16), Qt::Horizontal, frame10)->setRange(0, 60);
+    slider(c.playbackSpeed, "Slider1", QRect(4, 70, 182, 20), 0, 9, frame10)
         ->setToolTip(QStringLiteral("Route afspeelsnelheid (kwadratisch!)"));
-    auto* progress = new QProgressBar(frame10);
+    auto* progress = c.playbackProgress = new QProgressBar(frame10);
     named(progress, "ProgressBar1");
     progress->setGeometry(4, 94, 182, 16);
     progress->setToolTip(QStringLiteral("Voortgang routevertoning"));
-    auto* play1 = button("Play1", QRect(4, 114, 182, 30), frame10);
+    auto* play1 = button(c.play, "Play1", QRect(4, 114, 182, 30), frame10);
     play1->setText(QStringLiteral("&PLAY"));
     play1->setToolTip(QStringLiteral("Speel eerder verreden route af"));
 
@@ -259,15 +271,17 @@ void MainWindow::buildControls() {
     for (int i = 0; i < 3; ++i) {
         shapes_[i] = new RadarShape(shapeColours[i], i == 1 ? 2 : 1, picture1_);
         named(shapes_[i], i == 0 ? "Shape1" : i == 1 ? "Shape2" : "Shape3");
+        c.radarCircles[i] = shapes_[i];
     }
-    for (const char* name : {"TextLB", "TextRB", "TextLO", "TextRO"}) {
-        QLineEdit* e = box(name, QRect(0, 0, design::kCornerBoxWidth, design::kCornerBoxHeight), picture1_);
+    for (auto [slot, name] : {std::pair{&c.upperLeftCorner, "TextLB"}, std::pair{&c.upperRightCorner, "TextRB"},
+                              std::pair{&c.lowerLeftCorner, "TextLO"}, std::pair{&c.lowerRightCorner, "TextRO"}}) {
+        QLineEdit* e = box(*slot, name, QRect(0, 0, design::kCornerBoxWidth, design::kCornerBoxHeight), picture1_);
         e->setFont(monoFont(10, false));
         e->setReadOnly(true);
     }
-    scroll("HScroll3", QRect(), Qt::Horizontal, central)->hide();
-    scroll("VScroll3", QRect(), Qt::Vertical, central)->hide();
-    QLineEdit* text8 = box("Text8", QRect(), central);
+    scroll(c.mapHScroll, "HScroll3", QRect(), Qt::Horizontal, central)->hide();
+    scroll(c.mapVScroll, "VScroll3", QRect(), Qt::Vertical, central)->hide();
+    QLineEdit* text8 = box(c.mapStatusLine, "Text8", QRect(), central);
     text8->setFont(monoFont(12, false));
     text8->setReadOnly(true);
 
@@ -276,11 +290,11 @@ void MainWindow::buildControls() {
     // The zoom buttons run the map view's zoom operations; the other
     // buttons get their handlers from the map, gps, route and settings-launch
     // parts.
-    connect(control<QPushButton>("ZoomI"), &QPushButton::clicked, this, [this] { if (map_) map_->zoomIn(); });
-    connect(control<QPushButton>("ZoomU"), &QPushButton::clicked, this, [this] { if (map_) map_->zoomOut(); });
-    connect(control<QPushButton>("Zoom0"), &QPushButton::clicked, this, [this] { if (map_) map_->zoomFull(); });
-    connect(control<QPushButton>("cmdQuit"), &QPushButton::clicked, this, &MainWindow::cmdQuitClick);
-    connect(control<QPushButton>("Command6"), &QPushButton::clicked, this, &MainWindow::command6Click);
+    connect(c.zoomIn, &QPushButton::clicked, this, [this] { if (map_) map_->zoomIn(); });
+    connect(c.zoomOut, &QPushButton::clicked, this, [this] { if (map_) map_->zoomOut(); });
+    connect(c.zoomFull, &QPushButton::clicked, this, [this] { if (map_) map_->zoomFull(); });
+    connect(c.stop, &QPushButton::clicked, this, &MainWindow::cmdQuitClick);
+    connect(c.help, &QPushButton::clicked, this, &MainWindow::command6Click);
 }
 
 void MainWindow::SpeakStatus() {
@@ -312,8 +326,8 @@ void MainWindow::setLanguageTexts() {
 
 void MainWindow::applyColourScheme() {
     if (state_.settings.colourScheme != '1') return;
-    for (const char* name : kReadouts) {
-        auto* e = control<QLineEdit>(name);
+    for (QLineEdit* C::*readout : kReadouts) {
+        QLineEdit* e = widgets_.*readout;
         QPalette p = e->palette();
         p.setColor(QPalette::Base, QColor(255, 255, 255));
         // Dark text, so the readouts stay legible on their white ground.
@@ -329,19 +343,19 @@ void MainWindow::applyLayout(const WindowLayout& l) {
     const LayoutRect& p1 = l.picture1;
     picture1_->setGeometry(p1.x, p1.y, p1.width, p1.height);
     auto place = [](QWidget* w, const LayoutRect& r) { w->setGeometry(r.x, r.y, r.width, r.height); };
-    place(control("HScroll3"), l.hScroll3);
-    place(control("VScroll3"), l.vScroll3);
+    place(widgets_.mapHScroll, l.hScroll3);
+    place(widgets_.mapVScroll, l.vScroll3);
     // Shapes lie in the inner area, which begins inside the frame.
     QPoint inner = picture1_->contentsRect().topLeft();
     for (int i = 0; i < 3; ++i)
         shapes_[i]->setGeometry(l.shape[i].x + inner.x(), l.shape[i].y + inner.y(), l.shape[i].width,
                                 l.shape[i].height);
     const int cw = design::kCornerBoxWidth, ch = design::kCornerBoxHeight;
-    control("TextLB")->setGeometry(0, 0, cw, ch);
-    control("TextRB")->setGeometry(l.textRBLeft, 0, cw, ch);
-    control("TextLO")->setGeometry(0, l.textLOTop, cw, ch);
-    control("TextRO")->setGeometry(l.textRBLeft, l.textLOTop, cw, ch);
-    control("Text8")->setGeometry(p1.x, l.text8Top, p1.width, design::kText8Height);
+    widgets_.upperLeftCorner->setGeometry(0, 0, cw, ch);
+    widgets_.upperRightCorner->setGeometry(l.textRBLeft, 0, cw, ch);
+    widgets_.lowerLeftCorner->setGeometry(0, l.textLOTop, cw, ch);
+    widgets_.lowerRightCorner->setGeometry(l.textRBLeft, l.textLOTop, cw, ch);
+    widgets_.mapStatusLine->setGeometry(p1.x, l.text8Top, p1.width, design::kText8Height);
 
     // The left column: the reception log fills what the instrument panel
     // leaves; the panel (or the route panel in its place) sits at the bottom.
@@ -350,7 +364,7 @@ void MainWindow::applyLayout(const WindowLayout& l) {
     picture2_->setVisible(l.picture2Visible);
     frame10_->setGeometry(4, bottom - 150, 190, 150);
     int logBottom = l.picture2Visible ? bottom - 92 : bottom;
-    control("Text1")->setGeometry(4, 346, 190, std::max(20, logBottom - 346));
+    widgets_.receiverLog->setGeometry(4, 346, 190, std::max(20, logBottom - 346));
 }
 
 void MainWindow::setStatus(const std::string& text) {
@@ -370,7 +384,7 @@ void MainWindow::yieldOnce() { QCoreApplication::processEvents(); }
 
 void MainWindow::showClock() {
     QTime t = QTime::currentTime();
-    control<QLineEdit>("Tijds")->setText(fromCp1252(clockText(t.hour(), t.minute(), t.second())));
+    widgets_.time->setText(fromCp1252(clockText(t.hour(), t.minute(), t.second())));
 }
 
 // --------------------------------------------------------------- opening
@@ -392,13 +406,13 @@ void MainWindow::formLoad() {
     QDateTime now = QDateTime::currentDateTime();
     QDate d = now.date();
     QTime t = now.time();
-    control<QLineEdit>("Datum")->setText(fromCp1252(dateText(d.day(), d.month(), d.year())));
+    widgets_.date->setText(fromCp1252(dateText(d.day(), d.month(), d.year())));
     state_.routePlaybackStart = now.toSecsSinceEpoch();
-    control<QLineEdit>("Text7")->setText(fromCp1252(dateText(d.day(), d.month(), d.year()) + " " +
+    widgets_.playbackStart->setText(fromCp1252(dateText(d.day(), d.month(), d.year()) + " " +
                                                     timeOfDayText(t.hour(), t.minute(), t.second()) + "  "));
     // 5. Sliders from the settings; key preview on.
-    control<QSlider>("Slider1")->setValue(state_.settings.playbackSpeed);
-    control<QSlider>("Slider3")->setValue(state_.settings.crossSize);
+    widgets_.playbackSpeed->setValue(state_.settings.playbackSpeed);
+    widgets_.crossSize->setValue(state_.settings.crossSize);
     state_.keyPreview = true;
     // 6.
     applyColourScheme();
@@ -422,10 +436,10 @@ void MainWindow::formLoad() {
         if (speech_) speech_->loadSpeechFragments();
     }
     // 11.
-    state_.zoomLevel = 0;
+    if (map_) map_->resetZoomLevel();
     showClock();
     d = QDate::currentDate();
-    control<QLineEdit>("Datum")->setText(fromCp1252(dateText(d.day(), d.month(), d.year()) + " "));
+    widgets_.date->setText(fromCp1252(dateText(d.day(), d.month(), d.year()) + " "));
     // 12. The start picture, shown whole in the map view.
     picClip1_->setPicture(drawStartPicture());
     picture1_->showStretched(picClip1_->picture());
@@ -617,7 +631,7 @@ void MainWindow::attachSettingsLaunch(SettingsLaunch& launch) {
                      },
                      [this] { reloadSettings(); },
                      [this](const std::string& text) { dialogs_.critical(text); }});
-    connect(control<QPushButton>("SetupCommand"), &QPushButton::clicked, &launch, &SettingsLaunch::setupCommandClick);
+    connect(widgets_.setup, &QPushButton::clicked, &launch, &SettingsLaunch::setupCommandClick);
     connect(this, &MainWindow::ended, &launch, &SettingsLaunch::stop);
 }
 
@@ -637,8 +651,8 @@ void MainWindow::reloadSettings() {
     state_.settings = decodeForNavigator(state_.settingsString);
     state_.screenCorrectionX = state_.settings.correctionX;
     state_.screenCorrectionY = state_.settings.correctionY;
-    control<QSlider>("Slider1")->setValue(state_.settings.playbackSpeed);
-    control<QSlider>("Slider3")->setValue(state_.settings.crossSize);
+    widgets_.playbackSpeed->setValue(state_.settings.playbackSpeed);
+    widgets_.crossSize->setValue(state_.settings.crossSize);
     // The spoken fragments follow the new speed unit and sound switch, as
     // the K, M, T and G keys make them do.
     if (state_.settings.soundOn == '1' && speech_) speech_->loadSpeechFragments();

@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "navigator/shell/main_window_controls.h"
 #include "navigator/shell/navigator_state.h"
 #include "navigator/shell/program_start.h"
 #include "navigator/shell/radar_screen.h"
@@ -68,6 +69,8 @@ public:
     const DosPaths& paths() const { return paths_; }
     const WindowLayout& layoutInUse() const { return layout_; }
 
+    // The named controls, typed.
+    const MainWindowControls& widgets() const { return widgets_; }
     // Every control in table order (widgets, and PicClip1 / MMControl1).
     const std::vector<QObject*>& controls() const { return controls_; }
     template <class T = QWidget>
@@ -144,6 +147,7 @@ private:
     WindowLayout layout_;
 
     std::vector<QObject*> controls_;
+    MainWindowControls widgets_;
     QLabel* label6_ = nullptr;
     MapPicture* picture1_ = nullptr;
     InstrumentPanel* picture2_ = nullptr;

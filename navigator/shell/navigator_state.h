@@ -49,9 +49,9 @@ struct NavigatorState {
     std::int32_t screenWidth = 0;
     std::int32_t screenHeight = 0;
 
-    // Map view: zoom level 0..5 and the level that ZoomToLevel zooms to;
-    // 1 once the first map is loaded (the radar screen runs while it is 0).
-    std::int32_t zoomLevel = 0;
+    // The level the next zoom-to-level request zooms to (the current zoom
+    // level itself lives in the map view, MapViewState::zoom); 1 once the
+    // first map is loaded (the radar screen runs while it is 0).
     std::int16_t targetZoomLevel = 0;
     std::int16_t mapLoaded = 0;
 

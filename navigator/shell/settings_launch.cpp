@@ -25,20 +25,33 @@ const char* SettingsLaunch::alreadyOpenText(Language l) {
     return inLanguage<const char*>(l, " INSTELLINGEN AL OPEN ", " SETTINGS ALREADY OPEN ");
 }
 
+namespace {
+
+// The fixed lines of the message when the settings program did not start.
+struct NotStartedLine {
+    const char* dutch;
+    const char* english;
+};
+constexpr NotStartedLine kNotStarted{"Het instellingenprogramma is niet gestart.",
+                                     "The settings program was not started."};
+constexpr NotStartedLine kCouldNotStart{"Het kon niet worden gestart:", "It could not be started:"};
+constexpr NotStartedLine kLookedIn{"Gezocht in:", "Looked for in:"};
+constexpr NotStartedLine kAndOnPath{"en in het zoekpad (PATH).", "and on the search path (PATH)."};
+
+}  // namespace
+
 std::vector<std::string> SettingsLaunch::notStartedLines(Language l, const std::vector<std::string>& tried,
                                                          bool found) {
-    const bool dutch = l == Language::Dutch;
-    std::vector<std::string> lines{"TARVOK", "",
-                                   dutch ? "Het instellingenprogramma is niet gestart." : "The settings program was not started.",
-                                   ""};
+    auto text = [l](const NotStartedLine& line) { return std::string(inLanguage(l, line.dutch, line.english)); };
+    std::vector<std::string> lines{"TARVOK", "", text(kNotStarted), ""};
     if (found) {
-        lines.push_back(dutch ? "Het kon niet worden gestart:" : "It could not be started:");
+        lines.push_back(text(kCouldNotStart));
         for (const std::string& t : tried) lines.push_back(utf8ToCp1252(t));
         return lines;
     }
-    lines.push_back(dutch ? "Gezocht in:" : "Looked for in:");
+    lines.push_back(text(kLookedIn));
     for (const std::string& t : tried) lines.push_back(utf8ToCp1252(t));
-    lines.push_back(dutch ? "en in het zoekpad (PATH)." : "and on the search path (PATH).");
+    lines.push_back(text(kAndOnPath));
     return lines;
 }
 

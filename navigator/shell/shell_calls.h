@@ -35,6 +35,9 @@ public:
     virtual void zoomOut() = 0;
     virtual void zoomFull() = 0;
     virtual void zoomToLevel() = 0;
+    // Window opening: the zoom level (held by the map view alone) becomes 0;
+    // nothing is redrawn until the next ApplyZoom.
+    virtual void resetZoomLevel() = 0;
 };
 
 // The spoken announcements (navigator/gps).

@@ -155,6 +155,7 @@ public:
     std::set<std::string> sounds;
     void showStatus(const std::string&) override {}
     bool spokenOutput() const override { return true; }
+    Language language() const override { return Language::English; }
     void startSound(const std::string& fileName) override { sounds.insert(fileName); }
     void waitForSoundEnd() override {}
 };

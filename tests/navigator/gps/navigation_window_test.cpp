@@ -202,7 +202,7 @@ TEST_F(NavigationWindow, TheMovingMapFollowsAndKeysAreTakenOncePerFix) {
     shell.window->control<QCheckBox>("Check1")->setChecked(true);
     shell.button("ZoomI")->click();
     shell.button("ZoomI")->click();
-    ASSERT_EQ(shell.window->state().zoomLevel, 2);
+    ASSERT_EQ(map->view().zoom, 2);
     feed(rmc("100000", "5215.00", "00415.00"), 1);
     // Centred on (300, 201): the view's centre is the position pixel.
     map::PixelPosition c = map->view().viewCentreInBitmap();

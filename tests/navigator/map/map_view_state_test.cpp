@@ -194,10 +194,12 @@ TEST_F(ViewFixture, CrossOfSizeZeroAndItsBounds) {
 struct FakeFeedback : ZoomFeedback {
     std::vector<std::string> status, sounds;
     bool spoken = true;
+    Language lang = Language::English;
     int waits = 0;
     std::function<void()> duringWait;
     void showStatus(const std::string& t) override { status.push_back(t); }
     bool spokenOutput() const override { return spoken; }
+    Language language() const override { return lang; }
     void startSound(const std::string& f) override { sounds.push_back(f); }
     void waitForSoundEnd() override {
         ++waits;
@@ -222,7 +224,7 @@ TEST_F(ViewFixture, FiveZoomInsReachLevelFiveAndASixthChangesNothing) {
     EXPECT_EQ(fb.status, (std::vector<std::string>{" ZOOM IN (1 LEVEL)", ""}));
     EXPECT_EQ(fb.waits, 5);
 
-    zoom.language = Language::Dutch;
+    fb.lang = Language::Dutch;
     fb.status.clear();
     zoom.ZoomOut();
     EXPECT_EQ(view.zoom, 4);
@@ -244,21 +246,18 @@ TEST_F(ViewFixture, ZoomRequestsDuringAZoomAreIgnoredAndStepsDoNotSpin) {
     // A request arriving while a zoom runs (busy) is ignored.
     zoom.busy = true;
     zoom.ZoomIn();
-    zoom.targetLevel = 3;
-    zoom.ZoomToLevel();  // no progress possible: returns instead of looping
+    zoom.ZoomToLevel(3);  // no progress possible: returns instead of looping
     EXPECT_EQ(view.zoom, 0);
     EXPECT_TRUE(fb.status.empty());
     zoom.busy = false;
 
     // Stepping to a level speaks only the last step.
-    zoom.ZoomToLevel();
+    zoom.ZoomToLevel(3);
     EXPECT_EQ(view.zoom, 3);
     EXPECT_EQ(fb.sounds, (std::vector<std::string>{"Mzoom3.WAV"}));
-    zoom.targetLevel = 9;  // above the top level: treated as 5
-    zoom.ZoomToLevel();
+    zoom.ZoomToLevel(9);  // above the top level: treated as 5
     EXPECT_EQ(view.zoom, 5);
-    zoom.targetLevel = 1;
-    zoom.ZoomToLevel();
+    zoom.ZoomToLevel(1);
     EXPECT_EQ(view.zoom, 1);
     EXPECT_EQ(fb.sounds.back(), "Mzoom1.WAV");
 

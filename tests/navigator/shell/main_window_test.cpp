@@ -3,7 +3,13 @@
 #include <QFontMetrics>
 #include <QFrame>
 #include <QLabel>
+#include <QCheckBox>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QScrollBar>
 #include <QSignalSpy>
+#include <QSlider>
+#include <utility>
 #include <cmath>
 
 #include "navigator/shell/shell_texts.h"
@@ -256,6 +262,31 @@ TEST(MainWindow, EveryControlExistsByName) {
     EXPECT_EQ(w.window->control<QAbstractButton>("Check1")->text(), "Moving map");
     EXPECT_FALSE(w.window->control("Frame10")->isVisible());
     EXPECT_EQ(w.window->windowTitle(), "Tarvok");
+}
+
+TEST(MainWindow, EachTypedControlIsTheWidgetOfItsName) {
+    ShellWindow w;
+    const MainWindowControls& c = w.window->widgets();
+    const std::pair<const QWidget*, const char*> rows[] = {
+        {c.status, "Label6"},          {c.loadMap, "Command2"},         {c.findMap, "Command13"},
+        {c.buildMapDatabase, "Command12"}, {c.goToPixel, "Command3"},    {c.goToCoordinates, "Command4"},
+        {c.routePlayback, "Command1"}, {c.navigate, "Navig1"},          {c.setup, "SetupCommand"},
+        {c.stop, "cmdQuit"},           {c.zoomFull, "Zoom0"},           {c.zoomIn, "ZoomI"},
+        {c.zoomOut, "ZoomU"},          {c.help, "Command6"},            {c.time, "Tijds"},
+        {c.date, "Datum"},             {c.speed, "Speed"},              {c.speedUnit, "Smode"},
+        {c.course, "Koers"},           {c.compassDirection, "Windr"},   {c.northSouth, "NSText"},
+        {c.latitude, "Latid"},         {c.eastWest, "EWText"},          {c.longitude, "Longi"},
+        {c.pixelX, "Xtext"},           {c.pixelY, "Ytext"},             {c.zoomLevel, "Ztext"},
+        {c.accentLeft, "Text3"},       {c.accentRight, "Text4"},        {c.movingMap, "Check1"},
+        {c.crossSize, "Slider3"},      {c.thinning, "rou1"},            {c.receiverLog, "Text1"},
+        {c.playbackPanel, "Frame10"},  {c.playbackStart, "Text7"},      {c.startHours, "HScroll1"},
+        {c.startMinutes, "HScroll2"},  {c.playbackSpeed, "Slider1"},    {c.playbackProgress, "ProgressBar1"},
+        {c.play, "Play1"},             {c.upperLeftCorner, "TextLB"},   {c.upperRightCorner, "TextRB"},
+        {c.lowerLeftCorner, "TextLO"}, {c.lowerRightCorner, "TextRO"},  {c.mapHScroll, "HScroll3"},
+        {c.mapVScroll, "VScroll3"},    {c.mapStatusLine, "Text8"},     {c.radarCircles[0], "Shape1"},
+        {c.radarCircles[1], "Shape2"}, {c.radarCircles[2], "Shape3"},
+    };
+    for (const auto& [widget, name] : rows) EXPECT_EQ(widget, w.window->control(name)) << name;
 }
 
 TEST(MainWindow, OpeningSequenceShowsClockStartPictureAndRadar) {

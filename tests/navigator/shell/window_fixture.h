@@ -32,6 +32,7 @@ struct RecordingMapCalls : MapViewCalls {
     void zoomOut() override { calls.push_back("zoomOut"); }
     void zoomFull() override { calls.push_back("zoomFull"); }
     void zoomToLevel() override { calls.push_back("zoomToLevel " + std::to_string(state->targetZoomLevel)); }
+    void resetZoomLevel() override {}
     int count(const std::string& prefix) const {
         int n = 0;
         for (const auto& c : calls) n += c.rfind(prefix, 0) == 0;
