@@ -154,12 +154,7 @@ PlaybackSteps::Read RouteWindowPlayback::readOn() {
 void RouteWindowPlayback::showRecord(const route::PlaybackEvent& e) {
     const route::RouteRecordTexts t = route::routeRecordTexts(e.record);
     Readouts& r = links_.readouts;
-    r.setReadout(Readout::Date, t.datum);
-    r.setReadout(Readout::Time, t.tijds);
-    r.setReadout(Readout::NorthSouth, t.nsText);
-    r.setReadout(Readout::EastWest, t.ewText);
-    r.setReadout(Readout::Latitude, t.latid);
-    r.setReadout(Readout::Longitude, t.longi);
+    showPointReadouts(r, t);
     // UpdatePosition places the position; during playback it records nothing.
     if (position_) position_->UpdatePosition();
     r.setReadout(Readout::Course, t.koers);

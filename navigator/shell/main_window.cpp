@@ -358,10 +358,6 @@ void MainWindow::buildControls() {
     connect(c.help, &QPushButton::clicked, this, &MainWindow::command6Click);
 }
 
-void MainWindow::SpeakStatus() {
-    if (speech_) speech_->speakStatus();
-}
-
 void MainWindow::upperCase(QLineEdit* box) {
     QString upper = box->text().toUpper();
     if (upper == box->text()) return;

@@ -56,8 +56,6 @@ public:
     // ShellPlugs: the map view and the spoken announcements.
     void setMapViewCalls(MapViewCalls* calls) override { map_ = calls; }
     void setSpeechCalls(SpeechCalls* calls) override { speech_ = calls; }
-    // SpeakStatus through the plugged-in announcements; nothing without them.
-    void SpeakStatus();
 
     // Form_Load: the opening sequence. Shows the window and starts the radar
     // screen; the rest of the sequence (the wait for the welcome sound) runs

@@ -103,6 +103,18 @@ public:
     virtual void setReadout(Readout box, const std::string& text) = 0;
 };
 
+// A shown route record's or track point's time, date and position: any texts
+// with tijds, datum, nsText, ewText, latid and longi.
+template <class PointTexts>
+void showPointReadouts(Readouts& r, const PointTexts& t) {
+    r.setReadout(Readout::Time, t.tijds);
+    r.setReadout(Readout::Date, t.datum);
+    r.setReadout(Readout::NorthSouth, t.nsText);
+    r.setReadout(Readout::EastWest, t.ewText);
+    r.setReadout(Readout::Latitude, t.latid);
+    r.setReadout(Readout::Longitude, t.longi);
+}
+
 // The window's modes as the parts switch them.
 class WindowModes {
 public:

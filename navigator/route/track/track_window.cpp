@@ -33,13 +33,7 @@ void TrackWindowImport::setStatus(const std::string& text) { links_.status.setSt
 void TrackWindowImport::showInstrumentPanel() { links_.modes.showInstrumentPanel(); }
 
 void TrackWindowImport::showPoint(const TrackPointTexts& p) {
-    Readouts& r = links_.readouts;
-    r.setReadout(Readout::Time, p.tijds);
-    r.setReadout(Readout::Date, p.datum);
-    r.setReadout(Readout::NorthSouth, p.nsText);
-    r.setReadout(Readout::EastWest, p.ewText);
-    r.setReadout(Readout::Latitude, p.latid);
-    r.setReadout(Readout::Longitude, p.longi);
+    showPointReadouts(links_.readouts, p);
 }
 
 void TrackWindowImport::showCourse(const TrackCourseTexts& course) {
