@@ -155,6 +155,17 @@ std::vector<Recording> otherRecordings() {
         {"whistle-down", {"sine", "2500-400", "vol", "0.2"}},
         {"clicks-fast", {"square", "9", "vol", "0.3"}},
         {"tremolo-white", {"whitenoise", "vol", "0.2", "tremolo", "5", "80"}},
+        // The same kinds again at the faint and loud ends and at other
+        // pitches and rates, so a threshold chosen here meets the range of
+        // noise a microphone picks up.
+        {"white-faint", {"whitenoise", "vol", "0.03"}},
+        {"white-loud", {"whitenoise", "vol", "0.3"}},
+        {"pink-loud", {"pinknoise", "vol", "0.35"}},
+        {"brown-loud", {"brownnoise", "vol", "0.4"}},
+        {"hum-60", {"sine", "60", "vol", "0.25"}},
+        {"whistle-up", {"sine", "400-2500", "vol", "0.25"}},
+        {"clicks-slow", {"square", "3", "vol", "0.4"}},
+        {"tremolo-pink", {"pinknoise", "vol", "0.25", "tremolo", "4", "85"}},
     };
     const std::pair<const char*, QStringList> measuringSounds[] = {
         {"silence", {}},
