@@ -70,7 +70,6 @@ constexpr Pronunciation commandWords[] = {
     {"helpen", "HH EH L P EH N"},
     {"hulp", "HH UH L P"},
     {"hulp", "HH AH L P"},
-    {"hulp", "HH UW L P"},
     {"stoppen", "S T AO P AH N"},
     {"stoppen", "S T AA P AH N"},
     {"stoppen", "S T AH P AH N"},
