@@ -30,6 +30,11 @@ struct Tuning {
     // 10 ms frame, for the phrase still to count. Lower rejects more
     // non-commands and more commands alike (see the README's figures).
     double rejectionMargin = 11.5;
+    // The same for phrases spelt only by hand (the phrases of several
+    // words): their spellings fit less closely than the heard ones, so free
+    // phones win by more even when the phrase was said. Being long, they
+    // are seldom what noise or a short other word falls into.
+    double handSpeltMargin = 15;
 };
 
 // Frames by which a command path may end before the free phones' path and
@@ -183,7 +188,9 @@ Hearing Recogniser::closeStretch() {
         const int frames = std::max(1, free.end - free.start);
         hearing.margin = double(free.acoustic - command.acoustic) / frames;
         const bool whole = command.end + pathEndSlack >= free.end;
-        if (whole && hearing.margin <= Tuning().rejectionMargin) hearing.phrase = phraseOfHypothesis(hearing.hypothesis);
+        const Tuning tuning;
+        const double allowed = spelledByHandOnly(hearing.hypothesis) ? tuning.handSpeltMargin : tuning.rejectionMargin;
+        if (whole && hearing.margin <= allowed) hearing.phrase = phraseOfHypothesis(hearing.hypothesis);
         if (!whole) hearing.margin = std::numeric_limits<double>::infinity();
     }
     ps_start_utt(decoder_->commands);
