@@ -32,7 +32,8 @@ TrackPositionCalls NavigatorWindows::positionCalls() {
                 *x = display.positionPixel().x;
                 *y = display.positionPixel().y;
             },
-            [this](int xOffset) { display.followPosition(xOffset); }};
+            [this](int xOffset) { display.followPosition(xOffset); },
+            [this] { display.startTrail(); }};
 }
 
 }  // namespace tarvok

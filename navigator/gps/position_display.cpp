@@ -82,6 +82,7 @@ PositionOutcome PositionDisplay::UpdatePosition() {
     routePointFilled_ = false;
     MotionDisplay d = readouts();
     PlacedPosition placed = placePosition(d, map_.calibration(), pixel_, window_.state().settings.autoMapSearch);
+    positionRead_ = placed.outcome != PositionOutcome::Unusable;
     // The readouts as UpdatePosition left them ("0" for an unreadable
     // number, "N" / "E" for an empty hemisphere).
     setBox(window_, "Latid", d.latid);
@@ -117,8 +118,11 @@ PositionOutcome PositionDisplay::UpdatePosition() {
 }
 
 void PositionDisplay::followPosition(int xOffset) {
+    if (positionRead_) map_.addTrailPosition({latitude_, longitude_});
     map_.view().position = pixel_;
     map_.followPosition(xOffset);
 }
+
+void PositionDisplay::startTrail() { map_.clearTrail(); }
 
 }  // namespace tarvok::gps

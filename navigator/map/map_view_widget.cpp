@@ -33,6 +33,21 @@ void MapViewWidget::paintFrame(QPainter& painter) {
     if (!frameValid_) renderFrame();
     if (frame_.isNull()) return;
     painter.drawImage(0, 0, frame_);
+    if (trailShown_ && trail_ && trailMap_ && trail_->size() > 1) {
+        const auto lines = trailInView(trail_->positions(), *trailMap_, clip_, stretch_.width(), stretch_.height());
+        // Not antialiased: the colours stay exact and the lines cheap.
+        const QPen edge(QColor::fromRgb(kTrailEdge), 5, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
+        const QPen core(QColor::fromRgb(kTrailCore), 3, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
+        std::vector<QPoint> points;
+        for (const QPen& pen : {edge, core}) {
+            painter.setPen(pen);
+            for (const auto& line : lines) {
+                points.clear();
+                for (const ViewPoint& p : line) points.emplace_back(p.x, p.y);
+                painter.drawPolyline(points.data(), int(points.size()));
+            }
+        }
+    }
     // The cross, pixel by pixel, in the order the view state gives.
     for (const MarkPixel& p : mark_) {
         painter.setPen(QColor(p.r, p.g, p.b));

@@ -134,6 +134,7 @@ void RouteWindowPlayback::Play1_Click() {
         restoreText7_ = utf8ToCp1252(text7->text().toStdString());
     auto* slider = window_.control<QSlider>("Slider1");
     walk_ = std::make_unique<route::RoutePlayback>(std::move(file), threshold_, slider ? slider->value() : 0);
+    if (calls_.startTrail) calls_.startTrail();
     timer_.start();
 }
 

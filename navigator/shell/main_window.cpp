@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QResizeEvent>
 #include <QDateTime>
 #include <QFontDatabase>
 #include <QKeyEvent>
@@ -51,6 +52,9 @@ const QColor kBoxBase(12, 22, 32);
 const QColor kBoxText(170, 200, 220);
 const QColor kStatusBase(2, 6, 4);
 const QColor kStatusText(255, 196, 64);
+
+// The fix status line under the instrument panel's dials.
+constexpr int kFixStatusHeight = design::kInstrumentPanelHeight - InstrumentPanel::kDialsHeight;
 
 // The status line's font, and the smallest it shrinks to for a long text.
 constexpr int kStatusPixelSize = 12;
@@ -206,7 +210,11 @@ void MainWindow::buildControls() {
 
     auto* check1 = c.movingMap = new QCheckBox(QStringLiteral("Moving map"), central);
     named(check1, "Check1");
-    check1->setGeometry(4, 278, 190, 20);
+    check1->setGeometry(4, 278, 116, 20);
+    auto* check2 = c.trail = new QCheckBox(QStringLiteral("Trail"), central);
+    named(check2, "Check2");
+    check2->setGeometry(122, 278, 72, 20);
+    check2->setChecked(state_.trailShown);
     auto slider = [&](QSlider*& slot, const char* name, QRect r, int lo, int hi, QWidget* parent) {
         auto* s = slot = new QSlider(Qt::Horizontal, parent);
         named(s, name);
@@ -234,6 +242,15 @@ void MainWindow::buildControls() {
 
     picture2_ = new InstrumentPanel(central);
     controls_.push_back(picture2_);
+    // The receiver's fix along the panel's foot, under the dials.
+    auto* label7 = c.fixStatus = new QLabel(picture2_);
+    named(label7, "Label7");
+    label7->setGeometry(2, InstrumentPanel::kDialsHeight, 186, kFixStatusHeight);
+    label7->setAlignment(Qt::AlignCenter);
+    label7->setFont(monoFont(11, true));
+    QPalette fp = label7->palette();
+    fp.setColor(QPalette::WindowText, kReadoutText);
+    label7->setPalette(fp);
 
     // The route playback panel, in the instrument panel's place when shown.
     auto* frame10 = c.playbackPanel = new QFrame(central);
@@ -320,6 +337,7 @@ void MainWindow::setLanguageTexts() {
             if (auto* b = qobject_cast<QPushButton*>(w)) b->setText(fromCp1252(caption));
         if (const char* tip = t.tooltip(language)) w->setToolTip(fromCp1252(tip));
     }
+    widgets_.trail->setText(fromCp1252(trailCaption(language)));
     setStatus(shellStatusText(ShellStatus::Welcome, language));
     state_.soundFolder = soundFolderOf(language);
 }
@@ -338,8 +356,29 @@ void MainWindow::applyColourScheme() {
 
 void MainWindow::applyLayout(const WindowLayout& l) {
     layout_ = l;
+    // Smaller than at start is allowed down to what keeps the left column whole.
+    const QSize least = minimumWindowSize(l);
+    setMinimumSize(least.width(), least.height());
     resize(l.windowWidth, l.windowHeight);
     move(0, 0);
+    placeControls(l);
+}
+
+void MainWindow::resizeEvent(QResizeEvent* event) {
+    QMainWindow::resizeEvent(event);
+    // Laid out again from the window's own size; the instrument panel stays
+    // shown or hidden as the screen decided at start.
+    if (layout_.windowWidth > 0 && size() != QSize(placed_.windowWidth, placed_.windowHeight))
+        placeControls(windowLayoutForSize(width(), height(), layout_.picture2Visible));
+}
+
+QSize MainWindow::minimumWindowSize(const WindowLayout& l) {
+    const WindowLayout least = smallestWindowLayout(l.picture2Visible);
+    return {std::min(least.windowWidth, l.windowWidth), std::min(least.windowHeight, l.windowHeight)};
+}
+
+void MainWindow::placeControls(const WindowLayout& l) {
+    placed_ = l;
     const LayoutRect& p1 = l.picture1;
     picture1_->setGeometry(p1.x, p1.y, p1.width, p1.height);
     auto place = [](QWidget* w, const LayoutRect& r) { w->setGeometry(r.x, r.y, r.width, r.height); };
@@ -360,11 +399,12 @@ void MainWindow::applyLayout(const WindowLayout& l) {
     // The left column: the reception log fills what the instrument panel
     // leaves; the panel (or the route panel in its place) sits at the bottom.
     const int bottom = l.windowHeight - 4;
-    picture2_->setGeometry(4, bottom - 88, 190, 88);
-    picture2_->setVisible(l.picture2Visible);
+    const int panelHeight = design::kInstrumentPanelHeight;
+    picture2_->setGeometry(4, bottom - panelHeight, 190, panelHeight);
+    if (frame10_->isHidden()) picture2_->setVisible(l.picture2Visible);  // the route panel keeps its place
     frame10_->setGeometry(4, bottom - 150, 190, 150);
-    int logBottom = l.picture2Visible ? bottom - 92 : bottom;
-    widgets_.receiverLog->setGeometry(4, 346, 190, std::max(20, logBottom - 346));
+    int logBottom = l.picture2Visible ? bottom - panelHeight - 4 : bottom;
+    widgets_.receiverLog->setGeometry(4, design::kLogTop, 190, std::max(design::kLogLeast, logBottom - design::kLogTop));
 }
 
 void MainWindow::setStatus(const std::string& text) {
@@ -558,6 +598,7 @@ void MainWindow::formKeyPress(int keyAscii) {
         if (!o.unitWordFile.empty() && speech_) speech_->reloadUnitWord(o.unitWordFile);
         break;
     case KeyCommand::Interval: break;
+    case KeyCommand::Trail: widgets_.trail->setChecked(state_.trailShown); break;
     }
 }
 

@@ -53,6 +53,7 @@ void TrackPlayback::ImportTrack() {
     host_.setStatus(trackStatusText(TrackStatus::Showing, host_.language()));
     host_.setStopRequest(false);
     import_ = std::make_unique<TrackImport>(std::move(source));
+    host_.playbackStarted();
     timer_.start();
 }
 

@@ -55,6 +55,8 @@ public:
     // with the horizontal offset `xOffset`; then the position mark is drawn.
     virtual void followPosition(int xOffset) = 0;
     virtual void raiseWindow() = 0;
+    // A track file has been opened and its playback begins.
+    virtual void playbackStarted() {}
 };
 
 class TrackPlayback : public QObject {

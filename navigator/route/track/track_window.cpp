@@ -77,6 +77,10 @@ void TrackWindowImport::followPosition(int xOffset) {
     if (calls_.followPosition) calls_.followPosition(xOffset);
 }
 
+void TrackWindowImport::playbackStarted() {
+    if (calls_.startTrail) calls_.startTrail();
+}
+
 void TrackWindowImport::raiseWindow() {
     if (!window_.isActiveWindow()) window_.raise();
 }

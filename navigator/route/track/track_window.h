@@ -24,6 +24,8 @@ struct TrackPositionCalls {
     // else the bitmap-to-view conversion with the horizontal offset given
     // and the vertical offset 1; then DrawPositionMark.
     std::function<void(int xOffset)> followPosition;
+    // A playback starts: the trail starts afresh.
+    std::function<void()> startTrail;
 };
 
 class TrackWindowImport : public QObject, private TrackPlaybackHost {
@@ -56,6 +58,7 @@ private:
     void positionPixel(std::int32_t* x, std::int32_t* y) const override;
     void showCourse(const TrackCourseTexts& course) override;
     void showSpeed(const std::string& speed, const std::string* smode) override;
+    void playbackStarted() override;
     void setKeyPreview(bool on) override;
     void followPosition(int xOffset) override;
     void raiseWindow() override;
