@@ -390,3 +390,33 @@ TEST(MainWindow, HelpOpensTheUserGuideInTheProgramFolder) {
 
 }  // namespace
 }  // namespace tarvok
+
+namespace tarvok {
+namespace {
+
+TEST(MainWindow, ResizingLaysTheWindowOutFromItsOwnSizeTheMapViewTakingTheRoom) {
+    test::ShellWindow w;
+    w.open();
+    const WindowLayout atStart = w.window->layoutInUse();
+    ASSERT_EQ(atStart.windowWidth, 800);
+    for (QSize size : {QSize(700, 500), QSize(1280, 900), QSize(640, 480), QSize(300, 200)}) {
+        w.window->resize(size);
+        QCoreApplication::processEvents();
+        const QSize now = w.window->size();  // never below the smallest whole window
+        EXPECT_GE(now.width(), std::min(size.width(), 640));
+        EXPECT_EQ(w.window->control("Picture1")->width(), now.width() - 230) << now.width();
+        EXPECT_EQ(w.window->control("Picture1")->height(), now.height() + 28 - 85);
+        for (QObject* o : w.window->controls()) {
+            auto* c = qobject_cast<QWidget*>(o);
+            if (!c || c->isHidden() || c->parentWidget() != w.window->centralWidget()) continue;
+            EXPECT_LE(c->geometry().bottom(), now.height()) << c->objectName().toStdString() << " at " << now.height();
+            EXPECT_LE(c->geometry().right(), now.width()) << c->objectName().toStdString();
+        }
+        EXPECT_TRUE(w.window->control("Picture2")->isVisible());
+        // The screen's layout stays the one of the start.
+        EXPECT_EQ(w.window->layoutInUse().windowWidth, 800);
+    }
+}
+
+}  // namespace
+}  // namespace tarvok
