@@ -253,18 +253,23 @@ void BM_TrailOnly(benchmark::State& state) {
     QImage screen(kViewWidth, kViewHeight, QImage::Format_RGB32);
     for (auto _ : state) {
         const auto lines = trailInView(drive, map, clip, kViewWidth, kViewHeight);
-        QPainter painter(&screen);
-        painter.setPen(QPen(QColor::fromRgb(MapViewWidget::kTrailCore), 3));
+        MapViewWidget::paintTrail(screen, lines);
         kept = 0;
-        for (const auto& line : lines) {
-            std::vector<QPoint> points;
-            for (const ViewPoint& p : line) points.emplace_back(p.x, p.y);
-            painter.drawPolyline(points.data(), int(points.size()));
-            kept += line.size();
-        }
+        for (const auto& line : lines) kept += line.size();
     }
     state.counters["points_drawn"] = double(kept);
 }
 BENCHMARK(BM_TrailOnly)->Arg(0)->Arg(3)->Arg(5)->Unit(benchmark::kMicrosecond);
 
+}  // namespace
+
+namespace {
+// The trail's layout alone: 10,000 positions to lines in the picture.
+void BM_TrailLayout(benchmark::State& state) {
+    const MapCalibration map = benchCalibration();
+    const std::vector<GeoPosition> drive = benchDrive(kTrailFixes);
+    const ClipRect clip{0, 0, kMapWidth >> state.range(0), kMapHeight >> state.range(0)};
+    for (auto _ : state) benchmark::DoNotOptimize(trailInView(drive, map, clip, kViewWidth, kViewHeight));
+}
+BENCHMARK(BM_TrailLayout)->Arg(0)->Arg(5)->Unit(benchmark::kMicrosecond);
 }  // namespace

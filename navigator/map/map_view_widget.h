@@ -41,11 +41,16 @@ public:
         trailShown_ = shown;
         update();
     }
+    // The trail grew or changed: drawn at the next paint.
+    void trailChanged() { update(); }
     bool trailShown() const { return trailShown_; }
     // The trail's colours: a light core in a dark edge, which stands out on
     // light and dark map colours alike and differs from the cross's purple.
     static constexpr QRgb kTrailCore = 0xff00e0ff;
     static constexpr QRgb kTrailEdge = 0xff003070;
+
+    // Draws the trail's lines (picture pixels) in its colours into an RGB32 image.
+    static void paintTrail(QImage& image, const std::vector<std::vector<ViewPoint>>& lines);
 
     // Paints the frame, the trail and the mark (what paintEvent does), onto any device.
     void paintFrame(QPainter& painter);
@@ -58,6 +63,9 @@ protected:
 
 private:
     void renderFrame();
+    // The trail is drawn into the frame: what was added since the last
+    // paint only, all of it again after the frame was rendered anew.
+    void drawTrailIntoFrame();
 
     const MapBitmap& bitmap_;
     ClipRect clip_;
@@ -68,6 +76,9 @@ private:
     const Trail* trail_ = nullptr;
     const MapCalibration* trailMap_ = nullptr;
     bool trailShown_ = true;
+    std::size_t trailDrawn_ = 0;         // positions drawn into the frame
+    std::uint64_t trailGeneration_ = 0;  // of the trail drawn
+    MapEdges trailEdges_;                // the map they were drawn for
 };
 
 }  // namespace tarvok::map

@@ -154,12 +154,12 @@ bool MapWindow::mouseOnMap(QEvent* event) {
 
 void MapWindow::addTrailPosition(GeoPosition p) {
     trail_.add(p);
-    if (widget_->trailShown()) widget_->update();
+    widget_->trailChanged();
 }
 
 void MapWindow::clearTrail() {
     trail_.clear();
-    widget_->update();
+    widget_->trailChanged();
 }
 
 void MapWindow::showTrail(bool shown) {

@@ -12,11 +12,12 @@ void Trail::add(GeoPosition p) {
         std::size_t out = 0;
         for (std::size_t i = 0; i < older; i += 2) positions_[out++] = positions_[i];
         positions_.erase(positions_.begin() + std::ptrdiff_t(out), positions_.begin() + std::ptrdiff_t(older));
+        ++generation_;
     }
     positions_.push_back(p);
 }
 
-std::vector<std::vector<ViewPoint>> trailInView(const std::vector<GeoPosition>& trail, const MapCalibration& map,
+std::vector<std::vector<ViewPoint>> trailInView(std::span<const GeoPosition> trail, const MapCalibration& map,
                                                 const ClipRect& clip, int viewWidth, int viewHeight, int margin) {
     std::vector<std::vector<ViewPoint>> lines;
     const MapEdges& e = map.edges;

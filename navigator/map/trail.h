@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <span>
 #include <vector>
 
 #include "navigator/map/map_calibration.h"
@@ -26,12 +27,19 @@ public:
     static constexpr std::size_t kCapacity = 2 * kKeptWhole;
 
     void add(GeoPosition p);
-    void clear() { positions_.clear(); }
+    void clear() {
+        positions_.clear();
+        ++generation_;
+    }
+    // Changes when positions already held are dropped (cleared or thinned),
+    // so a drawing of the trail must start again; adding leaves it.
+    std::uint64_t generation() const { return generation_; }
     const std::vector<GeoPosition>& positions() const { return positions_; }
     std::size_t size() const { return positions_.size(); }
 
 private:
     std::vector<GeoPosition> positions_;
+    std::uint64_t generation_ = 0;
 };
 
 // A point of the map picture, in its own pixels (0, 0 its top left corner).
@@ -46,7 +54,7 @@ struct ViewPoint {
 // one kept are left out, and stretches outside the picture (more than
 // `margin` pixels beyond an edge) break the line, so the lines hold only
 // what can be seen. Empty for a map without extent.
-std::vector<std::vector<ViewPoint>> trailInView(const std::vector<GeoPosition>& trail, const MapCalibration& map,
+std::vector<std::vector<ViewPoint>> trailInView(std::span<const GeoPosition> trail, const MapCalibration& map,
                                                 const ClipRect& clip, int viewWidth, int viewHeight,
                                                 int margin = 4);
 
