@@ -1,3 +1,4 @@
+#include "navigator/navigator_windows.h"
 #include "navigator/map/map_window.h"
 
 #include <QCheckBox>
@@ -24,7 +25,7 @@ struct MapWindowTest : ::testing::Test {
     ShellWindow shell;
     std::unique_ptr<MapWindow> map;
     void SetUp() override {
-        map = std::make_unique<MapWindow>(*shell.window);
+        map = std::make_unique<MapWindow>(mapWindowLinks(*shell.window), shell.window.get());
         shell.open();
     }
     std::string writeMap(const std::string& dosStem, int w, int h, const std::string& corner = "") {
@@ -50,16 +51,16 @@ TEST_F(MapWindowTest, LoadingACalibratedMapShowsItAndEndsTheRadar) {
     EXPECT_EQ(text("NSText"), "N");
     EXPECT_EQ(text("Ztext"), "Zoom=0");
     EXPECT_TRUE(map->viewWidget().isVisible());
-    EXPECT_FALSE(shell.window->control("Shape1")->isVisible());
+    EXPECT_FALSE(shell.control("Shape1")->isVisible());
 
     // Zoom in twice through the buttons: scroll bars replace Text8.
     shell.button("ZoomI")->click();
     shell.button("ZoomI")->click();
     EXPECT_EQ(text("Ztext"), "Zoom=2");
-    auto* h = shell.window->control<QScrollBar>("HScroll3");
+    auto* h = shell.control<QScrollBar>("HScroll3");
     EXPECT_TRUE(h->isVisible());
     EXPECT_EQ(h->maximum(), 450);
-    EXPECT_FALSE(shell.window->control("Text8")->isVisible());
+    EXPECT_FALSE(shell.control("Text8")->isVisible());
     // The user scrolls: the clip follows.
     h->setValue(10);
     EXPECT_EQ(map->viewWidget().shownClip().x, 10);
@@ -81,12 +82,12 @@ TEST_F(MapWindowTest, FollowingThePositionRecentresOnlyWithMovingMapAboveLevelZe
     EXPECT_EQ(map->view().position.x, int(std::nearbyint((1000.0 - h) / 2000 * 2 * sw + 209)));
     EXPECT_FALSE(map->viewWidget().mark().empty());
     // Moving map on: the view scrolls to the position and the mark sits in the middle.
-    shell.window->control<QCheckBox>("Check1")->setChecked(true);
+    shell.control<QCheckBox>("Check1")->setChecked(true);
     map->view().position = {600, 500};
     map->followPosition(kViewOffsetNavigation);
     EXPECT_EQ(map->view().hScroll().value, 100);
     EXPECT_EQ(map->view().position.x, int(std::nearbyint(sw / 2 + 202)));
-    EXPECT_EQ(shell.window->control<QScrollBar>("HScroll3")->value(), 100);
+    EXPECT_EQ(shell.control<QScrollBar>("HScroll3")->value(), 100);
 }
 
 TEST_F(MapWindowTest, CancelAndUnreadableBitmapsLeaveTheCurrentMap) {
@@ -186,7 +187,7 @@ TEST_F(MapWindowTest, TheTitleNamesTheMapShown) {
 TEST_F(MapWindowTest, TheWheelZoomsAndADragScrollsOnlyWhenTheyMay) {
     ASSERT_TRUE(shell.loadMap(writeMap("C:\\MAPS\\W", 2000, 1600)));
     QWidget* view = &map->viewWidget();
-    auto* moving = shell.window->control<QCheckBox>("Check1");
+    auto* moving = shell.window->widgets().movingMap;
     // Rows: the wheel's turn, a go-to box focused, and the zoom level then.
     struct Wheel {
         int delta;
@@ -195,7 +196,7 @@ TEST_F(MapWindowTest, TheWheelZoomsAndADragScrollsOnlyWhenTheyMay) {
     } wheels[] = {{120, nullptr, 1}, {240, nullptr, 3}, {60, nullptr, 3}, {60, nullptr, 4},
                   {-120, "Latid", 4}, {-120, "Xtext", 4}, {-360, nullptr, 1}};
     for (const Wheel& w : wheels) {
-        if (w.focus) shell.window->control(w.focus)->setFocus();
+        if (w.focus) shell.window->findChild<QWidget*>(w.focus)->setFocus();
         else view->setFocus();
         sendWheel(view, w.delta);
         EXPECT_EQ(map->view().zoom, w.zoom) << w.delta << (w.focus ? w.focus : "");
@@ -213,7 +214,7 @@ TEST_F(MapWindowTest, TheWheelZoomsAndADragScrollsOnlyWhenTheyMay) {
     } drags[] = {{false, nullptr, true}, {true, nullptr, false}, {false, "Longi", false}};
     for (const Drag& d : drags) {
         moving->setChecked(d.movingMap);
-        if (d.focus) shell.window->control(d.focus)->setFocus();
+        if (d.focus) shell.window->findChild<QWidget*>(d.focus)->setFocus();
         else view->setFocus();
         const int h = map->view().hScroll().value, v = map->view().vScroll().value;
         sendDrag(view, QPoint(300, 300), QPoint(200, 250));
