@@ -26,6 +26,7 @@
 #include "tests/support/memory_presence.h"
 #include "platform/media_control.h"
 #include "tests/support/real_audio.h"
+#include "tests/support/readouts.h"
 #include "tests/support/recording_dialogs.h"
 #include "tests/support/scripted_sound_device.h"
 #include "tests/support/temp_prefix.h"
@@ -350,8 +351,7 @@ TEST_F(SettingsWindowTest, MapsPageSubPanelByMapProduct) {
 TEST_F(SettingsWindowTest, ClockTextsAndWhiteInBlackAndWhite) {
     tp.writeDos(kFileC, fileWith({{field::ColourScheme, "0"}}));
     open();
-    EXPECT_EQ(text("Klokje"), " 09:05:07");
-    EXPECT_EQ(text("Dagje"), " 07-12-2001");
+    test::expectReadouts(*w, {{"Klokje", " 09:05:07"}, {"Dagje", " 07-12-2001"}});
     EXPECT_EQ(c<QLineEdit>("Klokje")->palette().color(QPalette::Text), QColor(0, 255, 255));
     EXPECT_EQ(c<QLineEdit>("SnText")->palette().color(QPalette::Text), QColor(0, 255, 0));
     EXPECT_EQ(c<QLineEdit>("AWText")->palette().color(QPalette::Text), QColor(255, 255, 0));
@@ -375,8 +375,7 @@ TEST_F(SettingsWindowTest, OptionButtonsSpeakOnlyWhenAskedAndStoreAtOnce) {
     for (const OptionButton& b : optionButtons())
         if (std::string_view(b.button) != "Command4") click(b.button);
     EXPECT_EQ(spoken.count(), 0);
-    EXPECT_EQ(text("CDtext1"), " 1:   EASY-TRAVEL");
-    EXPECT_EQ(text("GMText"), "+0");
+    test::expectReadouts(*w, {{"CDtext1", " 1:   EASY-TRAVEL"}, {"GMText", "+0"}});
     EXPECT_EQ(w->settingsString().read(field::HourOffset), "0 ");
     c<QCheckBox>("Check1")->setChecked(true);
     click("Scomm1");
@@ -402,8 +401,7 @@ TEST_F(SettingsWindowTest, CheckBoxesSlidersAndScreenCorrection) {
     open();
     EXPECT_EQ(c<QScrollBar>("HScroll1")->value(), 185);
     EXPECT_EQ(c<QScrollBar>("VScroll1")->value(), 165);
-    EXPECT_EQ(text("Xwaarde"), " -15");
-    EXPECT_EQ(text("Ywaarde"), " 35");
+    test::expectReadouts(*w, {{"Xwaarde", " -15"}, {"Ywaarde", " 35"}});
     EXPECT_EQ(c<QSlider>("Slider3")->value(), 4);
     EXPECT_EQ(c<QSlider>("Slider1")->value(), 9);
     EXPECT_EQ(c<QSlider>("Slider1")->maximum(), 9);
@@ -447,7 +445,7 @@ TEST_F(SettingsWindowTest, PortButtonsWorkOnTheirBoxes) {
     click("Command3");
     EXPECT_EQ(w->settingsString().read(field::BaudRate), "4800 ");
     EXPECT_EQ(w->settingsString().read(field::GpsPort), "1");
-    EXPECT_EQ(text("BText1") + text("Ptext1") + text("Ntext1") + text("CText1"), "480018COM-1");
+    test::expectReadouts(*w, {{"BText1", "4800"}, {"Ptext1", "1"}, {"Ntext1", "8"}, {"CText1", "COM-1"}});
     QSignalSpy spoken(w.get(), &SettingsWindow::speakRequested);
     c<QCheckBox>("Check1")->setChecked(true);
     click("Command3");
