@@ -8,8 +8,6 @@
 // files from the current code and review the difference before committing:
 //
 //   TARVOK_UPDATE_CHK=1 ctest --test-dir build/release -R NmeaLogs
-#include <QProcess>
-#include <QStringList>
 #include <algorithm>
 #include <cctype>
 #include <cstdlib>
@@ -20,6 +18,7 @@
 #include <vector>
 
 #include "common/settings.h"
+#include "tests/support/program_run.h"
 #include "tests/support/temp_prefix.h"
 
 namespace {
@@ -28,21 +27,9 @@ namespace fs = std::filesystem;
 using tarvok::test::readFile;
 using tarvok::test::writeFile;
 
-struct ToolRun {
-    int exitCode = -1;
-    std::string out, err;
-};
-
 // `tarvok-tool nmea ARG`, with `input` on its standard input.
-ToolRun runNmea(const std::string& arg, const std::string& input = {}) {
-    QProcess tool;
-    tool.start(QStringLiteral(TARVOK_TOOL), {QStringLiteral("nmea"), QString::fromStdString(arg)});
-    EXPECT_TRUE(tool.waitForStarted(5000));
-    tool.write(input.data(), qint64(input.size()));
-    tool.closeWriteChannel();
-    EXPECT_TRUE(tool.waitForFinished(20000));
-    EXPECT_EQ(tool.exitStatus(), QProcess::NormalExit);
-    return {tool.exitCode(), tool.readAllStandardOutput().toStdString(), tool.readAllStandardError().toStdString()};
+tarvok::test::ProgramRun runNmea(const std::string& arg, const std::string& input = {}) {
+    return tarvok::test::runTool({QStringLiteral("nmea"), QString::fromStdString(arg)}, {.input = input});
 }
 
 std::vector<std::string> linesOf(const std::string& text) {
@@ -82,7 +69,7 @@ TEST_P(NmeaLogs, OutputMatchesItsCheckFile) {
     tarvok::test::TempPrefix prefix;  // no settings file: the built-in defaults
     const fs::path log = GetParam();
     const fs::path chk = fs::path(log).replace_extension(".chk");
-    const ToolRun run = runNmea(log.string());
+    const auto run = runNmea(log.string());
     ASSERT_EQ(run.exitCode, 0) << run.err;
     const std::string actual = run.out + run.err;
     if (std::getenv("TARVOK_UPDATE_CHK")) writeFile(chk, actual);
@@ -120,7 +107,7 @@ TEST(NmeaLogSet, ToolReadsStandardInputAndTheSettings) {
     bytes[9] = '3';
     prefix.writeDos("C:\\WINDOWS\\VELKAR.DLL", bytes);
     // The second sentence has a wrong checksum, the last no line end.
-    const ToolRun run = runNmea("-",
+    const auto run = runNmea("-",
                                 "$GPRMC,123519,A,4807.038,N,01131.000,E,022.4,084.4,230394,003.1,W*6A\r\n"
                                 "$GPRMC,233519,A,4807.038,N,01131.000,E,022.4,084.4,230394,003.1,W*6A\r\n"
                                 "$GNRMC,000001,V,5200.00,S,00400.00,W,,,010124");
