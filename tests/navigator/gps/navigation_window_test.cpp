@@ -6,6 +6,7 @@
 #include "navigator/gps/navigation_loop.h"
 
 #include <QCheckBox>
+#include <QLabel>
 #include <QTest>
 #include <QElapsedTimer>
 #include <QPlainTextEdit>
@@ -28,6 +29,7 @@
 #include "tests/navigator/shell/stand_in_settings.h"
 #include "tests/navigator/shell/window_fixture.h"
 #include "tests/support/full_disk.h"
+#include "tests/support/readouts.h"
 #include "tests/support/wait_for.h"
 
 namespace tarvok::gps {
@@ -129,18 +131,10 @@ TEST_F(NavigationWindow, ShowsEachFixOfAReceiverOnAPtyAndStopsOnTheSecondClick) 
 
     // 52 15.00' N, 4 15.00' E: the middle column, row 201 of the map.
     feed(rmc("123519", "5215.00", "00415.00"), 1);
-    EXPECT_EQ(box("Tijds"), "12:35:19");
-    EXPECT_EQ(box("Latid"), "52,25000");
-    EXPECT_EQ(box("NSText"), "N");
-    EXPECT_EQ(box("Longi"), "4,250000");
-    EXPECT_EQ(box("EWText"), "E");
-    EXPECT_EQ(box("Speed"), "041");
-    EXPECT_EQ(box("Smode"), "kmh");
-    EXPECT_EQ(box("Koers"), "084");
-    EXPECT_EQ(box("Windr"), " O");
-    EXPECT_EQ(box("Datum"), "23-03-1994");
-    EXPECT_EQ(box("Xtext"), "300");
-    EXPECT_EQ(box("Ytext"), "201");
+    test::expectReadouts(*shell.window, {{"Tijds", "12:35:19"}, {"Latid", "52,25000"}, {"NSText", "N"},
+                                         {"Longi", "4,250000"}, {"EWText", "E"}, {"Speed", "041"}, {"Smode", "kmh"},
+                                         {"Koers", "084"}, {"Windr", " O"}, {"Datum", "23-03-1994"},
+                                         {"Xtext", "300"}, {"Ytext", "201"}});
     EXPECT_EQ(shell.window->status(), " NAVIGATION ACTIVE ");
     EXPECT_EQ(shell.window->picture2()->lines().size(), 6u);
     EXPECT_EQ(shell.speech.statusCalls, 1);
@@ -150,11 +144,8 @@ TEST_F(NavigationWindow, ShowsEachFixOfAReceiverOnAPtyAndStopsOnTheSecondClick) 
     // Two sentences in one read, the second from a multi-constellation
     // receiver with five minute decimals: both are shown.
     feed(rmc("123520", "5215.00", "00415.00") + rmc("123521", "5212.50000", "00407.50000", "0.02", "7.6", "GN"), 3);
-    EXPECT_EQ(box("Tijds"), "12:35:21");
-    EXPECT_EQ(box("Latid"), "52,2083333333333");
-    EXPECT_EQ(box("Speed"), "000");
-    EXPECT_EQ(box("Koers"), "008");
-    EXPECT_EQ(box("Xtext"), "150");
+    test::expectReadouts(*shell.window, {{"Tijds", "12:35:21"}, {"Latid", "52,2083333333333"}, {"Speed", "000"},
+                                         {"Koers", "008"}, {"Xtext", "150"}});
 
     // A read that starts in the middle of a sentence: the fragment is logged
     // and dropped, the sentence behind it shown.
@@ -270,8 +261,7 @@ TEST_F(NavigationWindow, OffTheMapBeepsWithoutSearchAndRunsTheSearchWithIt) {
     feed(rmc("100001", "5215.00", "00445.00"), 2);
     EXPECT_EQ(shell.dialogs.beeps, beeps + 1);
     EXPECT_EQ(display->positionPixel().x, 0);
-    EXPECT_EQ(box("Xtext"), "300");
-    EXPECT_EQ(box("Longi"), "4,750000");
+    test::expectReadouts(*shell.window, {{"Xtext", "300"}, {"Longi", "4,750000"}});
 
     struct CountingSearch : MapSearchCalls {
         int searches = 0;
@@ -532,8 +522,7 @@ TEST_F(RouteRecordingWindow, SetupWhileNavigatingShowsAndRecordsEveryFixThenTake
     ASSERT_TRUE(waitFor([&] { return launch.phase() == SettingsLaunch::Phase::Idle; }, 10000));
 
     feed(rmc("120100", "5215.00", "00415.00"), 24);
-    EXPECT_EQ(box("Smode"), "mph");
-    EXPECT_EQ(box("Speed"), "025");
+    test::expectReadouts(*shell.window, {{"Smode", "mph"}, {"Speed", "025"}});
     EXPECT_EQ(shell.button("Navig1")->toolTip().toStdString(), "Start GPS navigation");  // captions stay
     stop();
     EXPECT_EQ(shell.window->status(), " NAVIGATIE GESTOPT ");  // run-time texts follow at once
@@ -592,8 +581,7 @@ TEST_F(RouteRecordingWindow, SetupWithTheRealSettingsWindowKeepsEveryFixAndTakes
     EXPECT_GE(fedWhileOpen, 5);
     EXPECT_EQ(shell.window->state().settings.speedUnit, '2');
     feed(rmc("120100", "5215.00", "00415.00"), fed + 1);
-    EXPECT_EQ(box("Smode"), "mph");
-    EXPECT_EQ(box("Speed"), "025");
+    test::expectReadouts(*shell.window, {{"Smode", "mph"}, {"Speed", "025"}});
     // Captions stay English until the next start; run-time texts are Dutch.
     EXPECT_EQ(shell.button("Navig1")->toolTip().toStdString(), "Start GPS navigation");
     EXPECT_EQ(shell.button("Command2")->text().toStdString(), "LOA&D");
@@ -632,12 +620,93 @@ TEST_F(NavigationWindow, ReceivesThroughTheRealGpsd) {
             return loop->fixesShown() > 0;
         },
         10000));
-    EXPECT_EQ(box("Tijds"), "9:15:00");
-    EXPECT_EQ(box("Xtext"), "300");
+    test::expectReadouts(*shell.window, {{"Tijds", "9:15:00"}, {"Xtext", "300"}});
     EXPECT_EQ(text1().find("\"class\""), std::string::npos);
     shell.button("Navig1")->click();
     ASSERT_TRUE(waitFor([&] { return loop->state() == State::Idle; }));
     EXPECT_TRUE(shell.dialogs.messages.empty());
+}
+
+}  // namespace
+}  // namespace tarvok::gps
+
+namespace tarvok::gps {
+namespace {
+
+// Trail-coloured pixels of the map picture within `radius` of where the
+// last position's map pixel (Xtext, Ytext) is shown.
+int trailPixelsAtPosition(map::MapWindow& map, const test::ShellWindow& shell, int radius = 6) {
+    const QImage frame = map.viewWidget().grabFrame();
+    const map::ClipRect clip = map.viewWidget().shownClip();
+    const double px = shell.window->widgets().pixelX->text().toDouble();
+    const double py = shell.window->widgets().pixelY->text().toDouble();
+    const int cx = int((px - clip.x) * frame.width() / clip.width);
+    const int cy = int((py - clip.y) * frame.height() / clip.height);
+    int n = 0;
+    for (int y = std::max(0, cy - radius); y <= std::min(frame.height() - 1, cy + radius); ++y)
+        for (int x = std::max(0, cx - radius); x <= std::min(frame.width() - 1, cx + radius); ++x)
+            n += frame.pixel(x, y) == map::MapViewWidget::kTrailCore;
+    return n;
+}
+
+TEST_F(NavigationWindow, TheTrailLeadsToThePositionFollowsTheZoomAndStartsAfreshWithNav) {
+    startReceiving();
+    // East along 52 15' N, 10 pixels a fix.
+    std::string drive;
+    for (int i = 0; i < 12; ++i)
+        drive += rmc("1200" + std::to_string(10 + i), "5215.00", "0041" + std::to_string(i / 2) + "." + (i % 2 ? "50" : "00"));
+    feed(drive, 12);
+    EXPECT_EQ(map->trail().size(), 12u);
+    struct Row {
+        bool movingMap;
+        int zoomIns;
+    } rows[] = {{false, 0}, {true, 3}};
+    for (const Row& r : rows) {
+        shell.window->widgets().movingMap->setChecked(r.movingMap);
+        for (int i = 0; i < r.zoomIns; ++i) shell.button("ZoomI")->click();
+        feed(rmc("120100", "5215.00", "00416.00"), loop->fixesShown() + 1);
+        EXPECT_GT(trailPixelsAtPosition(*map, shell), 5) << "zoom " << map->view().zoom;
+    }
+    // The trail box and the P key hide and show it.
+    auto* box = shell.window->widgets().trail;
+    ASSERT_TRUE(box->isChecked());
+    box->setChecked(false);
+    EXPECT_EQ(trailPixelsAtPosition(*map, shell), 0);
+    box->setChecked(true);
+    EXPECT_GT(trailPixelsAtPosition(*map, shell), 5);
+    shell.window->formKeyPress('p');
+    EXPECT_FALSE(box->isChecked());
+    EXPECT_EQ(trailPixelsAtPosition(*map, shell), 0);
+    EXPECT_EQ(shell.window->status(), "  TRAIL = OFF ");
+    shell.window->formKeyPress('P');
+    EXPECT_TRUE(box->isChecked());
+    // Stopping keeps the trail; a new navigation starts it afresh.
+    shell.button("Navig1")->click();
+    ASSERT_TRUE(waitFor([&] { return loop->state() == State::Idle; }));
+    EXPECT_EQ(map->trail().size(), 14u);
+    startReceiving();
+    EXPECT_EQ(map->trail().size(), 0u);
+}
+
+TEST_F(NavigationWindow, TheFixStatusInTheInstrumentPanelFromGgaGsaAndAVoidRmc) {
+    startReceiving();
+    auto* label = shell.window->widgets().fixStatus;
+    ASSERT_TRUE(label && label->isVisible());
+    EXPECT_EQ(label->text(), "");
+    const std::pair<std::string, const char*> rows[] = {
+        {sentence("GPGGA,120001,5215.00,N,00415.00,E,1,09,1.0,5.0,M,47.0,M,,") + sentence("GPGSA,A,3,01,02,03,04,05,06,07,08,09,,,,1.8,1.0,1.5"), "3D 9 sat"},
+        {sentence("GPRMC,120002,V,5215.00,N,00415.00,E,0.0,0.0,230394,,"), "NO FIX"},
+        {sentence("GPGGA,120003,5215.00,N,00415.00,E,2,05,1.0,5.0,M,47.0,M,,") + sentence("GPGSA,A,2,01,02,03,04,05,,,,,,,,1.8,1.0,1.5"), "2D DGPS 5 sat"},
+    };
+    for (const auto& [nmea, shown] : rows) {
+        ASSERT_TRUE(send(nmea));
+        EXPECT_TRUE(waitFor([&] { return label->text() == shown; })) << label->text().toStdString();
+    }
+    // The RMC's own display does not change with it: the void fix was shown.
+    EXPECT_EQ(loop->fixesShown(), 1);
+    shell.button("Navig1")->click();
+    ASSERT_TRUE(waitFor([&] { return loop->state() == State::Idle; }));
+    EXPECT_EQ(label->text(), "");
 }
 
 }  // namespace
