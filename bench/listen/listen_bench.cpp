@@ -200,6 +200,7 @@ struct Outcome {
     std::string heard;       // the first command heard, empty for none
     std::string hypothesis;  // the best phrase of the first stretch, taken or not
     double margin = 0;       // and its margin against free phones
+    double coverage = 0;     // and the share of the speech its words cover
     double latency = 0;      // seconds from the spoken end to the first command
     double seconds = 0;      // recogniser time
     double audio = 0;        // audio time
@@ -223,6 +224,7 @@ Outcome run(Recogniser& r, const Recording& rec) {
             if (first) {
                 o.hypothesis = h.hypothesis;
                 o.margin = h.margin;
+                o.coverage = h.coverage;
                 first = false;
             }
             if (h.phrase.empty() || !o.heard.empty()) continue;
@@ -246,8 +248,8 @@ Outcome run(Recogniser& r, const Recording& rec) {
 
 void show(const Recording& rec, const Outcome& o) {
     if (std::getenv("TARVOK_BENCH_VERBOSE"))
-        std::fprintf(stderr, "%s|%s|%s|%.2f|%s\n", rec.expected.c_str(), rec.file.filename().c_str(),
-                     o.hypothesis.c_str(), o.margin, o.heard.c_str());
+        std::fprintf(stderr, "%s|%s|%s|%.2f|%.2f|%s\n", rec.expected.c_str(), rec.file.filename().c_str(),
+                     o.hypothesis.c_str(), o.margin, o.coverage, o.heard.c_str());
 }
 
 Recogniser& recogniser() {
