@@ -32,7 +32,7 @@ TrackPositionCalls NavigatorWindows::positionCalls() {
                 *x = display.positionPixel().x;
                 *y = display.positionPixel().y;
             },
-            [this](int xOffset) { display.followPosition(xOffset); }};
+            [this] { display.followPosition(); }};
 }
 
 }  // namespace tarvok

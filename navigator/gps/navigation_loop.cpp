@@ -9,7 +9,6 @@
 #include "common/text.h"
 #include "navigator/gps/navigation_texts.h"
 #include "navigator/gps/position_display.h"
-#include "navigator/map/map_view_state.h"
 #include "navigator/route/route_file.h"
 #include "navigator/shell/main_window.h"
 #include "navigator/shell/shell_texts.h"
@@ -175,7 +174,7 @@ void NavigationLoop::showFix(const RmcFields& fields) {
     // Until a block is written, the status keeps saying the route is not saved.
     window_.setStatus(navigationStatusText(
         routeUnsaved_ ? NavigationStatus::ActiveRouteNotSaved : NavigationStatus::Active, s.language()));
-    display_.followPosition(map::kViewOffsetNavigation);
+    display_.followPosition();
     if (!window_.isActiveWindow()) window_.raise();
     ++fixes_;
     if (s.settings.recordRoute == '1' && display_.routePointFilled()) recordRoutePoint();

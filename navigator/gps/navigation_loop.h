@@ -9,7 +9,7 @@
 //
 // Every complete line of a read goes to the reception log Text1; each RMC
 // sentence among them is shown: readouts, needles, UpdatePosition, the map
-// view following the position (offset 209), the status line, the key
+// view following the position, the status line, the key
 // preview re-armed, route recording, SpeakStatus. The stop request stays the shared flag of
 // the navigator state; it is looked at on every read and a few times a
 // second in between, so a receiver that has gone quiet still stops.

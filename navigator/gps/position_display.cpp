@@ -116,9 +116,9 @@ PositionOutcome PositionDisplay::UpdatePosition() {
     return placed.outcome;
 }
 
-void PositionDisplay::followPosition(int xOffset) {
+void PositionDisplay::followPosition() {
     map_.view().position = pixel_;
-    map_.followPosition(xOffset);
+    map_.followPosition();
 }
 
 }  // namespace tarvok::gps

@@ -61,8 +61,8 @@ public:
 
     // The map view follows the position pixel: CentreOnPosition with the
     // moving map ticked above zoom level 0, else the bitmap-to-view
-    // conversion with `xOffset`; then DrawPositionMark.
-    void followPosition(int xOffset);
+    // conversion; then DrawPositionMark.
+    void followPosition();
 
 private:
     void writeReadouts(const MotionDisplay& d);

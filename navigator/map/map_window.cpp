@@ -141,12 +141,12 @@ void MapWindow::zoomToLevel() {
     zoomOperation([this] { zoom_.ZoomToLevel(window_.state().targetZoomLevel); });
 }
 
-void MapWindow::followPosition(int xOffset) {
+void MapWindow::followPosition() {
     QCheckBox* moving = window_.widgets().movingMap;
     if (moving && moving->isChecked() && view_.zoom > 0)
         view_.CentreOnPosition();
     else
-        view_.BitmapToView(xOffset);
+        view_.BitmapToView();
     view_.DrawPositionMark();
 }
 

@@ -77,8 +77,8 @@ public:
     // Shows the position P (bitmap pixels) after a fix or a route point: with
     // the moving-map box Check1 ticked and a zoom level above 0 the view
     // recentres on it (CentreOnPosition), otherwise P is converted to the
-    // view with the caller's horizontal offset; then DrawPositionMark.
-    void followPosition(int xOffset);
+    // screen pixel that shows it (BitmapToView); then DrawPositionMark.
+    void followPosition();
 
     MapCalibration& calibration() { return map_; }
     MapViewState& view() { return view_; }

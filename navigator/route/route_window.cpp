@@ -9,7 +9,6 @@
 #include <QSlider>
 
 #include "common/text.h"
-#include "navigator/map/map_view_state.h"
 #include "navigator/shell/main_window.h"
 #include "navigator/shell/sound_playback.h"
 
@@ -193,7 +192,7 @@ void RouteWindowPlayback::showRecord(const route::PlaybackEvent& e) {
     }
     emit recordShown(e.index);
     if (window_.state().stopRequest) return;  // the next turn ends the walk
-    if (calls_.followPosition) calls_.followPosition(map::kViewOffsetRoutePlayback);
+    if (calls_.followPosition) calls_.followPosition();
 }
 
 void RouteWindowPlayback::endWithText(const char* text) {

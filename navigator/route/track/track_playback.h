@@ -51,9 +51,9 @@ public:
     virtual void showSpeed(const std::string& speed, const std::string* smode) = 0;
     virtual void setKeyPreview(bool on) = 0;
     // With the moving-map box ticked and a zoom level above 0 the view is
-    // centred on the position, else the position is converted to the view
-    // with the horizontal offset `xOffset`; then the position mark is drawn.
-    virtual void followPosition(int xOffset) = 0;
+    // centred on the position, else the position is converted to the view;
+    // then the position mark is drawn.
+    virtual void followPosition() = 0;
     virtual void raiseWindow() = 0;
 };
 

@@ -73,8 +73,8 @@ void TrackWindowImport::showSpeed(const std::string& speed, const std::string* s
 
 void TrackWindowImport::setKeyPreview(bool on) { window_.state().keyPreview = on; }
 
-void TrackWindowImport::followPosition(int xOffset) {
-    if (calls_.followPosition) calls_.followPosition(xOffset);
+void TrackWindowImport::followPosition() {
+    if (calls_.followPosition) calls_.followPosition();
 }
 
 void TrackWindowImport::raiseWindow() {

@@ -21,9 +21,8 @@ struct TrackPositionCalls {
     // The position pixel UpdatePosition has set.
     std::function<void(std::int32_t* x, std::int32_t* y)> positionPixel;
     // With the moving-map box ticked and a zoom level above 0 CentreOnPosition,
-    // else the bitmap-to-view conversion with the horizontal offset given
-    // and the vertical offset 1; then DrawPositionMark.
-    std::function<void(int xOffset)> followPosition;
+    // else the bitmap-to-view conversion; then DrawPositionMark.
+    std::function<void()> followPosition;
 };
 
 class TrackWindowImport : public QObject, private TrackPlaybackHost {
@@ -57,7 +56,7 @@ private:
     void showCourse(const TrackCourseTexts& course) override;
     void showSpeed(const std::string& speed, const std::string* smode) override;
     void setKeyPreview(bool on) override;
-    void followPosition(int xOffset) override;
+    void followPosition() override;
     void raiseWindow() override;
 
     void setBox(const char* name, const std::string& text);

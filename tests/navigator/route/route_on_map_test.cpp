@@ -40,7 +40,7 @@ struct RouteOnMap : ::testing::Test {
                                      *x = display->positionPixel().x;
                                      *y = display->positionPixel().y;
                                  },
-                                 [this](int xOffset) { display->followPosition(xOffset); }};
+                                 [this] { display->followPosition(); }};
         route = std::make_unique<RouteWindowPlayback>(*shell.window, nullptr, calls);
         QObject::connect(route.get(), &RouteWindowPlayback::recordShown,
                          [this](std::int64_t) { pixels.push_back(display->positionPixel()); });
