@@ -200,7 +200,11 @@ void MapWindow::Command2_Click() {
     const Language language = state.language();
     const std::string previousStatus = window_.status();
     window_.setStatus(selectBitmapText(language));
-    const auto chosen = window_.dialogs().openFile(kBitmapFilter, folder_);
+    const DosPaths& paths = window_.paths();
+    const std::string folder = bitmapDialogFolder(map_.mapPath, state.programFolder(),
+                                                  [&](const std::string& p) { return paths.exists(p); });
+    const auto chosen = window_.dialogs().openFile(bitmapFileFilter(language, MapBitmap::readableFormats()),
+                                                   paths.toNative(folder).string());
     if (!chosen || chosen->empty()) {
         // Cancelled: the current map, its calibration and the radar stay.
         window_.setStatus(previousStatus);
@@ -214,7 +218,6 @@ void MapWindow::Command2_Click() {
         window_.setStatus(previousStatus);
         return;
     }
-    folder_ = std::filesystem::path(*chosen).parent_path().string();
 
     endRadar();
     view_.zoom = 0;
@@ -222,7 +225,6 @@ void MapWindow::Command2_Click() {
     view_.DrawPositionMark();
     syncControls();
 
-    const DosPaths& paths = window_.paths();
     const auto cornerFile = findCornerFile(map_.mapPath, [&](const std::string& p) { return paths.exists(p); });
     if (!cornerFile) {
         message(noCornerFileLines(language));

@@ -85,8 +85,6 @@ public:
     MapZoom& zoom() { return zoom_; }
     const MapBitmap& bitmap() const { return bitmap_; }
     MapViewWidget& viewWidget() { return *widget_; }
-    // The folder the file dialog opens in (that of the last map).
-    const std::string& dialogFolder() const { return folder_; }
 
     // MapViewCalls
     void resetForStart() override;
@@ -127,7 +125,6 @@ private:
     MapViewWidget* widget_;
     MapViewState view_;
     MapZoom zoom_;
-    std::string folder_;
     bool syncing_ = false;
     bool selecting_ = false;
     PositionCalls position_;

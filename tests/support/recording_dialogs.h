@@ -17,6 +17,7 @@ class RecordingDialogs : public Dialogs {
 public:
     std::vector<std::string> messages;         // texts of critical boxes, in order
     std::vector<std::string> fileFilters;      // filters the file dialog was opened with
+    std::vector<std::string> fileFolders;      // and the folders it started in
     std::deque<std::optional<std::string>> fileAnswers;  // next answers; empty = cancel
     std::vector<std::string> openedDocuments;
     std::vector<std::string> questions;        // texts of questions, in order
@@ -28,8 +29,9 @@ public:
         questions.push_back(text);
         return answer ? answer(text) : choices.size() - 1;
     }
-    std::optional<std::string> openFile(const std::string& filter, const std::string&) override {
+    std::optional<std::string> openFile(const std::string& filter, const std::string& folder) override {
         fileFilters.push_back(filter);
+        fileFolders.push_back(folder);
         if (fileAnswers.empty()) return std::nullopt;
         auto a = fileAnswers.front();
         fileAnswers.pop_front();

@@ -34,9 +34,18 @@ struct MapWindowTest : ::testing::Test {
 TEST_F(MapWindowTest, LoadingACalibratedMapShowsItAndEndsTheRadar) {
     const std::string bmp = writeMap("C:\\MAPS\\DELFT", 600, 400,
                                      "Delft\r\nx\r\nx\r\n521000N0040000E,0,400\r\n522000N0043000E,600,0\r\n");
+    std::filesystem::create_directories(shell.prefix.paths().toNative("C:\\TARVOK\\KAARTEN"));
     shell.dialogs.fileAnswers.push_back(bmp);
     shell.button("Command2")->click();
-    EXPECT_EQ(shell.dialogs.fileFilters.back(), kBitmapFilter);
+    // Every format the navigator reads, BMP first; the maps folder first,
+    // then the folder of the map in use.
+    const std::string filter = shell.dialogs.fileFilters.back();
+    EXPECT_EQ(filter.rfind("Map images (*.bmp;", 0), 0u) << filter;
+    EXPECT_NE(filter.find(";*.png;"), std::string::npos) << filter;
+    EXPECT_NE(filter.find(";*.jpg"), std::string::npos) << filter;
+    EXPECT_EQ(shell.dialogs.fileFolders.back(), shell.prefix.paths().toNative("C:\\TARVOK\\KAARTEN").string());
+    shell.button("Command2")->click();  // cancelled
+    EXPECT_EQ(shell.dialogs.fileFolders.back(), shell.prefix.paths().toNative("C:\\MAPS").string());
     EXPECT_TRUE(shell.dialogs.messages.empty());
     EXPECT_EQ(shell.window->state().mapLoaded, 1);
     EXPECT_EQ(map->calibration().mapPath, "C:\\MAPS\\DELFT.BMP");
