@@ -13,6 +13,7 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QSlider>
+#include <QStyle>
 #include <tuple>
 
 #include "common/language.h"
@@ -278,6 +279,7 @@ void MainWindow::buildControls() {
         QLineEdit* e = box(*slot, name, QRect(0, 0, design::kCornerBoxWidth, design::kCornerBoxHeight), picture1_);
         e->setFont(monoFont(10, false));
         e->setReadOnly(true);
+        connect(e, &QLineEdit::textChanged, this, &MainWindow::fitCornerBoxes);
     }
     scroll(c.mapHScroll, "HScroll3", QRect(), Qt::Horizontal, central)->hide();
     scroll(c.mapVScroll, "VScroll3", QRect(), Qt::Vertical, central)->hide();
@@ -350,11 +352,7 @@ void MainWindow::applyLayout(const WindowLayout& l) {
     for (int i = 0; i < 3; ++i)
         shapes_[i]->setGeometry(l.shape[i].x + inner.x(), l.shape[i].y + inner.y(), l.shape[i].width,
                                 l.shape[i].height);
-    const int cw = design::kCornerBoxWidth, ch = design::kCornerBoxHeight;
-    widgets_.upperLeftCorner->setGeometry(0, 0, cw, ch);
-    widgets_.upperRightCorner->setGeometry(l.textRBLeft, 0, cw, ch);
-    widgets_.lowerLeftCorner->setGeometry(0, l.textLOTop, cw, ch);
-    widgets_.lowerRightCorner->setGeometry(l.textRBLeft, l.textLOTop, cw, ch);
+    fitCornerBoxes();
     widgets_.mapStatusLine->setGeometry(p1.x, l.text8Top, p1.width, design::kText8Height);
 
     // The left column: the reception log fills what the instrument panel
@@ -365,6 +363,24 @@ void MainWindow::applyLayout(const WindowLayout& l) {
     frame10_->setGeometry(4, bottom - 150, 190, 150);
     int logBottom = l.picture2Visible ? bottom - 92 : bottom;
     widgets_.receiverLog->setGeometry(4, 346, 190, std::max(20, logBottom - 346));
+}
+
+void MainWindow::fitCornerBoxes() {
+    const int ch = design::kCornerBoxHeight;
+    const int rightEdge = layout_.textRBLeft + design::kCornerBoxWidth;
+    auto fit = [&](QLineEdit* e, bool right, int top) {
+        // The line edit's text area: its frame and a 2-pixel margin a side.
+        const int frame = e->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, e);
+        const QMargins m = e->textMargins();
+        const int needed = e->fontMetrics().horizontalAdvance(e->text()) + 2 * frame + 4 + m.left() + m.right() + 1;
+        const int width = std::max(design::kCornerBoxWidth, needed);
+        e->setGeometry(right ? rightEdge - width : 0, top, width, ch);
+        e->setCursorPosition(0);
+    };
+    fit(widgets_.upperLeftCorner, false, 0);
+    fit(widgets_.upperRightCorner, true, 0);
+    fit(widgets_.lowerLeftCorner, false, layout_.textLOTop);
+    fit(widgets_.lowerRightCorner, true, layout_.textLOTop);
 }
 
 void MainWindow::setStatus(const std::string& text) {

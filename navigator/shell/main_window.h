@@ -129,6 +129,10 @@ private:
     void setLanguageTexts();
     void applyColourScheme();
     void applyLayout(const WindowLayout& l);
+    // The corner boxes are as wide as their text needs (at least their
+    // designed width), the right-hand ones keeping their right edge, and
+    // show their text from its start.
+    void fitCornerBoxes();
     void showClock();
     void yieldOnce();
     void radarTick();

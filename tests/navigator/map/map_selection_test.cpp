@@ -47,6 +47,16 @@ struct MapSelectionTest : ::testing::Test {
     void load(const std::string& nativeBitmap) { ASSERT_TRUE(shell.loadMap(nativeBitmap)); }
     void type(const char* box, const char* text) { shell.box(box)->setText(QString::fromLatin1(text)); }
     std::string text(const char* box) { return utf8ToCp1252(shell.box(box)->text().toStdString()); }
+    // Each corner box shows the whole of its text from its start.
+    void expectCornerBoxesWhole() {
+        const MainWindowControls& c = shell.window->widgets();
+        for (QLineEdit* box : {c.upperLeftCorner, c.upperRightCorner, c.lowerLeftCorner, c.lowerRightCorner}) {
+            EXPECT_LE(box->fontMetrics().horizontalAdvance(box->text()), box->contentsRect().width() - 4)
+                << box->objectName().toStdString() << ": " << box->text().toStdString();
+            EXPECT_EQ(box->cursorPosition(), 0) << box->objectName().toStdString();
+            EXPECT_TRUE(box->parentWidget()->rect().contains(box->geometry())) << box->objectName().toStdString();
+        }
+    }
     std::string lastMessage() { return shell.dialogs.messages.empty() ? "" : shell.dialogs.messages.back(); }
     MapRecord record(const std::string& cornerPath, MapEdges edges, const std::string& name) {
         MapRecord r;
@@ -216,12 +226,15 @@ TEST_F(MapSelectionTest, FindLoadsTheFirstMapThatHoldsThePosition) {
     EXPECT_EQ(text("TextRB"), "52,33333\xB0N; 4,5     \xB0" "E");
     EXPECT_EQ(text("Xtext"), "75");
     EXPECT_FALSE(shell.window->control("Shape1")->isVisible());
+    expectCornerBoxesWhole();
 
     // Both hold it: the one listed first wins, whatever its scale.
     shell.prefix.writeDos(kDatabase, encodeMapRecord(detail) + encodeMapRecord(region));
     shell.button("Command13")->click();
     EXPECT_EQ(map->calibration().mapPath, "C:\\MAPS\\DETAIL.bmp");
     EXPECT_EQ(map->bitmap().width(), 100);
+    EXPECT_EQ(text("TextLO"), "52,08333\xB0N; 4,083333\xB0" "E");
+    expectCornerBoxesWhole();
     shell.prefix.writeDos(kDatabase, encodeMapRecord(region) + encodeMapRecord(detail));
     shell.button("Command13")->click();
     EXPECT_EQ(map->calibration().mapPath, "C:\\MAPS\\REGION.bmp");
