@@ -632,8 +632,12 @@ void MainWindow::closeEvent(QCloseEvent* event) {
 void MainWindow::command6Click() {
     // The guide opens in the desktop's viewer for the file type; the
     // program folder on the program drive holds it.
-    std::string guide = std::string(1, state_.programDrive) + ":\\tarvok\\USERNav4.HTM";
-    dialogs_.openDocument(paths_.toNative(guide).string());
+    // Where that cannot be done the user is told where the guide is.
+    const std::string guide = state_.programFolder() + "\\USERNav4.HTM";
+    const std::string native = paths_.toNative(guide).string();
+    const bool missing = !paths_.exists(guide);
+    if (!missing && dialogs_.openDocument(native)) return;
+    dialogs_.critical(joinMessageLines(userGuideNotShownLines(state_.language(), missing, utf8ToCp1252(native))));
 }
 
 // -------------------------------------------------------------------- SETUP

@@ -20,6 +20,7 @@ public:
     std::vector<std::string> fileFolders;      // and the folders it started in
     std::deque<std::optional<std::string>> fileAnswers;  // next answers; empty = cancel
     std::vector<std::string> openedDocuments;
+    bool documentsOpen = true;  // false: as a desktop without a program for the file type
     std::vector<std::string> questions;        // texts of questions, in order
     std::function<std::size_t(const std::string& text)> answer;
     int beeps = 0;
@@ -40,7 +41,7 @@ public:
     void beep() override { ++beeps; }
     bool openDocument(const std::string& nativePath) override {
         openedDocuments.push_back(nativePath);
-        return true;
+        return documentsOpen;
     }
 };
 
