@@ -19,6 +19,8 @@ namespace tarvok::gps {
 
 namespace {
 
+std::chrono::milliseconds silenceLimit{5000};
+
 QString logForDisplay(std::string_view cp1252) {
     std::string shown;
     shown.reserve(cp1252.size());
@@ -29,11 +31,15 @@ QString logForDisplay(std::string_view cp1252) {
 
 }  // namespace
 
+void NavigationLoop::setSilenceLimit(std::chrono::milliseconds limit) { silenceLimit = limit; }
+
 NavigationLoop::NavigationLoop(MainWindow& window, PositionDisplay& display)
     : window_(window), display_(display) {
     setObjectName(QStringLiteral("NavigationLoop"));
     stopCheck_.setInterval(kStopCheckMilliseconds);
     connect(&stopCheck_, &QTimer::timeout, this, &NavigationLoop::checkStop);
+    silence_.setSingleShot(true);
+    connect(&silence_, &QTimer::timeout, this, &NavigationLoop::silenceElapsed);
     connect(&port_, &GpsPort::opened, this, &NavigationLoop::portOpened);
     connect(&port_, &GpsPort::readyRead, this, &NavigationLoop::received);
     connect(&port_, &GpsPort::failed, this, &NavigationLoop::portFailed);
@@ -108,6 +114,7 @@ void NavigationLoop::start() {
         return;
     }
     target_ = resolveComPort(window_.paths().prefix(), portNumber);
+    line_ = *line;
     port_.open(target_, *line);
 }
 
@@ -130,8 +137,34 @@ void NavigationLoop::sendKeystrokes() {
 }
 
 void NavigationLoop::portOpened() {
-    if (state_ == State::Starting) state_ = State::Receiving;
+    if (state_ != State::Starting) return;
+    state_ = State::Receiving;
+    const bool serial = target_.kind == PortTarget::Kind::Serial;
+    log_.portOpened("COM" + std::string(1, window_.state().settings.gpsPort), utf8ToCp1252(target_.describe()),
+                    serial ? lineSettingsText(line_) : "");
+    showLog();
+    silence_.start(silenceLimit);
     checkStop();
+}
+
+void NavigationLoop::sentencesArrived() {
+    if (state_ != State::Receiving) return;
+    silence_.start(silenceLimit);
+    if (!silent_) return;
+    silent_ = false;
+    showActiveStatus();
+}
+
+void NavigationLoop::silenceElapsed() {
+    if (state_ != State::Receiving || window_.state().stopRequest) return;
+    silent_ = true;
+    window_.setStatus(navigationStatusText(NavigationStatus::NoData, window_.state().language()));
+}
+
+void NavigationLoop::showActiveStatus() {
+    // Until a block is written, the status keeps saying the route is not saved.
+    window_.setStatus(navigationStatusText(
+        routeUnsaved_ ? NavigationStatus::ActiveRouteNotSaved : NavigationStatus::Active, window_.state().language()));
 }
 
 void NavigationLoop::received() {
@@ -155,6 +188,7 @@ void NavigationLoop::received() {
         const QByteArray chunk = port_.readAll();
         ReceivedSentences got = reception_.receive(std::string_view(chunk.constData(), chunk.size()), &log_);
         if (got.lines > 0) showLog();
+        if (got.sentences > 0) sentencesArrived();
         for (const RmcFields& fix : got.fixes) {
             showFix(fix);
             // What runs per fix may process events: a stop, the window closing.
@@ -171,9 +205,7 @@ void NavigationLoop::showFix(const RmcFields& fields) {
     display_.showFix(fields);
     display_.UpdatePosition();
     s.keyPreview = true;
-    // Until a block is written, the status keeps saying the route is not saved.
-    window_.setStatus(navigationStatusText(
-        routeUnsaved_ ? NavigationStatus::ActiveRouteNotSaved : NavigationStatus::Active, s.language()));
+    showActiveStatus();
     display_.followPosition();
     if (!window_.isActiveWindow()) window_.raise();
     ++fixes_;
@@ -264,6 +296,8 @@ void NavigationLoop::close() {
     if (state_ == State::Idle || state_ == State::Closing) return;
     state_ = State::Closing;
     stopCheck_.stop();
+    silence_.stop();
+    silent_ = false;
     log_.close();
     showLog(true);
     port_.close();
@@ -274,6 +308,8 @@ void NavigationLoop::close() {
 void NavigationLoop::finishClosing() {
     state_ = State::Closing;
     stopCheck_.stop();
+    silence_.stop();
+    silent_ = false;
     window_.state().navigationActive = 0;
     state_ = State::Idle;
     std::vector<std::string> messages;
