@@ -11,7 +11,7 @@
 #include "navigator/map/map_database_files.h"
 #include "navigator/map/map_view_widget.h"
 #include "navigator/map/map_window.h"
-#include "navigator/shell/main_window.h"
+#include "navigator/shell/navigator_state.h"
 #include "platform/dialogs.h"
 
 namespace tarvok::map {
@@ -35,20 +35,20 @@ void yieldOnce() { QCoreApplication::processEvents(); }
 }  // namespace
 
 std::string MapWindow::databaseDosPath() const {
-    return window_.state().programFolder() + "\\" + kMapDatabaseName;
+    return links_.state.programFolder() + "\\" + kMapDatabaseName;
 }
 
 void MapWindow::Command12_Click() { BuildMapDatabase(); }
 
 void MapWindow::Command13_Click() {
     if (selecting_) return;
-    const DosPaths& paths = window_.paths();
+    const DosPaths& paths = links_.paths;
     std::error_code ec;
     const std::string db = databaseDosPath();
     const std::uintmax_t size = paths.exists(db) ? std::filesystem::file_size(paths.toNative(db), ec) : 0;
     if (ec || !mapDatabaseSearchable(size)) {
-        window_.dialogs().beep();
-        message(noMapDatabaseLines(window_.state().language()));
+        links_.dialogs.beep();
+        message(noMapDatabaseLines(links_.state.language()));
         return;
     }
     FindMapForPosition();
@@ -56,15 +56,15 @@ void MapWindow::Command13_Click() {
 
 void MapWindow::BuildMapDatabase() {
     if (selecting_) return;
-    NavigatorState& state = window_.state();
+    NavigatorState& state = links_.state;
     const Language language = state.language();
-    const DosPaths& paths = window_.paths();
+    const DosPaths& paths = links_.paths;
     // No map loaded yet, or a folder without corner files: nothing to build,
     // and the database there is kept.
     const std::string folder = mapFolderOf(map_.mapPath);
     std::vector<std::string> files = folder.empty() ? std::vector<std::string>{} : cornerFilesIn(paths, folder);
     if (files.empty()) {
-        window_.dialogs().beep();
+        links_.dialogs.beep();
         message(noMapFilesLines(language));
         return;
     }
@@ -78,42 +78,42 @@ void MapWindow::BuildMapDatabase() {
     MapDatabaseBuild build(std::move(files), {map_.width, map_.height});
     DosMapFolderFiles reader(paths);
     while (!build.done()) {
-        window_.setStatus(build.nextPath());
+        links_.status.setStatus(build.nextPath());
         yieldOnce();
-        if (window_.programEnded()) return;
+        if (links_.modes.programEnded()) return;
         build.step(reader);
     }
     const std::string db = databaseDosPath();
     if (auto error = writeMapDatabase(paths.toNative(db), build.content())) {
-        window_.dialogs().beep();
+        links_.dialogs.beep();
         message(mapDatabaseNotWrittenLines(language, db, *error));
-        window_.setStatus(mapLabelText(map_.mapName));
+        links_.status.setStatus(mapLabelText(map_.mapName));
         return;
     }
-    window_.setStatus(databaseLoadedText(language, build.leftOutLongPaths()));
+    links_.status.setStatus(databaseLoadedText(language, build.leftOutLongPaths()));
 }
 
 bool MapWindow::FindMapForPosition() {
     if (selecting_) return false;
     Running running(selecting_);
-    NavigatorState& state = window_.state();
+    NavigatorState& state = links_.state;
     const Language language = state.language();
-    const DosPaths& paths = window_.paths();
-    window_.setStatus(searchingMapText(language));
+    const DosPaths& paths = links_.paths;
+    links_.status.setStatus(searchingMapText(language));
     yieldOnce();
 
     DosMapFolderFiles reader(paths);
     const std::vector<MapRecord> records = decodeMapDatabase(reader.readFile(databaseDosPath()).value_or(""));
     MapSearch s =
-        searchMapForPosition(records, boxText(window_.widgets().latitude), boxText(window_.widgets().longitude), boxText(window_.widgets().northSouth), boxText(window_.widgets().eastWest));
+        searchMapForPosition(records, boxText(links_.controls.latitude), boxText(links_.controls.longitude), boxText(links_.controls.northSouth), boxText(links_.controls.eastWest));
     if (s.outcome == MapSearchOutcome::PositionNotNumeric) {
         message(missingLatLonLines(language));
         yieldOnce();
         return false;
     }
     if (!records.empty()) {
-        setBox(window_.widgets().northSouth, s.nsText);
-        setBox(window_.widgets().eastWest, s.ewText);
+        setBox(links_.controls.northSouth, s.nsText);
+        setBox(links_.controls.eastWest, s.ewText);
     }
 
     // The first record that holds the position and whose bitmap loads: a
@@ -128,13 +128,13 @@ bool MapWindow::FindMapForPosition() {
         told = true;
         map_.mapPath = previous.mapPath;
         map_.edges = previous.edges;
-        s = searchMapForPosition(records, boxText(window_.widgets().latitude), boxText(window_.widgets().longitude), s.nsText, s.ewText, s.index + 1);
+        s = searchMapForPosition(records, boxText(links_.controls.latitude), boxText(links_.controls.longitude), s.nsText, s.ewText, s.index + 1);
     }
     if (s.outcome == MapSearchOutcome::NoMap) {
         // None, or none that could be loaded (told above with its own
         // beep): the previous map stays.
-        if (!told) window_.dialogs().beep();
-        window_.setStatus(noMapFoundText(language));
+        if (!told) links_.dialogs.beep();
+        links_.status.setStatus(noMapFoundText(language));
         yieldOnce();
         return false;
     }
@@ -143,19 +143,19 @@ bool MapWindow::FindMapForPosition() {
     map_.mapName = std::string(withoutLineEnding(r.nameLines[0]));
     endRadar();
     applyZoom();
-    if (position_.updatePosition) {
-        position_.updatePosition();
-        view_.position = position_.positionPixel();
+    if (position_) {
+        position_->UpdatePosition();
+        view_.position = position_->positionPixel();
     }
     centreAndMark();
 
     const CornerBoxes boxes = mapRecordCornerBoxes(r);
-    setBox(window_.widgets().lowerLeftCorner, boxes.lowerLeft);
-    setBox(window_.widgets().lowerRightCorner, boxes.lowerRight);
-    setBox(window_.widgets().upperLeftCorner, boxes.upperLeft);
-    setBox(window_.widgets().upperRightCorner, boxes.upperRight);
-    setBox(window_.widgets().mapStatusLine, foundMapStatusText(map_.mapPath, map_.width, map_.height));
-    window_.setStatus(foundMapLabelText(r));
+    setBox(links_.controls.lowerLeftCorner, boxes.lowerLeft);
+    setBox(links_.controls.lowerRightCorner, boxes.lowerRight);
+    setBox(links_.controls.upperLeftCorner, boxes.upperLeft);
+    setBox(links_.controls.upperRightCorner, boxes.upperRight);
+    setBox(links_.controls.mapStatusLine, foundMapStatusText(map_.mapPath, map_.width, map_.height));
+    links_.status.setStatus(foundMapLabelText(r));
     speakMapName();
     yieldOnce();
     return true;

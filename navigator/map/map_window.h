@@ -8,7 +8,6 @@
 #pragma once
 
 #include <QObject>
-#include <functional>
 #include <memory>
 #include <string>
 
@@ -16,22 +15,37 @@
 #include "navigator/map/map_bitmap.h"
 #include "navigator/map/map_calibration.h"
 #include "navigator/map/map_view_state.h"
+#include "navigator/shell/main_window_controls.h"
 #include "navigator/shell/shell_calls.h"
+#include "platform/dos_path.h"
 
 class QLineEdit;
 
 namespace tarvok {
-class MainWindow;
-}
+class Dialogs;
+class SoundPlayback;
+struct NavigatorState;
+}  // namespace tarvok
 
 namespace tarvok::map {
 
 class MapViewWidget;
 
-class MapWindow : public QObject, public MapViewCalls, private ZoomFeedback {
+class MapWindow : public QObject, public MapViewCalls, public gps::MapSearchCalls, private ZoomFeedback {
     Q_OBJECT
 public:
-    explicit MapWindow(MainWindow& window);
+    // What the map uses of the main window.
+    struct Links {
+        const MainWindowControls& controls;  // Picture1 and the controls in and around it, the buttons
+        NavigatorState& state;               // map loaded, target zoom level, settings, program folder
+        StatusLine& status;
+        WindowModes& modes;                  // a coordinate box click stops a mode
+        Dialogs& dialogs;
+        SoundPlayback& sound;
+        const DosPaths& paths;
+        ShellPlugs& plugs;                   // where it plugs in as the map view
+    };
+    explicit MapWindow(Links links, QObject* parent = nullptr);
     ~MapWindow() override;
 
     // The load-a-map operation of the LOAD button.
@@ -61,18 +75,14 @@ public:
     // Loads the first map of the database that contains the position shown
     // in Latid/Longi/NSText/EWText. True when a map was loaded; otherwise
     // the current map and its calibration stay as they were.
-    bool FindMapForPosition();
+    bool FindMapForPosition() override;
     // A build or a search runs (further presses are ignored).
     bool selectionRunning() const { return selecting_; }
 
     // UpdatePosition of the position display (navigator/gps), which the
     // go-to and the map selection run, and the position pixel it set (bitmap
-    // pixels). Without them the typed latitude and longitude are not placed.
-    struct PositionCalls {
-        std::function<gps::PositionOutcome()> updatePosition;
-        std::function<PixelPosition()> positionPixel;
-    };
-    void setPositionCalls(PositionCalls calls) { position_ = std::move(calls); }
+    // pixels). Without it the typed latitude and longitude are not placed.
+    void setPositionCalls(gps::PositionCalls* calls) { position_ = calls; }
 
     // Shows the position P (bitmap pixels) after a fix or a route point: with
     // the moving-map box Check1 ticked and a zoom level above 0 the view
@@ -119,7 +129,7 @@ private:
     void setBox(QLineEdit* box, const std::string& text);
     void message(const std::vector<std::string>& lines);
 
-    MainWindow& window_;
+    Links links_;
     MapCalibration map_;
     MapBitmap bitmap_;
     MapViewWidget* widget_;
@@ -127,7 +137,7 @@ private:
     MapZoom zoom_;
     bool syncing_ = false;
     bool selecting_ = false;
-    PositionCalls position_;
+    gps::PositionCalls* position_ = nullptr;
 };
 
 }  // namespace tarvok::map

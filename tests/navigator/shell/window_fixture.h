@@ -84,11 +84,16 @@ public:
         QApplication::setActiveWindow(window.get());
     }
 
-    QLineEdit* box(const char* name) { return window->control<QLineEdit>(name); }
-    QPushButton* button(const char* name) { return window->control<QPushButton>(name); }
+    // A control of the window by its name.
+    template <class T = QWidget>
+    T* control(const char* name) const {
+        return window->findChild<T*>(QString::fromLatin1(name));
+    }
+    QLineEdit* box(const char* name) { return control<QLineEdit>(name); }
+    QPushButton* button(const char* name) { return control<QPushButton>(name); }
     // Types a key into a control that has the focus, as the user does.
     void keyInto(const char* name, char key) {
-        QWidget* w = window->control(name);
+        QWidget* w = control(name);
         w->setFocus();
         QTest::keyClick(w, key);
     }
