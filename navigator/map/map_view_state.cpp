@@ -58,34 +58,25 @@ void MapViewState::setMaximum(ScrollBarState& bar, double maximum) {
     }
 }
 
-void MapViewState::scrollChanged() {
+void MapViewState::scrollChanged(bool byUser) {
     if (suppressScrollEvent) {
         suppressScrollEvent = false;
         return;
     }
     RefreshMapView();
+    // The user moved the map under the mark: the mark moves with it.
+    if (byUser && markPixel_) position = BitmapToScreen(*markPixel_);
     DrawPositionMark();
 }
 
 void MapViewState::HScroll3_Change(int value) {
     hScroll_.value = static_cast<std::int16_t>(std::clamp<int>(value, 0, hScroll_.maximum));
-    userScrolled();
+    scrollChanged(true);
 }
 
 void MapViewState::VScroll3_Change(int value) {
     vScroll_.value = static_cast<std::int16_t>(std::clamp<int>(value, 0, vScroll_.maximum));
-    userScrolled();
-}
-
-void MapViewState::userScrolled() {
-    if (suppressScrollEvent) {
-        suppressScrollEvent = false;
-        return;
-    }
-    RefreshMapView();
-    // The map moved under the mark: the mark moves with it.
-    if (markPixel_) position = BitmapToScreen(*markPixel_);
-    DrawPositionMark();
+    scrollChanged(true);
 }
 
 void MapViewState::ApplyZoom() {

@@ -149,8 +149,8 @@ public:
 private:
     void setValue(ScrollBarState& bar, double value);
     void setMaximum(ScrollBarState& bar, double maximum);
-    void scrollChanged();
-    void userScrolled();
+    // A scroll value changed (by the user: the mark keeps to its bitmap pixel).
+    void scrollChanged(bool byUser = false);
     // P (bitmap pixels) becomes the screen pixel that shows it, and the
     // bitmap pixel is kept for the mark to stay on when the user scrolls.
     void placeMarkAt(PixelPosition bitmapPixel);
