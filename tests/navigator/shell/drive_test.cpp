@@ -7,6 +7,7 @@
 #include <QProcess>
 #include <csignal>
 #include <filesystem>
+#include <fstream>
 #include <gtest/gtest.h>
 
 #include "platform/window_presence.h"
@@ -196,6 +197,33 @@ TEST(TarvokDrive, SetupStartsTheTarvokSetBesideTheNavigatorOrSaysWhereItLooked) 
                                "Looked for in:\\r\\n" + (bin / "TarvokSET").string()),
                       std::string::npos) << out;
         }
+    }
+}
+
+// Whether process `pid` has a handler of its own for `signal`: the SigCgt
+// mask of /proc/PID/status.
+bool catchesSignal(qint64 pid, int signal) {
+    std::ifstream status("/proc/" + std::to_string(pid) + "/status");
+    for (std::string line; std::getline(status, line);)
+        if (line.rfind("SigCgt:", 0) == 0) return (std::stoull(line.substr(7), nullptr, 16) >> (signal - 1)) & 1;
+    return false;
+}
+
+// TarvokMAP itself, ended from outside with its window open, closes the
+// window as the user does and ends at once and cleanly.
+TEST(TarvokMap, AnEndRequestedFromOutsideClosesTheWindowAndEndsCleanly) {
+    for (int signal : {SIGTERM, SIGHUP, SIGINT}) {
+        SCOPED_TRACE(signal);
+        test::TempPrefix tp;
+        QProcess map;
+        map.setProcessChannelMode(QProcess::MergedChannels);
+        ASSERT_TRUE(test::startProgram(map, QStringLiteral(TARVOK_MAP), {},
+                                       {.env = {{QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen")}}}));
+        ASSERT_TRUE(test::waitFor([&] { return catchesSignal(map.processId(), signal); }, 15000));
+        ::kill(static_cast<pid_t>(map.processId()), signal);
+        ASSERT_TRUE(map.waitForFinished(10000));
+        EXPECT_EQ(map.exitStatus(), QProcess::NormalExit);
+        EXPECT_EQ(map.exitCode(), 0) << map.readAll().toStdString();
     }
 }
 
