@@ -8,6 +8,7 @@
 #pragma once
 
 #include <QObject>
+#include <QPoint>
 #include <memory>
 #include <string>
 
@@ -15,6 +16,7 @@
 #include "navigator/map/map_bitmap.h"
 #include "navigator/map/map_calibration.h"
 #include "navigator/map/map_view_state.h"
+#include "navigator/map/trail.h"
 #include "navigator/shell/main_window_controls.h"
 #include "navigator/shell/shell_calls.h"
 #include "platform/dos_path.h"
@@ -90,6 +92,15 @@ public:
     // view with the caller's horizontal offset; then DrawPositionMark.
     void followPosition(int xOffset);
 
+    // The trail of the positions shown since navigation or a playback
+    // started: a position joins it (and the picture) as the view follows it;
+    // a new navigation or playback starts it afresh. Shown or hidden with the
+    // trail box Check2 and the P key.
+    void addTrailPosition(GeoPosition p);
+    void clearTrail();
+    const Trail& trail() const { return trail_; }
+    void showTrail(bool shown);
+
     MapCalibration& calibration() { return map_; }
     MapViewState& view() { return view_; }
     MapZoom& zoom() { return zoom_; }
@@ -130,6 +141,10 @@ private:
     void syncControls();
     void setBox(QLineEdit* box, const std::string& text);
     void message(const std::vector<std::string>& lines);
+    // The map picture's mouse: the wheel zooms as the zoom buttons do, a drag
+    // scrolls while the moving map is off; neither while a go-to box has the focus.
+    bool mouseOnMap(QEvent* event);
+    bool goToBoxHasFocus() const;
 
     Links links_;
     MapCalibration map_;
@@ -141,6 +156,11 @@ private:
     bool syncing_ = false;
     bool selecting_ = false;
     gps::PositionCalls* position_ = nullptr;
+    Trail trail_;
+    int wheelRest_ = 0;            // wheel turn not yet worth a zoom step
+    QPoint dragFrom_;              // where a drag started, picture pixels
+    int dragScroll_[2] = {0, 0};   // the scroll values when it started
+    bool dragging_ = false;
 };
 
 }  // namespace tarvok::map
