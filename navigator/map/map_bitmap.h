@@ -6,6 +6,7 @@
 #include <QImage>
 #include <QRectF>
 #include <QString>
+#include <string>
 #include <vector>
 
 namespace tarvok::map {
@@ -30,6 +31,9 @@ public:
     LoadError load(const QString& nativePath, int* openError = nullptr);
     // Takes an image already in memory (the start picture, tests).
     LoadError assign(QImage image);
+
+    // The file suffixes of the image formats load() reads ("bmp", "png", ...).
+    static std::vector<std::string> readableFormats();
 
     bool isNull() const { return levels_.empty(); }
     int width() const { return levels_.empty() ? 0 : levels_[0].width(); }

@@ -141,7 +141,6 @@ bool MapWindow::FindMapForPosition() {
 
     const MapRecord& r = records[s.index];
     map_.mapName = std::string(withoutLineEnding(r.nameLines[0]));
-    folder_ = paths.toNative(mapFolderOf(map_.mapPath)).string();
     endRadar();
     applyZoom();
     if (position_) {

@@ -227,12 +227,12 @@ void MapWindow::zoomToLevel() {
     zoomOperation([this] { zoom_.ZoomToLevel(links_.state.targetZoomLevel); });
 }
 
-void MapWindow::followPosition(int xOffset) {
+void MapWindow::followPosition() {
     QCheckBox* moving = links_.controls.movingMap;
     if (moving && moving->isChecked() && view_.zoom > 0)
         view_.CentreOnPosition();
     else
-        view_.BitmapToView(xOffset);
+        view_.BitmapToView();
     view_.DrawPositionMark();
 }
 
@@ -288,7 +288,11 @@ void MapWindow::Command2_Click() {
     const Language language = state.language();
     const std::string previousStatus = links_.status.status();
     links_.status.setStatus(selectBitmapText(language));
-    const auto chosen = links_.dialogs.openFile(kBitmapFilter, folder_);
+    const DosPaths& paths = links_.paths;
+    const std::string folder = bitmapDialogFolder(map_.mapPath, state.programFolder(),
+                                                  [&](const std::string& p) { return paths.exists(p); });
+    const auto chosen = links_.dialogs.openFile(bitmapFileFilter(language, MapBitmap::readableFormats()),
+                                                paths.toNative(folder).string());
     if (!chosen || chosen->empty()) {
         // Cancelled: the current map, its calibration and the radar stay.
         links_.status.setStatus(previousStatus);
@@ -302,7 +306,6 @@ void MapWindow::Command2_Click() {
         links_.status.setStatus(previousStatus);
         return;
     }
-    folder_ = std::filesystem::path(*chosen).parent_path().string();
 
     endRadar();
     view_.zoom = 0;
@@ -310,7 +313,6 @@ void MapWindow::Command2_Click() {
     view_.DrawPositionMark();
     syncControls();
 
-    const DosPaths& paths = links_.paths;
     const auto cornerFile = findCornerFile(map_.mapPath, [&](const std::string& p) { return paths.exists(p); });
     if (!cornerFile) {
         message(noCornerFileLines(language));

@@ -89,8 +89,8 @@ public:
     // Shows the position P (bitmap pixels) after a fix or a route point: with
     // the moving-map box Check1 ticked and a zoom level above 0 the view
     // recentres on it (CentreOnPosition), otherwise P is converted to the
-    // view with the caller's horizontal offset; then DrawPositionMark.
-    void followPosition(int xOffset);
+    // screen pixel that shows it (BitmapToView); then DrawPositionMark.
+    void followPosition();
 
     // The trail of the positions shown since navigation or a playback
     // started: a position joins it (and the picture) as the view follows it;
@@ -106,8 +106,6 @@ public:
     MapZoom& zoom() { return zoom_; }
     const MapBitmap& bitmap() const { return bitmap_; }
     MapViewWidget& viewWidget() { return *widget_; }
-    // The folder the file dialog opens in (that of the last map).
-    const std::string& dialogFolder() const { return folder_; }
 
     // MapViewCalls
     void resetForStart() override;
@@ -152,7 +150,6 @@ private:
     MapViewWidget* widget_;
     MapViewState view_;
     MapZoom zoom_;
-    std::string folder_;
     bool syncing_ = false;
     bool selecting_ = false;
     gps::PositionCalls* position_ = nullptr;
