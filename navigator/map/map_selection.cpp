@@ -93,53 +93,75 @@ void MapWindow::BuildMapDatabase() {
     window_.setStatus(databaseLoadedText(language, build.leftOutLongPaths()));
 }
 
-bool MapWindow::FindMapForPosition() {
-    if (selecting_) return false;
-    Running running(selecting_);
-    NavigatorState& state = window_.state();
-    const Language language = state.language();
-    const DosPaths& paths = window_.paths();
+// A search's records and where it stands, kept while a found map's bitmap
+// is read.
+struct MapWindow::FoundMaps {
+    std::vector<MapRecord> records;
+    MapSearch search;
+    bool told = false;  // a bitmap that could not be loaded was said
+};
+
+void MapWindow::FindMapForPosition() {
+    if (selecting_ || searching_) return;
+    searching_ = true;
+    const Language language = window_.state().language();
     window_.setStatus(searchingMapText(language));
     yieldOnce();
+    if (!searching_) return;  // a map chosen meanwhile replaced the search
 
-    DosMapFolderFiles reader(paths);
-    const std::vector<MapRecord> records = decodeMapDatabase(reader.readFile(databaseDosPath()).value_or(""));
-    MapSearch s =
-        searchMapForPosition(records, boxText(window_.widgets().latitude), boxText(window_.widgets().longitude), boxText(window_.widgets().northSouth), boxText(window_.widgets().eastWest));
-    if (s.outcome == MapSearchOutcome::PositionNotNumeric) {
+    DosMapFolderFiles reader(window_.paths());
+    auto found = std::make_shared<FoundMaps>();
+    found->records = decodeMapDatabase(reader.readFile(databaseDosPath()).value_or(""));
+    const MainWindowControls& c = window_.widgets();
+    found->search = searchMapForPosition(found->records, boxText(c.latitude), boxText(c.longitude),
+                                         boxText(c.northSouth), boxText(c.eastWest));
+    if (found->search.outcome == MapSearchOutcome::PositionNotNumeric) {
         message(missingLatLonLines(language));
         yieldOnce();
-        return false;
+        searching_ = false;
+        return;
     }
-    if (!records.empty()) {
-        setBox(window_.widgets().northSouth, s.nsText);
-        setBox(window_.widgets().eastWest, s.ewText);
+    if (!found->records.empty()) {
+        setBox(c.northSouth, found->search.nsText);
+        setBox(c.eastWest, found->search.ewText);
     }
+    loadFoundMap(std::move(found));
+}
 
+void MapWindow::loadFoundMap(std::shared_ptr<FoundMaps> found) {
     // The first record that holds the position and whose bitmap loads: a
     // bitmap that is gone or cannot be read is told once (the warning asks
     // for a new AUTO run) and the search goes on with the next record.
-    const MapCalibration previous = map_;
-    bool told = false;
-    while (s.outcome == MapSearchOutcome::Found) {
-        map_.edges = records[s.index].edges;
-        map_.mapPath = records[s.index].bitmapPath();
-        if (LoadMapBitmap(!told)) break;
-        told = true;
-        map_.mapPath = previous.mapPath;
-        map_.edges = previous.edges;
-        s = searchMapForPosition(records, boxText(window_.widgets().latitude), boxText(window_.widgets().longitude), s.nsText, s.ewText, s.index + 1);
+    while (found->search.outcome == MapSearchOutcome::Found) {
+        const MapRecord& r = found->records[found->search.index];
+        auto shown = [this, found](bool loaded) {
+            if (loaded) {
+                showFoundMap(found->records[found->search.index]);
+                return;
+            }
+            skipFoundMap(*found);
+            loadFoundMap(found);
+        };
+        if (LoadMapBitmap({r.bitmapPath(), r.edges, !found->told}, shown)) return;  // shown once read
+        skipFoundMap(*found);
     }
-    if (s.outcome == MapSearchOutcome::NoMap) {
-        // None, or none that could be loaded (told above with its own
-        // beep): the previous map stays.
-        if (!told) window_.dialogs().beep();
-        window_.setStatus(noMapFoundText(language));
-        yieldOnce();
-        return false;
-    }
+    // None, or none that could be loaded (told above with its own beep):
+    // the previous map stays.
+    if (!found->told) window_.dialogs().beep();
+    window_.setStatus(noMapFoundText(window_.state().language()));
+    yieldOnce();
+    searching_ = false;
+}
 
-    const MapRecord& r = records[s.index];
+void MapWindow::skipFoundMap(FoundMaps& found) {
+    found.told = true;
+    const MainWindowControls& c = window_.widgets();
+    found.search = searchMapForPosition(found.records, boxText(c.latitude), boxText(c.longitude),
+                                        found.search.nsText, found.search.ewText, found.search.index + 1);
+}
+
+void MapWindow::showFoundMap(const MapRecord& r) {
+    const DosPaths& paths = window_.paths();
     map_.mapName = std::string(withoutLineEnding(r.nameLines[0]));
     folder_ = paths.toNative(mapFolderOf(map_.mapPath)).string();
     endRadar();
@@ -151,15 +173,16 @@ bool MapWindow::FindMapForPosition() {
     centreAndMark();
 
     const CornerBoxes boxes = mapRecordCornerBoxes(r);
-    setBox(window_.widgets().lowerLeftCorner, boxes.lowerLeft);
-    setBox(window_.widgets().lowerRightCorner, boxes.lowerRight);
-    setBox(window_.widgets().upperLeftCorner, boxes.upperLeft);
-    setBox(window_.widgets().upperRightCorner, boxes.upperRight);
-    setBox(window_.widgets().mapStatusLine, foundMapStatusText(map_.mapPath, map_.width, map_.height));
+    const MainWindowControls& c = window_.widgets();
+    setBox(c.lowerLeftCorner, boxes.lowerLeft);
+    setBox(c.lowerRightCorner, boxes.lowerRight);
+    setBox(c.upperLeftCorner, boxes.upperLeft);
+    setBox(c.upperRightCorner, boxes.upperRight);
+    setBox(c.mapStatusLine, foundMapStatusText(map_.mapPath, map_.width, map_.height));
     window_.setStatus(foundMapLabelText(r));
     speakMapName();
     yieldOnce();
-    return true;
+    searching_ = false;
 }
 
 }  // namespace tarvok::map

@@ -161,30 +161,65 @@ void MapWindow::waitForSoundEnd() {
     window_.sound().close();
 }
 
-bool MapWindow::LoadMapBitmap(bool tell) {
+bool MapWindow::LoadMapBitmap(MapLoadRequest request, std::function<void(bool)> then) {
+    loader_.cancelRead();  // the last request wins
+    const DosPaths& paths = window_.paths();
+    if (!paths.exists(request.mapPath)) {
+        view_.zoom = 0;
+        view_.ApplyZoom();
+        if (request.tell) {
+            window_.dialogs().beep();
+            message(mapNotFoundLines(window_.state().language()));
+        }
+        showWholeBitmap();
+        return false;
+    }
+    const QString native = QString::fromStdString(paths.toNative(request.mapPath).string());
+    loader_.read(native, [this, request = std::move(request), then = std::move(then)](MapBitmap::ReadImage r) {
+        mapRead(request, std::move(r), then);
+    });
+    return true;
+}
+
+void MapWindow::mapRead(const MapLoadRequest& request, MapBitmap::ReadImage read,
+                        const std::function<void(bool)>& then) {
     const Language language = window_.state().language();
     view_.zoom = 0;
     view_.ApplyZoom();
-    bool loaded = false;
-    std::vector<std::string> why;
-    const DosPaths& paths = window_.paths();
-    if (!paths.exists(map_.mapPath)) {
-        if (tell) window_.dialogs().beep();
-        why = mapNotFoundLines(language);
-    } else {
-        const QString native = QString::fromStdString(paths.toNative(map_.mapPath).string());
-        int openError = 0;
-        switch (bitmap_.load(native, &openError)) {
-        case MapBitmap::LoadError::None: loaded = true; break;
-        case MapBitmap::LoadError::CannotOpen:
-            why = fileNotReadLines(language, fileErrorText(map_.mapPath, openError, language));
-            break;
-        case MapBitmap::LoadError::Unreadable: why = unreadableBitmapLines(language, map_.mapPath); break;
-        case MapBitmap::LoadError::TooLarge: why = bitmapTooLargeLines(language, map_.mapPath); break;
-        case MapBitmap::LoadError::NoMemory: why = bitmapNoMemoryLines(language, map_.mapPath); break;
-        }
+    MapBitmap::LoadError error = read.error;
+    if (error == MapBitmap::LoadError::None) {
+        std::vector<QImage> previous;
+        error = bitmap_.setBase(std::move(read.image), &previous);
+        loader_.release(std::move(previous));
     }
-    if (tell && !why.empty()) message(why);
+    std::vector<std::string> why;
+    switch (error) {
+    case MapBitmap::LoadError::None:
+    case MapBitmap::LoadError::Cancelled: break;
+    case MapBitmap::LoadError::CannotOpen:
+        why = fileNotReadLines(language, fileErrorText(request.mapPath, read.openError, language));
+        break;
+    case MapBitmap::LoadError::Unreadable: why = unreadableBitmapLines(language, request.mapPath); break;
+    case MapBitmap::LoadError::TooLarge: why = bitmapTooLargeLines(language, request.mapPath); break;
+    case MapBitmap::LoadError::NoMemory: why = bitmapNoMemoryLines(language, request.mapPath); break;
+    }
+    const bool loaded = error == MapBitmap::LoadError::None;
+    if (loaded) {
+        map_.mapPath = request.mapPath;
+        if (request.edges) map_.edges = *request.edges;
+        // The halved copies are made after the map is shown; until then
+        // clips come from the bitmap itself.
+        loader_.buildPyramid(bitmap_.level(0), [this](QImage base, std::vector<QImage> levels) {
+            if (!bitmap_.setPyramid(base, std::move(levels))) return;
+            widget_->bitmapChanged();
+        });
+    }
+    if (request.tell && !why.empty()) message(why);
+    showWholeBitmap();
+    then(loaded);
+}
+
+void MapWindow::showWholeBitmap() {
     // The size and display steps run on whatever bitmap is held now.
     map_.width = bitmap_.width();
     map_.height = bitmap_.height();
@@ -192,29 +227,32 @@ bool MapWindow::LoadMapBitmap(bool tell) {
     widget_->bitmapChanged();
     view_.ShowWholeMap();
     syncControls();
-    return loaded;
 }
 
 void MapWindow::Command2_Click() {
     NavigatorState& state = window_.state();
-    const Language language = state.language();
     const std::string previousStatus = window_.status();
-    window_.setStatus(selectBitmapText(language));
+    window_.setStatus(selectBitmapText(state.language()));
     const auto chosen = window_.dialogs().openFile(kBitmapFilter, folder_);
     if (!chosen || chosen->empty()) {
         // Cancelled: the current map, its calibration and the radar stay.
         window_.setStatus(previousStatus);
         return;
     }
-    const std::string previousPath = map_.mapPath;
-    map_.mapPath = window_.paths().toDos(*chosen);
-    if (!LoadMapBitmap()) {
+    searching_ = false;  // this load replaces a map search's still running
+    const std::string file = *chosen;
+    auto shown = [this, file, previousStatus](bool loaded) { showChosenMap(loaded, file, previousStatus); };
+    if (!LoadMapBitmap({window_.paths().toDos(file), std::nullopt, true}, shown)) shown(false);
+}
+
+void MapWindow::showChosenMap(bool loaded, const std::string& chosen, const std::string& previousStatus) {
+    if (!loaded) {
         // Unreadable: the previous map stays with its path and calibration.
-        map_.mapPath = previousPath;
         window_.setStatus(previousStatus);
         return;
     }
-    folder_ = std::filesystem::path(*chosen).parent_path().string();
+    const Language language = window_.state().language();
+    folder_ = std::filesystem::path(chosen).parent_path().string();
 
     endRadar();
     view_.zoom = 0;

@@ -10,11 +10,14 @@
 #include <QObject>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "navigator/gps/update_position.h"
 #include "navigator/map/map_bitmap.h"
 #include "navigator/map/map_calibration.h"
+#include "navigator/map/map_database.h"
+#include "navigator/map/map_loader.h"
 #include "navigator/map/map_view_state.h"
 #include "navigator/shell/shell_calls.h"
 
@@ -30,16 +33,35 @@ class MapViewWidget;
 
 class MapWindow : public QObject, public MapViewCalls, private ZoomFeedback {
     Q_OBJECT
+    // For tests and scripts, which wait until a load's outcome is shown.
+    Q_PROPERTY(bool mapLoading READ mapLoading)
 public:
     explicit MapWindow(MainWindow& window);
     ~MapWindow() override;
 
     // The load-a-map operation of the LOAD button.
     void Command2_Click();
-    // Loads the bitmap at the current map path and shows it whole; false
-    // when no new bitmap could be loaded (the previous one then stays, and
-    // a message says why unless `tell` is off).
-    bool LoadMapBitmap(bool tell = true);
+
+    // A bitmap to load: its DOS path and, from the map database, the edges
+    // that come with it; `tell` off keeps the failure message back.
+    struct MapLoadRequest {
+        std::string mapPath;
+        std::optional<MapEdges> edges;
+        bool tell = true;
+    };
+    // Loads the bitmap of `request` and shows it whole. The file is read on
+    // a worker while the window goes on with the current map (or the
+    // radar); once it is in memory the window switches in one step (zoom
+    // level 0, the new bitmap with its path and edges, its size, the whole
+    // map fitted to the picture) and runs `then(true)`. A bitmap that cannot
+    // be read is said in a message, the display steps run on the bitmap
+    // held, and `then(false)`: the current map, its path and calibration
+    // stay. A missing file is found at once: its outcome (a beep and the
+    // message) is shown before this returns false, without `then`.
+    // A later load replaces one still running, whose `then` never runs.
+    bool LoadMapBitmap(MapLoadRequest request, std::function<void(bool loaded)> then);
+    // A map load or a map search is under way.
+    bool mapLoading() const { return loader_.reading() || searching_; }
 
     // Go to the typed X/Y pixel / the typed latitude and longitude.
     void Command3_Click();
@@ -59,11 +81,12 @@ public:
     // build that cannot be written keeps the previous database.
     void BuildMapDatabase();
     // Loads the first map of the database that contains the position shown
-    // in Latid/Longi/NSText/EWText. True when a map was loaded; otherwise
-    // the current map and its calibration stay as they were.
-    bool FindMapForPosition();
+    // in Latid/Longi/NSText/EWText and whose bitmap can be read; its bitmap
+    // is read while the window goes on. When none loads, the current map
+    // and its calibration stay as they were.
+    void FindMapForPosition();
     // A build or a search runs (further presses are ignored).
-    bool selectionRunning() const { return selecting_; }
+    bool selectionRunning() const { return selecting_ || searching_; }
 
     // UpdatePosition of the position display (navigator/gps), which the
     // go-to and the map selection run, and the position pixel it set (bitmap
@@ -111,6 +134,13 @@ private:
 
     template <class Op>
     void zoomOperation(Op op);
+    struct FoundMaps;
+    void mapRead(const MapLoadRequest& request, MapBitmap::ReadImage read, const std::function<void(bool)>& then);
+    void showWholeBitmap();
+    void showChosenMap(bool loaded, const std::string& chosen, const std::string& previousStatus);
+    void loadFoundMap(std::shared_ptr<FoundMaps> found);
+    void skipFoundMap(FoundMaps& found);
+    void showFoundMap(const MapRecord& record);
     void endRadar();
     void speakMapName();
     std::string databaseDosPath() const;
@@ -130,7 +160,9 @@ private:
     std::string folder_;
     bool syncing_ = false;
     bool selecting_ = false;
+    bool searching_ = false;
     PositionCalls position_;
+    MapLoader loader_;  // last: its workers end before the bitmap goes
 };
 
 }  // namespace tarvok::map

@@ -59,7 +59,7 @@ TEST(MapSelectionDrive, LeavingTheMapLoadsTheNextOneAndTheFixesAreSpoken) {
     shell.open();
 
     shell.dialogs.fileAnswers.push_back(paths.toNative("C:\\TARVOK\\KAARTEN\\DELFT.BMP").string());
-    shell.button("Command2")->click();
+    shell.clickAndSettle("Command2");
     ASSERT_EQ(map.calibration().mapPath, "C:\\TARVOK\\KAARTEN\\DELFT.BMP");
     shell.button("Command12")->click();
     ASSERT_EQ(shell.prefix.readDos("C:\\TARVOK\\Autoload.TVK").size(), 3 * map::kMapRecordSize);

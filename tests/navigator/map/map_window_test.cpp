@@ -35,7 +35,7 @@ TEST_F(MapWindowTest, LoadingACalibratedMapShowsItAndEndsTheRadar) {
     const std::string bmp = writeMap("C:\\MAPS\\DELFT", 600, 400,
                                      "Delft\r\nx\r\nx\r\n521000N0040000E,0,400\r\n522000N0043000E,600,0\r\n");
     shell.dialogs.fileAnswers.push_back(bmp);
-    shell.button("Command2")->click();
+    shell.clickAndSettle("Command2");
     EXPECT_EQ(shell.dialogs.fileFilters.back(), kBitmapFilter);
     EXPECT_TRUE(shell.dialogs.messages.empty());
     EXPECT_EQ(shell.window->state().mapLoaded, 1);
@@ -69,7 +69,7 @@ TEST_F(MapWindowTest, LoadingACalibratedMapShowsItAndEndsTheRadar) {
 
 TEST_F(MapWindowTest, FollowingThePositionRecentresOnlyWithMovingMapAboveLevelZero) {
     shell.dialogs.fileAnswers.push_back(writeMap("C:\\MAPS\\F", 2000, 1600));
-    shell.button("Command2")->click();
+    shell.clickAndSettle("Command2");
     shell.button("ZoomI")->click();
     const float sw = map->view().viewWidth();
     // Moving map off: the pixel is placed in the view with the caller's offset.
@@ -90,19 +90,19 @@ TEST_F(MapWindowTest, FollowingThePositionRecentresOnlyWithMovingMapAboveLevelZe
 TEST_F(MapWindowTest, CancelAndUnreadableBitmapsLeaveTheCurrentMap) {
     shell.dialogs.fileAnswers.push_back(std::nullopt);
     const std::string before = shell.window->status();
-    shell.button("Command2")->click();
+    shell.clickAndSettle("Command2");
     EXPECT_EQ(shell.window->state().mapLoaded, 0);
     EXPECT_EQ(shell.window->status(), before);
     EXPECT_TRUE(shell.dialogs.messages.empty());
 
     const std::string good = writeMap("C:\\MAPS\\A", 300, 200, "A\r\nx\r\nx\r\n521000N0040000E,0,200\r\n522000N0043000E,300,0\r\n");
     shell.dialogs.fileAnswers.push_back(good);
-    shell.button("Command2")->click();
+    shell.clickAndSettle("Command2");
     ASSERT_EQ(map->bitmap().width(), 300);
 
     const auto bad = shell.prefix.writeDos("C:\\MAPS\\B.BMP", "BM not really a bitmap");
     shell.dialogs.fileAnswers.push_back(bad.string());
-    shell.button("Command2")->click();
+    shell.clickAndSettle("Command2");
     ASSERT_EQ(shell.dialogs.messages.size(), 1u);
     EXPECT_NE(shell.dialogs.messages[0].find("cannot be read"), std::string::npos);
     EXPECT_EQ(map->bitmap().width(), 300);
@@ -114,7 +114,7 @@ TEST_F(MapWindowTest, AMapWithoutCornerFileWarnsAndKeepsThePreviousEdges) {
     const std::string bmp = writeMap("C:\\MAPS\\BARE", 320, 240);
     map->calibration().edges = {1, 2, 3, 4};
     shell.dialogs.fileAnswers.push_back(bmp);
-    shell.button("Command2")->click();
+    shell.clickAndSettle("Command2");
     ASSERT_EQ(shell.dialogs.messages.size(), 1u);
     EXPECT_NE(shell.dialogs.messages[0].find("No matching file found with"), std::string::npos);
     EXPECT_EQ(map->bitmap().width(), 320);  // the new bitmap stays on screen
@@ -126,7 +126,7 @@ TEST_F(MapWindowTest, APipeNamedLikeABitmapOrCornerFileIsRefusedAtOnce) {
     const auto native = [&](const char* dos) { return shell.prefix.paths().toNative(dos); };
     test::FifoGuard bitmapPipe(native("C:\\MAPS\\PIPE.BMP"));
     shell.dialogs.fileAnswers.push_back(bitmapPipe.path().string());
-    shell.button("Command2")->click();
+    shell.clickAndSettle("Command2");
     EXPECT_FALSE(bitmapPipe.released()) << "the window waited on the pipe";
     ASSERT_EQ(shell.dialogs.messages.size(), 1u);
     EXPECT_NE(shell.dialogs.messages[0].find("C:\\MAPS\\PIPE.BMP is not a file"), std::string::npos)
@@ -139,7 +139,7 @@ TEST_F(MapWindowTest, APipeNamedLikeABitmapOrCornerFileIsRefusedAtOnce) {
     writeMap("C:\\MAPS\\C", 320, 240);
     test::FifoGuard cornerPipe(native("C:\\MAPS\\C.des"));
     shell.dialogs.fileAnswers.push_back(native("C:\\MAPS\\C.BMP").string());
-    shell.button("Command2")->click();
+    shell.clickAndSettle("Command2");
     EXPECT_FALSE(cornerPipe.released()) << "the window waited on the pipe";
     ASSERT_EQ(shell.dialogs.messages.size(), 2u);
     EXPECT_NE(shell.dialogs.messages[1].find("C:\\MAPS\\C.des is not a file"), std::string::npos)
