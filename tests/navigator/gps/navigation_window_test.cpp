@@ -16,6 +16,7 @@
 #include <gtest/gtest.h>
 
 #include "navigator/gps/position_display.h"
+#include "navigator/map/map_loader.h"
 #include "navigator/map/map_view_widget.h"
 #include "navigator/map/map_window.h"
 #include "navigator/route/route_file.h"
@@ -26,6 +27,7 @@
 #include "tests/navigator/gps/pty.h"
 #include "tests/navigator/shell/stand_in_settings.h"
 #include "tests/navigator/shell/window_fixture.h"
+#include "tests/support/bmp_writer.h"
 #include "tests/support/full_disk.h"
 #include "tests/support/wait_for.h"
 
@@ -277,6 +279,47 @@ TEST_F(NavigationWindow, OffTheMapBeepsWithoutSearchAndRunsTheSearchWithIt) {
     feed(rmc("100002", "5230.00", "00415.00"), 3);  // north of the map
     EXPECT_EQ(searches, 1);
     EXPECT_EQ(shell.dialogs.beeps, beeps + 1);
+    shell.button("Navig1")->click();
+    ASSERT_TRUE(waitFor([&] { return loop->state() == State::Idle; }));
+}
+
+// Leaving Delft northwards with the automatic map search on: the next map
+// is a large bitmap read on a worker (slowed here like a slow disk). The
+// window keeps showing every fix on Delft while it loads, then switches.
+TEST_F(NavigationWindow, AnAutomaticSwitchToALargeMapKeepsShowingFixesWhileItLoads) {
+    constexpr int W = 3000, H = 2000;  // 18 MB of pixels, 52 20' .. 52 30' N
+    const auto big = shell.prefix.paths().toNative("C:\\MAPS\\NORTH.BMP");
+    ASSERT_TRUE(test::writeBmp(big.string(), W, H, 24, [](int y, std::uint8_t* px) {
+        for (int x = 0; x < W; ++x, px += 3) px[0] = px[1] = px[2] = std::uint8_t(x ^ y);
+    }));
+    shell.prefix.writeDos("C:\\MAPS\\NORTH.des", "North\r\nx\r\nx\r\n522000N0040000E,0,2000\r\n523000N0043000E,3000,0\r\n");
+    shell.button("Command12")->click();  // AUTO: both maps of C:\\MAPS into the database
+    display->setMapSearch([&] { map->FindMapForPosition(); });
+    map->setPositionCalls({[&] { return display->UpdatePosition(); }, [&] { return display->positionPixel(); }});
+    shell.window->state().settings.autoMapSearch = '1';
+    map::MapLoader::setReadDelay(std::chrono::milliseconds(400));
+    startReceiving();
+
+    feed(rmc("100000", "5219.00", "00415.00"), 1);
+    feed(rmc("100001", "5221.00", "00415.00"), 2);  // off Delft, on the north map: the search starts
+    ASSERT_TRUE(map->mapLoading());
+    for (int i = 0; i < 4 && map->mapLoading(); ++i) {
+        // On northwards meanwhile: each fix is shown while Delft stays the map.
+        const std::string second = std::to_string(2 + i);
+        feed(rmc("10000" + second, "5222.00", "00415.00"), 3 + i);
+        EXPECT_EQ(box("Tijds"), "10:00:0" + second);
+        EXPECT_EQ(box("Latid"), "52,3666666666667");
+        EXPECT_EQ(map->calibration().mapPath, "C:\\MAPS\\DELFT.BMP");
+    }
+    EXPECT_GE(loop->fixesShown(), 4) << "no fix was shown while the map loaded";
+    shell.settleMap();
+    map::MapLoader::setReadDelay(std::chrono::milliseconds(0));
+    EXPECT_EQ(map->calibration().mapPath, "C:\\MAPS\\NORTH.bmp");
+    EXPECT_EQ(map->bitmap().width(), W);
+    EXPECT_NEAR(map->calibration().edges.bottom, 52 + 1.0 / 3, 1e-9);
+    EXPECT_EQ(shell.window->status(), " MAP:  NORTH");
+    EXPECT_FALSE(map->viewWidget().mark().empty());  // the position, placed on the new map
+    EXPECT_TRUE(shell.dialogs.messages.empty());
     shell.button("Navig1")->click();
     ASSERT_TRUE(waitFor([&] { return loop->state() == State::Idle; }));
 }

@@ -9,8 +9,10 @@
 
 #include <gtest/gtest.h>
 
+#include "navigator/map/map_loader.h"
 #include "navigator/map/map_view_widget.h"
 #include "tests/navigator/shell/window_fixture.h"
+#include "tests/support/bmp_writer.h"
 #include "tests/support/fifo_guard.h"
 
 namespace tarvok::map {
@@ -146,6 +148,52 @@ TEST_F(MapWindowTest, APipeNamedLikeABitmapOrCornerFileIsRefusedAtOnce) {
         << shell.dialogs.messages[1];
     EXPECT_EQ(map->bitmap().width(), 320);
     EXPECT_EQ(map->calibration().edges.top, edges.top);
+}
+
+}  // namespace
+}  // namespace tarvok::map
+
+namespace tarvok::map {
+namespace {
+
+// Bitmaps are read on a worker, slowed here like a slow disk: a choice made
+// while one is read replaces it, and one that fails leaves the map shown.
+TEST_F(MapWindowTest, TheLastLoadRequestWinsAndAFailedOneKeepsTheCurrentMap) {
+    const std::string a = writeMap("C:\\MAPS\\A", 300, 200, "A\r\nx\r\nx\r\n521000N0040000E,0,200\r\n522000N0043000E,300,0\r\n");
+    const std::string bare = writeMap("C:\\MAPS\\BARE", 320, 240);  // its outcome would warn of no corner file
+    const std::string c = writeMap("C:\\MAPS\\C", 400, 300, "C\r\nx\r\nx\r\n530000N0050000E,0,300\r\n531000N0053000E,400,0\r\n");
+    const auto cut = shell.prefix.paths().toNative("C:\\MAPS\\CUT.BMP");
+    ASSERT_TRUE(test::writeBmp(cut.string(), 500, 400, 24, [](int, std::uint8_t*) {}));
+    std::filesystem::resize_file(cut, 5000);  // pixels cut off
+    ASSERT_TRUE(shell.loadMap(a));
+    MapLoader::setReadDelay(std::chrono::milliseconds(150));
+    auto choose = [&](const std::string& file) {
+        shell.dialogs.fileAnswers.push_back(file);
+        shell.button("Command2")->click();
+        EXPECT_TRUE(map->mapLoading());
+        EXPECT_EQ(map->calibration().mapPath, "C:\\MAPS\\A.BMP");  // still the map shown
+        EXPECT_EQ(map->bitmap().width(), 300);
+    };
+
+    choose(bare);
+    choose(c);
+    shell.settleMap();
+    EXPECT_TRUE(shell.dialogs.messages.empty()) << shell.dialogs.messages[0];
+    EXPECT_EQ(map->calibration().mapPath, "C:\\MAPS\\C.BMP");
+    EXPECT_EQ(map->bitmap().width(), 400);
+    EXPECT_EQ(text("Text8"), " MAP:  C ;  400 x 300 pixels");
+
+    // A failed load: said, and C stays with its path, edges and texts.
+    const MapEdges edges = map->calibration().edges;
+    shell.dialogs.fileAnswers.push_back(cut.string());
+    shell.clickAndSettle("Command2");
+    MapLoader::setReadDelay(std::chrono::milliseconds(0));
+    ASSERT_EQ(shell.dialogs.messages.size(), 1u);
+    EXPECT_NE(shell.dialogs.messages[0].find("cannot be read"), std::string::npos);
+    EXPECT_EQ(map->calibration().mapPath, "C:\\MAPS\\C.BMP");
+    EXPECT_EQ(map->calibration().edges.top, edges.top);
+    EXPECT_EQ(map->bitmap().width(), 400);
+    EXPECT_EQ(text("Text8"), " MAP:  C ;  400 x 300 pixels");
 }
 
 }  // namespace
