@@ -3,8 +3,8 @@
 // records, the map found last; each as plain logic and through the AUTO and
 // FIND buttons of the real (offscreen) main window.
 //
-// The folder is generated once under $TARVOK_BENCH_MAPS (default
-// /tmp/tarvok-bench-maps) and kept for later runs.
+// The folder is generated under $TARVOK_BENCH_MAPS once and kept for later
+// runs (without it, in a private folder removed at the end).
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
@@ -21,6 +21,7 @@
 #include "navigator/shell/main_window.h"
 #include "platform/sound_device.h"
 #include "tests/support/recording_dialogs.h"
+#include "bench/private_folder.h"
 
 namespace {
 
@@ -38,8 +39,7 @@ std::string two(int v) {
 // 0 10' x 0 10', each with its corner file and the header of its bitmap.
 const DosPaths& benchPrefix() {
     static const DosPaths paths = [] {
-        const char* p = std::getenv("TARVOK_BENCH_MAPS");
-        const std::filesystem::path root = p && *p ? p : "/tmp/tarvok-bench-maps";
+        const std::filesystem::path root = tarvok::bench::benchPath("TARVOK_BENCH_MAPS", "maps");
         const DosPaths dos(root);
         const auto folder = dos.toNative("C:\\KAARTEN");
         std::error_code ec;
