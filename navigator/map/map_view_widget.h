@@ -29,14 +29,15 @@ public:
     // The bitmap changed: the next paint renders the clip again.
     void bitmapChanged() { frameValid_ = false; update(); }
 
-    // Paints the frame and the mark (what paintEvent does), onto any device.
-    void paintFrame(QPainter& painter);
+    // Paints the frame and the mark (what paintEvent does), onto any
+    // device; only `area` of the frame when given.
+    void paintFrame(QPainter& painter, const QRect& area = QRect());
 
 signals:
     void viewControlsChanged();
 
 protected:
-    void paintEvent(QPaintEvent*) override;
+    void paintEvent(QPaintEvent* event) override;
 
 private:
     void renderFrame();
