@@ -4,6 +4,11 @@
 // the launch of the settings program.
 // TarvokMAP and tarvok-drive build the same set, so a scripted drive runs
 // exactly the program the user runs.
+//
+// This is the one place that knows the main window whole: each part gets
+// its Links, just the pieces of the window it uses (the status line, the
+// readouts, the modes, the shared state, the controls it owns), built by
+// the functions below, which tests that build a single part use too.
 #pragma once
 
 #include "navigator/gps/navigation_loop.h"
@@ -19,22 +24,27 @@ namespace tarvok {
 
 class MainWindow;
 
+map::MapWindow::Links mapWindowLinks(MainWindow& window);
+gps::PositionDisplay::Links positionDisplayLinks(MainWindow& window);
+// `speech`: the announcements SpeakStatus runs after each shown position.
+gps::NavigationLoop::Links navigationLinks(MainWindow& window, SpeechCalls& speech);
+gps::SpeechWindow::Links speechLinks(MainWindow& window);
+TrackWindowImport::Links trackImportLinks(MainWindow& window);
+RouteWindowPlayback::Links routePlaybackLinks(MainWindow& window);
+
 class NavigatorWindows {
 public:
     explicit NavigatorWindows(MainWindow& window);
 
     map::MapWindow map;
     gps::PositionDisplay display;
+    gps::SpeechWindow speech;
     gps::NavigationLoop navigation;
     TrackWindowImport trackImport;
     RouteWindowPlayback routePlayback;
-    gps::SpeechWindow speech;
     // Which windows of other programs are open (the settings window).
     std::unique_ptr<WindowPresence> presence;
     SettingsLaunch settingsLaunch;
-
-private:
-    TrackPositionCalls positionCalls();
 };
 
 }  // namespace tarvok

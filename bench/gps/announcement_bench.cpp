@@ -13,6 +13,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "navigator/navigator_windows.h"
 #include "navigator/gps/announcement.h"
 #include "navigator/gps/announcement_file.h"
 #include "navigator/gps/speech_window.h"
@@ -90,13 +91,13 @@ void BM_SpeakStatusInTheWindow(benchmark::State& state) {
     s.soundOn = s.speakSpeed = s.speakCourse = s.speakPosition = s.speakWarnings = '1';
     s.speakUnit = s.speakDegreesWord = s.speakPositionWord = s.speakCompass = '1';
     MainWindow window(start, DosPaths(f.root), dialogs, std::make_unique<SilentSoundDevice>());
-    SpeechWindow speech(window);
+    SpeechWindow speech(speechLinks(window));
     window.formLoad();
     for (auto [name, text] : {std::pair{"Latid", kTexts.latid}, std::pair{"Longi", kTexts.longi},
                               std::pair{"NSText", kTexts.nsText}, std::pair{"EWText", kTexts.ewText},
                               std::pair{"Speed", kTexts.speed}, std::pair{"Koers", kTexts.koers},
                               std::pair{"Windr", kTexts.windr}})
-        window.control<QLineEdit>(name)->setText(QString::fromStdString(text));
+        window.findChild<QLineEdit*>(QString::fromLatin1(name))->setText(QString::fromStdString(text));
     for (auto _ : state) {
         window.sound().setCompletionCode(1);  // the last announcement has ended
         speech.speakStatus();

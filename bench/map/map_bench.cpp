@@ -28,6 +28,7 @@
 #include "navigator/map/map_view_state.h"
 #include "navigator/map/map_view_widget.h"
 #include "navigator/map/map_window.h"
+#include "navigator/navigator_windows.h"
 #include "navigator/shell/main_window.h"
 #include "platform/sound_device.h"
 #include "tests/support/bmp_writer.h"
@@ -167,7 +168,7 @@ struct BenchWindow {
         start.settings = decodeForNavigator(start.settingsString);
         start.settings.soundOn = '0';
         window = std::make_unique<MainWindow>(start, paths, dialogs, std::make_unique<SilentSoundDevice>());
-        map = std::make_unique<MapWindow>(*window);
+        map = std::make_unique<MapWindow>(mapWindowLinks(*window), window.get());
         window->formLoad();
     }
 };

@@ -15,6 +15,7 @@
 
 #include <QLineEdit>
 
+#include "navigator/navigator_windows.h"
 #include "navigator/map/map_database.h"
 #include "navigator/map/map_database_files.h"
 #include "navigator/map/map_window.h"
@@ -109,7 +110,7 @@ struct BenchWindow {
         start.settings = decodeForNavigator(start.settingsString);
         start.settings.soundOn = '0';
         window = std::make_unique<MainWindow>(start, benchPrefix(), dialogs, std::make_unique<SilentSoundDevice>());
-        map = std::make_unique<map::MapWindow>(*window);
+        map = std::make_unique<map::MapWindow>(mapWindowLinks(*window), window.get());
         window->formLoad();
         map->calibration().mapPath = "C:\\KAARTEN\\M0.bmp";
         window->state().mapLoaded = 1;
@@ -132,8 +133,8 @@ void BM_FindButton(benchmark::State& state) {
     BenchWindow w;
     w.map->Command12_Click();
     // North of every map: the whole database is read and searched.
-    w.window->control<QLineEdit>("Latid")->setText(QStringLiteral("80,5"));
-    w.window->control<QLineEdit>("Longi")->setText(QStringLiteral("4,5"));
+    w.window->findChild<QLineEdit*>(QStringLiteral("Latid"))->setText(QStringLiteral("80,5"));
+    w.window->findChild<QLineEdit*>(QStringLiteral("Longi"))->setText(QStringLiteral("4,5"));
     for (auto _ : state) {
         w.map->Command13_Click();
         if (w.window->status() != map::noMapFoundText(Language::English)) state.SkipWithError("searched wrongly");

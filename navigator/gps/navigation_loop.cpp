@@ -11,7 +11,7 @@
 #include "navigator/gps/position_display.h"
 #include "navigator/map/map_view_state.h"
 #include "navigator/route/route_file.h"
-#include "navigator/shell/main_window.h"
+#include "navigator/shell/navigator_state.h"
 #include "navigator/shell/shell_texts.h"
 #include "navigator/shell/sound_playback.h"
 #include "platform/dialogs.h"
@@ -30,23 +30,21 @@ QString logForDisplay(std::string_view cp1252) {
 
 }  // namespace
 
-NavigationLoop::NavigationLoop(MainWindow& window, PositionDisplay& display)
-    : window_(window), display_(display) {
+NavigationLoop::NavigationLoop(Links links, PositionDisplay& display, QObject* parent)
+    : QObject(parent), links_(links), display_(display) {
     setObjectName(QStringLiteral("NavigationLoop"));
     stopCheck_.setInterval(kStopCheckMilliseconds);
     connect(&stopCheck_, &QTimer::timeout, this, &NavigationLoop::checkStop);
     connect(&port_, &GpsPort::opened, this, &NavigationLoop::portOpened);
     connect(&port_, &GpsPort::readyRead, this, &NavigationLoop::received);
     connect(&port_, &GpsPort::failed, this, &NavigationLoop::portFailed);
-    if (auto* navig1 = window.widgets().navigate)
-        connect(navig1, &QPushButton::clicked, this, &NavigationLoop::Navig1_click);
-    // Closing the program while navigating ends navigation like a stop;
-    // positions not yet written are kept or knowingly discarded.
-    connect(&window, &MainWindow::ended, this, [this] {
-        ending_ = true;
-        if (state_ != State::Idle) close();
-        keepRoutePointsAtExit();
-    });
+    connect(links.controls.navigate, &QPushButton::clicked, this, &NavigationLoop::Navig1_click);
+}
+
+void NavigationLoop::programEnding() {
+    ending_ = true;
+    if (state_ != State::Idle) close();
+    keepRoutePointsAtExit();
 }
 
 NavigationLoop::~NavigationLoop() {
@@ -55,15 +53,15 @@ NavigationLoop::~NavigationLoop() {
     // Gone without the window's end (the application quit first): the
     // collected positions are kept all the same if they can be.
     if (!routePoints_.empty())
-        route::appendRouteBlock(window_.paths(), route::routeFilePath(window_.state().programFolder()), routePoints_);
+        route::appendRouteBlock(links_.paths, route::routeFilePath(links_.state.programFolder()), routePoints_);
 }
 
 void NavigationLoop::Navig1_click() {
-    NavigatorState& s = window_.state();
+    NavigatorState& s = links_.state;
     if (s.navigationActive == 1) {
         // The window's stop: flag cleared, stop request raised, status text
         // and "Navig2.WAV". The loop closes on its next look at the request.
-        window_.stopActiveMode();
+        links_.modes.stopActiveMode();
         checkStop();
         return;
     }
@@ -74,7 +72,7 @@ void NavigationLoop::Navig1_click() {
 }
 
 void NavigationLoop::start() {
-    NavigatorState& s = window_.state();
+    NavigatorState& s = links_.state;
     s.navigationActive = 1;
     state_ = State::Starting;
     failure_.clear();
@@ -82,15 +80,15 @@ void NavigationLoop::start() {
     fixes_ = 0;
     routeError_.clear();
     routeErrorShown_ = false;
-    window_.setStatus(navigationStatusText(
+    links_.status.setStatus(navigationStatusText(
         routeUnsaved_ ? NavigationStatus::ActiveRouteNotSaved : NavigationStatus::Active, s.language()));
     s.currentSoundName = "Navig1.WAV";
-    window_.sound().playSound();
+    links_.sound.playSound();
     sendKeystrokes();
     // A stop while the start sound played (or the window closing) ends the
     // start here, before the port is opened.
     if (state_ != State::Starting) return;
-    if (s.navigationActive != 1 || window_.programEnded()) {
+    if (s.navigationActive != 1 || links_.modes.programEnded()) {
         finishClosing();
         return;
     }
@@ -108,7 +106,7 @@ void NavigationLoop::start() {
         portFailed(QString::fromStdString(unusablePortSettingsText(s.language(), lineText, s.settings.gpsPort)));
         return;
     }
-    target_ = resolveComPort(window_.paths().prefix(), portNumber);
+    target_ = resolveComPort(links_.paths.prefix(), portNumber);
     port_.open(target_, *line);
 }
 
@@ -116,7 +114,7 @@ void NavigationLoop::sendKeystrokes() {
     // "%KL": Alt+K, then L, to the focused control; sent, not posted, so
     // they have been handled when this returns.
     QWidget* target = QApplication::focusWidget();
-    if (!target || target->window() != &window_) target = &window_;
+    if (!target || target->window() != &links_.window) target = &links_.window;
     QPointer<QWidget> guard(target);
     auto send = [&](int key, Qt::KeyboardModifiers modifiers, const QString& text) {
         if (!guard) return;
@@ -152,7 +150,7 @@ void NavigationLoop::received() {
     receiving_ = true;
     do {
         readAgain_ = false;
-        if (window_.state().stopRequest) break;
+        if (links_.state.stopRequest) break;
         const QByteArray chunk = port_.readAll();
         ReceivedSentences got = reception_.receive(std::string_view(chunk.constData(), chunk.size()), &log_);
         if (got.lines > 0) showLog();
@@ -160,7 +158,7 @@ void NavigationLoop::received() {
             showFix(fix);
             // What runs per fix may process events: a stop, the window closing.
             if (state_ != State::Starting && state_ != State::Receiving) break;
-            if (window_.state().stopRequest) break;
+            if (links_.state.stopRequest) break;
         }
     } while ((readAgain_ || port_.bytesAvailable() > 0) && (state_ == State::Starting || state_ == State::Receiving));
     receiving_ = false;
@@ -168,18 +166,18 @@ void NavigationLoop::received() {
 }
 
 void NavigationLoop::showFix(const RmcFields& fields) {
-    NavigatorState& s = window_.state();
+    NavigatorState& s = links_.state;
     display_.showFix(fields);
     display_.UpdatePosition();
     s.keyPreview = true;
     // Until a block is written, the status keeps saying the route is not saved.
-    window_.setStatus(navigationStatusText(
+    links_.status.setStatus(navigationStatusText(
         routeUnsaved_ ? NavigationStatus::ActiveRouteNotSaved : NavigationStatus::Active, s.language()));
     display_.followPosition(map::kViewOffsetNavigation);
-    if (!window_.isActiveWindow()) window_.raise();
+    links_.modes.bringToFront();
     ++fixes_;
     if (s.settings.recordRoute == '1' && display_.routePointFilled()) recordRoutePoint();
-    window_.SpeakStatus();
+    links_.speech.speakStatus();
 }
 
 void NavigationLoop::recordRoutePoint() {
@@ -192,33 +190,33 @@ void NavigationLoop::recordRoutePoint() {
     routeErrorShown_ = true;
     const std::string message = routeError_;
     routeError_.clear();
-    window_.dialogs().critical(message);
+    links_.dialogs.critical(message);
 }
 
 void NavigationLoop::writeRoutePoints() {
     if (routePoints_.empty()) return;
     std::optional<std::string> error =
-        route::appendRouteBlock(window_.paths(), route::routeFilePath(window_.state().programFolder()), routePoints_);
+        route::appendRouteBlock(links_.paths, route::routeFilePath(links_.state.programFolder()), routePoints_);
     routeUnsaved_ = error.has_value();
     if (!error) {
         routePoints_.clear();
         return;
     }
-    const Language language = window_.state().language();
-    window_.setStatus(navigationStatusText(
+    const Language language = links_.state.language();
+    links_.status.setStatus(navigationStatusText(
         state_ == State::Receiving ? NavigationStatus::ActiveRouteNotSaved : NavigationStatus::RouteNotSaved,
         language));
     routeError_ = routeNotSavedText(language, *error);
 }
 
 void NavigationLoop::keepRoutePointsAtExit() {
-    const std::string file = route::routeFilePath(window_.state().programFolder());
+    const std::string file = route::routeFilePath(links_.state.programFolder());
     while (!routePoints_.empty()) {
-        std::optional<std::string> error = route::appendRouteBlock(window_.paths(), file, routePoints_);
+        std::optional<std::string> error = route::appendRouteBlock(links_.paths, file, routePoints_);
         if (!error) break;
-        const Language language = window_.state().language();
+        const Language language = links_.state.language();
         const std::size_t choice =
-            window_.dialogs().ask(joinMessageLines(route::unsavedRouteLines(language, routePoints_.size(), *error)),
+            links_.dialogs.ask(joinMessageLines(route::unsavedRouteLines(language, routePoints_.size(), *error)),
                                   route::unsavedRouteChoices(language));
         if (choice != 0) break;  // discarded, knowingly
     }
@@ -226,8 +224,7 @@ void NavigationLoop::keepRoutePointsAtExit() {
 }
 
 void NavigationLoop::showLog(bool whole) {
-    auto* text1 = window_.widgets().receiverLog;
-    if (!text1) return;
+    QPlainTextEdit* text1 = links_.controls.receiverLog;
     const std::string& log = log_.text();
     if (!whole && shownLogLength_ > 0 && log.size() >= shownLogLength_) {
         // The log only grew: add the new lines at the end.
@@ -244,8 +241,8 @@ void NavigationLoop::showLog(bool whole) {
 
 void NavigationLoop::portFailed(const QString& reason) {
     if (state_ != State::Starting && state_ != State::Receiving) return;
-    const Language language = window_.state().language();
-    const std::string port = "COM" + std::string(1, window_.state().settings.gpsPort);
+    const Language language = links_.state.language();
+    const std::string port = "COM" + std::string(1, links_.state.settings.gpsPort);
     const std::string device = target_.describe();
     const std::string where = device.empty() ? port : port + " (" + device + ")";
     const std::string why = utf8ToCp1252(reason.toStdString());
@@ -258,7 +255,7 @@ void NavigationLoop::portFailed(const QString& reason) {
 }
 
 void NavigationLoop::checkStop() {
-    if ((state_ == State::Starting || state_ == State::Receiving) && window_.state().stopRequest) close();
+    if ((state_ == State::Starting || state_ == State::Receiving) && links_.state.stopRequest) close();
 }
 
 void NavigationLoop::close() {
@@ -275,24 +272,24 @@ void NavigationLoop::close() {
 void NavigationLoop::finishClosing() {
     state_ = State::Closing;
     stopCheck_.stop();
-    window_.state().navigationActive = 0;
+    links_.state.navigationActive = 0;
     state_ = State::Idle;
     std::vector<std::string> messages;
     if (!failure_.empty()) {
-        window_.setStatus(shellStatusText(ShellStatus::NavigationStopped, window_.state().language()));
+        links_.status.setStatus(shellStatusText(ShellStatus::NavigationStopped, links_.state.language()));
         messages.push_back(failure_);
         failure_.clear();
     }
     if (!routeError_.empty()) {
         // The positions stay collected for the next block; the status line
         // says so last.
-        window_.setStatus(navigationStatusText(NavigationStatus::RouteNotSaved, window_.state().language()));
+        links_.status.setStatus(navigationStatusText(NavigationStatus::RouteNotSaved, links_.state.language()));
         // At the program's end the question that follows says it.
         if (!routeErrorShown_ && !ending_) messages.push_back(routeError_);
         routeError_.clear();
         routeErrorShown_ = true;
     }
-    for (const std::string& m : messages) window_.dialogs().critical(m);
+    for (const std::string& m : messages) links_.dialogs.critical(m);
     emit stopped();
 }
 

@@ -33,11 +33,18 @@
 
 #include "navigator/gps/reception.h"
 #include "navigator/route/route_record.h"
+#include "navigator/shell/main_window_controls.h"
+#include "navigator/shell/shell_calls.h"
+#include "platform/dos_path.h"
 #include "platform/gps_port.h"
 
+class QWidget;
+
 namespace tarvok {
-class MainWindow;
-}
+class Dialogs;
+class SoundPlayback;
+struct NavigatorState;
+}  // namespace tarvok
 
 namespace tarvok::gps {
 
@@ -53,12 +60,28 @@ public:
     // Positions per block of the route file (behind its filler record).
     static constexpr std::size_t kRouteBlockPoints = 501;
 
-    NavigationLoop(MainWindow& window, PositionDisplay& display);
+    // What the loop uses of the main window.
+    struct Links {
+        const MainWindowControls& controls;  // NAV (Navig1) and the reception log Text1
+        NavigatorState& state;               // the flags, the stop request, the port settings
+        StatusLine& status;
+        WindowModes& modes;                  // the stop, the window to the front
+        QWidget& window;                     // where the start keystrokes go when nothing has the focus
+        SoundPlayback& sound;
+        SpeechCalls& speech;                 // SpeakStatus after each shown position
+        Dialogs& dialogs;
+        const DosPaths& paths;
+    };
+    NavigationLoop(Links links, PositionDisplay& display, QObject* parent = nullptr);
     ~NavigationLoop() override;
 
     // The NAV button: starts navigation when it is not active, else raises
     // the stop request (status text and "Navig2.WAV" by the window's stop).
     void Navig1_click();
+
+    // The program ends: navigation ends like a stop, and positions not yet
+    // written are kept or knowingly discarded.
+    void programEnding();
 
     State state() const { return state_; }
     const ReceptionLog& log() const { return log_; }
@@ -89,7 +112,7 @@ private:
     // file, or are discarded once the user has chosen so.
     void keepRoutePointsAtExit();
 
-    MainWindow& window_;
+    Links links_;
     PositionDisplay& display_;
     GpsPort port_;
     PortTarget target_;

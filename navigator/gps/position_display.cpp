@@ -1,13 +1,13 @@
 #include "navigator/gps/position_display.h"
 
 #include <QColor>
-#include <QLineEdit>
 #include <cmath>
+#include <utility>
 
 #include "common/text.h"
 #include "navigator/gps/needles.h"
 #include "navigator/map/map_window.h"
-#include "navigator/shell/main_window.h"
+#include "navigator/shell/navigator_state.h"
 #include "navigator/shell/shell_widgets.h"
 #include "platform/dialogs.h"
 
@@ -15,53 +15,31 @@ namespace tarvok::gps {
 
 namespace {
 
-std::string boxText(const MainWindow& w, const char* name) {
-    auto* box = w.control<QLineEdit>(name);
-    return box ? utf8ToCp1252(box->text().toStdString()) : std::string();
-}
-
-void setBox(MainWindow& w, const char* name, const std::string& text) {
-    auto* box = w.control<QLineEdit>(name);
-    if (!box) return;
-    const QString shown = QString::fromStdString(cp1252ToUtf8(text));
-    if (box->text() != shown) box->setText(shown);
-}
+// The readouts a received sentence shows, with their texts.
+constexpr std::pair<Readout, std::string MotionDisplay::*> kMotionReadouts[] = {
+    {Readout::Time, &MotionDisplay::tijds},      {Readout::Latitude, &MotionDisplay::latid},
+    {Readout::NorthSouth, &MotionDisplay::nsText}, {Readout::Longitude, &MotionDisplay::longi},
+    {Readout::EastWest, &MotionDisplay::ewText}, {Readout::Speed, &MotionDisplay::speed},
+    {Readout::SpeedUnit, &MotionDisplay::smode}, {Readout::Course, &MotionDisplay::koers},
+    {Readout::CompassDirection, &MotionDisplay::windr}, {Readout::Date, &MotionDisplay::datum}};
 
 }  // namespace
 
-PositionDisplay::PositionDisplay(MainWindow& window, map::MapWindow& map) : window_(window), map_(map) {}
+PositionDisplay::PositionDisplay(Links links, map::MapWindow& map) : links_(links), map_(map) {}
 
 MotionDisplay PositionDisplay::readouts() const {
     MotionDisplay d;
-    d.tijds = boxText(window_, "Tijds");
-    d.latid = boxText(window_, "Latid");
-    d.nsText = boxText(window_, "NSText");
-    d.longi = boxText(window_, "Longi");
-    d.ewText = boxText(window_, "EWText");
-    d.speed = boxText(window_, "Speed");
-    d.smode = boxText(window_, "Smode");
-    d.koers = boxText(window_, "Koers");
-    d.windr = boxText(window_, "Windr");
-    d.datum = boxText(window_, "Datum");
+    for (const auto& [box, text] : kMotionReadouts) d.*text = links_.readouts.readout(box);
     d.course = course_;
     return d;
 }
 
 void PositionDisplay::writeReadouts(const MotionDisplay& d) {
-    setBox(window_, "Tijds", d.tijds);
-    setBox(window_, "Latid", d.latid);
-    setBox(window_, "NSText", d.nsText);
-    setBox(window_, "Longi", d.longi);
-    setBox(window_, "EWText", d.ewText);
-    setBox(window_, "Speed", d.speed);
-    setBox(window_, "Smode", d.smode);
-    setBox(window_, "Koers", d.koers);
-    setBox(window_, "Windr", d.windr);
-    setBox(window_, "Datum", d.datum);
+    for (const auto& [box, text] : kMotionReadouts) links_.readouts.setReadout(box, d.*text);
 }
 
 void PositionDisplay::showFix(const RmcFields& fields) {
-    const NavigatorSettings& s = window_.state().settings;
+    const NavigatorSettings& s = links_.state.settings;
     DisplaySettings settings{static_cast<int>(numericValue(s.hourOffset)), s.speedUnit};
     MotionDisplay d = readouts();
     showRmc(fields, settings, d);
@@ -71,7 +49,7 @@ void PositionDisplay::showFix(const RmcFields& fields) {
 }
 
 void PositionDisplay::drawNeedles(std::int32_t shownSpeed, std::int32_t course) {
-    InstrumentPanel* panel = window_.picture2();
+    InstrumentPanel* panel = links_.needles;
     if (!panel) return;
     panel->clearDrawing();
     for (const NeedleLine& l : needleLines(shownSpeed, course))
@@ -81,25 +59,26 @@ void PositionDisplay::drawNeedles(std::int32_t shownSpeed, std::int32_t course) 
 PositionOutcome PositionDisplay::UpdatePosition() {
     routePointFilled_ = false;
     MotionDisplay d = readouts();
-    PlacedPosition placed = placePosition(d, map_.calibration(), pixel_, window_.state().settings.autoMapSearch);
+    PlacedPosition placed = placePosition(d, map_.calibration(), pixel_, links_.state.settings.autoMapSearch);
     // The readouts as UpdatePosition left them ("0" for an unreadable
     // number, "N" / "E" for an empty hemisphere).
-    setBox(window_, "Latid", d.latid);
-    setBox(window_, "Longi", d.longi);
+    Readouts& boxes = links_.readouts;
+    boxes.setReadout(Readout::Latitude, d.latid);
+    boxes.setReadout(Readout::Longitude, d.longi);
     if (placed.outcome == PositionOutcome::Unusable) return placed.outcome;
-    setBox(window_, "NSText", d.nsText);
-    setBox(window_, "EWText", d.ewText);
+    boxes.setReadout(Readout::NorthSouth, d.nsText);
+    boxes.setReadout(Readout::EastWest, d.ewText);
     latitude_ = placed.latitude;
     longitude_ = placed.longitude;
     if (placed.outcome == PositionOutcome::OutOfRange) {
-        window_.setStatus(kOutOfRangeText);
-        if (placed.startMapSearch && mapSearch_) mapSearch_();
-        else window_.dialogs().beep();
+        links_.status.setStatus(kOutOfRangeText);
+        if (placed.startMapSearch && mapSearch_) mapSearch_->FindMapForPosition();
+        else links_.dialogs.beep();
         return placed.outcome;
     }
-    setBox(window_, "Xtext", integerText(pixel_.x));
-    setBox(window_, "Ytext", integerText(pixel_.y));
-    const NavigatorState& state = window_.state();
+    boxes.setReadout(Readout::PixelX, integerText(pixel_.x));
+    boxes.setReadout(Readout::PixelY, integerText(pixel_.y));
+    const NavigatorState& state = links_.state;
     if (state.playbackActive == 1) return placed.outcome;
     route::RouteRecord r;
     r.type = 'M';

@@ -8,16 +8,17 @@
 // themselves are the plain ones of motion_display.h and update_position.h.
 #pragma once
 
-#include <functional>
-
 #include "navigator/gps/motion_display.h"
 #include "navigator/gps/nmea_sentence.h"
 #include "navigator/gps/update_position.h"
 #include "navigator/map/map_view_state.h"
 #include "navigator/route/route_record.h"
+#include "navigator/shell/shell_calls.h"
 
 namespace tarvok {
-class MainWindow;
+class Dialogs;
+class InstrumentPanel;
+struct NavigatorState;
 namespace map {
 class MapWindow;
 }
@@ -25,14 +26,22 @@ class MapWindow;
 
 namespace tarvok::gps {
 
-class PositionDisplay {
+class PositionDisplay : public PositionCalls {
 public:
-    PositionDisplay(MainWindow& window, map::MapWindow& map);
+    // What the display uses of the main window.
+    struct Links {
+        Readouts& readouts;
+        StatusLine& status;
+        const NavigatorState& state;  // the settings, the playback flag
+        Dialogs& dialogs;             // the beep off the map
+        InstrumentPanel* needles;     // Picture2; none: no needles drawn
+    };
+    PositionDisplay(Links links, map::MapWindow& map);
 
     // Automatic map selection, run when the position lies off the loaded map
     // and the automatic map search setting is "1". Without it the system
     // beeps, as with the search switched off.
-    void setMapSearch(std::function<void()> search) { mapSearch_ = std::move(search); }
+    void setMapSearch(MapSearchCalls* search) { mapSearch_ = search; }
 
     // One received RMC sentence on the readouts and the needles. Readouts
     // whose field is missing (no time, no date) keep their text.
@@ -41,7 +50,7 @@ public:
     // UpdatePosition: the shown latitude and longitude onto the map. Returns
     // the outcome; on the map, Xtext and Ytext show the pixel and, unless
     // route or track playback runs, the current route point is filled.
-    PositionOutcome UpdatePosition();
+    PositionOutcome UpdatePosition() override;
 
     // The current route point: the last position UpdatePosition placed on
     // the map outside playback, as it is recorded into the route file.
@@ -50,7 +59,7 @@ public:
     bool routePointFilled() const { return routePointFilled_; }
 
     // The position pixel (bitmap pixels) UpdatePosition set last.
-    map::PixelPosition positionPixel() const { return pixel_; }
+    map::PixelPosition positionPixel() const override { return pixel_; }
     // The signed position UpdatePosition read last (north and east positive).
     double latitude() const { return latitude_; }
     double longitude() const { return longitude_; }
@@ -62,15 +71,15 @@ public:
     // The map view follows the position pixel: CentreOnPosition with the
     // moving map ticked above zoom level 0, else the bitmap-to-view
     // conversion with `xOffset`; then DrawPositionMark.
-    void followPosition(int xOffset);
+    void followPosition(int xOffset) override;
 
 private:
     void writeReadouts(const MotionDisplay& d);
     void drawNeedles(std::int32_t shownSpeed, std::int32_t course);
 
-    MainWindow& window_;
+    Links links_;
     map::MapWindow& map_;
-    std::function<void()> mapSearch_;
+    MapSearchCalls* mapSearch_ = nullptr;
     map::PixelPosition pixel_;
     double latitude_ = 0;
     double longitude_ = 0;

@@ -1,11 +1,10 @@
 #include "navigator/gps/speech_window.h"
 
 #include <QCoreApplication>
-#include <QLineEdit>
 
 #include "common/text.h"
 #include "navigator/gps/announcement_file.h"
-#include "navigator/shell/main_window.h"
+#include "navigator/shell/navigator_state.h"
 #include "navigator/shell/sound_playback.h"
 #include "platform/dialogs.h"
 
@@ -28,20 +27,20 @@ std::filesystem::path fragmentFile(const DosPaths& paths, const std::filesystem:
 
 }  // namespace
 
-SpeechWindow::SpeechWindow(MainWindow& window) : QObject(&window), window_(window) {
+SpeechWindow::SpeechWindow(Links links, QObject* parent) : QObject(parent), links_(links) {
     setObjectName(QStringLiteral("SpeechWindow"));
-    window.setSpeechCalls(this);
+    links.plugs.setSpeechCalls(this);
 }
 
-SpeechWindow::~SpeechWindow() { window_.setSpeechCalls(nullptr); }
+SpeechWindow::~SpeechWindow() { links_.plugs.setSpeechCalls(nullptr); }
 
 void SpeechWindow::loadSpeechFragments() {
-    const NavigatorState& s = window_.state();
+    const NavigatorState& s = links_.state;
     if (s.settings.soundOn != '1') return;
     preloaded_.clear();
     for (const std::string& name : preloadedFragmentNames(s.settings.speedUnit)) {
         const std::string dos = s.soundPath(name + kWavExtension);
-        preloaded_.emplace_back(name, readFragmentFile(window_.paths().toNative(dos)));
+        preloaded_.emplace_back(name, readFragmentFile(links_.paths.toNative(dos)));
     }
     loaded_ = true;
 }
@@ -52,20 +51,17 @@ void SpeechWindow::reloadUnitWord(const std::string& dosPath) {
     // The word's name is its file name without the extension.
     std::string name = dosPath.substr(dosPath.rfind('\\') + 1);
     if (name.size() > 4) name.resize(name.size() - 4);
-    preloaded_[0] = {name, readFragmentFile(window_.paths().toNative(dosPath))};
+    preloaded_[0] = {name, readFragmentFile(links_.paths.toNative(dosPath))};
 }
 
 SpokenTexts SpeechWindow::readouts() const {
-    auto text = [this](const char* name) {
-        const auto* box = window_.control<QLineEdit>(name);
-        return box ? utf8ToCp1252(box->text().toStdString()) : std::string();
-    };
-    return {text("Latid"), text("Longi"), text("NSText"), text("EWText"),
-            text("Speed"), text("Koers"), text("Windr")};
+    auto text = [this](Readout box) { return links_.readouts.readout(box); };
+    return {text(Readout::Latitude), text(Readout::Longitude), text(Readout::NorthSouth), text(Readout::EastWest),
+            text(Readout::Speed),    text(Readout::Course),    text(Readout::CompassDirection)};
 }
 
 SpeechOptions SpeechWindow::options() const {
-    const NavigatorSettings& n = window_.state().settings;
+    const NavigatorSettings& n = links_.state.settings;
     SpeechOptions o;
     o.speakSpeed = n.speakSpeed == '1';
     o.speakCourse = n.speakCourse == '1';
@@ -84,14 +80,14 @@ std::string SpeechWindow::fragment(const std::string& name, const std::filesyste
     for (const auto& [preName, bytes] : preloaded_)
         if (preName == name) return bytes;
     const std::string fileName = name + kWavExtension;
-    return readFragmentFile(fragmentFile(window_.paths(), folder, window_.state().soundPath(fileName), fileName));
+    return readFragmentFile(fragmentFile(links_.paths, folder, links_.state.soundPath(fileName), fileName));
 }
 
 void SpeechWindow::speakStatus() {
     // A sentence processed while this call yields or waits is not counted.
     if (speaking_) return;
-    NavigatorState& s = window_.state();
-    MediaControl& sound = window_.sound();
+    NavigatorState& s = links_.state;
+    MediaControl& sound = links_.sound;
     AnnouncementState a{std::int16_t(sound.completionCode()), s.announcementCounter};
     const SpeakDecision d = speakDecision(s.settings.soundOn == '1', a, readouts());
     if (a.completionCode != sound.completionCode()) sound.setCompletionCode(a.completionCode);
@@ -102,7 +98,7 @@ void SpeechWindow::speakStatus() {
     case SpeakDecision::Wait: break;
     case SpeakDecision::ReceptionError:
         s.currentSoundName = kReceptionErrorFile;
-        window_.sound().playSound();
+        links_.sound.playSound();
         break;
     case SpeakDecision::Announce: announce(); break;
     }
@@ -111,8 +107,8 @@ void SpeechWindow::speakStatus() {
 
 void SpeechWindow::announce() {
     if (!loaded_) loadSpeechFragments();
-    NavigatorState& s = window_.state();
-    const DosPaths& paths = window_.paths();
+    NavigatorState& s = links_.state;
+    const DosPaths& paths = links_.paths;
     const std::filesystem::path folder = paths.toNative(s.soundFolderPath());
     std::string samples;
     for (const std::string& name : announcementFragments(readouts(), options())) samples += fragment(name, folder);
@@ -120,27 +116,27 @@ void SpeechWindow::announce() {
     // The previous announcement is released first; the notice of a sound
     // cut off here arrives while yielding, so it cannot count as the end
     // of the new one.
-    window_.sound().close();
+    links_.sound.close();
     QCoreApplication::processEvents();
     AnnouncementState a;
     announcementStarted(a);
-    window_.sound().setCompletionCode(a.completionCode);
+    links_.sound.setCompletionCode(a.completionCode);
     s.announcementCounter = a.counter;
 
     const std::string dosFile = s.soundPath(kAnnouncementFile);
     const std::filesystem::path file = fragmentFile(paths, folder, dosFile, kAnnouncementFile);
     if (auto error = writeAnnouncementFile(file, samples)) {
         // Nothing plays; the next sentence tries again. Told once.
-        window_.sound().setCompletionCode(1);
+        links_.sound.setCompletionCode(1);
         if (!writeFailureShown_) {
             writeFailureShown_ = true;
-            window_.dialogs().critical(
+            links_.dialogs.critical(
                 joinMessageLines(announcementNotWrittenLines(s.language(), dosFile, *error)));
         }
         return;
     }
     writeFailureShown_ = false;
-    window_.sound().start(dosFile);
+    links_.sound.start(dosFile);
 }
 
 }  // namespace tarvok::gps

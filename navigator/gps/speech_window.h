@@ -12,17 +12,29 @@
 
 #include "navigator/gps/announcement.h"
 #include "navigator/shell/shell_calls.h"
+#include "platform/dos_path.h"
 
 namespace tarvok {
-class MainWindow;
-}
+class Dialogs;
+class SoundPlayback;
+struct NavigatorState;
+}  // namespace tarvok
 
 namespace tarvok::gps {
 
 class SpeechWindow : public QObject, public SpeechCalls {
     Q_OBJECT
 public:
-    explicit SpeechWindow(MainWindow& window);
+    // What the announcements use of the main window.
+    struct Links {
+        Readouts& readouts;     // what is spoken
+        NavigatorState& state;  // the options, the sound folder, the counter
+        SoundPlayback& sound;
+        Dialogs& dialogs;
+        const DosPaths& paths;
+        ShellPlugs& plugs;      // where it plugs in as the speech calls
+    };
+    explicit SpeechWindow(Links links, QObject* parent = nullptr);
     ~SpeechWindow() override;
 
     // SpeechCalls
@@ -45,7 +57,7 @@ private:
     std::string fragment(const std::string& name, const std::filesystem::path& folder) const;
     void announce();
 
-    MainWindow& window_;
+    Links links_;
     std::vector<std::pair<std::string, std::string>> preloaded_;
     bool loaded_ = false;
     bool speaking_ = false;

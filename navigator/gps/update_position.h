@@ -34,4 +34,29 @@ struct PlacedPosition {
 PlacedPosition placePosition(MotionDisplay& d, const map::MapCalibration& map, map::PixelPosition& pixel,
                              char autoMapSearch);
 
+// UpdatePosition as the go-to, the map search, route playback and track
+// import run it: the display places the shown latitude and longitude on the
+// map and the map view follows the position pixel.
+class PositionCalls {
+public:
+    virtual ~PositionCalls() = default;
+    // The readouts' position onto the loaded map (Xtext / Ytext show its pixel).
+    virtual PositionOutcome UpdatePosition() = 0;
+    // The position pixel (bitmap pixels) UpdatePosition set last.
+    virtual map::PixelPosition positionPixel() const = 0;
+    // The map view follows the position pixel: CentreOnPosition with the
+    // moving map ticked above zoom level 0, else the bitmap-to-view
+    // conversion with `xOffset`; then DrawPositionMark.
+    virtual void followPosition(int xOffset) = 0;
+};
+
+// The automatic map selection a position off the loaded map starts.
+class MapSearchCalls {
+public:
+    virtual ~MapSearchCalls() = default;
+    // True when a map holding the shown position was found; its bitmap is
+    // loaded while the window goes on.
+    virtual bool FindMapForPosition() = 0;
+};
+
 }  // namespace tarvok::gps

@@ -5,7 +5,7 @@
 #include "navigator/map/go_to.h"
 #include "navigator/map/map_view_widget.h"
 #include "navigator/map/map_window.h"
-#include "navigator/shell/main_window.h"
+#include "navigator/shell/navigator_state.h"
 #include "platform/dialogs.h"
 
 namespace tarvok::map {
@@ -21,16 +21,16 @@ void MapWindow::centreAndMark() {
 }
 
 void MapWindow::Command3_Click() {
-    const Language language = window_.state().language();
-    if (window_.state().mapLoaded == 0) {
-        window_.dialogs().beep();
+    const Language language = links_.state.language();
+    if (links_.state.mapLoaded == 0) {
+        links_.dialogs.beep();
         message(noMapLoadedLines(language));
         return;
     }
-    window_.setStatus(goToPixelText(language));
-    const std::optional<PixelPosition> p = typedPixel(boxText(window_.widgets().pixelX), boxText(window_.widgets().pixelY));
+    links_.status.setStatus(goToPixelText(language));
+    const std::optional<PixelPosition> p = typedPixel(boxText(links_.controls.pixelX), boxText(links_.controls.pixelY));
     if (!p) {
-        window_.dialogs().beep();
+        links_.dialogs.beep();
         message(missingPixelLines(language));
         return;
     }
@@ -41,31 +41,31 @@ void MapWindow::Command3_Click() {
 }
 
 void MapWindow::Command4_Click() {
-    const Language language = window_.state().language();
-    if (window_.state().mapLoaded == 0) {
-        window_.dialogs().beep();
+    const Language language = links_.state.language();
+    if (links_.state.mapLoaded == 0) {
+        links_.dialogs.beep();
         message(noMapLoadedLines(language));
         return;
     }
-    window_.setStatus(kGoToLatLonText);
-    if (!isNumeric(boxText(window_.widgets().latitude)) || !isNumeric(boxText(window_.widgets().longitude))) {
-        window_.dialogs().beep();
+    links_.status.setStatus(kGoToLatLonText);
+    if (!isNumeric(boxText(links_.controls.latitude)) || !isNumeric(boxText(links_.controls.longitude))) {
+        links_.dialogs.beep();
         message(missingLatLonLines(language));
         return;
     }
-    if (!position_.updatePosition) return;
-    const gps::PositionOutcome outcome = position_.updatePosition();
+    if (!position_) return;
+    const gps::PositionOutcome outcome = position_->UpdatePosition();
     if (outcome == gps::PositionOutcome::Unusable) return;
     // Off the map with the automatic search on, the map search has shown
     // the position on the map it found (or left everything as it was).
-    if (outcome == gps::PositionOutcome::OutOfRange && window_.state().settings.autoMapSearch == '1') return;
-    view_.position = position_.positionPixel();
+    if (outcome == gps::PositionOutcome::OutOfRange && links_.state.settings.autoMapSearch == '1') return;
+    view_.position = position_->positionPixel();
     centreAndMark();
 }
 
 void MapWindow::coordinateBoxClick() {
     // Typed values are not overwritten by the next fix or route point.
-    window_.stopActiveMode();
+    links_.modes.stopActiveMode();
 }
 
 void MapWindow::coordinateBoxDoubleClick(QLineEdit* box) {

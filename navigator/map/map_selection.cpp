@@ -11,7 +11,7 @@
 #include "navigator/map/map_database_files.h"
 #include "navigator/map/map_view_widget.h"
 #include "navigator/map/map_window.h"
-#include "navigator/shell/main_window.h"
+#include "navigator/shell/navigator_state.h"
 #include "platform/dialogs.h"
 
 namespace tarvok::map {
@@ -35,20 +35,20 @@ void yieldOnce() { QCoreApplication::processEvents(); }
 }  // namespace
 
 std::string MapWindow::databaseDosPath() const {
-    return window_.state().programFolder() + "\\" + kMapDatabaseName;
+    return links_.state.programFolder() + "\\" + kMapDatabaseName;
 }
 
 void MapWindow::Command12_Click() { BuildMapDatabase(); }
 
 void MapWindow::Command13_Click() {
     if (selecting_) return;
-    const DosPaths& paths = window_.paths();
+    const DosPaths& paths = links_.paths;
     std::error_code ec;
     const std::string db = databaseDosPath();
     const std::uintmax_t size = paths.exists(db) ? std::filesystem::file_size(paths.toNative(db), ec) : 0;
     if (ec || !mapDatabaseSearchable(size)) {
-        window_.dialogs().beep();
-        message(noMapDatabaseLines(window_.state().language()));
+        links_.dialogs.beep();
+        message(noMapDatabaseLines(links_.state.language()));
         return;
     }
     FindMapForPosition();
@@ -56,15 +56,15 @@ void MapWindow::Command13_Click() {
 
 void MapWindow::BuildMapDatabase() {
     if (selecting_) return;
-    NavigatorState& state = window_.state();
+    NavigatorState& state = links_.state;
     const Language language = state.language();
-    const DosPaths& paths = window_.paths();
+    const DosPaths& paths = links_.paths;
     // No map loaded yet, or a folder without corner files: nothing to build,
     // and the database there is kept.
     const std::string folder = mapFolderOf(map_.mapPath);
     std::vector<std::string> files = folder.empty() ? std::vector<std::string>{} : cornerFilesIn(paths, folder);
     if (files.empty()) {
-        window_.dialogs().beep();
+        links_.dialogs.beep();
         message(noMapFilesLines(language));
         return;
     }
@@ -78,19 +78,19 @@ void MapWindow::BuildMapDatabase() {
     MapDatabaseBuild build(std::move(files), {map_.width, map_.height});
     DosMapFolderFiles reader(paths);
     while (!build.done()) {
-        window_.setStatus(build.nextPath());
+        links_.status.setStatus(build.nextPath());
         yieldOnce();
-        if (window_.programEnded()) return;
+        if (links_.modes.programEnded()) return;
         build.step(reader);
     }
     const std::string db = databaseDosPath();
     if (auto error = writeMapDatabase(paths.toNative(db), build.content())) {
-        window_.dialogs().beep();
+        links_.dialogs.beep();
         message(mapDatabaseNotWrittenLines(language, db, *error));
-        window_.setStatus(mapLabelText(map_.mapName));
+        links_.status.setStatus(mapLabelText(map_.mapName));
         return;
     }
-    window_.setStatus(databaseLoadedText(language, build.leftOutLongPaths()));
+    links_.status.setStatus(databaseLoadedText(language, build.leftOutLongPaths()));
 }
 
 // A search's records and where it stands, kept while a found map's bitmap
@@ -101,34 +101,34 @@ struct MapWindow::FoundMaps {
     bool told = false;  // a bitmap that could not be loaded was said
 };
 
-void MapWindow::FindMapForPosition() {
-    if (selecting_ || searching_) return;
+bool MapWindow::FindMapForPosition() {
+    if (selecting_ || searching_) return false;
     searching_ = true;
-    const Language language = window_.state().language();
-    window_.setStatus(searchingMapText(language));
+    const Language language = links_.state.language();
+    links_.status.setStatus(searchingMapText(language));
     yieldOnce();
-    if (!searching_) return;  // a map chosen meanwhile replaced the search
+    if (!searching_) return false;  // a map chosen meanwhile replaced the search
 
-    DosMapFolderFiles reader(window_.paths());
+    DosMapFolderFiles reader(links_.paths);
     auto found = std::make_shared<FoundMaps>();
     found->records = decodeMapDatabase(reader.readFile(databaseDosPath()).value_or(""));
-    const MainWindowControls& c = window_.widgets();
+    const MainWindowControls& c = links_.controls;
     found->search = searchMapForPosition(found->records, boxText(c.latitude), boxText(c.longitude),
                                          boxText(c.northSouth), boxText(c.eastWest));
     if (found->search.outcome == MapSearchOutcome::PositionNotNumeric) {
         message(missingLatLonLines(language));
         yieldOnce();
         searching_ = false;
-        return;
+        return false;
     }
     if (!found->records.empty()) {
         setBox(c.northSouth, found->search.nsText);
         setBox(c.eastWest, found->search.ewText);
     }
-    loadFoundMap(std::move(found));
+    return loadFoundMap(std::move(found));
 }
 
-void MapWindow::loadFoundMap(std::shared_ptr<FoundMaps> found) {
+bool MapWindow::loadFoundMap(std::shared_ptr<FoundMaps> found) {
     // The first record that holds the position and whose bitmap loads: a
     // bitmap that is gone or cannot be read is told once (the warning asks
     // for a new AUTO run) and the search goes on with the next record.
@@ -142,44 +142,45 @@ void MapWindow::loadFoundMap(std::shared_ptr<FoundMaps> found) {
             skipFoundMap(*found);
             loadFoundMap(found);
         };
-        if (LoadMapBitmap({r.bitmapPath(), r.edges, !found->told}, shown)) return;  // shown once read
+        if (LoadMapBitmap({r.bitmapPath(), r.edges, !found->told}, shown)) return true;  // shown once read
         skipFoundMap(*found);
     }
     // None, or none that could be loaded (told above with its own beep):
     // the previous map stays.
-    if (!found->told) window_.dialogs().beep();
-    window_.setStatus(noMapFoundText(window_.state().language()));
+    if (!found->told) links_.dialogs.beep();
+    links_.status.setStatus(noMapFoundText(links_.state.language()));
     yieldOnce();
     searching_ = false;
+    return false;
 }
 
 void MapWindow::skipFoundMap(FoundMaps& found) {
     found.told = true;
-    const MainWindowControls& c = window_.widgets();
+    const MainWindowControls& c = links_.controls;
     found.search = searchMapForPosition(found.records, boxText(c.latitude), boxText(c.longitude),
                                         found.search.nsText, found.search.ewText, found.search.index + 1);
 }
 
 void MapWindow::showFoundMap(const MapRecord& r) {
-    const DosPaths& paths = window_.paths();
+    const DosPaths& paths = links_.paths;
     map_.mapName = std::string(withoutLineEnding(r.nameLines[0]));
     folder_ = paths.toNative(mapFolderOf(map_.mapPath)).string();
     endRadar();
     applyZoom();
-    if (position_.updatePosition) {
-        position_.updatePosition();
-        view_.position = position_.positionPixel();
+    if (position_) {
+        position_->UpdatePosition();
+        view_.position = position_->positionPixel();
     }
     centreAndMark();
 
     const CornerBoxes boxes = mapRecordCornerBoxes(r);
-    const MainWindowControls& c = window_.widgets();
+    const MainWindowControls& c = links_.controls;
     setBox(c.lowerLeftCorner, boxes.lowerLeft);
     setBox(c.lowerRightCorner, boxes.lowerRight);
     setBox(c.upperLeftCorner, boxes.upperLeft);
     setBox(c.upperRightCorner, boxes.upperRight);
     setBox(c.mapStatusLine, foundMapStatusText(map_.mapPath, map_.width, map_.height));
-    window_.setStatus(foundMapLabelText(r));
+    links_.status.setStatus(foundMapLabelText(r));
     speakMapName();
     yieldOnce();
     searching_ = false;

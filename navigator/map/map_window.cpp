@@ -10,7 +10,7 @@
 
 #include "common/text.h"
 #include "navigator/map/map_view_widget.h"
-#include "navigator/shell/main_window.h"
+#include "navigator/shell/navigator_state.h"
 #include "navigator/shell/shell_widgets.h"
 #include "navigator/shell/sound_playback.h"
 #include "platform/dialogs.h"
@@ -32,18 +32,18 @@ QString fromCp1252(const std::string& s) { return QString::fromStdString(cp1252T
 
 }  // namespace
 
-MapWindow::MapWindow(MainWindow& window)
-    : QObject(&window),
-      window_(window),
-      widget_(new MapViewWidget(bitmap_, window.picture1())),
+MapWindow::MapWindow(Links links, QObject* parent)
+    : QObject(parent),
+      links_(links),
+      widget_(new MapViewWidget(bitmap_, links.controls.mapPicture)),
       view_(widget_),
       zoom_(view_, *this) {
     setObjectName(QStringLiteral("MapWindow"));
     widget_->hide();  // the radar screen shows until the first map
-    window.picture1()->installEventFilter(this);
+    links.controls.mapPicture->installEventFilter(this);
     fitToPicture();
     connect(widget_, &MapViewWidget::viewControlsChanged, this, &MapWindow::syncControls);
-    const MainWindowControls& c = window.widgets();
+    const MainWindowControls& c = links.controls;
     connect(c.loadMap, &QPushButton::clicked, this, &MapWindow::Command2_Click);
     connect(c.mapHScroll, &QScrollBar::valueChanged, this, [this](int v) {
         if (!syncing_) view_.HScroll3_Change(v);
@@ -58,15 +58,15 @@ MapWindow::MapWindow(MainWindow& window)
     connect(c.buildMapDatabase, &QPushButton::clicked, this, &MapWindow::Command12_Click);
     connect(c.findMap, &QPushButton::clicked, this, &MapWindow::Command13_Click);
     for (QLineEdit* C::*box : kCoordinateBoxes) (c.*box)->installEventFilter(this);
-    window.setMapViewCalls(this);
+    links.plugs.setMapViewCalls(this);
 }
 
-MapWindow::~MapWindow() { window_.setMapViewCalls(nullptr); }
+MapWindow::~MapWindow() { links_.plugs.setMapViewCalls(nullptr); }
 
 bool MapWindow::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == window_.picture1() && event->type() == QEvent::Resize) fitToPicture();
+    if (watched == links_.controls.mapPicture && event->type() == QEvent::Resize) fitToPicture();
     for (QLineEdit* C::*member : kCoordinateBoxes) {
-        QLineEdit* box = window_.widgets().*member;
+        QLineEdit* box = links_.controls.*member;
         if (watched != box) continue;
         if (event->type() == QEvent::MouseButtonPress) coordinateBoxClick();
         else if (event->type() == QEvent::MouseButtonDblClick) coordinateBoxDoubleClick(box);
@@ -76,7 +76,7 @@ bool MapWindow::eventFilter(QObject* watched, QEvent* event) {
 
 void MapWindow::fitToPicture() {
     // The view fills Picture1's inner area, under the corner boxes.
-    const QRect inner = window_.picture1()->contentsRect();
+    const QRect inner = links_.controls.mapPicture->contentsRect();
     widget_->setGeometry(inner);
     widget_->lower();
     view_.setViewSize(float(inner.width()), float(inner.height()));
@@ -91,10 +91,10 @@ void MapWindow::syncControls() {
         bar->setPageStep(std::max(1, s.maximum / 10));
         bar->setVisible(s.visible);
     };
-    mirror(window_.widgets().mapHScroll, view_.hScroll());
-    mirror(window_.widgets().mapVScroll, view_.vScroll());
-    window_.widgets().mapStatusLine->setVisible(view_.statusLineVisible());
-    setBox(window_.widgets().zoomLevel, view_.zoomText());
+    mirror(links_.controls.mapHScroll, view_.hScroll());
+    mirror(links_.controls.mapVScroll, view_.vScroll());
+    links_.controls.mapStatusLine->setVisible(view_.statusLineVisible());
+    setBox(links_.controls.zoomLevel, view_.zoomText());
     syncing_ = false;
 }
 
@@ -103,7 +103,7 @@ void MapWindow::setBox(QLineEdit* box, const std::string& text) {
 }
 
 void MapWindow::message(const std::vector<std::string>& lines) {
-    window_.dialogs().critical(joinMessageLines(lines));
+    links_.dialogs.critical(joinMessageLines(lines));
 }
 
 void MapWindow::resetForStart() {
@@ -138,11 +138,11 @@ void MapWindow::zoomIn() { zoomOperation([this] { zoom_.ZoomIn(); }); }
 void MapWindow::zoomOut() { zoomOperation([this] { zoom_.ZoomOut(); }); }
 void MapWindow::zoomFull() { zoomOperation([this] { zoom_.ZoomFull(); }); }
 void MapWindow::zoomToLevel() {
-    zoomOperation([this] { zoom_.ZoomToLevel(window_.state().targetZoomLevel); });
+    zoomOperation([this] { zoom_.ZoomToLevel(links_.state.targetZoomLevel); });
 }
 
 void MapWindow::followPosition(int xOffset) {
-    QCheckBox* moving = window_.widgets().movingMap;
+    QCheckBox* moving = links_.controls.movingMap;
     if (moving && moving->isChecked() && view_.zoom > 0)
         view_.CentreOnPosition();
     else
@@ -150,26 +150,26 @@ void MapWindow::followPosition(int xOffset) {
     view_.DrawPositionMark();
 }
 
-void MapWindow::showStatus(const std::string& text) { window_.setStatus(text); }
-Language MapWindow::language() const { return window_.state().language(); }
-bool MapWindow::spokenOutput() const { return window_.state().settings.soundOn == '1'; }
+void MapWindow::showStatus(const std::string& text) { links_.status.setStatus(text); }
+Language MapWindow::language() const { return links_.state.language(); }
+bool MapWindow::spokenOutput() const { return links_.state.settings.soundOn == '1'; }
 void MapWindow::startSound(const std::string& fileName) {
-    window_.sound().start(window_.state().soundPath(fileName));
+    links_.sound.start(links_.state.soundPath(fileName));
 }
 void MapWindow::waitForSoundEnd() {
-    window_.sound().waitForEnd(SoundPlayback::kPlaySoundPasses);
-    window_.sound().close();
+    links_.sound.waitForEnd(SoundPlayback::kPlaySoundPasses);
+    links_.sound.close();
 }
 
 bool MapWindow::LoadMapBitmap(MapLoadRequest request, std::function<void(bool)> then) {
     loader_.cancelRead();  // the last request wins
-    const DosPaths& paths = window_.paths();
+    const DosPaths& paths = links_.paths;
     if (!paths.exists(request.mapPath)) {
         view_.zoom = 0;
         view_.ApplyZoom();
         if (request.tell) {
-            window_.dialogs().beep();
-            message(mapNotFoundLines(window_.state().language()));
+            links_.dialogs.beep();
+            message(mapNotFoundLines(links_.state.language()));
         }
         showWholeBitmap();
         return false;
@@ -183,7 +183,7 @@ bool MapWindow::LoadMapBitmap(MapLoadRequest request, std::function<void(bool)> 
 
 void MapWindow::mapRead(const MapLoadRequest& request, MapBitmap::ReadImage read,
                         const std::function<void(bool)>& then) {
-    const Language language = window_.state().language();
+    const Language language = links_.state.language();
     view_.zoom = 0;
     view_.ApplyZoom();
     MapBitmap::LoadError error = read.error;
@@ -230,28 +230,28 @@ void MapWindow::showWholeBitmap() {
 }
 
 void MapWindow::Command2_Click() {
-    NavigatorState& state = window_.state();
-    const std::string previousStatus = window_.status();
-    window_.setStatus(selectBitmapText(state.language()));
-    const auto chosen = window_.dialogs().openFile(kBitmapFilter, folder_);
+    NavigatorState& state = links_.state;
+    const std::string previousStatus = links_.status.status();
+    links_.status.setStatus(selectBitmapText(state.language()));
+    const auto chosen = links_.dialogs.openFile(kBitmapFilter, folder_);
     if (!chosen || chosen->empty()) {
         // Cancelled: the current map, its calibration and the radar stay.
-        window_.setStatus(previousStatus);
+        links_.status.setStatus(previousStatus);
         return;
     }
     searching_ = false;  // this load replaces a map search's still running
     const std::string file = *chosen;
     auto shown = [this, file, previousStatus](bool loaded) { showChosenMap(loaded, file, previousStatus); };
-    if (!LoadMapBitmap({window_.paths().toDos(file), std::nullopt, true}, shown)) shown(false);
+    if (!LoadMapBitmap({links_.paths.toDos(file), std::nullopt, true}, shown)) shown(false);
 }
 
 void MapWindow::showChosenMap(bool loaded, const std::string& chosen, const std::string& previousStatus) {
     if (!loaded) {
         // Unreadable: the previous map stays with its path and calibration.
-        window_.setStatus(previousStatus);
+        links_.status.setStatus(previousStatus);
         return;
     }
-    const Language language = window_.state().language();
+    const Language language = links_.state.language();
     folder_ = std::filesystem::path(chosen).parent_path().string();
 
     endRadar();
@@ -260,7 +260,7 @@ void MapWindow::showChosenMap(bool loaded, const std::string& chosen, const std:
     view_.DrawPositionMark();
     syncControls();
 
-    const DosPaths& paths = window_.paths();
+    const DosPaths& paths = links_.paths;
     const auto cornerFile = findCornerFile(map_.mapPath, [&](const std::string& p) { return paths.exists(p); });
     if (!cornerFile) {
         message(noCornerFileLines(language));
@@ -277,35 +277,35 @@ void MapWindow::showChosenMap(bool loaded, const std::string& chosen, const std:
     const CornerCoordinates corners = parseCornerCoordinates(*text);
     const CalibrationResult r = calibrateEdges(corners, map_.width, map_.height, map_.edges);
     if (r.complete) {
-        setBox(window_.widgets().lowerLeftCorner, r.corners.lowerLeft);
-        setBox(window_.widgets().upperRightCorner, r.corners.upperRight);
-        setBox(window_.widgets().lowerRightCorner, r.corners.lowerRight);
-        setBox(window_.widgets().upperLeftCorner, r.corners.upperLeft);
-        setBox(window_.widgets().northSouth, std::string(1, r.ns));
-        setBox(window_.widgets().eastWest, std::string(1, r.ew));
+        setBox(links_.controls.lowerLeftCorner, r.corners.lowerLeft);
+        setBox(links_.controls.upperRightCorner, r.corners.upperRight);
+        setBox(links_.controls.lowerRightCorner, r.corners.lowerRight);
+        setBox(links_.controls.upperLeftCorner, r.corners.upperLeft);
+        setBox(links_.controls.northSouth, std::string(1, r.ns));
+        setBox(links_.controls.eastWest, std::string(1, r.ew));
         if (!r.pointsSpanMap) message(referencePointsOnOneLineLines(language));
     }
 
     map_.mapName = mapNameOf(corners);
-    setBox(window_.widgets().mapStatusLine, mapStatusText(map_.mapName, map_.width, map_.height));
-    window_.setStatus(mapLabelText(map_.mapName));
+    setBox(links_.controls.mapStatusLine, mapStatusText(map_.mapName, map_.width, map_.height));
+    links_.status.setStatus(mapLabelText(map_.mapName));
 
     speakMapName();
 }
 
 void MapWindow::endRadar() {
     // The first map ends the radar screen.
-    for (QWidget* circle : window_.widgets().radarCircles) circle->hide();
-    window_.state().mapLoaded = 1;
+    for (QWidget* circle : links_.controls.radarCircles) circle->hide();
+    links_.state.mapLoaded = 1;
     widget_->show();
 }
 
 void MapWindow::speakMapName() {
     const std::string spokenName = besideBitmap(map_.mapPath, ".WAV");
-    if (window_.state().settings.soundOn != '0' && window_.paths().exists(spokenName)) {
-        window_.sound().start(spokenName);
-        window_.sound().waitForEnd(kMapNamePasses);
-        window_.sound().close();
+    if (links_.state.settings.soundOn != '0' && links_.paths.exists(spokenName)) {
+        links_.sound.start(spokenName);
+        links_.sound.waitForEnd(kMapNamePasses);
+        links_.sound.close();
     }
 }
 

@@ -19,24 +19,39 @@
 #include "navigator/map/map_database.h"
 #include "navigator/map/map_loader.h"
 #include "navigator/map/map_view_state.h"
+#include "navigator/shell/main_window_controls.h"
 #include "navigator/shell/shell_calls.h"
+#include "platform/dos_path.h"
 
 class QLineEdit;
 
 namespace tarvok {
-class MainWindow;
-}
+class Dialogs;
+class SoundPlayback;
+struct NavigatorState;
+}  // namespace tarvok
 
 namespace tarvok::map {
 
 class MapViewWidget;
 
-class MapWindow : public QObject, public MapViewCalls, private ZoomFeedback {
+class MapWindow : public QObject, public MapViewCalls, public gps::MapSearchCalls, private ZoomFeedback {
     Q_OBJECT
     // For tests and scripts, which wait until a load's outcome is shown.
     Q_PROPERTY(bool mapLoading READ mapLoading)
 public:
-    explicit MapWindow(MainWindow& window);
+    // What the map uses of the main window.
+    struct Links {
+        const MainWindowControls& controls;  // Picture1 and the controls in and around it, the buttons
+        NavigatorState& state;               // map loaded, target zoom level, settings, program folder
+        StatusLine& status;
+        WindowModes& modes;                  // a coordinate box click stops a mode
+        Dialogs& dialogs;
+        SoundPlayback& sound;
+        const DosPaths& paths;
+        ShellPlugs& plugs;                   // where it plugs in as the map view
+    };
+    explicit MapWindow(Links links, QObject* parent = nullptr);
     ~MapWindow() override;
 
     // The load-a-map operation of the LOAD button.
@@ -82,20 +97,17 @@ public:
     void BuildMapDatabase();
     // Loads the first map of the database that contains the position shown
     // in Latid/Longi/NSText/EWText and whose bitmap can be read; its bitmap
-    // is read while the window goes on. When none loads, the current map
-    // and its calibration stay as they were.
-    void FindMapForPosition();
+    // is read while the window goes on. True when such a map was found and
+    // its bitmap is being read; when none loads, the current map and its
+    // calibration stay as they were.
+    bool FindMapForPosition() override;
     // A build or a search runs (further presses are ignored).
     bool selectionRunning() const { return selecting_ || searching_; }
 
     // UpdatePosition of the position display (navigator/gps), which the
     // go-to and the map selection run, and the position pixel it set (bitmap
-    // pixels). Without them the typed latitude and longitude are not placed.
-    struct PositionCalls {
-        std::function<gps::PositionOutcome()> updatePosition;
-        std::function<PixelPosition()> positionPixel;
-    };
-    void setPositionCalls(PositionCalls calls) { position_ = std::move(calls); }
+    // pixels). Without it the typed latitude and longitude are not placed.
+    void setPositionCalls(gps::PositionCalls* calls) { position_ = calls; }
 
     // Shows the position P (bitmap pixels) after a fix or a route point: with
     // the moving-map box Check1 ticked and a zoom level above 0 the view
@@ -138,7 +150,7 @@ private:
     void mapRead(const MapLoadRequest& request, MapBitmap::ReadImage read, const std::function<void(bool)>& then);
     void showWholeBitmap();
     void showChosenMap(bool loaded, const std::string& chosen, const std::string& previousStatus);
-    void loadFoundMap(std::shared_ptr<FoundMaps> found);
+    bool loadFoundMap(std::shared_ptr<FoundMaps> found);
     void skipFoundMap(FoundMaps& found);
     void showFoundMap(const MapRecord& record);
     void endRadar();
@@ -151,7 +163,7 @@ private:
     void setBox(QLineEdit* box, const std::string& text);
     void message(const std::vector<std::string>& lines);
 
-    MainWindow& window_;
+    Links links_;
     MapCalibration map_;
     MapBitmap bitmap_;
     MapViewWidget* widget_;
@@ -161,7 +173,7 @@ private:
     bool syncing_ = false;
     bool selecting_ = false;
     bool searching_ = false;
-    PositionCalls position_;
+    gps::PositionCalls* position_ = nullptr;
     MapLoader loader_;  // last: its workers end before the bitmap goes
 };
 

@@ -62,6 +62,7 @@ public:
     // reload on (step 0 ends the walk after the next record shown).
     void setSpeedStep(int speedStep);
 
+    int speedStep() const { return step_; }
     std::int64_t recordCount() const { return n_; }
     bool finished() const { return done_; }
 

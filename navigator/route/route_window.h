@@ -3,10 +3,11 @@
 // hours-back and minutes-back bars HScroll1 and HScroll2), the speed slider
 // Slider1 and the progress bar ProgressBar1.
 //
-// PLAY walks the route file from the event loop: every turn of the loop
-// shows at most one record, so the window draws as fast as it can and STOP,
-// the keys and the other buttons keep working; they end the playback only
-// through the stop request.
+// PLAY walks the route file from the event loop (PacedPlayback, as track
+// import): a shown record at most every 100 ms, so a replay can be watched,
+// and STOP, the bars, the keys and the other buttons keep working in the
+// pauses; they end the playback only through the stop request. Search mode
+// (speed step 0) shows its record at once.
 #pragma once
 
 #include <QObject>
@@ -15,21 +16,34 @@
 #include <memory>
 #include <string>
 
+#include "navigator/route/paced_playback.h"
 #include "navigator/route/route_playback.h"
 #include "navigator/route/track/track_window.h"
+#include "platform/dos_path.h"
 
 namespace tarvok {
 
-class MainWindow;
+class SoundPlayback;
 
-class RouteWindowPlayback : public QObject {
+class RouteWindowPlayback : public QObject, private PlaybackSteps {
     Q_OBJECT
 public:
+    // What route playback uses of the main window.
+    struct Links {
+        const MainWindowControls& controls;  // the route button and the playback panel's controls
+        NavigatorState& state;               // the flags, the stop request, the route source
+        StatusLine& status;
+        Readouts& readouts;
+        WindowModes& modes;                  // the panels, the stop of the playback
+        SoundPlayback& sound;
+        const DosPaths& paths;
+    };
     // `tracks`: the track import that the route button starts when the
-    // route source setting is not "0" (Garmin files). `calls`: UpdatePosition
-    // and the map view's following of the position (the pixel call is not
-    // used here).
-    RouteWindowPlayback(MainWindow& window, TrackWindowImport* tracks, TrackPositionCalls calls = {});
+    // route source setting is not "0" (Garmin files). `position`:
+    // UpdatePosition and the map view's following of the position; without
+    // it the records fill the readouts only.
+    RouteWindowPlayback(Links links, TrackWindowImport* tracks, gps::PositionCalls* position,
+                        const PlaybackClock& clock = steadyPlaybackClock(), QObject* parent = nullptr);
     ~RouteWindowPlayback() override;
 
     // The route button: ends a playback that is offered or running, else
@@ -59,24 +73,30 @@ signals:
     void finished();
 
 private:
-    void tick();
+    // PlaybackSteps
+    bool stopRequested() const override;
+    void stopped() override;
+    Read readOn() override;
+    void showDue() override { showRecord(due_); }
+    bool paced() const override;
+
     void showRecord(const route::PlaybackEvent& e);
     void endWithText(const char* text);
     void endTextElapsed();
     void closePlayback();
     void abandon();
     void setText7(const std::string& text);
-    void setBox(const char* name, const std::string& text);
     void setProgress(int value);
 
-    MainWindow& window_;
+    Links links_;
     TrackWindowImport* tracks_;
-    TrackPositionCalls calls_;
+    gps::PositionCalls* position_;
     double threshold_ = 0;
     std::string startTimeText_;
     std::string restoreText7_;
     std::unique_ptr<route::RoutePlayback> walk_;
-    QTimer timer_;
+    route::PlaybackEvent due_;  // the record readOn found
+    PacedPlayback driver_;
     QTimer endText_;
 };
 

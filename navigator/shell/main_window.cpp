@@ -13,7 +13,8 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QSlider>
-#include <tuple>
+#include <type_traits>
+#include <variant>
 
 #include "common/language.h"
 #include "common/clock_texts.h"
@@ -92,6 +93,140 @@ MainWindow::~MainWindow() {
 
 // ------------------------------------------------------------------ controls
 
+namespace {
+
+// How a row of the control table is built.
+enum class Kind {
+    Status,           // the status line (a label)
+    Caption,          // an unnamed caption beside a slider
+    Button,
+    Box,              // a one-line text box
+    CheckBox,
+    Slider,           // horizontal, with the range low..high
+    HScrollBar,       // with the range low..high
+    VScrollBar,
+    Log,              // the reception log
+    InstrumentPanel,
+    PlaybackPanel,
+    ProgressBar,
+    MapPicture,
+    PictureClip,
+    RadarCircle,      // `low` is its number 0..2
+};
+
+// The kinds that applyLayout places; every other control gets its row's place.
+bool placedByLayout(Kind k) {
+    return k == Kind::Log || k == Kind::InstrumentPanel || k == Kind::PlaybackPanel || k == Kind::MapPicture ||
+           k == Kind::RadarCircle;
+}
+
+constexpr QRect kCornerBox(0, 0, design::kCornerBoxWidth, design::kCornerBoxHeight);
+
+// The parent a control is placed in.
+enum class Parent { Window, PlaybackPanel, MapPicture };
+
+// Row flags.
+enum : unsigned { ReadOnly = 1, NoFocus = 2, NoFrame = 4, Hidden = 8, BoldFont = 16 };
+
+using Slot = std::variant<std::monostate, QLabel* C::*, QPushButton* C::*, QLineEdit* C::*, QCheckBox* C::*,
+                          QSlider* C::*, QScrollBar* C::*, QPlainTextEdit* C::*, QFrame* C::*, QProgressBar* C::*,
+                          InstrumentPanel* C::*, MapPicture* C::*>;
+
+struct ControlRow {
+    Kind kind;
+    const char* name;  // the objectName; none for unnamed widgets
+    Slot slot;         // the member of MainWindowControls it fills
+    Parent parent = Parent::Window;
+    QRect place{};     // empty: placed by the layout
+    const char* text = nullptr;
+    const char* tip = nullptr;
+    int fontPixels = 0;  // 0: the kind's font
+    int low = 0, high = 0;
+    unsigned flags = 0;
+};
+
+// Every control, in the order they are made (which is their stacking and
+// tab order, and the order of MainWindow::controls()). Buttons lie in three
+// rows of three and the zoom row with the help button; the route playback
+// panel's controls lie in Frame10, the corner boxes and radar circles in
+// Picture1. Sizes and places that follow the screen come from applyLayout.
+const ControlRow kControlTable[] = {
+    {Kind::Status, "Label6", &C::status, Parent::Window, QRect(4, 4, 190, 24)},
+    {Kind::Button, "Command2", &C::loadMap, Parent::Window, QRect(4, 32, 62, 26)},
+    {Kind::Button, "Command13", &C::findMap, Parent::Window, QRect(68, 32, 62, 26)},
+    {Kind::Button, "Command12", &C::buildMapDatabase, Parent::Window, QRect(132, 32, 62, 26)},
+    {Kind::Button, "Command3", &C::goToPixel, Parent::Window, QRect(4, 60, 62, 26)},
+    {Kind::Button, "Command4", &C::goToCoordinates, Parent::Window, QRect(68, 60, 62, 26)},
+    {Kind::Button, "Command1", &C::routePlayback, Parent::Window, QRect(132, 60, 62, 26)},
+    {Kind::Button, "Navig1", &C::navigate, Parent::Window, QRect(4, 88, 62, 26)},
+    {Kind::Button, "SetupCommand", &C::setup, Parent::Window, QRect(68, 88, 62, 26)},
+    {Kind::Button, "cmdQuit", &C::stop, Parent::Window, QRect(132, 88, 62, 26)},
+    {Kind::Button, "Zoom0", &C::zoomFull, Parent::Window, QRect(4, 116, 46, 26)},
+    {Kind::Button, "ZoomI", &C::zoomIn, Parent::Window, QRect(52, 116, 46, 26)},
+    {Kind::Button, "ZoomU", &C::zoomOut, Parent::Window, QRect(100, 116, 46, 26)},
+    {Kind::Button, "Command6", &C::help, Parent::Window, QRect(148, 116, 46, 26)},
+    {Kind::Box, "Tijds", &C::time, Parent::Window, QRect(4, 146, 92, 22)},
+    {Kind::Box, "Datum", &C::date, Parent::Window, QRect(98, 146, 96, 22)},
+    {Kind::Box, "Speed", &C::speed, Parent::Window, QRect(4, 170, 52, 22)},
+    {Kind::Box, "Smode", &C::speedUnit, Parent::Window, QRect(58, 170, 40, 22)},
+    {Kind::Box, "Koers", &C::course, Parent::Window, QRect(100, 170, 50, 22)},
+    {Kind::Box, "Windr", &C::compassDirection, Parent::Window, QRect(152, 170, 42, 22)},
+    {Kind::Box, "NSText", &C::northSouth, Parent::Window, QRect(4, 194, 24, 22)},
+    {Kind::Box, "Latid", &C::latitude, Parent::Window, QRect(30, 194, 164, 22)},
+    {Kind::Box, "EWText", &C::eastWest, Parent::Window, QRect(4, 218, 24, 22)},
+    {Kind::Box, "Longi", &C::longitude, Parent::Window, QRect(30, 218, 164, 22)},
+    {Kind::Box, "Xtext", &C::pixelX, Parent::Window, QRect(4, 242, 70, 22)},
+    {Kind::Box, "Ytext", &C::pixelY, Parent::Window, QRect(76, 242, 70, 22)},
+    {Kind::Box, "Ztext", &C::zoomLevel, Parent::Window, QRect(148, 242, 46, 22), nullptr, nullptr, 11, 0, 0,
+     BoldFont},
+    // Text3 and Text4 hold no text; they are accent strips in the readout colour.
+    {Kind::Box, "Text3", &C::accentLeft, Parent::Window, QRect(4, 268, 92, 6), nullptr, nullptr, 0, 0, 0,
+     ReadOnly | NoFocus | NoFrame},
+    {Kind::Box, "Text4", &C::accentRight, Parent::Window, QRect(98, 268, 96, 6), nullptr, nullptr, 0, 0, 0,
+     ReadOnly | NoFocus | NoFrame},
+    {Kind::CheckBox, "Check1", &C::movingMap, Parent::Window, QRect(4, 278, 190, 20), "Moving map"},
+    {Kind::Caption, nullptr, {}, Parent::Window, QRect(4, 300, 44, 20), "CROSS"},
+    {Kind::Caption, nullptr, {}, Parent::Window, QRect(4, 322, 44, 20), "THIN"},
+    {Kind::Slider, "Slider3", &C::crossSize, Parent::Window, QRect(50, 300, 144, 20), nullptr, nullptr, 0, 0, 20},
+    {Kind::Slider, "rou1", &C::thinning, Parent::Window, QRect(50, 322, 144, 20), nullptr, nullptr, 0, 0, 20},
+    {Kind::Log, "Text1", &C::receiverLog},
+    {Kind::InstrumentPanel, nullptr, &C::instrumentPanel},
+    {Kind::PlaybackPanel, "Frame10", &C::playbackPanel},
+    {Kind::Box, "Text7", &C::playbackStart, Parent::PlaybackPanel, QRect(4, 4, 182, 22), nullptr,
+     "Start datum/tijd van routevertoning", 11},
+    {Kind::HScrollBar, "HScroll1", &C::startHours, Parent::PlaybackPanel, QRect(4, 30, 182, 16), nullptr, nullptr, 0,
+     0, 99},
+    {Kind::HScrollBar, "HScroll2", &C::startMinutes, Parent::PlaybackPanel, QRect(4, 50, 182, 16), nullptr, nullptr,
+     0, 0, 60},
+    {Kind::Slider, "Slider1", &C::playbackSpeed, Parent::PlaybackPanel, QRect(4, 70, 182, 20), nullptr,
+     "Route afspeelsnelheid (kwadratisch!)", 0, 0, 9},
+    {Kind::ProgressBar, "ProgressBar1", &C::playbackProgress, Parent::PlaybackPanel, QRect(4, 94, 182, 16), nullptr,
+     "Voortgang routevertoning"},
+    {Kind::Button, "Play1", &C::play, Parent::PlaybackPanel, QRect(4, 114, 182, 30), "&PLAY",
+     "Speel eerder verreden route af"},
+    {Kind::MapPicture, nullptr, &C::mapPicture},
+    {Kind::PictureClip, nullptr, {}},
+    {Kind::RadarCircle, "Shape1", {}, Parent::MapPicture, {}, nullptr, nullptr, 0, 0},
+    {Kind::RadarCircle, "Shape2", {}, Parent::MapPicture, {}, nullptr, nullptr, 0, 1},
+    {Kind::RadarCircle, "Shape3", {}, Parent::MapPicture, {}, nullptr, nullptr, 0, 2},
+    {Kind::Box, "TextLB", &C::upperLeftCorner, Parent::MapPicture, kCornerBox, nullptr, nullptr, 10, 0, 0, ReadOnly},
+    {Kind::Box, "TextRB", &C::upperRightCorner, Parent::MapPicture, kCornerBox, nullptr, nullptr, 10, 0, 0, ReadOnly},
+    {Kind::Box, "TextLO", &C::lowerLeftCorner, Parent::MapPicture, kCornerBox, nullptr, nullptr, 10, 0, 0, ReadOnly},
+    {Kind::Box, "TextRO", &C::lowerRightCorner, Parent::MapPicture, kCornerBox, nullptr, nullptr, 10, 0, 0, ReadOnly},
+    {Kind::HScrollBar, "HScroll3", &C::mapHScroll, Parent::Window, {}, nullptr, nullptr, 0, 0, 0, Hidden},
+    {Kind::VScrollBar, "VScroll3", &C::mapVScroll, Parent::Window, {}, nullptr, nullptr, 0, 0, 0, Hidden},
+    {Kind::Box, "Text8", &C::mapStatusLine, Parent::Window, {}, nullptr, nullptr, 12, 0, 0, ReadOnly},
+};
+
+void setColours(QWidget* w, QPalette::ColorRole groundRole, QColor ground, QPalette::ColorRole textRole, QColor text) {
+    QPalette p = w->palette();
+    p.setColor(groundRole, ground);
+    p.setColor(textRole, text);
+    w->setPalette(p);
+}
+
+}  // namespace
+
 void MainWindow::buildControls() {
     auto* central = new QWidget(this);
     central->setObjectName(QStringLiteral("frmMainClient"));
@@ -105,187 +240,113 @@ void MainWindow::buildControls() {
     central->setPalette(pal);
     setCentralWidget(central);
 
-    auto named = [this](QObject* o, const char* name) {
-        o->setObjectName(QString::fromLatin1(name));
-        controls_.push_back(o);
-    };
     C& c = widgets_;
-    auto button = [&](QPushButton*& slot, const char* name, QRect r, QWidget* parent) {
-        auto* b = new QPushButton(parent);
-        slot = b;
-        named(b, name);
-        b->setGeometry(r);
-        QFont f = b->font();
-        f.setBold(true);
-        f.setPixelSize(12);
-        b->setFont(f);
-        b->setFocusPolicy(Qt::StrongFocus);
-        return b;
-    };
-    auto box = [&](QLineEdit*& slot, const char* name, QRect r, QWidget* parent) {
-        auto* e = new QLineEdit(parent);
-        slot = e;
-        named(e, name);
-        e->setGeometry(r);
-        e->setFont(monoFont(13, true));
-        e->setFrame(true);
-        QPalette p = e->palette();
-        p.setColor(QPalette::Base, kBoxBase);
-        p.setColor(QPalette::Text, kBoxText);
-        e->setPalette(p);
-        return e;
-    };
-
-    // Status line.
-    label6_ = c.status = new QLabel(central);
-    named(label6_, "Label6");
-    label6_->setGeometry(4, 4, 190, 24);
-    label6_->setFont(monoFont(kStatusPixelSize, true));
-    label6_->setAutoFillBackground(true);
-    label6_->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    QPalette lp = label6_->palette();
-    lp.setColor(QPalette::Window, kStatusBase);
-    lp.setColor(QPalette::WindowText, kStatusText);
-    label6_->setPalette(lp);
-
-    // Buttons: three rows of three, then the zoom row with the help button.
-    const int bw = 62, bh = 26;
-    struct NamedButton {
-        QPushButton* C::*member;
-        const char* name;
-    };
-    const NamedButton rows[3][3] = {
-        {{&C::loadMap, "Command2"}, {&C::findMap, "Command13"}, {&C::buildMapDatabase, "Command12"}},
-        {{&C::goToPixel, "Command3"}, {&C::goToCoordinates, "Command4"}, {&C::routePlayback, "Command1"}},
-        {{&C::navigate, "Navig1"}, {&C::setup, "SetupCommand"}, {&C::stop, "cmdQuit"}}};
-    for (int r = 0; r < 3; ++r)
-        for (int k = 0; k < 3; ++k)
-            button(c.*rows[r][k].member, rows[r][k].name, QRect(4 + k * (bw + 2), 32 + r * (bh + 2), bw, bh),
-                   central);
-    const NamedButton zoomRow[4] = {
-        {&C::zoomFull, "Zoom0"}, {&C::zoomIn, "ZoomI"}, {&C::zoomOut, "ZoomU"}, {&C::help, "Command6"}};
-    for (int k = 0; k < 4; ++k) button(c.*zoomRow[k].member, zoomRow[k].name, QRect(4 + k * 48, 116, 46, bh), central);
-    // STOP and NAV stand out by colour.
-    for (auto [b, colour] : {std::pair{c.stop, QColor(150, 40, 36)}, std::pair{c.navigate, QColor(30, 110, 64)}}) {
-        QPalette bp = b->palette();
-        bp.setColor(QPalette::Button, colour);
-        b->setPalette(bp);
+    const QColor shapeColours[3] = {QColor(0, 150, 0), QColor(0, 110, 0), QColor(0, 70, 0)};
+    for (const ControlRow& row : kControlTable) {
+        QWidget* parent = row.parent == Parent::PlaybackPanel ? static_cast<QWidget*>(c.playbackPanel)
+                          : row.parent == Parent::MapPicture  ? static_cast<QWidget*>(c.mapPicture)
+                                                              : central;
+        const QString text = row.text ? QString::fromLatin1(row.text) : QString();
+        QObject* made = nullptr;
+        switch (row.kind) {
+        case Kind::Status: {
+            auto* l = new QLabel(parent);
+            l->setFont(monoFont(kStatusPixelSize, true));
+            l->setAutoFillBackground(true);
+            l->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+            setColours(l, QPalette::Window, kStatusBase, QPalette::WindowText, kStatusText);
+            label6_ = l;
+            made = l;
+            break;
+        }
+        case Kind::Caption: {
+            auto* l = new QLabel(text, parent);
+            l->setFont(monoFont(10, true));
+            made = l;
+            break;
+        }
+        case Kind::Button: {
+            auto* b = new QPushButton(text, parent);
+            QFont f = b->font();
+            f.setBold(true);
+            f.setPixelSize(12);
+            b->setFont(f);
+            b->setFocusPolicy(Qt::StrongFocus);
+            made = b;
+            break;
+        }
+        case Kind::Box: {
+            auto* e = new QLineEdit(parent);
+            e->setFont(row.fontPixels ? monoFont(row.fontPixels, row.flags & BoldFont) : monoFont(13, true));
+            e->setFrame(!(row.flags & NoFrame));
+            e->setReadOnly(row.flags & ReadOnly);
+            if (row.flags & NoFocus) e->setFocusPolicy(Qt::NoFocus);
+            setColours(e, QPalette::Base, kBoxBase, QPalette::Text, kBoxText);
+            made = e;
+            break;
+        }
+        case Kind::CheckBox: made = new QCheckBox(text, parent); break;
+        case Kind::Slider: {
+            auto* s = new QSlider(Qt::Horizontal, parent);
+            s->setRange(row.low, row.high);
+            made = s;
+            break;
+        }
+        case Kind::HScrollBar:
+        case Kind::VScrollBar: {
+            auto* s = new QScrollBar(row.kind == Kind::HScrollBar ? Qt::Horizontal : Qt::Vertical, parent);
+            if (row.high > row.low) s->setRange(row.low, row.high);
+            made = s;
+            break;
+        }
+        case Kind::Log: {
+            auto* t = new QPlainTextEdit(parent);
+            t->setReadOnly(true);
+            t->setFont(monoFont(10, false));
+            setColours(t, QPalette::Base, kBoxBase, QPalette::Text, kBoxText);
+            made = t;
+            break;
+        }
+        case Kind::InstrumentPanel: made = picture2_ = new InstrumentPanel(parent); break;
+        case Kind::PlaybackPanel: {
+            auto* f = new QFrame(parent);
+            f->setFrameStyle(QFrame::Panel | QFrame::Raised);
+            f->setAutoFillBackground(true);
+            made = frame10_ = f;
+            break;
+        }
+        case Kind::ProgressBar: made = new QProgressBar(parent); break;
+        case Kind::MapPicture: made = picture1_ = new MapPicture(parent); break;
+        case Kind::PictureClip: made = picClip1_ = new PictureClip(this); break;
+        case Kind::RadarCircle:
+            made = shapes_[row.low] = c.radarCircles[row.low] =
+                new RadarShape(shapeColours[row.low], row.low == 1 ? 2 : 1, parent);
+            break;
+        }
+        std::visit(
+            [&](auto member) {
+                if constexpr (!std::is_same_v<decltype(member), std::monostate>)
+                    c.*member = qobject_cast<std::remove_reference_t<decltype(c.*member)>>(made);
+            },
+            row.slot);
+        if (auto* w = qobject_cast<QWidget*>(made)) {
+            if (!placedByLayout(row.kind)) w->setGeometry(row.place);
+            if (row.tip) w->setToolTip(QString::fromLatin1(row.tip));
+            if (row.flags & Hidden) w->hide();
+        }
+        if (row.kind == Kind::Caption) continue;  // not one of the named controls
+        if (row.name) made->setObjectName(QString::fromLatin1(row.name));
+        controls_.push_back(made);
     }
+    controls_.push_back(sound_.get());
 
-    // Readouts.
-    const int rh = 22;
-    box(c.time, "Tijds", QRect(4, 146, 92, rh), central);
-    box(c.date, "Datum", QRect(98, 146, 96, rh), central);
-    box(c.speed, "Speed", QRect(4, 170, 52, rh), central);
-    box(c.speedUnit, "Smode", QRect(58, 170, 40, rh), central);
-    box(c.course, "Koers", QRect(100, 170, 50, rh), central);
-    box(c.compassDirection, "Windr", QRect(152, 170, 42, rh), central);
-    box(c.northSouth, "NSText", QRect(4, 194, 24, rh), central);
-    box(c.latitude, "Latid", QRect(30, 194, 164, rh), central);
-    box(c.eastWest, "EWText", QRect(4, 218, 24, rh), central);
-    box(c.longitude, "Longi", QRect(30, 218, 164, rh), central);
-    box(c.pixelX, "Xtext", QRect(4, 242, 70, rh), central);
-    box(c.pixelY, "Ytext", QRect(76, 242, 70, rh), central);
-    box(c.zoomLevel, "Ztext", QRect(148, 242, 46, rh), central)->setFont(monoFont(11, true));
-    // Text3 and Text4 hold no text; they are accent strips in the readout colour.
-    for (auto [slot, name, x] : {std::tuple{&c.accentLeft, "Text3", 4}, std::tuple{&c.accentRight, "Text4", 98}}) {
-        QLineEdit* e = box(*slot, name, QRect(x, 268, 96 - (x == 4 ? 4 : 0), 6), central);
-        e->setReadOnly(true);
-        e->setFocusPolicy(Qt::NoFocus);
-        e->setFrame(false);
-    }
-    for (QLineEdit* C::*readout : kReadouts) {
-        QLineEdit* e = widgets_.*readout;
-        QPalette p = e->palette();
-        p.setColor(QPalette::Base, kReadoutBase);
-        p.setColor(QPalette::Text, kReadoutText);
-        e->setPalette(p);
-    }
+    // STOP and NAV stand out by colour; the readouts have their own colours.
+    setColours(c.stop, QPalette::Button, QColor(150, 40, 36), QPalette::ButtonText, QColor(232, 236, 240));
+    setColours(c.navigate, QPalette::Button, QColor(30, 110, 64), QPalette::ButtonText, QColor(232, 236, 240));
+    for (QLineEdit* C::*readout : kReadouts)
+        setColours(widgets_.*readout, QPalette::Base, kReadoutBase, QPalette::Text, kReadoutText);
     connect(c.northSouth, &QLineEdit::textChanged, this, [this] { upperCase(widgets_.northSouth); });
     connect(c.eastWest, &QLineEdit::textChanged, this, [this] { upperCase(widgets_.eastWest); });
-
-    auto* check1 = c.movingMap = new QCheckBox(QStringLiteral("Moving map"), central);
-    named(check1, "Check1");
-    check1->setGeometry(4, 278, 190, 20);
-    auto slider = [&](QSlider*& slot, const char* name, QRect r, int lo, int hi, QWidget* parent) {
-        auto* s = slot = new QSlider(Qt::Horizontal, parent);
-        named(s, name);
-        s->setGeometry(r);
-        s->setRange(lo, hi);
-        return s;
-    };
-    // The sliders with small captions of their own.
-    for (auto [caption, y] : {std::pair{"CROSS", 300}, std::pair{"THIN", 322}}) {
-        auto* l = new QLabel(QString::fromLatin1(caption), central);
-        l->setGeometry(4, y, 44, 20);
-        l->setFont(monoFont(10, true));
-    }
-    slider(c.crossSize, "Slider3", QRect(50, 300, 144, 20), 0, 20, central);
-    slider(c.thinning, "rou1", QRect(50, 322, 144, 20), 0, 20, central);
-
-    auto* text1 = c.receiverLog = new QPlainTextEdit(central);
-    named(text1, "Text1");
-    text1->setReadOnly(true);
-    text1->setFont(monoFont(10, false));
-    QPalette tp = text1->palette();
-    tp.setColor(QPalette::Base, kBoxBase);
-    tp.setColor(QPalette::Text, kBoxText);
-    text1->setPalette(tp);
-
-    picture2_ = new InstrumentPanel(central);
-    controls_.push_back(picture2_);
-
-    // The route playback panel, in the instrument panel's place when shown.
-    auto* frame10 = c.playbackPanel = new QFrame(central);
-    named(frame10, "Frame10");
-    frame10->setFrameStyle(QFrame::Panel | QFrame::Raised);
-    frame10->setAutoFillBackground(true);
-    frame10_ = frame10;
-    auto* text7 = box(c.playbackStart, "Text7", QRect(4, 4, 182, 22), frame10);
-    text7->setFont(monoFont(11, false));
-    text7->setToolTip(QStringLiteral("Start datum/tijd van routevertoning"));
-    auto scroll = [&](QScrollBar*& slot, const char* name, QRect r, Qt::Orientation o, QWidget* parent) {
-        auto* s = slot = new QScrollBar(o, parent);
-        named(s, name);
-        s->setGeometry(r);
-        return s;
-    };
-    scroll(c.startHours, "HScroll1", QRect(4, 30, 182, 16), Qt::Horizontal, frame10)->setRange(0, 99);
-    scroll(c.startMinutes, "HScroll2", QRect(4, 50, 182, 16), Qt::Horizontal, frame10)->setRange(0, 60);
-    slider(c.playbackSpeed, "Slider1", QRect(4, 70, 182, 20), 0, 9, frame10)
-        ->setToolTip(QStringLiteral("Route afspeelsnelheid (kwadratisch!)"));
-    auto* progress = c.playbackProgress = new QProgressBar(frame10);
-    named(progress, "ProgressBar1");
-    progress->setGeometry(4, 94, 182, 16);
-    progress->setToolTip(QStringLiteral("Voortgang routevertoning"));
-    auto* play1 = button(c.play, "Play1", QRect(4, 114, 182, 30), frame10);
-    play1->setText(QStringLiteral("&PLAY"));
-    play1->setToolTip(QStringLiteral("Speel eerder verreden route af"));
-
-    // The map view and what sits in or around it.
-    picture1_ = new MapPicture(central);
-    controls_.push_back(picture1_);
-    picClip1_ = new PictureClip(this);
-    controls_.push_back(picClip1_);
-    const QColor shapeColours[3] = {QColor(0, 150, 0), QColor(0, 110, 0), QColor(0, 70, 0)};
-    for (int i = 0; i < 3; ++i) {
-        shapes_[i] = new RadarShape(shapeColours[i], i == 1 ? 2 : 1, picture1_);
-        named(shapes_[i], i == 0 ? "Shape1" : i == 1 ? "Shape2" : "Shape3");
-        c.radarCircles[i] = shapes_[i];
-    }
-    for (auto [slot, name] : {std::pair{&c.upperLeftCorner, "TextLB"}, std::pair{&c.upperRightCorner, "TextRB"},
-                              std::pair{&c.lowerLeftCorner, "TextLO"}, std::pair{&c.lowerRightCorner, "TextRO"}}) {
-        QLineEdit* e = box(*slot, name, QRect(0, 0, design::kCornerBoxWidth, design::kCornerBoxHeight), picture1_);
-        e->setFont(monoFont(10, false));
-        e->setReadOnly(true);
-    }
-    scroll(c.mapHScroll, "HScroll3", QRect(), Qt::Horizontal, central)->hide();
-    scroll(c.mapVScroll, "VScroll3", QRect(), Qt::Vertical, central)->hide();
-    QLineEdit* text8 = box(c.mapStatusLine, "Text8", QRect(), central);
-    text8->setFont(monoFont(12, false));
-    text8->setReadOnly(true);
-
-    controls_.push_back(sound_.get());
 
     // The zoom buttons run the map view's zoom operations; the other
     // buttons get their handlers from the map, gps, route and settings-launch
@@ -295,10 +356,6 @@ void MainWindow::buildControls() {
     connect(c.zoomFull, &QPushButton::clicked, this, [this] { if (map_) map_->zoomFull(); });
     connect(c.stop, &QPushButton::clicked, this, &MainWindow::cmdQuitClick);
     connect(c.help, &QPushButton::clicked, this, &MainWindow::command6Click);
-}
-
-void MainWindow::SpeakStatus() {
-    if (speech_) speech_->speakStatus();
 }
 
 void MainWindow::upperCase(QLineEdit* box) {
@@ -314,7 +371,7 @@ void MainWindow::setLanguageTexts() {
     if (lang != '0' && lang != '1') return;
     const Language language = languageOf(lang);
     for (const ControlTexts& t : mainWindowTexts()) {
-        QWidget* w = control(t.name);
+        auto* w = findChild<QWidget*>(QString::fromLatin1(t.name));
         if (!w) continue;
         if (const char* caption = t.caption(language))
             if (auto* b = qobject_cast<QPushButton*>(w)) b->setText(fromCp1252(caption));
@@ -379,6 +436,23 @@ void MainWindow::setStatus(const std::string& text) {
 }
 
 std::string MainWindow::status() const { return utf8ToCp1252(label6_->text().toStdString()); }
+
+namespace {
+// The box of each readout, in the order of Readout.
+QLineEdit* C::* const kReadoutBoxes[] = {&C::time,       &C::date,     &C::speed,      &C::speedUnit,
+                                         &C::course,     &C::compassDirection, &C::northSouth, &C::latitude,
+                                         &C::eastWest,   &C::longitude, &C::pixelX,    &C::pixelY};
+}  // namespace
+
+std::string MainWindow::readout(Readout box) const {
+    return utf8ToCp1252((widgets_.*kReadoutBoxes[static_cast<int>(box)])->text().toStdString());
+}
+
+void MainWindow::setReadout(Readout box, const std::string& text) {
+    QLineEdit* e = widgets_.*kReadoutBoxes[static_cast<int>(box)];
+    const QString shown = fromCp1252(text);
+    if (e->text() != shown) e->setText(shown);
+}
 
 void MainWindow::yieldOnce() { QCoreApplication::processEvents(); }
 
@@ -574,11 +648,24 @@ void MainWindow::stopPlayback() {
     state_.playbackActive = 0;
     state_.stopRequest = true;
     setStatus(shellStatusText(ShellStatus::PlaybackStopped, state_.language()));
+    showInstrumentPanel();
+    state_.currentSoundName = "Route2.WAV";
+    sound_->playSound();
+}
+
+void MainWindow::showPlaybackPanel() {
+    picture2_->hide();
+    frame10_->show();
+}
+
+void MainWindow::showInstrumentPanel() {
     frame10_->hide();
     // The instrument panel comes back, except on a screen too narrow for it.
     picture2_->setVisible(layout_.picture2Visible);
-    state_.currentSoundName = "Route2.WAV";
-    sound_->playSound();
+}
+
+void MainWindow::bringToFront() {
+    if (!isActiveWindow()) raise();
 }
 
 void MainWindow::stopActiveMode() {
@@ -615,7 +702,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
 void MainWindow::command6Click() {
     // The guide opens in the desktop's viewer for the file type; the
     // program folder on the program drive holds it.
-    std::string guide = std::string(1, state_.programDrive) + ":\\tarvok\\USERNav4.HTM";
+    const std::string guide = state_.programFolder() + "\\USERNav4.HTM";
     dialogs_.openDocument(paths_.toNative(guide).string());
 }
 

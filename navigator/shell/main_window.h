@@ -17,6 +17,7 @@
 #include "navigator/shell/navigator_state.h"
 #include "navigator/shell/program_start.h"
 #include "navigator/shell/radar_screen.h"
+#include "navigator/shell/shell_calls.h"
 #include "navigator/shell/window_layout.h"
 #include "platform/dos_path.h"
 
@@ -28,14 +29,15 @@ namespace tarvok {
 class Dialogs;
 class InstrumentPanel;
 class MapPicture;
-class MapViewCalls;
 class PictureClip;
 class SettingsLaunch;
 class SoundDevice;
 class SoundPlayback;
-class SpeechCalls;
 
-class MainWindow : public QMainWindow {
+// The window is the status line, the readouts and the modes its parts use;
+// navigator_windows.cpp hands each part just the ones it uses.
+class MainWindow : public QMainWindow, public ShellPlugs, public StatusLine, public Readouts,
+                   public WindowModes {
     Q_OBJECT
 public:
     // The radar screen's pace: a frame every kRadarFrameMilliseconds draws
@@ -51,11 +53,9 @@ public:
     // The source of the screen size (the primary screen by default).
     void setScreenSizeSource(std::function<QSize()> source) { screenSize_ = std::move(source); }
 
-    // Plugs in the map view and the spoken announcements (see shell_calls.h).
-    void setMapViewCalls(MapViewCalls* calls) { map_ = calls; }
-    void setSpeechCalls(SpeechCalls* calls) { speech_ = calls; }
-    // SpeakStatus through the plugged-in announcements; nothing without them.
-    void SpeakStatus();
+    // ShellPlugs: the map view and the spoken announcements.
+    void setMapViewCalls(MapViewCalls* calls) override { map_ = calls; }
+    void setSpeechCalls(SpeechCalls* calls) override { speech_ = calls; }
 
     // Form_Load: the opening sequence. Shows the window and starts the radar
     // screen; the rest of the sequence (the wait for the welcome sound) runs
@@ -73,27 +73,31 @@ public:
     const MainWindowControls& widgets() const { return widgets_; }
     // Every control in table order (widgets, and PicClip1 / MMControl1).
     const std::vector<QObject*>& controls() const { return controls_; }
-    template <class T = QWidget>
-    T* control(const char* name) const {
-        return findChild<T*>(QString::fromLatin1(name));
-    }
     MapPicture* picture1() const { return picture1_; }
     InstrumentPanel* picture2() const { return picture2_; }
     PictureClip* picClip1() const { return picClip1_; }
 
-    // The status line Label6 (Windows-1252 text).
-    void setStatus(const std::string& text);
-    std::string status() const;
+    // StatusLine: Label6; a long text gets a smaller font rather than
+    // losing its end.
+    void setStatus(const std::string& text) override;
+    std::string status() const override;
+    // Readouts
+    std::string readout(Readout box) const override;
+    void setReadout(Readout box, const std::string& text) override;
 
     // STOP: stops navigation, else playback, else says goodbye and ends the
     // program.
     void cmdQuitClick();
-    // Steps 1 and 2 of STOP only.
-    void stopActiveMode();
+    // WindowModes. stopActiveMode: steps 1 and 2 of STOP only.
+    void stopActiveMode() override;
     // Ends route or track playback: clears the playback-active flag, raises
     // the stop request, shows the stopped text, closes the route playback
     // panel in favour of the instrument panel and plays "Route2.WAV".
-    void stopPlayback();
+    void stopPlayback() override;
+    void showPlaybackPanel() override;
+    void showInstrumentPanel() override;
+    void bringToFront() override;
+    bool programEnded() const override { return ended_; }
     // The keyboard commands; the key still reaches the focused control.
     void formKeyPress(int keyAscii);
     // Opens the user guide.
@@ -112,7 +116,6 @@ public:
     bool radarRunning() const { return radarTimer_.isActive(); }
     int radarStep() const { return sweepStep_; }
     bool formLoadFinished() const { return formLoadFinished_; }
-    bool programEnded() const { return ended_; }
 
 signals:
     // The opening sequence has run to its end (after the first map).

@@ -17,6 +17,9 @@ class QWidget;
 
 namespace tarvok {
 
+class InstrumentPanel;
+class MapPicture;
+
 struct MainWindowControls {
     QLabel* status = nullptr;  // Label6, the status line
 
@@ -56,6 +59,7 @@ struct MainWindowControls {
     QSlider* crossSize = nullptr;          // Slider3
     QSlider* thinning = nullptr;           // rou1
     QPlainTextEdit* receiverLog = nullptr; // Text1
+    InstrumentPanel* instrumentPanel = nullptr;  // Picture2, the speed and compass dials
 
     // The route playback panel.
     QFrame* playbackPanel = nullptr;          // Frame10
@@ -67,6 +71,7 @@ struct MainWindowControls {
     QPushButton* play = nullptr;              // Play1
 
     // In and around the map view.
+    MapPicture* mapPicture = nullptr;       // Picture1
     QLineEdit* upperLeftCorner = nullptr;   // TextLB
     QLineEdit* upperRightCorner = nullptr;  // TextRB
     QLineEdit* lowerLeftCorner = nullptr;   // TextLO

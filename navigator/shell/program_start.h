@@ -19,9 +19,6 @@ struct NavigatorStart {
     char programDrive = 'C';      // where the settings file was found
     SettingsString settingsString = SettingsString::navigatorTemplate();
     NavigatorSettings settings;   // decoded from the file
-
-    // "C:\TARVOK": the program folder on the program drive.
-    std::string programFolder() const { return programFolderOn(programDrive); }
 };
 
 // The English message shown when the settings file is on neither drive

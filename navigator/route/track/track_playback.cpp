@@ -1,6 +1,5 @@
 #include "navigator/route/track/track_playback.h"
 
-#include <QElapsedTimer>
 #include <cerrno>
 #include <filesystem>
 
@@ -13,18 +12,9 @@
 
 namespace tarvok {
 
-namespace {
-// A tick of the event loop shows at most one point and cuts lines for at
-// most this long, so skipped lines cost no event-loop turn each while the
-// window still answers at once.
-constexpr qint64 kTickNanoseconds = 4'000'000;
-}  // namespace
-
-TrackPlayback::TrackPlayback(TrackPlaybackHost& host, Dialogs& dialogs, QObject* parent)
-    : QObject(parent), host_(host), dialogs_(dialogs) {
-    timer_.setInterval(0);
-    connect(&timer_, &QTimer::timeout, this, &TrackPlayback::tick);
-}
+TrackPlayback::TrackPlayback(TrackPlaybackHost& host, gps::PositionCalls* position, Dialogs& dialogs,
+                             const PlaybackClock& clock, QObject* parent)
+    : QObject(parent), host_(host), position_(position), dialogs_(dialogs), driver_(*this, clock) {}
 
 void TrackPlayback::ImportTrack() {
     if (running()) finish();
@@ -53,61 +43,59 @@ void TrackPlayback::ImportTrack() {
     host_.setStatus(trackStatusText(TrackStatus::Showing, host_.language()));
     host_.setStopRequest(false);
     import_ = std::make_unique<TrackImport>(std::move(source));
-    timer_.start();
+    driver_.start();
 }
 
-void TrackPlayback::tick() {
-    QElapsedTimer clock;
-    clock.start();
-    while (import_) {
-        if (host_.stopRequest()) {
-            // A stopper that ended the playback itself has said so on the
-            // status line; that text stays.
-            if (host_.playbackActive()) host_.setStatus("");
-            host_.setPlaybackActive(false);
-            finish();
-            return;
-        }
-        TrackStep step = import_->step(host_.thinning());
-        switch (step.kind) {
-        case TrackStep::Kind::Skipped:
-            if (clock.nsecsElapsed() > kTickNanoseconds) return;
-            break;
-        case TrackStep::Kind::Point:
-            showPoint(step.point);
-            return;  // yield: the window draws and answers before the next point
-        case TrackStep::Kind::End: {
-            const std::string end = "End";
-            host_.showSpeed("000", &end);
-            host_.setPlaybackActive(false);
-            host_.setStatus(trackStatusText(TrackStatus::Ready, host_.language()));
-            finish();
-            return;
-        }
-        case TrackStep::Kind::Error:
-            stopImport();
-            errorExit(trackFileUnreadableLines(host_.language(), step.error));
-            emit finished();
-            return;
-        }
-    }
+bool TrackPlayback::stopRequested() const { return host_.stopRequest(); }
+
+void TrackPlayback::stopped() {
+    // A stopper that ended the playback itself has said so on the status
+    // line; that text stays.
+    if (host_.playbackActive()) host_.setStatus("");
+    host_.setPlaybackActive(false);
+    finish();
 }
+
+PlaybackSteps::Read TrackPlayback::readOn() {
+    TrackStep step = import_->step(host_.thinning());
+    switch (step.kind) {
+    case TrackStep::Kind::Skipped: return Read::Pending;
+    case TrackStep::Kind::Point: due_ = std::move(step.point); return Read::Due;
+    case TrackStep::Kind::End: {
+        const std::string end = "End";
+        host_.showSpeed("000", &end);
+        host_.setPlaybackActive(false);
+        host_.setStatus(trackStatusText(TrackStatus::Ready, host_.language()));
+        finish();
+        return Read::Finished;
+    }
+    case TrackStep::Kind::Error: break;
+    }
+    stopImport();
+    errorExit(trackFileUnreadableLines(host_.language(), step.error));
+    emit finished();
+    return Read::Finished;
+}
+
+void TrackPlayback::showDue() { showPoint(due_); }
 
 void TrackPlayback::showPoint(const TrackPointTexts& point) {
     host_.showPoint(point);
-    host_.updatePosition();
-    std::int32_t x = 0, y = 0;
-    host_.positionPixel(&x, &y);
-    host_.showCourse(TrackCourse(motion_, x, y));
+    map::PixelPosition pixel{0, 0};
+    if (position_) {
+        position_->UpdatePosition();
+        pixel = position_->positionPixel();
+    }
+    host_.showCourse(TrackCourse(motion_, pixel.x, pixel.y));
     const TrackSpeedTexts speed = TrackSpeed(motion_, point.tijds, host_.speedUnit());
     host_.showSpeed(speed.speed, speed.smode ? &*speed.smode : nullptr);
     host_.setKeyPreview(true);
-    host_.followPosition(map::kViewOffsetTrackPlayback);
+    if (position_) position_->followPosition(map::kViewOffsetTrackPlayback);
     host_.raiseWindow();
 }
 
 void TrackPlayback::stopImport() {
-    timer_.stop();
+    driver_.stop();
     import_.reset();
 }
 

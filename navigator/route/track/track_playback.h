@@ -1,15 +1,16 @@
 // ImportTrack: the user picks a track file and its points are shown one
-// after the other on the map, as fast as the window can draw them, driven
-// by the event loop so that STOP, the keys and the buttons keep working
+// after the other on the map, at most one every 100 ms, driven by the event
+// loop (PacedPlayback) so that STOP, the keys and the buttons keep working
 // while a track of any length plays.
 #pragma once
 
 #include "common/language.h"
 #include <QObject>
-#include <QTimer>
 #include <memory>
 #include <string>
 
+#include "navigator/gps/update_position.h"
+#include "navigator/route/paced_playback.h"
 #include "navigator/route/track/track_import.h"
 #include "navigator/route/track/track_motion.h"
 
@@ -42,25 +43,20 @@ public:
 
     // Fills Tijds, Datum, Latid, Longi, NSText and EWText.
     virtual void showPoint(const TrackPointTexts& point) = 0;
-    // UpdatePosition: places the shown position on the map.
-    virtual void updatePosition() = 0;
-    // The position pixel UpdatePosition has just set.
-    virtual void positionPixel(std::int32_t* x, std::int32_t* y) const = 0;
     // Koers and Windr, then Speed (and Smode when given).
     virtual void showCourse(const TrackCourseTexts& course) = 0;
     virtual void showSpeed(const std::string& speed, const std::string* smode) = 0;
     virtual void setKeyPreview(bool on) = 0;
-    // With the moving-map box ticked and a zoom level above 0 the view is
-    // centred on the position, else the position is converted to the view
-    // with the horizontal offset `xOffset`; then the position mark is drawn.
-    virtual void followPosition(int xOffset) = 0;
     virtual void raiseWindow() = 0;
 };
 
-class TrackPlayback : public QObject {
+class TrackPlayback : public QObject, private PlaybackSteps {
     Q_OBJECT
 public:
-    TrackPlayback(TrackPlaybackHost& host, Dialogs& dialogs, QObject* parent = nullptr);
+    // `position`: UpdatePosition and the map view following the position
+    // pixel; without it the points fill the readouts only.
+    TrackPlayback(TrackPlaybackHost& host, gps::PositionCalls* position, Dialogs& dialogs,
+                  const PlaybackClock& clock = steadyPlaybackClock(), QObject* parent = nullptr);
 
     // ImportTrack: asks for the file, then starts showing its points and
     // returns; the points follow from the event loop until the end of the
@@ -76,18 +72,26 @@ signals:
     void finished();
 
 private:
-    void tick();
+    // PlaybackSteps
+    bool stopRequested() const override;
+    void stopped() override;
+    Read readOn() override;
+    void showDue() override;
+    bool paced() const override { return true; }
+
     void showPoint(const TrackPointTexts& point);
     void stopImport();
     void finish();
     void errorExit(const std::vector<std::string>& lines);
 
     TrackPlaybackHost& host_;
+    gps::PositionCalls* position_;
     Dialogs& dialogs_;
     TrackMotion motion_;
     std::unique_ptr<TrackImport> import_;
-    std::string folder_;  // where the file dialog opens: the last track's folder
-    QTimer timer_;
+    TrackPointTexts due_;  // the point readOn found
+    std::string folder_;   // where the file dialog opens: the last track's folder
+    PacedPlayback driver_;
 };
 
 }  // namespace tarvok

@@ -1,35 +1,34 @@
-// Track import in the navigator's main window: the window's text boxes,
-// status line, flags and dialogs behind the import's host calls, and
-// rou1_Change. The position on the map is placed through calls that the
-// GPS display (UpdatePosition) and the map view (following the position,
-// the position mark) plug in; until they are plugged in the points fill the
-// readouts only.
+// Track import in the navigator's main window: the window's readouts,
+// status line, flags and panels behind the import's host calls, and
+// rou1_Change. The position on the map is placed through the position calls
+// (UpdatePosition, the map view following the position); without them the
+// points fill the readouts only.
 #pragma once
 
 #include <QObject>
-#include <functional>
 
 #include "navigator/route/track/track_playback.h"
+#include "navigator/shell/main_window_controls.h"
+#include "navigator/shell/shell_calls.h"
 
 namespace tarvok {
 
-class MainWindow;
-
-struct TrackPositionCalls {
-    // UpdatePosition: the shown latitude and longitude onto the map.
-    std::function<void()> updatePosition;
-    // The position pixel UpdatePosition has set.
-    std::function<void(std::int32_t* x, std::int32_t* y)> positionPixel;
-    // With the moving-map box ticked and a zoom level above 0 CentreOnPosition,
-    // else the bitmap-to-view conversion with the horizontal offset given
-    // and the vertical offset 1; then DrawPositionMark.
-    std::function<void(int xOffset)> followPosition;
-};
+struct NavigatorState;
 
 class TrackWindowImport : public QObject, private TrackPlaybackHost {
     Q_OBJECT
 public:
-    explicit TrackWindowImport(MainWindow& window, TrackPositionCalls calls = {});
+    // What track import uses of the main window.
+    struct Links {
+        const MainWindowControls& controls;  // the thinning slider rou1
+        NavigatorState& state;               // the flags, the stop request, the settings
+        StatusLine& status;
+        Readouts& readouts;
+        WindowModes& modes;                  // the instrument panel, the window to the front
+        Dialogs& dialogs;
+    };
+    TrackWindowImport(Links links, gps::PositionCalls* position, const PlaybackClock& clock = steadyPlaybackClock(),
+                      QObject* parent = nullptr);
 
     // Runs the import (called by the route button when the route source
     // setting is "1").
@@ -52,18 +51,12 @@ private:
     void setStatus(const std::string& text) override;
     void showInstrumentPanel() override;
     void showPoint(const TrackPointTexts& point) override;
-    void updatePosition() override;
-    void positionPixel(std::int32_t* x, std::int32_t* y) const override;
     void showCourse(const TrackCourseTexts& course) override;
     void showSpeed(const std::string& speed, const std::string* smode) override;
     void setKeyPreview(bool on) override;
-    void followPosition(int xOffset) override;
     void raiseWindow() override;
 
-    void setBox(const char* name, const std::string& text);
-
-    MainWindow& window_;
-    TrackPositionCalls calls_;
+    Links links_;
     TrackPlayback playback_;
 };
 

@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 #include <sstream>
 
+#include "navigator/navigator_windows.h"
 #include "navigator/gps/announcement.h"
 #include "navigator/gps/announcement_file.h"
 #include "navigator/gps/navigation_loop.h"
@@ -50,12 +51,12 @@ TEST(MapSelectionDrive, LeavingTheMapLoadsTheNextOneAndTheFixesAreSpoken) {
     s.speakUnit = s.speakDegreesWord = s.speakPositionWord = s.speakCompass = '1';
 
     // Wired as the navigator wires them.
-    map::MapWindow map(*shell.window);
-    PositionDisplay display(*shell.window, map);
-    NavigationLoop loop(*shell.window, display);
-    display.setMapSearch([&] { map.FindMapForPosition(); });
-    map.setPositionCalls({[&] { return display.UpdatePosition(); }, [&] { return display.positionPixel(); }});
-    SpeechWindow speech(*shell.window);
+    map::MapWindow map(mapWindowLinks(*shell.window), shell.window.get());
+    PositionDisplay display(positionDisplayLinks(*shell.window), map);
+    SpeechWindow speech(speechLinks(*shell.window));
+    NavigationLoop loop(navigationLinks(*shell.window, speech), display);
+    display.setMapSearch(&map);
+    map.setPositionCalls(&display);
     shell.open();
 
     shell.dialogs.fileAnswers.push_back(paths.toNative("C:\\TARVOK\\KAARTEN\\DELFT.BMP").string());

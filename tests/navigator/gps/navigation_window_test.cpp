@@ -2,6 +2,7 @@
 // prefix's dosdevices/com1 link points at a pseudo-terminal (or at a gpsd
 // daemon fed by one); the test writes NMEA into the master side like a
 // receiver and looks at what the window shows.
+#include "navigator/navigator_windows.h"
 #include "navigator/gps/navigation_loop.h"
 
 #include <QCheckBox>
@@ -66,9 +67,10 @@ struct NavigationWindow : ::testing::Test {
     test::Pty pty;
 
     void SetUp() override {
-        map = std::make_unique<map::MapWindow>(*shell.window);
-        display = std::make_unique<PositionDisplay>(*shell.window, *map);
-        loop = std::make_unique<NavigationLoop>(*shell.window, *display);
+        map = std::make_unique<map::MapWindow>(mapWindowLinks(*shell.window), shell.window.get());
+        display = std::make_unique<PositionDisplay>(positionDisplayLinks(*shell.window), *map);
+        loop = std::make_unique<NavigationLoop>(navigationLinks(*shell.window, shell.speech), *display);
+        QObject::connect(shell.window.get(), &MainWindow::ended, loop.get(), &NavigationLoop::programEnding);
         shell.open();
         // Where the start-up finds the settings; the route file goes there.
         fs::create_directories(shell.prefix.paths().toNative("C:\\TARVOK"));
@@ -90,7 +92,7 @@ struct NavigationWindow : ::testing::Test {
     }
     std::string box(const char* name) { return shell.box(name)->text().toStdString(); }
     std::string text1() {
-        return shell.window->control<QPlainTextEdit>("Text1")->toPlainText().toStdString();
+        return shell.control<QPlainTextEdit>("Text1")->toPlainText().toStdString();
     }
     void startReceiving() {
         shell.button("Navig1")->click();
@@ -201,7 +203,7 @@ TEST_F(NavigationWindow, ShowsEachFixOfAReceiverOnAPtyAndStopsOnTheSecondClick) 
 
 TEST_F(NavigationWindow, TheMovingMapFollowsAndKeysAreTakenOncePerFix) {
     startReceiving();
-    shell.window->control<QCheckBox>("Check1")->setChecked(true);
+    shell.control<QCheckBox>("Check1")->setChecked(true);
     shell.button("ZoomI")->click();
     shell.button("ZoomI")->click();
     ASSERT_EQ(map->view().zoom, 2);
@@ -216,7 +218,7 @@ TEST_F(NavigationWindow, TheMovingMapFollowsAndKeysAreTakenOncePerFix) {
 
     // Moving map off: the view stays, the cross moves by the conversion
     // with the navigation offset 209.
-    shell.window->control<QCheckBox>("Check1")->setChecked(false);
+    shell.control<QCheckBox>("Check1")->setChecked(false);
     feed(rmc("100002", "5215.00", "00410.00"), 3);
     EXPECT_EQ(map->view().hScroll().value, h1 + 100);
     const double vw = map->view().virtualWidth();
@@ -253,13 +255,13 @@ TEST_F(NavigationWindow, AReadArrivingWhileAFixIsShownWaitsItsTurn) {
         ASSERT_TRUE(send(rmc("100003", "5215.00", "00415.00")));
         waitFor([] { return false; }, 100);  // the read arrives in here
     };
-    shell.window->setSpeechCalls(&speech);
+    loop = std::make_unique<NavigationLoop>(navigationLinks(*shell.window, speech), *display);
     startReceiving();
     feed(rmc("100001", "5215.00", "00415.00") + rmc("100002", "5215.00", "00415.00"), 3);
     EXPECT_EQ(speech.shownTimes, (std::vector<std::string>{"10:00:01", "10:00:02", "10:00:03"}));
     shell.button("Navig1")->click();
     ASSERT_TRUE(waitFor([&] { return loop->state() == State::Idle; }));
-    shell.window->setSpeechCalls(&shell.speech);
+    loop = std::make_unique<NavigationLoop>(navigationLinks(*shell.window, shell.speech), *display);
 }
 
 TEST_F(NavigationWindow, OffTheMapBeepsWithoutSearchAndRunsTheSearchWithIt) {
@@ -273,11 +275,14 @@ TEST_F(NavigationWindow, OffTheMapBeepsWithoutSearchAndRunsTheSearchWithIt) {
     EXPECT_EQ(box("Xtext"), "300");
     EXPECT_EQ(box("Longi"), "4,750000");
 
-    int searches = 0;
-    display->setMapSearch([&] { ++searches; });
+    struct CountingSearch : MapSearchCalls {
+        int searches = 0;
+        bool FindMapForPosition() override { return ++searches, false; }
+    } search;
+    display->setMapSearch(&search);
     shell.window->state().settings.autoMapSearch = '1';
     feed(rmc("100002", "5230.00", "00415.00"), 3);  // north of the map
-    EXPECT_EQ(searches, 1);
+    EXPECT_EQ(search.searches, 1);
     EXPECT_EQ(shell.dialogs.beeps, beeps + 1);
     shell.button("Navig1")->click();
     ASSERT_TRUE(waitFor([&] { return loop->state() == State::Idle; }));
@@ -294,8 +299,8 @@ TEST_F(NavigationWindow, AnAutomaticSwitchToALargeMapKeepsShowingFixesWhileItLoa
     }));
     shell.prefix.writeDos("C:\\MAPS\\NORTH.des", "North\r\nx\r\nx\r\n522000N0040000E,0,2000\r\n523000N0043000E,3000,0\r\n");
     shell.button("Command12")->click();  // AUTO: both maps of C:\\MAPS into the database
-    display->setMapSearch([&] { map->FindMapForPosition(); });
-    map->setPositionCalls({[&] { return display->UpdatePosition(); }, [&] { return display->positionPixel(); }});
+    display->setMapSearch(map.get());
+    map->setPositionCalls(display.get());
     shell.window->state().settings.autoMapSearch = '1';
     map::MapLoader::setReadDelay(std::chrono::milliseconds(400));
     startReceiving();

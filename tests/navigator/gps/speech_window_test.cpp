@@ -1,6 +1,7 @@
 // The announcements through the real main window: fragments read from the
 // sound folder of a temporary prefix, "Algem1.WAV" written there and handed
 // to the (scripted) sound device.
+#include "navigator/navigator_windows.h"
 #include "navigator/gps/speech_window.h"
 
 #include <QTimer>
@@ -37,7 +38,7 @@ struct SpeechWindowTest : ::testing::Test {
         NavigatorSettings& s = shell.window->state().settings;
         s.speakSpeed = s.speakCourse = s.speakPosition = s.speakWarnings = '1';
         s.speakUnit = s.speakDegreesWord = s.speakPositionWord = s.speakCompass = '1';
-        speech = std::make_unique<SpeechWindow>(*shell.window);
+        speech = std::make_unique<SpeechWindow>(speechLinks(*shell.window), shell.window.get());
         shell.open();
         show("52,06866", "4,883300", "N", "E", "041", "084", " O");
         shell.window->sound().setCompletionCode(1);

@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include "common/text.h"
+#include "navigator/navigator_windows.h"
 #include "navigator/gps/position_display.h"
 #include "navigator/map/go_to.h"
 #include "navigator/map/map_database.h"
@@ -33,12 +34,11 @@ struct MapSelectionTest : ::testing::Test {
     std::unique_ptr<MapWindow> map;
     std::unique_ptr<gps::PositionDisplay> display;
     void SetUp() override {
-        map = std::make_unique<MapWindow>(*shell.window);
+        map = std::make_unique<MapWindow>(mapWindowLinks(*shell.window), shell.window.get());
         // Wired as the navigator wires them.
-        display = std::make_unique<gps::PositionDisplay>(*shell.window, *map);
-        display->setMapSearch([this] { map->FindMapForPosition(); });
-        map->setPositionCalls({[this] { return display->UpdatePosition(); },
-                               [this] { return display->positionPixel(); }});
+        display = std::make_unique<gps::PositionDisplay>(positionDisplayLinks(*shell.window), *map);
+        display->setMapSearch(map.get());
+        map->setPositionCalls(display.get());
         shell.open();
     }
     std::string writeMap(const std::string& dosStem, int w, int h, const std::string& corner = "") {
@@ -212,7 +212,7 @@ TEST_F(MapSelectionTest, FindLoadsTheFirstMapThatHoldsThePosition) {
     EXPECT_EQ(text("TextLO"), "52      \xB0N; 4       \xB0" "E");
     EXPECT_EQ(text("TextRB"), "52,33333\xB0N; 4,5     \xB0" "E");
     EXPECT_EQ(text("Xtext"), "75");
-    EXPECT_FALSE(shell.window->control("Shape1")->isVisible());
+    EXPECT_FALSE(shell.control("Shape1")->isVisible());
 
     // Both hold it: the one listed first wins, whatever its scale.
     shell.prefix.writeDos(kDatabase, encodeMapRecord(detail) + encodeMapRecord(region));

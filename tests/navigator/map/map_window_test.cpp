@@ -1,3 +1,4 @@
+#include "navigator/navigator_windows.h"
 #include "navigator/map/map_window.h"
 
 #include <QCheckBox>
@@ -24,7 +25,7 @@ struct MapWindowTest : ::testing::Test {
     ShellWindow shell;
     std::unique_ptr<MapWindow> map;
     void SetUp() override {
-        map = std::make_unique<MapWindow>(*shell.window);
+        map = std::make_unique<MapWindow>(mapWindowLinks(*shell.window), shell.window.get());
         shell.open();
     }
     std::string writeMap(const std::string& dosStem, int w, int h, const std::string& corner = "") {
@@ -50,16 +51,16 @@ TEST_F(MapWindowTest, LoadingACalibratedMapShowsItAndEndsTheRadar) {
     EXPECT_EQ(text("NSText"), "N");
     EXPECT_EQ(text("Ztext"), "Zoom=0");
     EXPECT_TRUE(map->viewWidget().isVisible());
-    EXPECT_FALSE(shell.window->control("Shape1")->isVisible());
+    EXPECT_FALSE(shell.control("Shape1")->isVisible());
 
     // Zoom in twice through the buttons: scroll bars replace Text8.
     shell.button("ZoomI")->click();
     shell.button("ZoomI")->click();
     EXPECT_EQ(text("Ztext"), "Zoom=2");
-    auto* h = shell.window->control<QScrollBar>("HScroll3");
+    auto* h = shell.control<QScrollBar>("HScroll3");
     EXPECT_TRUE(h->isVisible());
     EXPECT_EQ(h->maximum(), 450);
-    EXPECT_FALSE(shell.window->control("Text8")->isVisible());
+    EXPECT_FALSE(shell.control("Text8")->isVisible());
     // The user scrolls: the clip follows.
     h->setValue(10);
     EXPECT_EQ(map->viewWidget().shownClip().x, 10);
@@ -81,12 +82,12 @@ TEST_F(MapWindowTest, FollowingThePositionRecentresOnlyWithMovingMapAboveLevelZe
     EXPECT_EQ(map->view().position.x, int(std::nearbyint((1000.0 - h) / 2000 * 2 * sw + 209)));
     EXPECT_FALSE(map->viewWidget().mark().empty());
     // Moving map on: the view scrolls to the position and the mark sits in the middle.
-    shell.window->control<QCheckBox>("Check1")->setChecked(true);
+    shell.control<QCheckBox>("Check1")->setChecked(true);
     map->view().position = {600, 500};
     map->followPosition(kViewOffsetNavigation);
     EXPECT_EQ(map->view().hScroll().value, 100);
     EXPECT_EQ(map->view().position.x, int(std::nearbyint(sw / 2 + 202)));
-    EXPECT_EQ(shell.window->control<QScrollBar>("HScroll3")->value(), 100);
+    EXPECT_EQ(shell.control<QScrollBar>("HScroll3")->value(), 100);
 }
 
 TEST_F(MapWindowTest, CancelAndUnreadableBitmapsLeaveTheCurrentMap) {

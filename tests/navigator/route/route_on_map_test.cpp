@@ -9,11 +9,13 @@
 #include <QTimer>
 #include <filesystem>
 
+#include "navigator/navigator_windows.h"
 #include "navigator/gps/position_display.h"
 #include "navigator/map/map_window.h"
 #include "navigator/route/route_file.h"
 #include "navigator/route/route_window.h"
 #include "tests/navigator/shell/window_fixture.h"
+#include "tests/support/playback_clocks.h"
 
 namespace tarvok {
 namespace {
@@ -27,21 +29,16 @@ struct RouteOnMap : ::testing::Test {
     std::unique_ptr<gps::PositionDisplay> display;
     std::unique_ptr<RouteWindowPlayback> route;
     std::vector<map::PixelPosition> pixels;
+    test::UnpacedPlaybackClock clock;
 
     void SetUp() override {
         RouteWindowPlayback::setEndTextDuration(std::chrono::milliseconds(10));
-        map = std::make_unique<map::MapWindow>(*shell.window);
-        display = std::make_unique<gps::PositionDisplay>(*shell.window, *map);
+        map = std::make_unique<map::MapWindow>(mapWindowLinks(*shell.window), shell.window.get());
+        display = std::make_unique<gps::PositionDisplay>(positionDisplayLinks(*shell.window), *map);
         shell.open();
         ASSERT_TRUE(shell.loadMap(shell.writeMap("C:\\MAPS\\DELFT", 600, 400, kCorners)));
 
-        TrackPositionCalls calls{[this] { display->UpdatePosition(); },
-                                 [this](std::int32_t* x, std::int32_t* y) {
-                                     *x = display->positionPixel().x;
-                                     *y = display->positionPixel().y;
-                                 },
-                                 [this](int xOffset) { display->followPosition(xOffset); }};
-        route = std::make_unique<RouteWindowPlayback>(*shell.window, nullptr, calls);
+        route = std::make_unique<RouteWindowPlayback>(routePlaybackLinks(*shell.window), nullptr, display.get(), clock);
         QObject::connect(route.get(), &RouteWindowPlayback::recordShown,
                          [this](std::int64_t) { pixels.push_back(display->positionPixel()); });
     }
@@ -73,7 +70,7 @@ TEST_F(RouteOnMap, RecordedBlockPlaysOnTheMapAndRecordsNothing) {
     ASSERT_EQ(route::appendRouteBlock(shell.prefix.paths(), route::routeFilePath('C'), points), std::nullopt);
 
     shell.button("Command1")->click();
-    shell.window->control<QSlider>("Slider1")->setValue(6);  // every 64th record
+    shell.control<QSlider>("Slider1")->setValue(6);  // every 64th record
     QEventLoop loop;
     QObject::connect(route.get(), &RouteWindowPlayback::finished, &loop, &QEventLoop::quit);
     QTimer::singleShot(20000, &loop, &QEventLoop::quit);

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QElapsedTimer>
 #include <QEventLoop>
 #include <QProgressBar>
 #include <QScrollBar>
@@ -7,9 +8,12 @@
 #include <QTimer>
 
 #include "common/text.h"
+#include "navigator/navigator_windows.h"
 #include "navigator/route/route_window.h"
+#include "tests/navigator/route/recording_position_calls.h"
 #include "tests/navigator/route/route_test_files.h"
 #include "tests/navigator/shell/window_fixture.h"
+#include "tests/support/playback_clocks.h"
 
 namespace tarvok {
 namespace {
@@ -18,8 +22,8 @@ constexpr const char* kRoute = "C:\\TARVOK\\ROUTE1.TVK";
 
 struct RouteWindow : ::testing::Test {
     test::ShellWindow shell{test::WindowOptions{'1', '0'}};
-    std::vector<int> followed;
-    int updates = 0;
+    test::RecordingPositionCalls position;
+    test::UnpacedPlaybackClock clock;
     std::vector<std::int64_t> shown;
     std::unique_ptr<TrackWindowImport> tracks;
     std::unique_ptr<RouteWindowPlayback> route;
@@ -27,26 +31,23 @@ struct RouteWindow : ::testing::Test {
     void SetUp() override {
         RouteWindowPlayback::setEndTextDuration(std::chrono::milliseconds(30));
         shell.open();
-        TrackPositionCalls calls;
-        calls.updatePosition = [this] { ++updates; };
-        calls.followPosition = [this](int offset) { followed.push_back(offset); };
-        tracks = std::make_unique<TrackWindowImport>(*shell.window, calls);
-        route = std::make_unique<RouteWindowPlayback>(*shell.window, tracks.get(), calls);
+        tracks = std::make_unique<TrackWindowImport>(trackImportLinks(*shell.window), &position, clock);
+        route = std::make_unique<RouteWindowPlayback>(routePlaybackLinks(*shell.window), tracks.get(), &position, clock);
         QObject::connect(route.get(), &RouteWindowPlayback::recordShown, [this](std::int64_t k) { shown.push_back(k); });
     }
     void TearDown() override { RouteWindowPlayback::setEndTextDuration(std::chrono::milliseconds(2000)); }
 
     NavigatorState& state() { return shell.window->state(); }
     std::string text(const char* box) { return utf8ToCp1252(shell.box(box)->text().toStdString()); }
-    QWidget* control(const char* name) { return shell.window->control(name); }
-    int progress() { return shell.window->control<QProgressBar>("ProgressBar1")->value(); }
+    QWidget* control(const char* name) { return shell.control(name); }
+    int progress() { return shell.control<QProgressBar>("ProgressBar1")->value(); }
     void offerPlayback() {
         shell.button("Command1")->click();
         ASSERT_TRUE(control("Frame10")->isVisible());
     }
     // Presses PLAY and waits until PlayRoute has ended.
     bool play(int speedStep) {
-        shell.window->control<QSlider>("Slider1")->setValue(speedStep);
+        shell.control<QSlider>("Slider1")->setValue(speedStep);
         QEventLoop loop;
         QObject::connect(route.get(), &RouteWindowPlayback::finished, &loop, &QEventLoop::quit);
         QTimer::singleShot(20000, &loop, &QEventLoop::quit);
@@ -97,8 +98,8 @@ TEST_F(RouteWindow, PlaysTheWholeFileAndShowsTheLastRecord) {
     std::vector<std::int64_t> evens;
     for (std::int64_t k = 2; k <= 1002; k += 2) evens.push_back(k);
     EXPECT_EQ(shown, evens);
-    EXPECT_EQ(updates, 501);
-    EXPECT_EQ(followed, std::vector<int>(501, 202));
+    EXPECT_EQ(position.updates, 501);
+    EXPECT_EQ(position.followed, std::vector<int>(501, 202));
     // Record 1002 as the readouts show it.
     route::RouteRecord last = route::test::recordedPoint(1002);
     route::RouteRecordTexts t = route::routeRecordTexts(last);
@@ -147,7 +148,7 @@ TEST_F(RouteWindow, StopDuringPlaybackEndsItThroughTheStopRequest) {
     });
     QEventLoop loop;
     QObject::connect(route.get(), &RouteWindowPlayback::finished, &loop, &QEventLoop::quit);
-    shell.window->control<QSlider>("Slider1")->setValue(1);
+    shell.control<QSlider>("Slider1")->setValue(1);
     shell.button("Play1")->click();
     EXPECT_TRUE(route->playing());  // PLAY returns at once; the records follow
     QTimer::singleShot(20000, &loop, &QEventLoop::quit);
@@ -166,11 +167,11 @@ TEST_F(RouteWindow, MovingAStartMomentBarEndsThePlaybackButKeepsThePanel) {
     offerPlayback();
     QObject::connect(route.get(), &RouteWindowPlayback::recordShown, [this](std::int64_t k) {
         if (k == 50)
-            QTimer::singleShot(0, [this] { shell.window->control<QScrollBar>("HScroll2")->setValue(5); });
+            QTimer::singleShot(0, [this] { shell.control<QScrollBar>("HScroll2")->setValue(5); });
     });
     QEventLoop loop;
     QObject::connect(route.get(), &RouteWindowPlayback::finished, &loop, &QEventLoop::quit);
-    shell.window->control<QSlider>("Slider1")->setValue(1);
+    shell.control<QSlider>("Slider1")->setValue(1);
     shell.button("Play1")->click();
     QTimer::singleShot(20000, &loop, &QEventLoop::quit);
     loop.exec();
@@ -186,8 +187,8 @@ TEST_F(RouteWindow, StartMomentBarsChooseWhereSearchModeLands) {
     const double base = static_cast<double>(route::routeSecondsNow()) - 1203;
     shell.prefix.writeDos(kRoute, route::test::routeFileBytes(2, base));
     offerPlayback();
-    auto* hours = shell.window->control<QScrollBar>("HScroll1");
-    auto* minutes = shell.window->control<QScrollBar>("HScroll2");
+    auto* hours = shell.control<QScrollBar>("HScroll1");
+    auto* minutes = shell.control<QScrollBar>("HScroll2");
     // Sixty minutes carry into the hours bar.
     minutes->setValue(60);
     EXPECT_EQ(minutes->value(), 0);
@@ -216,6 +217,25 @@ TEST_F(RouteWindow, StartMomentBarsChooseWhereSearchModeLands) {
     state().playbackActive = 1;
     ASSERT_TRUE(play(1));
     EXPECT_TRUE(shown.empty());
+}
+
+TEST_F(RouteWindow, ShownRecordsKeepTheirPaceAndStopEndsThePlaybackInAPause) {
+    // On the system's clock this time.
+    route = std::make_unique<RouteWindowPlayback>(routePlaybackLinks(*shell.window), tracks.get(), &position);
+    QElapsedTimer clock;
+    clock.start();
+    std::vector<qint64> at;
+    QObject::connect(route.get(), &RouteWindowPlayback::recordShown, [&](std::int64_t) {
+        at.push_back(clock.elapsed());
+        if (at.size() == 3) QTimer::singleShot(30, [this] { shell.button("cmdQuit")->click(); });
+    });
+    shell.prefix.writeDos(kRoute, route::test::routeFileBytes(1));
+    offerPlayback();
+    EXPECT_TRUE(play(3));  // every 8th record: 62 of them unless stopped
+    ASSERT_EQ(at.size(), 3u);
+    EXPECT_GE(at[1] - at[0], 100);
+    EXPECT_GE(at[2] - at[1], 100);
+    EXPECT_EQ(shell.window->status(), " ROUTE-PLAY STOPPED ");
 }
 
 }  // namespace

@@ -56,7 +56,7 @@ TEST(MainWindow, StopThreeTimesWhileNavigating) {
 TEST(MainWindow, StopDuringPlaybackHidesTheRoutePanel) {
     ShellWindow w;
     w.open();
-    QWidget* frame10 = w.window->control("Frame10");
+    QWidget* frame10 = w.control("Frame10");
     frame10->show();
     w.window->picture2()->hide();
     w.window->state().playbackActive = 1;
@@ -106,7 +106,7 @@ TEST(MainWindow, NSTextIsUpperCasedAndTheKeyIsPreviewed) {
     EXPECT_EQ(w.box("NSText")->text(), "N");
     EXPECT_EQ(w.window->state().screenCorrectionY, 20);
     // Alt+N is the NAV button's shortcut, not the N key.
-    QTest::keyClick(w.window->control("NSText"), 'n', Qt::AltModifier);
+    QTest::keyClick(w.control("NSText"), 'n', Qt::AltModifier);
     EXPECT_EQ(w.window->state().screenCorrectionY, 20);
     w.box("EWText")->setText("w");
     EXPECT_EQ(w.box("EWText")->text(), "W");
@@ -192,7 +192,7 @@ TEST(MainWindow, LanguageChoosesTooltipsCaptionsAndSoundFolder) {
         w.open();
         EXPECT_EQ(w.window->state().soundFolder, ":\\TARVOK\\SOUND\\");
         for (const ControlTexts& t : mainWindowTexts()) {
-            QWidget* c = w.window->control(t.name);
+            QWidget* c = w.control(t.name);
             ASSERT_NE(c, nullptr) << t.name;
             EXPECT_EQ(c->toolTip().toStdString(), t.tooltipEnglish) << t.name;
         }
@@ -234,9 +234,9 @@ TEST(MainWindow, LayoutFollowsTheScreen) {
         EXPECT_EQ(w.window->size(), QSize(screen.width(), screen.height() - 28));
         EXPECT_EQ(w.window->picture2()->isVisible(), screen.width() != 640);
         EXPECT_EQ(w.window->picture1()->size(), QSize(screen.width() - 230, screen.height() - 85));
-        QWidget* text8 = w.window->control("Text8");
+        QWidget* text8 = w.control("Text8");
         EXPECT_EQ(text8->y(), screen.height() - 85 + 20);
-        EXPECT_EQ(w.window->control("TextRO")->pos(),
+        EXPECT_EQ(w.control("TextRO")->pos(),
                   QPoint(screen.width() - 230 - 130, screen.height() - 85 - 17));
         // Every left-column control lies inside the window.
         for (QObject* o : w.window->controls()) {
@@ -258,11 +258,11 @@ TEST(MainWindow, EveryControlExistsByName) {
           "Picture2", "Shape1", "Shape2", "Shape3", "HScroll3", "VScroll3", "Slider3", "Check1", "Frame10",
           "HScroll1", "HScroll2", "Text7", "Play1", "Slider1", "ProgressBar1", "rou1", "Text1", "Text8",
           "TextLB", "TextRB", "TextLO", "TextRO", "Text3", "Text4"})
-        EXPECT_NE(w.window->control(name), nullptr) << name;
+        EXPECT_NE(w.control(name), nullptr) << name;
     EXPECT_NE(w.window->findChild<QObject*>("PicClip1"), nullptr);
     EXPECT_NE(w.window->findChild<QObject*>("MMControl1"), nullptr);
-    EXPECT_EQ(w.window->control<QAbstractButton>("Check1")->text(), "Moving map");
-    EXPECT_FALSE(w.window->control("Frame10")->isVisible());
+    EXPECT_EQ(w.control<QAbstractButton>("Check1")->text(), "Moving map");
+    EXPECT_FALSE(w.control("Frame10")->isVisible());
     EXPECT_EQ(w.window->windowTitle(), "Tarvok");
 }
 
@@ -288,7 +288,7 @@ TEST(MainWindow, EachTypedControlIsTheWidgetOfItsName) {
         {c.mapVScroll, "VScroll3"},    {c.mapStatusLine, "Text8"},     {c.radarCircles[0], "Shape1"},
         {c.radarCircles[1], "Shape2"}, {c.radarCircles[2], "Shape3"},
     };
-    for (const auto& [widget, name] : rows) EXPECT_EQ(widget, w.window->control(name)) << name;
+    for (const auto& [widget, name] : rows) EXPECT_EQ(widget, w.control(name)) << name;
 }
 
 TEST(MainWindow, OpeningSequenceShowsClockStartPictureAndRadar) {
@@ -358,7 +358,7 @@ TEST(MainWindow, WelcomeWaitLeavesALaterSoundAlone) {
 TEST(MainWindow, ALongStatusShrinksToFitTheStatusLine) {
     ShellWindow w;
     w.open();
-    auto* label6 = w.window->control<QLabel>("Label6");
+    auto* label6 = w.control<QLabel>("Label6");
     const int normal = label6->font().pixelSize();
     w.window->setStatus(" NAVIGATIE ACTIEF - ROUTE NIET BEWAARD! ");
     EXPECT_LT(label6->font().pixelSize(), normal);
@@ -371,8 +371,8 @@ TEST(MainWindow, EscapeClosesWithoutGoodbye) {
     ShellWindow w;
     w.open();
     QSignalSpy ended(w.window.get(), &MainWindow::ended);
-    w.window->control("Latid")->setFocus();
-    QTest::keyClick(w.window->control("Latid"), Qt::Key_Escape);
+    w.control("Latid")->setFocus();
+    QTest::keyClick(w.control("Latid"), Qt::Key_Escape);
     EXPECT_EQ(ended.count(), 1);
     EXPECT_FALSE(w.window->isVisible());
     EXPECT_TRUE(w.window->state().stopRequest);

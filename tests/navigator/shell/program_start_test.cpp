@@ -38,7 +38,7 @@ TEST(ProgramStart, SettingsOnDDecideTheProgramDriveAndAreDecoded) {
     ASSERT_TRUE(start.has_value());
     EXPECT_TRUE(dialogs.messages.empty());
     EXPECT_EQ(start->programDrive, 'D');
-    EXPECT_EQ(start->programFolder(), "D:\\TARVOK");
+    EXPECT_EQ(programFolderOn(start->programDrive), "D:\\TARVOK");
     EXPECT_EQ(start->settings.language, '0');
     EXPECT_EQ(start->settings.correctionX, -30);
     EXPECT_EQ(start->settingsString.length(), 121u);

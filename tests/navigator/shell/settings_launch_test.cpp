@@ -144,7 +144,7 @@ struct SetupWindow {
         shell.open();
     }
     NavigatorState& state() { return shell.window->state(); }
-    int slider(const char* name) { return shell.window->control<QSlider>(name)->value(); }
+    int slider(const char* name) { return shell.control<QSlider>(name)->value(); }
     void clickSetup() { shell.button("SetupCommand")->click(); }
 
     test::ShellWindow shell;

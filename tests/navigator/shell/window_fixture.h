@@ -85,11 +85,16 @@ public:
         QApplication::setActiveWindow(window.get());
     }
 
-    QLineEdit* box(const char* name) { return window->control<QLineEdit>(name); }
-    QPushButton* button(const char* name) { return window->control<QPushButton>(name); }
+    // A control of the window by its name.
+    template <class T = QWidget>
+    T* control(const char* name) const {
+        return window->findChild<T*>(QString::fromLatin1(name));
+    }
+    QLineEdit* box(const char* name) { return control<QLineEdit>(name); }
+    QPushButton* button(const char* name) { return control<QPushButton>(name); }
     // Types a key into a control that has the focus, as the user does.
     void keyInto(const char* name, char key) {
-        QWidget* w = window->control(name);
+        QWidget* w = control(name);
         w->setFocus();
         QTest::keyClick(w, key);
     }
@@ -122,7 +127,8 @@ public:
     // search (bitmaps are read on a worker).
     void settleMap() {
         QObject* map = window->findChild<QObject*>(QStringLiteral("MapWindow"));
-        EXPECT_TRUE(waitFor([map] { return !map || !map->property("mapLoading").toBool(); }, 20000));
+        ASSERT_NE(map, nullptr) << "no map window (a child of the main window) to wait for";
+        EXPECT_TRUE(waitFor([map] { return !map->property("mapLoading").toBool(); }, 20000));
     }
 
     TempPrefix prefix;

@@ -6,6 +6,7 @@
 #include "navigator/route/track/track_playback.h"
 #include "platform/dialogs.h"
 #include "tests/navigator/route/track/track_test_lines.h"
+#include "tests/support/playback_clocks.h"
 #include "tests/support/recording_dialogs.h"
 #include "tests/support/temp_prefix.h"
 
@@ -13,7 +14,7 @@ namespace tarvok {
 namespace {
 
 // The main window as the import sees it: flags, boxes and calls recorded.
-class FakeHost : public TrackPlaybackHost {
+class FakeHost : public TrackPlaybackHost, public gps::PositionCalls {
 public:
     bool playback = false, navigation = true, stop = false, english = true, preview = false;
     char unit = '1';
@@ -41,11 +42,11 @@ public:
         if (onPoint) onPoint();
     }
     // Every point 100 pixels further up the map than the one before.
-    void updatePosition() override { y = -static_cast<std::int32_t>(points.size()) * 100; }
-    void positionPixel(std::int32_t* px, std::int32_t* py) const override {
-        *px = x;
-        *py = y;
+    gps::PositionOutcome UpdatePosition() override {
+        y = -static_cast<std::int32_t>(points.size()) * 100;
+        return gps::PositionOutcome::OnMap;
     }
+    map::PixelPosition positionPixel() const override { return {x, y}; }
     void showCourse(const TrackCourseTexts& c) override {
         koers = c.koers;
         windr = c.windr;
@@ -65,7 +66,8 @@ struct Fixture : ::testing::Test {
     test::TempPrefix tmp;
     test::RecordingDialogs dialogs;
     FakeHost host;
-    TrackPlayback playback{host, dialogs};
+    test::UnpacedPlaybackClock clock;
+    TrackPlayback playback{host, &host, dialogs, clock};
 
     std::string write(const std::string& name, const std::string& bytes) {
         const auto p = tmp.root() / name;

@@ -5,35 +5,28 @@
 #include <QTimer>
 
 #include "common/text.h"
+#include "navigator/navigator_windows.h"
 #include "navigator/route/track/track_window.h"
+#include "tests/navigator/route/recording_position_calls.h"
 #include "tests/navigator/route/track/track_test_lines.h"
 #include "tests/navigator/shell/window_fixture.h"
 #include "tests/support/fifo_guard.h"
+#include "tests/support/playback_clocks.h"
 
 namespace tarvok {
 namespace {
 
 struct TrackWindow : ::testing::Test {
     test::ShellWindow shell;
-    std::vector<int> followed;
-    std::int32_t x = 0, y = 0;
-    int updates = 0;
+    test::RecordingPositionCalls position;
+    test::UnpacedPlaybackClock clock;
     std::unique_ptr<TrackWindowImport> import;
 
     void SetUp() override {
         shell.open();
         // A stand-in for UpdatePosition: every point 10 pixels further east.
-        TrackPositionCalls calls;
-        calls.updatePosition = [this] {
-            ++updates;
-            x += 10;
-        };
-        calls.positionPixel = [this](std::int32_t* px, std::int32_t* py) {
-            *px = x;
-            *py = y;
-        };
-        calls.followPosition = [this](int offset) { followed.push_back(offset); };
-        import = std::make_unique<TrackWindowImport>(*shell.window, calls);
+        position.step = 10;
+        import = std::make_unique<TrackWindowImport>(trackImportLinks(*shell.window), &position, clock);
     }
     NavigatorState& state() { return shell.window->state(); }
     std::string text(const char* box) { return utf8ToCp1252(shell.box(box)->text().toStdString()); }
@@ -77,8 +70,8 @@ TEST_F(TrackWindow, PointsFillTheReadouts) {
     EXPECT_EQ(state().playbackActive, 1);
     EXPECT_EQ(shell.window->status(), " SHOW DRIVEN ROUTE");
     ASSERT_TRUE(runToEnd());
-    EXPECT_EQ(updates, 2);
-    EXPECT_EQ(followed, (std::vector<int>{206, 206}));
+    EXPECT_EQ(position.updates, 2);
+    EXPECT_EQ(position.followed, (std::vector<int>{206, 206}));
     EXPECT_EQ(text("Tijds"), "12:34:57");
     EXPECT_EQ(text("Datum"), "23 MAR'94");
     EXPECT_EQ(text("NSText"), "S");  // upper-cased by the box itself
@@ -102,14 +95,14 @@ TEST_F(TrackWindow, StopButtonEndsTheImport) {
     import->ImportTrack();
     QTimer::singleShot(0, [this] { shell.button("cmdQuit")->click(); });
     ASSERT_TRUE(runToEnd());
-    EXPECT_LT(updates, 20000);
+    EXPECT_LT(position.updates, 20000);
     EXPECT_EQ(shell.window->status(), " ROUTE-PLAY STOPPED ");
     EXPECT_EQ(state().playbackActive, 0);
     EXPECT_FALSE(shell.window->programEnded());
 }
 
 TEST_F(TrackWindow, ThinningSliderShowsItsValue) {
-    auto* rou1 = shell.window->control<QSlider>("rou1");
+    auto* rou1 = shell.control<QSlider>("rou1");
     ASSERT_TRUE(rou1);
     rou1->setValue(3);
     EXPECT_EQ(shell.window->status(), " TOON OM DE 3 PTN.");
