@@ -148,7 +148,7 @@ void BM_FixThroughTheWindow(benchmark::State& state) {
     state.counters["vs_memcpy_frame"] = perFix / memcpyFrameMs(n.mapPicture());
     state.counters["map_picture_px"] = double(n.mapPicture().width() * n.mapPicture().height());
 }
-BENCHMARK(BM_FixThroughTheWindow)->Unit(benchmark::kMillisecond)->Iterations(40);
+BENCHMARK(BM_FixThroughTheWindow)->Unit(benchmark::kMillisecond)->Iterations(150);
 
 // The radar screen sweeping before the first map: CPU time over wall time.
 void BM_RadarScreen(benchmark::State& state) {

@@ -1,5 +1,6 @@
 #include "navigator/map/bmp_reader.h"
 
+#include <fcntl.h>
 #include <sys/mman.h>
 #include <sys/stat.h>
 #include <sys/uio.h>
@@ -27,6 +28,8 @@ constexpr qint64 kMappedImageBytes = 16 << 20;
 // Rows are read in blocks of about this many bytes: few system calls, and
 // cancelling takes effect within a few milliseconds.
 constexpr qint64 kBlockBytes = 8 << 20;
+// How far ahead of the rows being read the disk is asked to read.
+constexpr qint64 kReadAheadBytes = 32 << 20;
 // 32-bit rows get their alpha set after each block, while it is in cache.
 constexpr qint64 kRgb32BlockBytes = 1 << 20;
 
@@ -128,10 +131,14 @@ BmpRead readBmp(int fd, QImage& image, const std::atomic<bool>* cancel) {
     auto imageRow = [&](std::int32_t fileRow) {
         return pixels + bytesPerLine * (topDown ? fileRow : height - 1 - fileRow);
     };
+    // The disk reads ahead of the copying: a map not in the page cache
+    // comes in while the rows before it are put in place.
+    posix_fadvise(fd, 0, 0, POSIX_FADV_SEQUENTIAL);
     for (std::int32_t first = 0; first < height; first += rowsPerBlock) {
         if (cancel && cancel->load(std::memory_order_relaxed)) return BmpRead::Cancelled;
         const std::int32_t count = std::min(rowsPerBlock, height - first);
         const qint64 at = qint64(offset) + stride * first;
+        posix_fadvise(fd, at + stride * count, kReadAheadBytes, POSIX_FADV_WILLNEED);
         rows.clear();
         for (std::int32_t r = 0; r < count; ++r)
             rows.push_back({inPlace ? imageRow(first + r) : block.data() + std::size_t(stride) * std::size_t(r),
