@@ -23,16 +23,14 @@
 #include <fstream>
 #include <vector>
 
+#include "bench/bench_window.h"
 #include "bench/private_folder.h"
 #include "navigator/map/map_bitmap.h"
 #include "navigator/map/map_view_state.h"
 #include "navigator/map/map_view_widget.h"
 #include "navigator/map/map_window.h"
 #include "navigator/navigator_windows.h"
-#include "navigator/shell/main_window.h"
-#include "platform/sound_device.h"
 #include "tests/support/bmp_writer.h"
-#include "tests/support/recording_dialogs.h"
 
 namespace {
 
@@ -157,24 +155,18 @@ void BM_ReadMapImage(benchmark::State& state) {
 BENCHMARK(BM_ReadMapImage)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 // The main window with its map view, on a private prefix whose
-// C:\MAPS\BIG.BMP is the benchmark map.
+// C:\\MAPS\\BIG.BMP is the benchmark map.
 struct BenchWindow {
-    DosPaths paths{tarvok::bench::privateFolder() / "prefix"};
-    test::RecordingDialogs dialogs;
-    std::unique_ptr<MainWindow> window;
+    tarvok::bench::BenchMainWindow main;
     std::unique_ptr<MapWindow> map;
     BenchWindow() {
-        const auto native = paths.toNative("C:\\MAPS\\BIG.BMP");
+        const auto native = main.paths.toNative("C:\\MAPS\\BIG.BMP");
         std::filesystem::create_directories(native.parent_path());
         std::error_code ec;
         if (!std::filesystem::exists(native, ec))
             std::filesystem::create_symlink(std::filesystem::absolute(mapFile()), native);
-        NavigatorStart start;
-        start.settings = decodeForNavigator(start.settingsString);
-        start.settings.soundOn = '0';
-        window = std::make_unique<MainWindow>(start, paths, dialogs, std::make_unique<SilentSoundDevice>());
-        map = std::make_unique<MapWindow>(mapWindowLinks(*window), window.get());
-        window->formLoad();
+        map = std::make_unique<MapWindow>(mapWindowLinks(*main.window), main.window.get());
+        main.window->formLoad();
     }
 };
 

@@ -22,6 +22,7 @@
 #include "navigator/shell/main_window.h"
 #include "platform/sound_device.h"
 #include "tests/support/recording_dialogs.h"
+#include "bench/bench_window.h"
 #include "bench/private_folder.h"
 
 namespace {
@@ -102,15 +103,11 @@ BENCHMARK(BM_FindMapForPosition)->Unit(benchmark::kMicrosecond);
 
 // The main window on the benchmark prefix, with a map of the folder loaded.
 struct BenchWindow {
-    test::RecordingDialogs dialogs;
-    std::unique_ptr<MainWindow> window;
+    tarvok::bench::BenchMainWindow main{benchPrefix()};
+    MainWindow* window = main.window.get();
     std::unique_ptr<map::MapWindow> map;
     BenchWindow() {
-        NavigatorStart start;
-        start.settings = decodeForNavigator(start.settingsString);
-        start.settings.soundOn = '0';
-        window = std::make_unique<MainWindow>(start, benchPrefix(), dialogs, std::make_unique<SilentSoundDevice>());
-        map = std::make_unique<map::MapWindow>(mapWindowLinks(*window), window.get());
+        map = std::make_unique<map::MapWindow>(mapWindowLinks(*window), window);
         window->formLoad();
         map->calibration().mapPath = "C:\\KAARTEN\\M0.bmp";
         window->state().mapLoaded = 1;

@@ -21,13 +21,12 @@
 #include <fstream>
 #include <vector>
 
-#include "bench/private_folder.h"
+#include "bench/bench_window.h"
 #include "navigator/navigator_windows.h"
 #include "navigator/shell/main_window.h"
 #include "navigator/shell/shell_widgets.h"
-#include "platform/sound_device.h"
 #include "tests/support/bmp_writer.h"
-#include "tests/support/recording_dialogs.h"
+#include "tests/support/nmea_text.h"
 
 namespace {
 
@@ -47,35 +46,20 @@ void turnEventLoop(int ms) {
     loop.exec();
 }
 
-std::string sentence(const std::string& body) {
-    unsigned x = 0;
-    for (char c : body) x ^= static_cast<unsigned char>(c);
-    char sum[8];
-    std::snprintf(sum, sizeof sum, "*%02X\r\n", x);
-    return "$" + body + sum;
-}
-
-// A navigator window on a private prefix, its map view the size of a
-// 1920 x 1080 screen's layout.
+// A navigator window on a private prefix, every part wired as the program
+// wires them, laid out for a 1920 x 1080 screen and shown.
 struct BenchNavigator {
-    DosPaths paths{tarvok::bench::privateFolder() / "prefix"};
-    test::RecordingDialogs dialogs;
-    std::unique_ptr<MainWindow> window;
+    tarvok::bench::BenchMainWindow main{DosPaths(tarvok::bench::privateFolder() / "prefix"), QSize(1920, 1080)};
     std::unique_ptr<NavigatorWindows> parts;
     BenchNavigator() {
-        fs::create_directories(paths.toNative("C:\\TARVOK"));
-        NavigatorStart start;
-        start.settings = decodeForNavigator(start.settingsString);
-        start.settings.soundOn = '0';
-        start.settings.gpsPort = '1';
-        window = std::make_unique<MainWindow>(start, paths, dialogs, std::make_unique<SilentSoundDevice>());
-        window->setScreenSizeSource([] { return QSize(1920, 1080); });
-        parts = std::make_unique<NavigatorWindows>(*window);
-        window->formLoad();
-        window->show();
+        fs::create_directories(main.paths.toNative("C:\\TARVOK"));
+        main.window->state().settings.gpsPort = '1';
+        parts = std::make_unique<NavigatorWindows>(*main.window);
+        main.window->formLoad();
+        main.window->show();
         turnEventLoop(100);
     }
-    QSize mapPicture() const { return window->picture1()->contentsRect().size(); }
+    QSize mapPicture() const { return main.window->picture1()->contentsRect().size(); }
 };
 
 double memcpyFrameMs(QSize frame) {
@@ -93,15 +77,15 @@ double memcpyFrameMs(QSize frame) {
 void BM_FixThroughTheWindow(benchmark::State& state) {
     BenchNavigator n;
     // A 4096 x 3072 map of 52 00' .. 52 30' N, 4 00' .. 4 40' E.
-    const fs::path bmp = n.paths.toNative("C:\\MAPS\\AREA.BMP");
+    const fs::path bmp = n.main.paths.toNative("C:\\MAPS\\AREA.BMP");
     fs::create_directories(bmp.parent_path());
     test::writeBmp(bmp.string(), 4096, 3072, 24, [](int y, std::uint8_t* px) {
         for (int x = 0; x < 4096; ++x, px += 3) px[0] = px[1] = px[2] = std::uint8_t((x ^ y) & 255);
     });
-    std::ofstream(n.paths.toNative("C:\\MAPS\\AREA.des"), std::ios::binary)
+    std::ofstream(n.main.paths.toNative("C:\\MAPS\\AREA.des"), std::ios::binary)
         << "Area\r\nx\r\nx\r\n520000N0040000E,0,3072\r\n523000N0044000E,4096,0\r\n";
-    n.dialogs.fileAnswers.push_back(bmp.string());
-    n.window->widgets().loadMap->click();
+    n.main.dialogs.fileAnswers.push_back(bmp.string());
+    n.main.window->widgets().loadMap->click();
     QElapsedTimer wait;
     wait.start();
     while ((n.parts->map.mapLoading() || n.parts->map.bitmap().levelCount() < 2) && wait.elapsed() < 20000)
@@ -117,9 +101,9 @@ void BM_FixThroughTheWindow(benchmark::State& state) {
     tcgetattr(slave, &raw);
     cfmakeraw(&raw);
     tcsetattr(slave, TCSANOW, &raw);
-    fs::create_directories(n.paths.prefix() / "dosdevices");
-    fs::create_symlink(name, n.paths.prefix() / "dosdevices" / "com1");
-    n.window->widgets().navigate->click();
+    fs::create_directories(n.main.paths.prefix() / "dosdevices");
+    fs::create_symlink(name, n.main.paths.prefix() / "dosdevices" / "com1");
+    n.main.window->widgets().navigate->click();
     turnEventLoop(300);
 
     long fixes = 0;
@@ -131,15 +115,15 @@ void BM_FixThroughTheWindow(benchmark::State& state) {
         std::snprintf(lat, sizeof lat, "5215.%03d", int(fixes % 1000));
         std::snprintf(lon, sizeof lon, "00420.%03d", int((fixes * 3) % 1000));
         const std::string nmea =
-            sentence(std::string("GPRMC,") + time + ",A," + lat + ",N," + lon + ",E,022.4,084.4,230394,003.1,W") +
-            sentence(std::string("GPGGA,") + time + "," + lat + ",N," + lon + ",E,1,08,0.9,545.4,M,46.9,M,,");
+            test::nmeaSentence(std::string("GPRMC,") + time + ",A," + lat + ",N," + lon + ",E,022.4,084.4,230394,003.1,W") +
+            test::nmeaSentence(std::string("GPGGA,") + time + "," + lat + ",N," + lon + ",E,1,08,0.9,545.4,M,46.9,M,,");
         const double before = cpuMs();
         if (write(master, nmea.data(), nmea.size()) != ssize_t(nmea.size())) state.SkipWithError("write failed");
         turnEventLoop(40);  // the fix read, shown and painted; the rest of the second is idle
         cpu += cpuMs() - before;
         ++fixes;
     }
-    n.window->widgets().navigate->click();
+    n.main.window->widgets().navigate->click();
     turnEventLoop(100);
     close(master);
     close(slave);

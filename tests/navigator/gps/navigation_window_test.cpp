@@ -30,6 +30,7 @@
 #include "tests/navigator/shell/window_fixture.h"
 #include "tests/support/bmp_writer.h"
 #include "tests/support/full_disk.h"
+#include "tests/support/nmea_text.h"
 #include "tests/support/wait_for.h"
 
 namespace tarvok::gps {
@@ -40,19 +41,12 @@ using State = NavigationLoop::State;
 
 using test::waitFor;
 
-// "$<body>*hh\r\n" with the checksum of body.
-std::string sentence(const std::string& body) {
-    unsigned x = 0;
-    for (char c : body) x ^= static_cast<unsigned char>(c);
-    char sum[8];
-    std::snprintf(sum, sizeof sum, "*%02X\r\n", x);
-    return "$" + body + sum;
-}
+using test::nmeaSentence;
 
 std::string rmc(const std::string& time, const std::string& lat, const std::string& lon,
                 const std::string& speed = "022.4", const std::string& course = "084.4",
                 const std::string& talker = "GP") {
-    return sentence(talker + "RMC," + time + ",A," + lat + ",N," + lon + ",E," + speed + "," + course +
+    return nmeaSentence(talker + "RMC," + time + ",A," + lat + ",N," + lon + ",E," + speed + "," + course +
                     ",230394,003.1,W");
 }
 
