@@ -27,8 +27,10 @@ ChecksumState checkChecksum(std::string_view line) {
     unsigned char sum = 0;
     for (std::size_t i = 1; i < star; ++i) sum ^= static_cast<unsigned char>(line[i]);
     std::string_view digits = line.substr(star + 1);
-    // Blanks after the digits are tolerated; anything else is not.
-    while (!digits.empty() && (digits.back() == ' ' || digits.back() == '\t')) digits.remove_suffix(1);
+    // Blanks after the digits are tolerated, and so are the carriage returns
+    // of receivers that end their lines with CR CR LF; anything else is not.
+    while (!digits.empty() && (digits.back() == ' ' || digits.back() == '\t' || digits.back() == '\r'))
+        digits.remove_suffix(1);
     if (digits.size() != 2) return ChecksumState::Wrong;
     int hi = hexDigit(digits[0]), lo = hexDigit(digits[1]);
     if (hi < 0 || lo < 0) return ChecksumState::Wrong;

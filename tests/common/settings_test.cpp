@@ -2,6 +2,8 @@
 
 #include <csignal>
 #include <filesystem>
+#include <functional>
+#include <tuple>
 
 #include <sys/resource.h>
 #include <sys/wait.h>
@@ -18,20 +20,33 @@ namespace {
 
 using test::TempPrefix;
 
+constexpr const char* kFileC = "C:\\WINDOWS\\VELKAR.DLL";
+constexpr const char* kFileD = "D:\\WINDOWS\\VELKAR.DLL";
+
+// The entries of the settings file's folder: the file alone once a save has
+// ended, whether it succeeded or not.
+int entriesBesideTheFile(const TempPrefix& tp) {
+    int entries = 0;
+    for ([[maybe_unused]] auto& e : fs::directory_iterator(tp.paths().toNative("C:\\WINDOWS"))) ++entries;
+    return entries;
+}
+
+// Every byte of `after` is that of `before` but at `changed` (0-based), which holds `now`.
+void expectOnlyByteChanged(const std::string& before, const std::string& after, std::size_t changed, char now) {
+    ASSERT_EQ(after.size(), before.size());
+    for (std::size_t i = 0; i < before.size(); ++i)
+        EXPECT_EQ(after[i], i == changed ? now : before[i]) << "position " << i + 1;
+}
+
 TEST(SettingsTemplate, EveryOptionHoldsAValidValue) {
     SettingsString t = SettingsString::settingsProgramTemplate();
     ASSERT_EQ(t.length(), kSettingsProgramLength);
     EXPECT_EQ(SettingsString::navigatorTemplate().length(), kNavigatorLength);
     EXPECT_EQ(SettingsString::navigatorTemplate().bytes(), t.bytes().substr(0, kNavigatorLength));
-    EXPECT_EQ(t.read(field::Language), "1");
-    EXPECT_EQ(t.read(field::SpeedUnit), "1");
-    EXPECT_EQ(t.read(field::SoundOn), "1");
-    EXPECT_EQ(t.read(field::GpsPort), "1");
-    EXPECT_EQ(t.read(field::BaudRate), "4800 ");
-    EXPECT_EQ(t.read(field::Parity), "1");
-    EXPECT_EQ(t.read(field::DataBits), "8");
-    EXPECT_EQ(t.read(field::HourOffset), "0 ");
-    EXPECT_EQ(t.read(field::CorrectionX), "0    ");
+    for (auto [f, value] : {std::pair{field::Language, "1"}, {field::SpeedUnit, "1"}, {field::SoundOn, "1"},
+                            {field::GpsPort, "1"}, {field::BaudRate, "4800 "}, {field::Parity, "1"},
+                            {field::DataBits, "8"}, {field::HourOffset, "0 "}, {field::CorrectionX, "0    "}})
+        EXPECT_EQ(t.read(f), value) << "position " << f.pos;
     for (char c : t.bytes()) EXPECT_TRUE(c == ' ' || (c >= '0' && c <= '9')) << int(c);
     NavigatorSettings n = decodeForNavigator(t);
     EXPECT_EQ(n.baudRate, "4800");
@@ -116,27 +131,28 @@ TEST(SettingsString, WritesChangeOnlyTheFieldsOwnCharacters) {
     SettingsString s = SettingsString::settingsProgramTemplate();
     const std::string before = s.bytes();
     s.writeChar(field::SpeedUnit, '3');
-    for (std::size_t i = 0; i < before.size(); ++i)
-        EXPECT_EQ(s.bytes()[i], i == 9 ? '3' : before[i]) << "position " << i + 1;
+    expectOnlyByteChanged(before, s.bytes(), 9, '3');
 
-    s.writeLeftAligned(field::BaudRate, "4800");
-    EXPECT_EQ(s.read(60, 5), "4800 ");
-    s.writeLeftAligned(field::BaudRate, "300");
-    EXPECT_EQ(s.read(60, 5), "300  ");
-    s.writeLeftAligned(field::BaudRate, "1234567");  // cut to the field
-    EXPECT_EQ(s.read(60, 5), "12345");
-    EXPECT_EQ(s.read(59, 1), before.substr(58, 1));
-    EXPECT_EQ(s.read(65, 1), before.substr(64, 1));
-
-    s.writeHourOffset(5);
-    EXPECT_EQ(s.read(field::HourOffset), "5 ");
-    s.writeHourOffset(12);
-    EXPECT_EQ(s.read(field::HourOffset), "12");
-    s.writeTwoDigits(field::ReportInterval, 7);
-    EXPECT_EQ(s.read(field::ReportInterval), "07");
-    s.writeLeftAligned(field::CorrectionX, "-15");
-    EXPECT_EQ(s.read(field::CorrectionX), "-15  ");
-    EXPECT_EQ(s.length(), kSettingsProgramLength);
+    struct Row {
+        std::function<void(SettingsString&)> write;
+        field::Field f;
+        const char* stored;
+    } rows[] = {
+        {[](SettingsString& t) { t.writeLeftAligned(field::BaudRate, "4800"); }, field::BaudRate, "4800 "},
+        {[](SettingsString& t) { t.writeLeftAligned(field::BaudRate, "300"); }, field::BaudRate, "300  "},
+        {[](SettingsString& t) { t.writeLeftAligned(field::BaudRate, "1234567"); }, field::BaudRate, "12345"},  // cut
+        {[](SettingsString& t) { t.writeHourOffset(5); }, field::HourOffset, "5 "},
+        {[](SettingsString& t) { t.writeHourOffset(12); }, field::HourOffset, "12"},
+        {[](SettingsString& t) { t.writeTwoDigits(field::ReportInterval, 7); }, field::ReportInterval, "07"},
+        {[](SettingsString& t) { t.writeLeftAligned(field::CorrectionX, "-15"); }, field::CorrectionX, "-15  "},
+    };
+    for (const Row& r : rows) {
+        SettingsString t = SettingsString::settingsProgramTemplate();
+        r.write(t);
+        EXPECT_EQ(t.read(r.f), r.stored) << "position " << r.f.pos;
+        EXPECT_EQ(t.bytes().substr(0, r.f.pos - 1), before.substr(0, r.f.pos - 1)) << "position " << r.f.pos;
+        EXPECT_EQ(t.bytes().substr(r.f.pos - 1 + r.f.width), before.substr(r.f.pos - 1 + r.f.width));
+    }
 }
 
 TEST(SettingsString, ReadsAndWritesPastTheEndDoNothing) {
@@ -158,63 +174,45 @@ TEST(SettingsDecode, NavigatorCopies) {
     s.writeChar(field::PlaybackSpeed, '9');
     s.writeChar(field::Language, '0');
     NavigatorSettings n = decodeForNavigator(s);
-    EXPECT_EQ(n.correctionX, -30);
-    EXPECT_EQ(n.correctionY, 70);
-    EXPECT_EQ(n.hourOffset, "5 ");
-    EXPECT_EQ(n.baudRate, "300");
-    EXPECT_EQ(n.crossSize, 7);
-    EXPECT_EQ(n.playbackSpeed, 9);
-    EXPECT_EQ(n.language, '0');
+    EXPECT_EQ(std::tie(n.correctionX, n.correctionY, n.hourOffset, n.baudRate, n.crossSize, n.playbackSpeed, n.language),
+              std::make_tuple(-30, 70, "5 ", "300", 7, 9, '0'));
 }
 
 TEST(SettingsDecode, UnexpectedCharactersGiveZeroOrAnUnlistedCode) {
     SettingsString s(std::string(kSettingsProgramLength, '#'));
     NavigatorSettings n = decodeForNavigator(s);
-    EXPECT_EQ(n.correctionX, 0);
-    EXPECT_EQ(n.crossSize, 0);
-    EXPECT_EQ(n.playbackSpeed, 0);
-    EXPECT_EQ(n.speedUnit, '#');
+    EXPECT_EQ(std::tie(n.correctionX, n.crossSize, n.playbackSpeed, n.speedUnit), std::make_tuple(0, 0, 0, '#'));
     SettingsProgramOptions o = decodeForSettingsProgram(s);
-    EXPECT_EQ(o.hourOffset, 0);
-    EXPECT_EQ(o.correctionY, 0);
-    EXPECT_EQ(o.speedUnit, "#");
+    EXPECT_EQ(std::tie(o.hourOffset, o.correctionY, o.speedUnit), std::make_tuple(0, 0, "#"));
     // A string too short for its fields decodes without reading past its end.
-    SettingsString tiny(std::string(8, '1'));
-    NavigatorSettings t = decodeForNavigator(tiny);
-    EXPECT_EQ(t.language, '1');
-    EXPECT_EQ(t.baudRate, "");
-    EXPECT_EQ(t.correctionX, 0);
+    NavigatorSettings t = decodeForNavigator(SettingsString(std::string(8, '1')));
+    EXPECT_EQ(std::tie(t.language, t.baudRate, t.correctionX), std::make_tuple('1', "", 0));
 }
 
 TEST(SettingsDecode, SettingsProgramBaudKeepsOnlyTheCharactersBeforeTrailingBlanks) {
     SettingsString s = SettingsString::settingsProgramTemplate();
-    s.writeLeftAligned(field::BaudRate, "300");
-    EXPECT_EQ(decodeForSettingsProgram(s).baudRate, "300");
-    s.writeLeftAligned(field::BaudRate, "4800");
-    EXPECT_EQ(decodeForSettingsProgram(s).baudRate, "4800");
-    s.writeLeftAligned(field::BaudRate, "19200");
-    EXPECT_EQ(decodeForSettingsProgram(s).baudRate, "19200");
+    for (const char* baud : {"300", "4800", "19200"}) {
+        s.writeLeftAligned(field::BaudRate, baud);
+        EXPECT_EQ(decodeForSettingsProgram(s).baudRate, baud);
+    }
     s.writeHourOffset(12);
     s.writeLeftAligned(field::CorrectionX, "-15");
     s.writeTwoDigits(field::PlaceNameCount, 7);
     SettingsProgramOptions o = decodeForSettingsProgram(s);
-    EXPECT_EQ(o.hourOffsetText, "12");
-    EXPECT_EQ(o.hourOffset, 12);
-    EXPECT_EQ(o.correctionX, -15);
-    EXPECT_EQ(o.placeNameCount, 7);
+    EXPECT_EQ(std::tie(o.hourOffsetText, o.hourOffset, o.correctionX, o.placeNameCount), std::make_tuple("12", 12, -15, 7));
 }
 
 TEST(SettingsFile, LocatesCBeforeDAndNeitherWhenBothMissing) {
     TempPrefix tp;
     DosPaths paths = tp.paths();
     EXPECT_FALSE(locateSettingsFile(paths).has_value());
-    tp.writeDos("D:\\WINDOWS\\VELKAR.DLL", std::string(145, '1'));
+    tp.writeDos(kFileD, std::string(145, '1'));
     EXPECT_EQ(locateSettingsFile(paths), 'D');
-    tp.writeDos("C:\\WINDOWS\\VELKAR.DLL", std::string(145, '1'));
+    tp.writeDos(kFileC, std::string(145, '1'));
     EXPECT_EQ(locateSettingsFile(paths), 'C');
     // A folder of that name is not a settings file.
     TempPrefix other;
-    fs::create_directories(other.paths().toNative("C:\\WINDOWS\\VELKAR.DLL"));
+    fs::create_directories(other.paths().toNative(kFileC));
     EXPECT_FALSE(locateSettingsFile(other.paths()).has_value());
 }
 
@@ -223,25 +221,22 @@ TEST(SettingsFile, FileOnDOnlyIsReadAndWrittenBackOnD) {
     DosPaths paths = tp.paths();
     std::string file = SettingsString::settingsProgramTemplate().bytes();
     file[9] = '2';
-    tp.writeDos("D:\\WINDOWS\\VELKAR.DLL", file);
+    tp.writeDos(kFileD, file);
     char drive = *locateSettingsFile(paths);
     SettingsString s = SettingsString::settingsProgramTemplate();
     ASSERT_EQ(loadSettings(paths, drive, s), LoadResult::Loaded);
     EXPECT_EQ(s.read(field::SpeedUnit), "2");
     s.writeChar(field::SpeedUnit, '3');
     ASSERT_TRUE(saveSettings(paths, drive, s).ok);
-    EXPECT_FALSE(fs::exists(paths.toNative("C:\\WINDOWS\\VELKAR.DLL")));
-    std::string back = tp.readDos("D:\\WINDOWS\\VELKAR.DLL");
-    ASSERT_EQ(back.size(), 145u);
-    for (std::size_t i = 0; i < file.size(); ++i)
-        EXPECT_EQ(back[i], i == 9 ? '3' : file[i]) << "byte " << i + 1;
+    EXPECT_FALSE(fs::exists(paths.toNative(kFileC)));
+    expectOnlyByteChanged(file, tp.readDos(kFileD), 9, '3');
 }
 
 TEST(SettingsFile, NavigatorReadsOnlyTheFirst121BytesOfA145ByteFile) {
     TempPrefix tp;
     std::string file(145, '0');
     for (std::size_t i = 121; i < 145; ++i) file[i] = 'X';
-    tp.writeDos("C:\\WINDOWS\\VELKAR.DLL", file);
+    tp.writeDos(kFileC, file);
     SettingsString s = SettingsString::navigatorTemplate();
     ASSERT_EQ(loadSettings(tp.paths(), 'C', s), LoadResult::Loaded);
     EXPECT_EQ(s.length(), 121u);
@@ -250,7 +245,7 @@ TEST(SettingsFile, NavigatorReadsOnlyTheFirst121BytesOfA145ByteFile) {
 
 TEST(SettingsFile, ShortFileKeepsTheTemplateBeyondItsEnd) {
     TempPrefix tp;
-    tp.writeDos("C:\\WINDOWS\\VELKAR.DLL", std::string(12, '2'));
+    tp.writeDos(kFileC, std::string(12, '2'));
     SettingsString s = SettingsString::settingsProgramTemplate();
     const std::string tmpl = s.bytes();
     ASSERT_EQ(loadSettings(tp.paths(), 'C', s), LoadResult::Loaded);
@@ -258,7 +253,7 @@ TEST(SettingsFile, ShortFileKeepsTheTemplateBeyondItsEnd) {
     EXPECT_EQ(s.bytes().substr(12), tmpl.substr(12));
     EXPECT_EQ(s.length(), 145u);
     // An empty file changes nothing.
-    tp.writeDos("C:\\WINDOWS\\VELKAR.DLL", "");
+    tp.writeDos(kFileC, "");
     SettingsString e = SettingsString::settingsProgramTemplate();
     ASSERT_EQ(loadSettings(tp.paths(), 'C', e), LoadResult::Loaded);
     EXPECT_EQ(e.bytes(), tmpl);
@@ -271,22 +266,19 @@ TEST(SettingsFile, MissingFileLeavesTheStringAndFirstSaveCreatesCOf145Bytes) {
     EXPECT_EQ(s.bytes(), SettingsString::settingsProgramTemplate().bytes());
     SaveResult r = saveSettings(tp.paths(), 'C', s);
     ASSERT_TRUE(r.ok) << r.error;
-    std::string back = tp.readDos("C:\\WINDOWS\\VELKAR.DLL");
+    std::string back = tp.readDos(kFileC);
     EXPECT_EQ(back, s.bytes());
     EXPECT_EQ(back.size(), 145u);
-    // No temporary file is left behind.
-    int entries = 0;
-    for ([[maybe_unused]] auto& e : fs::directory_iterator(tp.paths().toNative("C:\\WINDOWS"))) ++entries;
-    EXPECT_EQ(entries, 1);
+    EXPECT_EQ(entriesBesideTheFile(tp), 1);  // no temporary file is left behind
 }
 
 TEST(SettingsFile, SaveKeepsBytesPastTheStringOfALongerFile) {
     TempPrefix tp;
     std::string file(200, '7');
-    tp.writeDos("C:\\WINDOWS\\VELKAR.DLL", file);
+    tp.writeDos(kFileC, file);
     SettingsString s = SettingsString::settingsProgramTemplate();
     ASSERT_TRUE(saveSettings(tp.paths(), 'C', s).ok);
-    std::string back = tp.readDos("C:\\WINDOWS\\VELKAR.DLL");
+    std::string back = tp.readDos(kFileC);
     EXPECT_EQ(back.size(), 200u);
     EXPECT_EQ(back.substr(0, 145), s.bytes());
     EXPECT_EQ(back.substr(145), std::string(55, '7'));
@@ -294,7 +286,7 @@ TEST(SettingsFile, SaveKeepsBytesPastTheStringOfALongerFile) {
 
 TEST(SettingsFile, ALinkAtTheSettingsFileIsReplacedNotWrittenThrough) {
     TempPrefix tp;
-    const fs::path file = tp.paths().toNative("C:\\WINDOWS\\VELKAR.DLL");
+    const fs::path file = tp.paths().toNative(kFileC);
     fs::create_directories(file.parent_path());
     const fs::path outside = tp.root() / "outside";
     test::writeFile(outside, std::string(145, '4'));
@@ -302,7 +294,7 @@ TEST(SettingsFile, ALinkAtTheSettingsFileIsReplacedNotWrittenThrough) {
     SettingsString s = SettingsString::settingsProgramTemplate();
     ASSERT_TRUE(saveSettings(tp.paths(), 'C', s).ok);
     EXPECT_FALSE(fs::is_symlink(file));
-    EXPECT_EQ(tp.readDos("C:\\WINDOWS\\VELKAR.DLL"), s.bytes());
+    EXPECT_EQ(tp.readDos(kFileC), s.bytes());
     EXPECT_EQ(test::readFile(outside), std::string(145, '4'));
 }
 
@@ -310,24 +302,24 @@ TEST(SettingsFile, FailedSaveIsReportedAndTheOldFileSurvives) {
     // A stale temporary of a fixed name is no obstacle: every save writes a
     // fresh file under a name of its own.
     TempPrefix tp;
-    tp.writeDos("C:\\WINDOWS\\VELKAR.DLL", std::string(145, '4'));
-    fs::path file = tp.paths().toNative("C:\\WINDOWS\\VELKAR.DLL");
+    tp.writeDos(kFileC, std::string(145, '4'));
+    fs::path file = tp.paths().toNative(kFileC);
     fs::create_directories(fs::path(file.string() + ".tmp") / "blocker");
     ASSERT_TRUE(saveSettings(tp.paths(), 'C', SettingsString::settingsProgramTemplate()).ok);
     // The file cannot be replaced: a folder stands in its place.
     TempPrefix other;
-    fs::create_directories(other.paths().toNative("C:\\WINDOWS\\VELKAR.DLL") / "blocker");
+    fs::create_directories(other.paths().toNative(kFileC) / "blocker");
     SaveResult r = saveSettings(other.paths(), 'C', SettingsString::settingsProgramTemplate());
     EXPECT_FALSE(r.ok);
     EXPECT_NE(r.error.find("VELKAR.DLL: it is not a file"), std::string::npos) << r.error;
-    EXPECT_TRUE(fs::is_directory(other.paths().toNative("C:\\WINDOWS\\VELKAR.DLL") / "blocker"));
+    EXPECT_TRUE(fs::is_directory(other.paths().toNative(kFileC) / "blocker"));
 }
 
 TEST(SettingsFile, FullDiskIsReportedAndTheOldFileSurvives) {
     // A file-size limit of 10 bytes makes every longer write fail, as a full
     // disk would; it is set in a child process so the test runner keeps none.
     TempPrefix tp;
-    tp.writeDos("C:\\WINDOWS\\VELKAR.DLL", std::string(145, '4'));
+    tp.writeDos(kFileC, std::string(145, '4'));
     pid_t child = ::fork();
     ASSERT_GE(child, 0);
     if (child == 0) {
@@ -341,11 +333,8 @@ TEST(SettingsFile, FullDiskIsReportedAndTheOldFileSurvives) {
     ::waitpid(child, &status, 0);
     ASSERT_TRUE(WIFEXITED(status));
     EXPECT_EQ(WEXITSTATUS(status), 0) << "1: reported success, 2: no message";
-    EXPECT_EQ(tp.readDos("C:\\WINDOWS\\VELKAR.DLL"), std::string(145, '4'));
-    // No temporary file is left behind.
-    int entries = 0;
-    for ([[maybe_unused]] auto& e : fs::directory_iterator(tp.paths().toNative("C:\\WINDOWS"))) ++entries;
-    EXPECT_EQ(entries, 1);
+    EXPECT_EQ(tp.readDos(kFileC), std::string(145, '4'));
+    EXPECT_EQ(entriesBesideTheFile(tp), 1);  // no temporary file is left behind
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 #include "common/text.h"
 
 #include <cmath>
+#include <tuple>
 
 #include <gtest/gtest.h>
 
@@ -11,12 +12,9 @@ TEST(Numeric, AcceptsDecimalCommaPointSignBlanksAndExponent) {
     for (const char* t : {"0", "12", " 12 ", "-15", "+3", "52,25", "52.25", ",5", "5,", "1E-05",
                           "2e3", "084,4", "-0"})
         EXPECT_TRUE(isNumeric(t)) << t;
-    EXPECT_DOUBLE_EQ(numericValue("52,25"), 52.25);
-    EXPECT_DOUBLE_EQ(numericValue("52.25"), 52.25);
-    EXPECT_DOUBLE_EQ(numericValue("-15  "), -15.0);
-    EXPECT_DOUBLE_EQ(numericValue("35   "), 35.0);
-    EXPECT_DOUBLE_EQ(numericValue("084,4"), 84.4);
-    EXPECT_DOUBLE_EQ(numericValue("1E-05"), 0.00001);
+    for (auto [text, value] : {std::pair{"52,25", 52.25}, {"52.25", 52.25}, {"-15  ", -15.0}, {"35   ", 35.0},
+                               {"084,4", 84.4}, {"1E-05", 0.00001}})
+        EXPECT_DOUBLE_EQ(numericValue(text), value) << text;
 }
 
 TEST(Numeric, RejectsTextThatIsNotANumberAndValuesItZero) {
@@ -28,13 +26,9 @@ TEST(Numeric, RejectsTextThatIsNotANumberAndValuesItZero) {
 }
 
 TEST(Rounding, HalvesGoToTheEvenNeighbour) {
-    EXPECT_EQ(roundToInt32(84.5), 84);
-    EXPECT_EQ(roundToInt32(85.5), 86);
-    EXPECT_EQ(roundToInt32(-2.5), -2);
-    EXPECT_EQ(roundToInt32(-3.5), -4);
-    EXPECT_EQ(roundToInt32(2.4999), 2);
-    EXPECT_EQ(roundToInt16(0.5), 0);
-    EXPECT_EQ(roundToInt16(1.5), 2);
+    for (auto [value, rounded] : {std::pair{84.5, 84}, {85.5, 86}, {-2.5, -2}, {-3.5, -4}, {2.4999, 2}})
+        EXPECT_EQ(roundToInt32(value), rounded) << value;
+    for (auto [value, rounded] : {std::pair{0.5, 0}, {1.5, 2}}) EXPECT_EQ(roundToInt16(value), rounded) << value;
 }
 
 TEST(Rounding, OverflowIsReportedNotWrapped) {
@@ -56,28 +50,21 @@ TEST(Rounding, IntegerPartRoundsDown) {
 }
 
 TEST(DecimalComma, FifteenSignificantDigitsNoTrailingZerosNoExponent) {
-    EXPECT_EQ(decimalCommaText(52.0 + 5.0 / 60.0), "52,0833333333333");
-    EXPECT_EQ(decimalCommaText(4.0 + 1234.0 / 6000.0), "4,20566666666667");
-    EXPECT_EQ(decimalCommaText(5.0), "5");
-    EXPECT_EQ(decimalCommaText(-0.5), "-0,5");
-    EXPECT_EQ(decimalCommaText(0.00001), "0,00001");
-    EXPECT_EQ(decimalCommaText(52.00001), "52,00001");
-    EXPECT_EQ(decimalCommaText(0.0), "0");
-    EXPECT_EQ(decimalCommaText(9.99999999999999999), "10");
-    EXPECT_EQ(decimalCommaText(123456789012345678.0), "123456789012346000");
+    for (auto [value, text] : {std::pair{52.0 + 5.0 / 60.0, "52,0833333333333"},
+                               {4.0 + 1234.0 / 6000.0, "4,20566666666667"}, {5.0, "5"}, {-0.5, "-0,5"},
+                               {0.00001, "0,00001"}, {52.00001, "52,00001"}, {0.0, "0"}, {9.99999999999999999, "10"},
+                               {123456789012345678.0, "123456789012346000"}})
+        EXPECT_EQ(decimalCommaText(value), text) << text;
     // What it writes, the numeric rules read back.
     for (double v : {52.0833333333333, -4.5, 179.99999, 0.00001})
         EXPECT_NEAR(numericValue(decimalCommaText(v)), v, 1e-12);
 }
 
 TEST(Padding, LeftZerosAndRightBlanks) {
-    EXPECT_EQ(padLeft("7", 2), "07");
-    EXPECT_EQ(padLeft("15", 2), "15");
-    EXPECT_EQ(padLeft("1234", 3), "1234");
-    EXPECT_EQ(padLeft("22", 3), "022");
-    EXPECT_EQ(padRightToWidth("300", 5), "300  ");
-    EXPECT_EQ(padRightToWidth("4800", 5), "4800 ");
-    EXPECT_EQ(padRightToWidth("123456", 5), "12345");
+    for (auto [text, width, padded] : {std::tuple{"7", 2, "07"}, {"15", 2, "15"}, {"1234", 3, "1234"}, {"22", 3, "022"}})
+        EXPECT_EQ(padLeft(text, width), padded) << text;
+    for (auto [text, padded] : {std::pair{"300", "300  "}, {"4800", "4800 "}, {"123456", "12345"}})
+        EXPECT_EQ(padRightToWidth(text, 5), padded) << text;
     EXPECT_EQ(trimBlanks("  4800 "), "4800");
     EXPECT_EQ(trimTrailingBlanks(" 30  "), " 30");
     EXPECT_EQ(integerText(-40), "-40");

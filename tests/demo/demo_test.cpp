@@ -30,12 +30,10 @@ bool inside(const MapSheet& s, GeoPoint p) {
 }
 
 TEST(DemoCornerFiles, CoordinatesAreWrittenInDegreesAndHundredthsOfMinutes) {
-    EXPECT_EQ(cornerLatitude(51.85), "515100N");
-    EXPECT_EQ(cornerLatitude(52.0), "520000N");
-    EXPECT_EQ(cornerLatitude(-33.505), "333030S");
-    EXPECT_EQ(cornerLongitude(4.15), "0040900E");
-    EXPECT_EQ(cornerLongitude(-118.25), "1181500W");
-    EXPECT_EQ(cornerLongitude(0.0005), "0000003E");
+    for (auto [degrees, text] : {std::pair{51.85, "515100N"}, {52.0, "520000N"}, {-33.505, "333030S"}})
+        EXPECT_EQ(cornerLatitude(degrees), text);
+    for (auto [degrees, text] : {std::pair{4.15, "0040900E"}, {-118.25, "1181500W"}, {0.0005, "0000003E"}})
+        EXPECT_EQ(cornerLongitude(degrees), text);
 }
 
 TEST(DemoMaps, EachBitmapReadsBackToItsIntendedEdgesAndSize) {
@@ -45,22 +43,18 @@ TEST(DemoMaps, EachBitmapReadsBackToItsIntendedEdgesAndSize) {
         EXPECT_LT(fs::file_size(bmp), 4u << 20);  // a few MB at most
         QImage image;
         ASSERT_EQ(map::readBmp(QString::fromStdString(bmp.string()), image), map::BmpRead::Done);
-        ASSERT_EQ(image.width(), s.width);
-        ASSERT_EQ(image.height(), s.height);
+        ASSERT_EQ(image.size(), QSize(s.width, s.height));
 
         const std::string text = test::readFile(fs::path(bmp).replace_extension(".des"));
         map::CornerCoordinates file = map::parseCornerCoordinates(text);
         EXPECT_EQ(map::mapNameOf(file), s.title);
         map::MapEdges edges;
         map::CalibrationResult r = map::calibrateEdges(file, image.width(), image.height(), edges);
-        ASSERT_TRUE(r.complete);
-        EXPECT_TRUE(r.pointsSpanMap);
-        EXPECT_EQ(r.ns, 'N');
-        EXPECT_EQ(r.ew, 'E');
-        EXPECT_NEAR(edges.top, s.top, 1e-9);
-        EXPECT_NEAR(edges.bottom, s.bottom, 1e-9);
-        EXPECT_NEAR(edges.left, s.left, 1e-9);
-        EXPECT_NEAR(edges.right, s.right, 1e-9);
+        ASSERT_TRUE(r.complete && r.pointsSpanMap);
+        EXPECT_EQ(std::string{r.ns} + r.ew, "NE");
+        for (auto [edge, intended] : {std::pair{edges.top, s.top}, {edges.bottom, s.bottom}, {edges.left, s.left},
+                                      {edges.right, s.right}})
+            EXPECT_NEAR(edge, intended, 1e-9);
     }
 }
 
@@ -143,10 +137,7 @@ std::vector<Fix> readDrive() {
         if (c.sentence.type != gps::SentenceType::RMC) continue;
         EXPECT_EQ(c.verdict, gps::LineVerdict::Process) << line;
         gps::RmcFields f = gps::rmcFields(c.sentence);
-        EXPECT_EQ(f.status, "A");
-        EXPECT_EQ(f.northSouth, "N");
-        EXPECT_EQ(f.eastWest, "E");
-        EXPECT_EQ(f.date, "140526");
+        EXPECT_EQ(f.status + f.northSouth + f.eastWest + " " + f.date, "ANE 140526") << line;
         Fix fix;
         fix.seconds = std::stoi(f.time.substr(0, 2)) * 3600 + std::stoi(f.time.substr(2, 2)) * 60 +
                       std::stoi(f.time.substr(4, 2));

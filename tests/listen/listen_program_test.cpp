@@ -10,31 +10,16 @@
 #include "listen/microphone.h"
 #include "platform/window_presence.h"
 #include "tests/support/null_microphone.h"
+#include "tests/support/program_run.h"
 #include "tests/support/spoken_phrase.h"
 #include "tests/support/wait_for.h"
 
 namespace tarvok::listen {
 namespace {
 
-struct Outcome {
-    int exitCode = -1;
-    std::string out, err;
-};
+using Outcome = test::ProgramRun;
 
-Outcome runListen(const QStringList& args) {
-    QProcess p;
-    p.start(TARVOK_LISTEN, args);
-    Outcome r;
-    if (!p.waitForFinished(60000)) {
-        p.kill();
-        p.waitForFinished();
-        return r;
-    }
-    r.exitCode = p.exitCode();
-    r.out = p.readAllStandardOutput().toStdString();
-    r.err = p.readAllStandardError().toStdString();
-    return r;
-}
+Outcome runListen(const QStringList& args) { return test::runProgram(TARVOK_LISTEN, args); }
 
 class ListenProgram : public ::testing::Test {
 protected:

@@ -26,6 +26,7 @@
 #include "tests/support/memory_presence.h"
 #include "platform/media_control.h"
 #include "tests/support/real_audio.h"
+#include "tests/support/readouts.h"
 #include "tests/support/recording_dialogs.h"
 #include "tests/support/scripted_sound_device.h"
 #include "tests/support/temp_prefix.h"
@@ -101,6 +102,11 @@ protected:
         w->formLoad();
         EXPECT_TRUE(waitFor([&] { return !w->startingUp(); }));
         return *w;
+    }
+    // Writes the settings file on C: with `fields` set, then opens the window.
+    SettingsWindow& openWith(std::initializer_list<std::pair<field::Field, const char*>> fields) {
+        tp.writeDos(kFileC, fileWith(fields));
+        return open();
     }
     template <class T = QWidget>
     T* c(const char* name) {
@@ -204,8 +210,7 @@ TEST_F(SettingsWindowTest, EscapeStopAndCloseBoxAllSave) {
     const char* ways[] = {"escape", "stop", "closebox"};
     for (int page = 1; page <= kPages; ++page)
         for (const char* way : ways) {
-            tp.writeDos(kFileC, fileWith({{field::MenuStyle, "1"}, {field::Language, "0"}}));
-            open();
+            openWith({{field::MenuStyle, "1"}, {field::Language, "0"}});
             w->pageButtonClick(page);
             w->optionButtonClick(*optionButton("Menu1"));
             QSignalSpy unloaded(w.get(), &SettingsWindow::unloaded);
@@ -262,10 +267,8 @@ TEST_F(SettingsWindowTest, PlacedAtTheTopLeftOnTopWithTheContentPanelCentred) {
 }
 
 TEST_F(SettingsWindowTest, CaptionsInBothLanguagesAndTheLanguageSwitch) {
-    tp.writeDos(kFileC, fileWith({{field::Language, "1"}, {field::SoundOn, "0"}, {field::MenuStyle, "2"},
-                                  {field::KeyboardSize, "2"}, {field::ColourScheme, "1"},
-                                  {field::AutoMapSearch, "1"}, {field::CloseWindows, "0"}}));
-    open();
+    openWith({{field::Language, "1"}, {field::SoundOn, "0"}, {field::MenuStyle, "2"}, {field::KeyboardSize, "2"},
+              {field::ColourScheme, "1"}, {field::AutoMapSearch, "1"}, {field::CloseWindows, "0"}});
     auto captionOf = [&](const char* name) {
         QWidget* x = c(name);
         if (auto* b = qobject_cast<QAbstractButton*>(x)) return utf8ToCp1252(b->text().toStdString());
@@ -300,8 +303,7 @@ TEST_F(SettingsWindowTest, CaptionsInBothLanguagesAndTheLanguageSwitch) {
 }
 
 TEST_F(SettingsWindowTest, PagesByButtonTabAndTheirAltKey) {
-    tp.writeDos(kFileC, fileWith({{field::Language, "0"}}));
-    open();
+    openWith({{field::Language, "0"}});
     EXPECT_EQ(w->pageCode(), 0);
     EXPECT_TRUE(c("Frame1")->isVisible());
     QSignalSpy spoken(w.get(), &SettingsWindow::speakRequested);
@@ -332,8 +334,7 @@ TEST_F(SettingsWindowTest, PagesByButtonTabAndTheirAltKey) {
 
 TEST_F(SettingsWindowTest, MapsPageSubPanelByMapProduct) {
     for (const char* product : {"1", "2", "3", "4", "5", "6", "7"}) {
-        tp.writeDos(kFileC, fileWith({{field::MapProduct, product}}));
-        open();
+        openWith({{field::MapProduct, product}});
         w->pageButtonClick(3);
         bool first = std::string_view(product) <= "2";
         EXPECT_EQ(c("Frame31")->isVisible(), first) << product;
@@ -348,10 +349,8 @@ TEST_F(SettingsWindowTest, MapsPageSubPanelByMapProduct) {
 }
 
 TEST_F(SettingsWindowTest, ClockTextsAndWhiteInBlackAndWhite) {
-    tp.writeDos(kFileC, fileWith({{field::ColourScheme, "0"}}));
-    open();
-    EXPECT_EQ(text("Klokje"), " 09:05:07");
-    EXPECT_EQ(text("Dagje"), " 07-12-2001");
+    openWith({{field::ColourScheme, "0"}});
+    test::expectReadouts(*w, {{"Klokje", " 09:05:07"}, {"Dagje", " 07-12-2001"}});
     EXPECT_EQ(c<QLineEdit>("Klokje")->palette().color(QPalette::Text), QColor(0, 255, 255));
     EXPECT_EQ(c<QLineEdit>("SnText")->palette().color(QPalette::Text), QColor(0, 255, 0));
     EXPECT_EQ(c<QLineEdit>("AWText")->palette().color(QPalette::Text), QColor(255, 255, 0));
@@ -369,14 +368,12 @@ TEST_F(SettingsWindowTest, ClockTextsAndWhiteInBlackAndWhite) {
 }
 
 TEST_F(SettingsWindowTest, OptionButtonsSpeakOnlyWhenAskedAndStoreAtOnce) {
-    tp.writeDos(kFileC, fileWith({{field::MapProduct, "7"}, {field::HourOffset, "23"}, {field::Language, "0"}}));
-    open();
+    openWith({{field::MapProduct, "7"}, {field::HourOffset, "23"}, {field::Language, "0"}});
     QSignalSpy spoken(w.get(), &SettingsWindow::speakRequested);
     for (const OptionButton& b : optionButtons())
         if (std::string_view(b.button) != "Command4") click(b.button);
     EXPECT_EQ(spoken.count(), 0);
-    EXPECT_EQ(text("CDtext1"), " 1:   EASY-TRAVEL");
-    EXPECT_EQ(text("GMText"), "+0");
+    test::expectReadouts(*w, {{"CDtext1", " 1:   EASY-TRAVEL"}, {"GMText", "+0"}});
     EXPECT_EQ(w->settingsString().read(field::HourOffset), "0 ");
     c<QCheckBox>("Check1")->setChecked(true);
     click("Scomm1");
@@ -397,32 +394,31 @@ TEST_F(SettingsWindowTest, OptionButtonsSpeakOnlyWhenAskedAndStoreAtOnce) {
 }
 
 TEST_F(SettingsWindowTest, CheckBoxesSlidersAndScreenCorrection) {
-    tp.writeDos(kFileC, fileWith({{field::CorrectionX, "-15  "}, {field::CorrectionY, "35   "},
-                                  {field::SpeakCourse, "0"}, {field::ReportInterval, "04"}, {field::PlaybackSpeed, "9"}}));
-    open();
-    EXPECT_EQ(c<QScrollBar>("HScroll1")->value(), 185);
-    EXPECT_EQ(c<QScrollBar>("VScroll1")->value(), 165);
-    EXPECT_EQ(text("Xwaarde"), " -15");
-    EXPECT_EQ(text("Ywaarde"), " 35");
-    EXPECT_EQ(c<QSlider>("Slider3")->value(), 4);
-    EXPECT_EQ(c<QSlider>("Slider1")->value(), 9);
-    EXPECT_EQ(c<QSlider>("Slider1")->maximum(), 9);
-    EXPECT_EQ(c<QSlider>("Slider2")->maximum(), 9);
+    openWith({{field::CorrectionX, "-15  "}, {field::CorrectionY, "35   "},
+              {field::SpeakCourse, "0"}, {field::ReportInterval, "04"}, {field::PlaybackSpeed, "9"}});
+    EXPECT_EQ(std::pair(c<QScrollBar>("HScroll1")->value(), c<QScrollBar>("VScroll1")->value()), std::pair(185, 165));
+    test::expectReadouts(*w, {{"Xwaarde", " -15"}, {"Ywaarde", " 35"}});
+    EXPECT_EQ(std::tuple(c<QSlider>("Slider3")->value(), c<QSlider>("Slider1")->value(),
+                         c<QSlider>("Slider1")->maximum(), c<QSlider>("Slider2")->maximum()),
+              std::tuple(4, 9, 9, 9));
 
-    click("SNDCheck2");
-    EXPECT_EQ(w->settingsString().read(field::SpeakCourse), "1");
-    click("SNDCheck2");
-    EXPECT_EQ(w->settingsString().read(field::SpeakCourse), "0");
-    c<QSlider>("Slider3")->setValue(7);
-    EXPECT_EQ(w->settingsString().read(field::ReportInterval), "07");
-    c<QSlider>("Slider1")->setValue(3);
-    EXPECT_EQ(w->settingsString().read(field::PlaybackSpeed), "3");
-    c<QScrollBar>("HScroll1")->setValue(400);
-    c<QScrollBar>("VScroll1")->setValue(0);
-    EXPECT_EQ(w->settingsString().read(field::CorrectionX), "200  ");
-    EXPECT_EQ(w->settingsString().read(field::CorrectionY), "200  ");
-    c<QScrollBar>("HScroll1")->setValue(185);
-    EXPECT_EQ(w->settingsString().read(field::CorrectionX), "-15  ");
+    struct Row {
+        std::function<void()> act;
+        field::Field f;
+        const char* stored;
+    } rows[] = {
+        {[&] { click("SNDCheck2"); }, field::SpeakCourse, "1"},
+        {[&] { click("SNDCheck2"); }, field::SpeakCourse, "0"},
+        {[&] { c<QSlider>("Slider3")->setValue(7); }, field::ReportInterval, "07"},
+        {[&] { c<QSlider>("Slider1")->setValue(3); }, field::PlaybackSpeed, "3"},
+        {[&] { c<QScrollBar>("HScroll1")->setValue(400); }, field::CorrectionX, "200  "},
+        {[&] { c<QScrollBar>("VScroll1")->setValue(0); }, field::CorrectionY, "200  "},
+        {[&] { c<QScrollBar>("HScroll1")->setValue(185); }, field::CorrectionX, "-15  "},
+    };
+    for (const Row& r : rows) {
+        r.act();
+        EXPECT_EQ(w->settingsString().read(r.f), r.stored) << "position " << r.f.pos;
+    }
     EXPECT_EQ(text("Xwaarde"), " -15");
     // The preview's cross sits at HScroll1 x 3.06 and VScroll1 x 2.8 twips.
     QImage shot = c("Picture1")->grab().toImage();
@@ -431,23 +427,27 @@ TEST_F(SettingsWindowTest, CheckBoxesSlidersAndScreenCorrection) {
 }
 
 TEST_F(SettingsWindowTest, PortButtonsWorkOnTheirBoxes) {
-    tp.writeDos(kFileC, fileWith({{field::BaudRate, "33600"}, {field::Parity, " "}, {field::DataBits, "8"}}));
-    open();
+    openWith({{field::BaudRate, "33600"}, {field::Parity, " "}, {field::DataBits, "8"}});
     EXPECT_EQ(text("BText1"), "33600");
-    click("Rate1");
-    EXPECT_EQ(text("BText1"), "300");
-    EXPECT_EQ(w->settingsString().read(field::BaudRate), "300  ");
-    click("Par1");
-    EXPECT_EQ(text("Ptext1"), "0");
-    click("Par1");
-    EXPECT_EQ(w->settingsString().read(field::Parity), "1");
-    click("Bit1");
-    EXPECT_EQ(w->settingsString().read(field::DataBits), "4");
-    click("Rate1");
-    click("Command3");
-    EXPECT_EQ(w->settingsString().read(field::BaudRate), "4800 ");
+    // Each click, the box it shows in and the field it stores.
+    struct Row {
+        const char* button;
+        const char* box;
+        const char* shown;
+        field::Field f;
+        const char* stored;
+    } rows[] = {
+        {"Rate1", "BText1", "300", field::BaudRate, "300  "}, {"Par1", "Ptext1", "0", field::Parity, "0"},
+        {"Par1", "Ptext1", "1", field::Parity, "1"},          {"Bit1", "Ntext1", "4", field::DataBits, "4"},
+        {"Rate1", "BText1", "600", field::BaudRate, "600  "}, {"Command3", "BText1", "4800", field::BaudRate, "4800 "},
+    };
+    for (const Row& r : rows) {
+        click(r.button);
+        EXPECT_EQ(text(r.box), r.shown) << r.button;
+        EXPECT_EQ(w->settingsString().read(r.f), r.stored) << r.button;
+    }
     EXPECT_EQ(w->settingsString().read(field::GpsPort), "1");
-    EXPECT_EQ(text("BText1") + text("Ptext1") + text("Ntext1") + text("CText1"), "480018COM-1");
+    test::expectReadouts(*w, {{"BText1", "4800"}, {"Ptext1", "1"}, {"Ntext1", "8"}, {"CText1", "COM-1"}});
     QSignalSpy spoken(w.get(), &SettingsWindow::speakRequested);
     c<QCheckBox>("Check1")->setChecked(true);
     click("Command3");
@@ -502,8 +502,7 @@ TEST_F(SettingsWindowTest, PortsPageShowsWhereTheComPortLeadsAndAttachesIt) {
 }
 
 TEST_F(SettingsWindowTest, PortsPageSaysWhenNothingIsFound) {
-    tp.writeDos(kFileC, fileWith({{field::Language, "0"}}));
-    open();
+    openWith({{field::Language, "0"}});
     w->pageButtonClick(2);
     ASSERT_TRUE(waitFor([&] { return c<QLabel>("PortInfo1")->text().toStdString() == nothingFoundText(Language::Dutch); }));
     EXPECT_FALSE(c("Attach1")->isEnabled());
@@ -529,8 +528,7 @@ std::vector<int> codesOf(const QSignalSpy& notices) {
 
 TEST_F(SettingsWindowTest, GreetingAndSpeedButtonPlayFromTheFolderOfTheLanguage) {
     for (auto [language, folder] : {std::pair{"0", kDutchSounds}, {"1", kEnglishSounds}}) {
-        tp.writeDos(kFileC, fileWith({{field::Language, language}, {field::SpeedUnit, "3"}, {field::MapProduct, "3"}}));
-        open();
+        openWith({{field::Language, language}, {field::SpeedUnit, "3"}, {field::MapProduct, "3"}});
         // The greeting, then the start of voice commands, with no recogniser running.
         EXPECT_EQ(started(), in(folder, {"INstart1.WAV", "INcdrom0.WAV", "INcdrom3.WAV", "INfout5.WAV"})) << language;
         click("Scomm1");  // to "1"; explanations not asked for
@@ -575,8 +573,7 @@ TEST_F(SettingsWindowTest, ButtonsStartTheirPromptFilesInOrder) {
 }
 
 TEST_F(SettingsWindowTest, SoundSwitchOffStartsNothingAtAll) {
-    tp.writeDos(kFileC, fileWith({{field::SoundOn, "0"}}));
-    open();
+    openWith({{field::SoundOn, "0"}});
     c<QCheckBox>("Check1")->setChecked(true);
     for (int page = 1; page <= kPages; ++page) w->pageButtonClick(page);
     for (const char* button : {"Scomm1", "Command2", "Command3", "Rate1", "Command11", "Command12"}) click(button);
@@ -586,8 +583,7 @@ TEST_F(SettingsWindowTest, SoundSwitchOffStartsNothingAtAll) {
 }
 
 TEST_F(SettingsWindowTest, AClickDuringAPromptCutsItOffAndTheRestOfItsListIsDropped) {
-    tp.writeDos(kFileC, fileWith({{field::Language, "0"}, {field::SpeedUnit, "1"}}));
-    open();
+    openWith({{field::Language, "0"}, {field::SpeedUnit, "1"}});
     started();
     c<QCheckBox>("Check1")->setChecked(true);
     // A 4.8-second bound per prompt: the first wait ends with the code the
@@ -605,8 +601,7 @@ TEST_F(SettingsWindowTest, AClickDuringAPromptCutsItOffAndTheRestOfItsListIsDrop
 }
 
 TEST_F(SettingsWindowTest, ClosingDuringAPromptSavesAndEndsAtOnce) {
-    tp.writeDos(kFileC, fileWith({{field::Language, "1"}, {field::SpeedUnit, "1"}}));
-    open();
+    openWith({{field::Language, "1"}, {field::SpeedUnit, "1"}});
     started();
     click("Scomm1");
     c<QCheckBox>("Check1")->setChecked(true);

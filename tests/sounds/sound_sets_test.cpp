@@ -2,12 +2,10 @@
 // the sound table and was recorded in both languages, in the format and
 // layout the navigator cuts its fragments from.
 #include <QElapsedTimer>
-#include <QProcess>
 #include <QSignalSpy>
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <fstream>
 #include <regex>
 #include <set>
 
@@ -19,6 +17,7 @@
 #include "platform/wav_sound.h"
 #include "sounds/sound_recording.h"
 #include "sounds/sound_table.h"
+#include "tests/support/program_run.h"
 #include "tests/support/temp_prefix.h"
 #include "tests/support/real_audio.h"
 
@@ -28,6 +27,7 @@ namespace tarvok::sounds {
 namespace {
 
 const fs::path kShare = TARVOK_SHARE_DIR;
+using test::readFile;
 
 std::string lowered(std::string s) {
     for (char& c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
@@ -52,11 +52,6 @@ TEST(SoundTable, NamesAreUniqueWavFilesWithBothTexts) {
     EXPECT_EQ(findSound(gps::kAnnouncementFile), nullptr);  // written at run time, never recorded
 }
 
-std::string readAll(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
 TEST(SoundSets, EveryTableFileIsRecordedInBothSetsAndNothingElse) {
     for (const char* folder : {kDutchFolder, kEnglishFolder}) {
         SCOPED_TRACE(folder);
@@ -71,8 +66,8 @@ TEST(SoundSets, EveryTableFileIsRecordedInBothSetsAndNothingElse) {
 TEST(SoundSets, EveryFileIsSpokenEightBitMonoThatTheFragmentCutFinds) {
     for (const SoundText& s : soundTable()) {
         SCOPED_TRACE(s.file);
-        const std::string dutch = readAll(kShare / kDutchFolder / s.file);
-        const std::string english = readAll(kShare / kEnglishFolder / s.file);
+        const std::string dutch = readFile(kShare / kDutchFolder / s.file);
+        const std::string english = readFile(kShare / kEnglishFolder / s.file);
         EXPECT_NE(dutch, english);
         for (const std::string* bytes : {&dutch, &english}) {
             auto wav = parseWav(*bytes);
@@ -182,7 +177,7 @@ std::set<std::string> namesInSources() {
         for (const auto& e : fs::recursive_directory_iterator(root)) {
             const std::string ext = e.path().extension().string();
             if (ext != ".cpp" && ext != ".h") continue;
-            const std::string text = readAll(e.path());
+            const std::string text = readFile(e.path());
             for (std::sregex_iterator m(text.begin(), text.end(), literal), end; m != end; ++m)
                 names.insert((*m)[1].str());
         }
@@ -223,19 +218,16 @@ TEST(SoundSets, RecordingAgainGivesTheSameBytes) {
     for (const char* language : {"nl", "en"}) {
         SCOPED_TRACE(language);
         const fs::path out = tp.root() / language;
-        QProcess p;
-        p.start(TARVOK_RECORDER, QStringList{language, QString::fromStdString(out.string())} + some);
-        ASSERT_TRUE(p.waitForFinished(30000));
-        ASSERT_EQ(p.exitCode(), 0) << p.readAllStandardError().toStdString();
+        const test::ProgramRun r =
+            test::runProgram(TARVOK_RECORDER, QStringList{language, QString::fromStdString(out.string())} + some);
+        ASSERT_EQ(r.exitCode, 0) << r.err;
         const char* folder = std::string(language) == "nl" ? kDutchFolder : kEnglishFolder;
         for (const QString& name : some)
-            EXPECT_TRUE(readAll(out / name.toStdString()) == readAll(kShare / folder / name.toStdString()))
+            EXPECT_TRUE(readFile(out / name.toStdString()) == readFile(kShare / folder / name.toStdString()))
                 << name.toStdString();
     }
-    QProcess bad;
-    bad.start(TARVOK_RECORDER, {"nl", QString::fromStdString(tp.root().string()), "Nothing.WAV"});
-    ASSERT_TRUE(bad.waitForFinished(30000));
-    EXPECT_NE(bad.exitCode(), 0);
+    const QStringList nothing{"nl", QString::fromStdString(tp.root().string()), "Nothing.WAV"};
+    EXPECT_NE(test::runProgram(TARVOK_RECORDER, nothing).exitCode, 0);
 }
 
 TEST(SoundSets, FirstRunProvisioningPutsBothSetsOnDriveC) {
@@ -243,8 +235,9 @@ TEST(SoundSets, FirstRunProvisioningPutsBothSetsOnDriveC) {
     ProvisionResult r = provisionPrefix(tp.prefix(), kShare, SettingsString::settingsProgramTemplate().bytes());
     ASSERT_TRUE(r.ok) << r.error;
     const DosPaths paths = tp.paths();
-    EXPECT_EQ(readAll(paths.toNative("C:\\TARVOK\\GELUID\\Navig1.WAV")), readAll(kShare / kDutchFolder / "Navig1.WAV"));
-    EXPECT_EQ(readAll(paths.toNative("C:\\TARVOK\\SOUND\\April.WAV ")), readAll(kShare / kEnglishFolder / "April.WAV"));
+    for (auto [dos, installed] : {std::pair{"C:\\TARVOK\\GELUID\\Navig1.WAV", kShare / kDutchFolder / "Navig1.WAV"},
+                                  {"C:\\TARVOK\\SOUND\\April.WAV ", kShare / kEnglishFolder / "April.WAV"}})
+        EXPECT_EQ(readFile(paths.toNative(dos)), readFile(installed)) << dos;
     EXPECT_TRUE(paths.exists("C:\\TARVOK\\SOUND\\INCOM-4.WAV"));
 }
 

@@ -57,6 +57,8 @@ std::string readFile(const fs::path& p) {
 }
 
 void writeFile(const fs::path& p, std::string_view bytes) {
+    std::error_code ignored;
+    if (p.has_parent_path()) fs::create_directories(p.parent_path(), ignored);
     std::ofstream out(p, std::ios::binary | std::ios::trunc);
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
 }

@@ -42,6 +42,7 @@ private:
 };
 
 std::string readFile(const std::filesystem::path& p);
+// Writes a whole file, creating its folders.
 void writeFile(const std::filesystem::path& p, std::string_view bytes);
 
 }  // namespace tarvok::test

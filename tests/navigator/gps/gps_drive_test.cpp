@@ -4,13 +4,13 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QProcess>
 #include <filesystem>
 #include <utility>
 #include <gtest/gtest.h>
 
 #include "common/settings.h"
 #include "navigator/route/route_file.h"
+#include "tests/support/program_run.h"
 #include "tests/support/temp_prefix.h"
 
 namespace tarvok {
@@ -43,17 +43,8 @@ std::pair<fs::path, fs::path> prepareDrive(const test::TempPrefix& tp) {
 
 // Runs tarvok-drive on the script in the prefix; its exit code and output.
 std::pair<int, std::string> runDrive(const test::TempPrefix& tp, const std::string& scriptText) {
-    const auto script = tp.root() / "script.txt";
-    test::writeFile(script, scriptText);
-    QProcess p;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-    env.insert(QStringLiteral("TARVOK_PREFIX"), QString::fromStdString(tp.prefix().string()));
-    p.setProcessEnvironment(env);
-    p.start(QStringLiteral(TARVOK_DRIVE), {QStringLiteral("--pass-microseconds"), QStringLiteral("1"),
-                                           QString::fromStdString(script.string())});
-    EXPECT_TRUE(p.waitForFinished(60000));
-    return {p.exitCode(), p.readAllStandardOutput().toStdString() + p.readAllStandardError().toStdString()};
+    const test::ProgramRun r = test::runDriveScript(QStringLiteral(TARVOK_DRIVE), tp, scriptText);
+    return {r.exitCode, r.out + r.err};
 }
 
 TEST(GpsDrive, FeedsAFileIntoTheNavigatingWindowAndPutsTheLinkBack) {

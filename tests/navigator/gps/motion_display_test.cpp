@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "navigator/gps/motion_display.h"
 #include "navigator/gps/update_position.h"
 
@@ -7,11 +9,9 @@ namespace tarvok::gps {
 namespace {
 
 TEST(TimeRule, HourOffsetWrapsPastMidnight) {
-    EXPECT_EQ(timeText("230533", 2), "1:05:33");
-    EXPECT_EQ(timeText("090533", 0), "9:05:33");
-    EXPECT_EQ(timeText("000000", 0), "0:00:00");
-    EXPECT_EQ(timeText("215959.123", 2), "23:59:59");
-    EXPECT_EQ(timeText("", 2), "");
+    for (auto [field, offset, shown] : {std::tuple{"230533", 2, "1:05:33"}, {"090533", 0, "9:05:33"},
+                                        {"000000", 0, "0:00:00"}, {"215959.123", 2, "23:59:59"}, {"", 2, ""}})
+        EXPECT_EQ(timeText(field, offset), shown) << field << " + " << offset;
 }
 
 TEST(DegreesRule, ClassicAndModernWidths) {
@@ -38,34 +38,30 @@ TEST(DegreesRule, ClassicAndModernWidths) {
 }
 
 TEST(SpeedRule, UnitsPaddingAndCap) {
-    std::string smode = "?";
-    EXPECT_EQ(speedText("022.4", '1', smode), "041");
-    EXPECT_EQ(smode, "kmh");
-    EXPECT_EQ(speedText("022.4", '2', smode), "025");  // 25.78 mph
-    EXPECT_EQ(smode, "mph");
-    EXPECT_EQ(speedText("022.4", '3', smode), "022");
-    EXPECT_EQ(smode, "kts");
-    EXPECT_EQ(speedText("999.0", '1', smode), "000");  // 1850 does not fit
-    EXPECT_EQ(speedText("539.0", '1', smode), "998");
-    EXPECT_EQ(speedText("0.02", '1', smode), "000");
-    EXPECT_EQ(speedText("", '1', smode), "000");
-    EXPECT_EQ(speedText("5.5", '3', smode), "005");
-    EXPECT_EQ(speedText("100.0", '2', smode), "115");  // 1.150779 mph per knot
-    EXPECT_EQ(speedText("1e300", '1', smode), "000");
-    smode = "kmh";
-    EXPECT_EQ(speedText("022.4", '9', smode), "022,4");  // unknown unit: as received
-    EXPECT_EQ(smode, "kmh");
+    // 22.4 knots are 25.78 mph; 999 knots (1850 km/h) do not fit; 1.150779 mph
+    // a knot; an unknown unit shows the speed as received, its unit box kept.
+    struct Row {
+        const char* knots;
+        char unit;
+        const char* shown;
+        const char* smode;
+    } rows[] = {
+        {"022.4", '1', "041", "kmh"}, {"022.4", '2', "025", "mph"}, {"022.4", '3', "022", "kts"},
+        {"999.0", '1', "000", "kmh"}, {"539.0", '1', "998", "kmh"}, {"0.02", '1', "000", "kmh"},
+        {"", '1', "000", "kmh"},      {"5.5", '3', "005", "kts"},   {"100.0", '2', "115", "mph"},
+        {"1e300", '1', "000", "kmh"}, {"022.4", '9', "022,4", "?"},
+    };
+    for (const Row& r : rows) {
+        std::string smode = "?";
+        EXPECT_EQ(speedText(r.knots, r.unit, smode), r.shown) << r.knots << " unit " << r.unit;
+        EXPECT_EQ(smode, r.smode) << r.knots << " unit " << r.unit;
+    }
 }
 
 TEST(CourseRule, RoundingAndCompassPoints) {
-    EXPECT_EQ(courseValue("084.5"), 84);
-    EXPECT_EQ(courseValue("085.5"), 86);
-    EXPECT_EQ(courseValue("077.52"), 78);
-    EXPECT_EQ(courseValue(""), 0);
-    EXPECT_EQ(courseValue("abc"), 0);
-    EXPECT_EQ(courseText(7), "007");
-    EXPECT_EQ(courseText(84), "084");
-    EXPECT_EQ(courseText(359), "359");
+    for (auto [field, value] : {std::pair{"084.5", 84}, {"085.5", 86}, {"077.52", 78}, {"", 0}, {"abc", 0}})
+        EXPECT_EQ(courseValue(field), value) << field;
+    for (auto [value, text] : {std::pair{7, "007"}, {84, "084"}, {359, "359"}}) EXPECT_EQ(courseText(value), text);
     struct {
         int course;
         const char* point;
@@ -76,11 +72,9 @@ TEST(CourseRule, RoundingAndCompassPoints) {
 }
 
 TEST(DateRule, CenturyFromTheYear) {
-    EXPECT_EQ(dateText("230394"), "23-03-1994");
-    EXPECT_EQ(dateText("010180"), "01-01-1980");
-    EXPECT_EQ(dateText("311279"), "31-12-2079");
-    EXPECT_EQ(dateText("241011"), "24-10-2011");
-    EXPECT_EQ(dateText(""), "");
+    for (auto [field, shown] : {std::pair{"230394", "23-03-1994"}, {"010180", "01-01-1980"},
+                                {"311279", "31-12-2079"}, {"241011", "24-10-2011"}, {"", ""}})
+        EXPECT_EQ(dateText(field), shown) << field;
 }
 
 TEST(ShowRmc, VoidSentenceShowsZerosAndKeepsTimeAndDate) {
@@ -88,13 +82,8 @@ TEST(ShowRmc, VoidSentenceShowsZerosAndKeepsTimeAndDate) {
     d.datum = "01-01-2024";
     RmcFields f{"", "V", "", "", "", "", "", "", ""};
     showRmc(f, DisplaySettings{0, '1'}, d);
-    EXPECT_EQ(d.tijds, "00:00:00");
-    EXPECT_EQ(d.datum, "01-01-2024");
-    EXPECT_EQ(d.latid, "00,00000");
-    EXPECT_EQ(d.longi, "00,00000");
-    EXPECT_EQ(d.speed, "000");
-    EXPECT_EQ(d.koers, "000");
-    EXPECT_EQ(d.windr, " N");
+    EXPECT_EQ(std::tie(d.tijds, d.datum, d.latid, d.longi, d.speed, d.koers, d.windr),
+              std::make_tuple("00:00:00", "01-01-2024", "00,00000", "00,00000", "000", "000", " N"));
 }
 
 map::MapCalibration delft() {
@@ -111,9 +100,7 @@ TEST(PlacePosition, OnTheMapAndHemispheres) {
     d.longi = "4,35";
     map::PixelPosition p{7, 7};
     PlacedPosition r = placePosition(d, delft(), p, '0');
-    EXPECT_EQ(r.outcome, PositionOutcome::OnMap);
-    EXPECT_EQ(d.nsText, "N");
-    EXPECT_EQ(d.ewText, "E");
+    EXPECT_EQ(std::tie(r.outcome, d.nsText, d.ewText), std::make_tuple(PositionOutcome::OnMap, "N", "E"));
     EXPECT_EQ(p, (map::PixelPosition{500, 401}));  // (52.1 - 52.00001) / 0.2 x 800 + 1
     // "Z" is south, as "S" is.
     d.nsText = "Z";
@@ -149,8 +136,7 @@ TEST(PlacePosition, UnreadableAndTooLarge) {
     d.longi = "abc";
     map::PixelPosition p{7, 7};
     placePosition(d, delft(), p, '0');
-    EXPECT_EQ(d.latid, "0");
-    EXPECT_EQ(d.longi, "0");
+    EXPECT_EQ(std::tie(d.latid, d.longi), std::make_tuple("0", "0"));
     d.latid = "361";
     d.nsText = "";
     p = {7, 7};

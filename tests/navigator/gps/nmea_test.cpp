@@ -37,16 +37,20 @@ TEST(LineAssembler, DropsAnEndlessLine) {
 }
 
 TEST(Checksum, MatchesAbsentWrong) {
-    EXPECT_EQ(checkChecksum(kRmc), ChecksumState::Matches);
-    EXPECT_EQ(checkChecksum("$GPRMC,123519,A,4807.038,N,01131.000,E,022.4,084.4,230394,003.1,W*6a"),
-              ChecksumState::Matches);
-    EXPECT_EQ(checkChecksum("$GPRMC,123519,A,4807.038,N,01131.000,E,022.4,084.4,230394,003.1,W"),
-              ChecksumState::Absent);
-    EXPECT_EQ(checkChecksum("$GPRMC,123519,A,4807.038,N,01131.000,E,022.4,084.4,230394,003.1,W*6B"),
-              ChecksumState::Wrong);
-    EXPECT_EQ(checkChecksum("$GPRMC,123519,A,4807.038,N,01131.000,E,022.4,084.4,230394,003.1,W*6"),
-              ChecksumState::Wrong);
-    EXPECT_EQ(checkChecksum("$GPRMC,1*zz"), ChecksumState::Wrong);
+    // Blanks and the carriage returns of a doubled line end after the digits
+    // are tolerated, as some receivers end their lines with CR CR LF.
+    const std::string rmc = "$GPRMC,123519,A,4807.038,N,01131.000,E,022.4,084.4,230394,003.1,W";
+    for (auto [line, state] : {std::pair{std::string(kRmc), ChecksumState::Matches},
+                               {rmc + "*6a", ChecksumState::Matches},
+                               {rmc + "*6A \t", ChecksumState::Matches},
+                               {rmc + "*6A\r", ChecksumState::Matches},
+                               {rmc, ChecksumState::Absent},
+                               {rmc + "*6B", ChecksumState::Wrong},
+                               {rmc + "*6B\r", ChecksumState::Wrong},
+                               {rmc + "*6", ChecksumState::Wrong},
+                               {rmc + "*6A0", ChecksumState::Wrong},
+                               {std::string("$GPRMC,1*zz"), ChecksumState::Wrong}})
+        EXPECT_EQ(checkChecksum(line), state) << line;
 }
 
 TEST(Sentence, RmcFromEveryTalkerSplitCommaToComma) {

@@ -1,7 +1,9 @@
 #include "navigator/map/map_calibration.h"
 
+#include <array>
 #include <cmath>
 #include <set>
+#include <tuple>
 
 #include <gtest/gtest.h>
 
@@ -20,21 +22,23 @@ MapEdges calibrate(const std::string& text, int w, int h, CalibrationResult* out
     return e;
 }
 
+// The four edges in degrees, to 1e-12.
+void expectEdges(const MapEdges& e, double top, double bottom, double left, double right) {
+    EXPECT_NEAR(e.top, top, 1e-12);
+    EXPECT_NEAR(e.bottom, bottom, 1e-12);
+    EXPECT_NEAR(e.left, left, 1e-12);
+    EXPECT_NEAR(e.right, right, 1e-12);
+}
+
 TEST(CornerFile, ReferencePointsOnTheCornersAreTheEdges) {
     CalibrationResult r;
     MapEdges e = calibrate(cornerFile("521000N0040000E,0,400", "522000N0043000E,600,0"), 600, 400, &r);
-    EXPECT_TRUE(r.complete);
-    EXPECT_TRUE(r.pointsSpanMap);
-    EXPECT_NEAR(e.top, 52.0 + 2000.0 / 6000, 1e-12);
-    EXPECT_NEAR(e.bottom, 52.0 + 1000.0 / 6000, 1e-12);
-    EXPECT_DOUBLE_EQ(e.left, 4.0);
-    EXPECT_DOUBLE_EQ(e.right, 4.5);
-    EXPECT_EQ(r.ns, 'N');
-    EXPECT_EQ(r.ew, 'E');
-    EXPECT_EQ(r.corners.lowerLeft, "52\xB0" "1000'N, 004\xB0" "0000'E");
-    EXPECT_EQ(r.corners.upperRight, "52\xB0" "2000'N, 004\xB0" "3000'E");
-    EXPECT_EQ(r.corners.lowerRight, "52\xB0" "1000'N, 004\xB0" "3000'E");
-    EXPECT_EQ(r.corners.upperLeft, "52\xB0" "2000'N, 004\xB0" "0000'E");
+    EXPECT_TRUE(r.complete && r.pointsSpanMap);
+    expectEdges(e, 52.0 + 2000.0 / 6000, 52.0 + 1000.0 / 6000, 4.0, 4.5);
+    EXPECT_EQ(std::string{r.ns} + r.ew, "NE");
+    EXPECT_EQ(std::tie(r.corners.lowerLeft, r.corners.upperRight, r.corners.lowerRight, r.corners.upperLeft),
+              std::make_tuple("52\xB0" "1000'N, 004\xB0" "0000'E", "52\xB0" "2000'N, 004\xB0" "3000'E",
+                              "52\xB0" "1000'N, 004\xB0" "3000'E", "52\xB0" "2000'N, 004\xB0" "0000'E"));
     EXPECT_EQ(mapNameOf(parseCornerCoordinates(cornerFile("", ""))), "Delft");
 }
 
@@ -44,13 +48,10 @@ TEST(CornerFile, InnerReferencePointsAreExtendedToTheEdges) {
     MapEdges e = calibrate(cornerFile("521000N0040000E, 100 , 300 ", "522000N0043000E ,500,100"),
                            600, 400, &r);
     ASSERT_TRUE(r.pointsSpanMap);
-    EXPECT_EQ(r.ax, 100);
-    EXPECT_EQ(r.ay, 300);
+    EXPECT_EQ(std::pair(r.ax, r.ay), std::pair(100, 300));
     const double dLat = 1000.0 / 6000;
-    EXPECT_NEAR(e.top, 52 + 2000.0 / 6000 + 0.5 * dLat, 1e-12);
-    EXPECT_NEAR(e.bottom, 52 + 1000.0 / 6000 - 0.5 * dLat, 1e-12);
-    EXPECT_NEAR(e.left, 4.0 - 0.25 * 0.5, 1e-12);
-    EXPECT_NEAR(e.right, 4.5 + 0.25 * 0.5, 1e-12);
+    expectEdges(e, 52 + 2000.0 / 6000 + 0.5 * dLat, 52 + 1000.0 / 6000 - 0.5 * dLat, 4.0 - 0.25 * 0.5,
+                4.5 + 0.25 * 0.5);
 }
 
 TEST(CornerFile, SouthernAndWesternMapsGetNegativeEdgesAndIndicators) {
@@ -59,21 +60,12 @@ TEST(CornerFile, SouthernAndWesternMapsGetNegativeEdgesAndIndicators) {
     CalibrationResult r;
     MapEdges e = calibrate(cornerFile("341000S0055000W,0,400", "340000S0050000W,600,0"), 600, 400, &r);
     ASSERT_TRUE(r.complete);
-    EXPECT_EQ(r.ns, 'S');
-    EXPECT_EQ(r.ew, 'W');
-    EXPECT_DOUBLE_EQ(e.top, -34.0);
-    EXPECT_NEAR(e.bottom, -(34 + 1000.0 / 6000), 1e-12);
-    EXPECT_NEAR(e.left, -(5 + 5000.0 / 6000), 1e-12);
-    EXPECT_DOUBLE_EQ(e.right, -5.0);
-    EXPECT_GT(e.top, e.bottom);
-    EXPECT_GT(e.right, e.left);
+    EXPECT_EQ(std::string{r.ns} + r.ew, "SW");
+    expectEdges(e, -34.0, -(34 + 1000.0 / 6000), -(5 + 5000.0 / 6000), -5.0);
 
     // A map across the equator and the prime meridian: letters per field.
     e = calibrate(cornerFile("003000S0013000W,0,400", "003000N0013000E,600,0"), 600, 400, &r);
-    EXPECT_DOUBLE_EQ(e.top, 0.5);
-    EXPECT_DOUBLE_EQ(e.bottom, -0.5);
-    EXPECT_DOUBLE_EQ(e.left, -1.5);
-    EXPECT_DOUBLE_EQ(e.right, 1.5);
+    expectEdges(e, 0.5, -0.5, -1.5, 1.5);
 }
 
 TEST(CornerFile, ReferencePointsSharingALineLeaveTheReferenceValues) {
@@ -102,19 +94,14 @@ TEST(CornerFile, NonNumericFieldStopsTheConversionWhereItStands) {
     MapEdges e = calibrate(cornerFile("N521000N0040000E,0,400", "522000N0043000E,600,0"), 600, 400,
                            &r, before);
     EXPECT_FALSE(r.complete);
-    EXPECT_NEAR(e.top, 52 + 2000.0 / 6000, 1e-12);
-    EXPECT_EQ(e.bottom, 2);
-    EXPECT_EQ(e.left, 3);
-    EXPECT_EQ(e.right, 4);
+    expectEdges(e, 52 + 2000.0 / 6000, 2, 3, 4);
     EXPECT_EQ(r.ns, 0);
     EXPECT_TRUE(r.corners.lowerLeft.empty());
 
     // A's longitude not numeric: top, bottom and right converted, still unsigned.
     e = calibrate(cornerFile("341000SW0055000W,0,400", "340000S0050000W,600,0"), 600, 400, &r, before);
     EXPECT_FALSE(r.complete);
-    EXPECT_DOUBLE_EQ(e.top, 34.0);
-    EXPECT_DOUBLE_EQ(e.right, 5.0);
-    EXPECT_EQ(e.left, 3);
+    expectEdges(e, 34.0, 34 + 1000.0 / 6000, 3, 5.0);
 
     // A non-numeric pixel field counts as 0.
     e = calibrate(cornerFile("521000N0040000E,x,400", "522000N0043000E,600,0"), 600, 400, &r);
@@ -137,12 +124,7 @@ TEST(CornerFile, FewerThanFiveLinesKeepTheEdgesButNameTheMap) {
 }
 
 TEST(CornerFile, LinesKeepTheirEndingsAndTheLastLineNeedsNone) {
-    auto lines = splitCornerFileLines("a\r\nb\nc\r\n");
-    EXPECT_EQ(lines[0], "a\r\n");
-    EXPECT_EQ(lines[1], "b\n");
-    EXPECT_EQ(lines[2], "c\r\n");
-    EXPECT_EQ(lines[3], "");
-    EXPECT_EQ(lines[4], "");
+    EXPECT_EQ(splitCornerFileLines("a\r\nb\nc\r\n"), (std::array<std::string, 5>{"a\r\n", "b\n", "c\r\n", "", ""}));
     EXPECT_EQ(splitCornerFileLines("1\r\n2\r\n3\r\n4\r\n5\r\n6\r\n")[4], "5\r\n");
 
     // Line 5 without CR LF keeps all of B's row; so do files with LF endings.
@@ -150,31 +132,24 @@ TEST(CornerFile, LinesKeepTheirEndingsAndTheLastLineNeedsNone) {
          {std::string("M\r\nx\r\nx\r\n521000N0040000E,100,300\r\n522000N0043000E,500,123"),
           std::string("M\nx\nx\n521000N0040000E,100,300\n522000N0043000E,500,123\n")}) {
         CornerCoordinates c = parseCornerCoordinates(text);
-        EXPECT_EQ(c.b.y, "123");
-        EXPECT_EQ(c.a.y, "300");
+        EXPECT_EQ(std::tie(c.a.y, c.b.y), std::make_tuple("300", "123"));
         EXPECT_EQ(mapNameOf(c), "M");
     }
 }
 
 TEST(CornerFile, FieldsAreCutInOneScan) {
+    auto fields = [](const ReferencePointFields& f) { return std::tie(f.latitude, f.longitude, f.x, f.y); };
     ReferencePointFields f = cutReferencePoint("521234N0041234E junk,12,34\r\n");
-    EXPECT_EQ(f.latitude, "521234N");
-    EXPECT_EQ(f.longitude, "0041234E");
-    EXPECT_EQ(f.x, "12");
-    EXPECT_EQ(f.y, "34");
+    EXPECT_EQ(fields(f), std::make_tuple("521234N", "0041234E", "12", "34"));
     EXPECT_NEAR(*latitudeValue(f.latitude), 52 + 1234.0 / 6000, 1e-12);
     EXPECT_NEAR(*longitudeValue(f.longitude), 4 + 1234.0 / 6000, 1e-12);
     EXPECT_EQ(hemisphereLetter(f.longitude), 'E');
 
     // No letters, no commas: the fields run out, nothing is read past the line.
     f = cutReferencePoint("521234\r\n");
-    EXPECT_EQ(f.latitude, "521234");
-    EXPECT_EQ(f.longitude, "");
-    EXPECT_EQ(f.x, "");
+    EXPECT_EQ(fields(f), std::make_tuple("521234", "", "", ""));
     EXPECT_FALSE(longitudeValue(f.longitude));
-    f = cutReferencePoint("521234N0041234E,12");
-    EXPECT_EQ(f.x, "12");
-    EXPECT_EQ(f.y, "");
+    EXPECT_EQ(fields(cutReferencePoint("521234N0041234E,12")), std::make_tuple("521234N", "0041234E", "12", ""));
 }
 
 TEST(CornerFile, DbmIsPreferredOverDesBesideTheBitmap) {
@@ -184,9 +159,10 @@ TEST(CornerFile, DbmIsPreferredOverDesBesideTheBitmap) {
     EXPECT_EQ(findCornerFile("C:\\MAPS\\LEIDEN.png", exists), "C:\\MAPS\\LEIDEN.des");
     EXPECT_EQ(findCornerFile("C:\\MAPS\\GOUDA.BMP", exists), std::nullopt);
     // The extension is replaced, whatever its length; a dot in a folder name is not one.
-    EXPECT_EQ(besideBitmap("C:\\MAPS\\DELFT.tiff", ".WAV"), "C:\\MAPS\\DELFT.WAV");
-    EXPECT_EQ(besideBitmap("C:\\MAPS\\DELFT.BMP", ".WAV"), "C:\\MAPS\\DELFT.WAV");
-    EXPECT_EQ(besideBitmap("C:\\MAPS.NL\\DELFT", ".des"), "C:\\MAPS.NL\\DELFT.des");
+    for (auto [bitmap, extension, beside] : {std::tuple{"C:\\MAPS\\DELFT.tiff", ".WAV", "C:\\MAPS\\DELFT.WAV"},
+                                             {"C:\\MAPS\\DELFT.BMP", ".WAV", "C:\\MAPS\\DELFT.WAV"},
+                                             {"C:\\MAPS.NL\\DELFT", ".des", "C:\\MAPS.NL\\DELFT.des"}})
+        EXPECT_EQ(besideBitmap(bitmap, extension), beside);
 }
 
 TEST(CornerFile, StatusTexts) {

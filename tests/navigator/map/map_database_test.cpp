@@ -2,15 +2,13 @@
 
 #include <gtest/gtest.h>
 
-#include <QCoreApplication>
-#include <QProcess>
-
 #include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <map>
+#include <tuple>
 
 #include "tests/support/fifo_guard.h"
+#include "tests/support/program_run.h"
 #include "tests/support/temp_prefix.h"
 
 namespace tarvok::map {
@@ -61,17 +59,13 @@ TEST(MapRecord, ByteLayoutAndReadingBack) {
     r.nameLines = {"Delft\r\n", "a line of more than 15", ""};
     const std::string bytes = encodeMapRecord(r);
     ASSERT_EQ(bytes.size(), 140u);
-    EXPECT_EQ(bytes.substr(0, 36), "C:\\KAARTEN\\DELFT.des                ");
-    EXPECT_EQ(bytes.substr(36, 4), "NNWE");
-    EXPECT_EQ(bytes.substr(40, 15), "Delft\r\n        ");
-    EXPECT_EQ(bytes.substr(55, 15), "a line of more ");
-    EXPECT_EQ(bytes.substr(70, 15), std::string(15, ' '));
-    EXPECT_EQ(bytes.substr(85, 15), std::string(15, '\0'));
-    EXPECT_EQ(doubleAt(bytes, 100), 52.5);
-    EXPECT_EQ(doubleAt(bytes, 108), 52.0);
-    EXPECT_EQ(doubleAt(bytes, 116), 0.5);  // absolute value; the sign is in the letter
-    EXPECT_EQ(doubleAt(bytes, 124), 4.5);
-    EXPECT_EQ(bytes.substr(132, 8), std::string(8, '\0'));
+    for (auto [at, text] : {std::pair<std::size_t, std::string>{0, "C:\\KAARTEN\\DELFT.des                "},
+                            {36, "NNWE"}, {40, "Delft\r\n        "}, {55, "a line of more "},
+                            {70, std::string(15, ' ')}, {85, std::string(15, '\0')}, {132, std::string(8, '\0')}})
+        EXPECT_EQ(bytes.substr(at, text.size()), text) << "at " << at;
+    // Absolute values; the signs are in the letters.
+    for (auto [at, value] : {std::pair<std::size_t, double>{100, 52.5}, {108, 52.0}, {116, 0.5}, {124, 4.5}})
+        EXPECT_EQ(doubleAt(bytes, at), value) << "at " << at;
 
     const MapRecord back = decodeMapRecord(bytes);
     EXPECT_EQ(back.cornerFilePath, r.cornerFilePath);
@@ -82,10 +76,7 @@ TEST(MapRecord, ByteLayoutAndReadingBack) {
 
     // Only whole records are read.
     EXPECT_EQ(decodeMapDatabase(bytes + bytes + std::string(139, 'x')).size(), 2u);
-    EXPECT_FALSE(mapDatabaseSearchable(0));
-    EXPECT_FALSE(mapDatabaseSearchable(50));
-    EXPECT_FALSE(mapDatabaseSearchable(139));
-    EXPECT_TRUE(mapDatabaseSearchable(140));
+    for (std::uint64_t size : {0, 50, 139, 140}) EXPECT_EQ(mapDatabaseSearchable(size), size == 140) << size;
 }
 
 TEST(BitmapHeader, SizeWithoutDecoding) {
@@ -118,11 +109,8 @@ TEST(MapDatabaseEntry, EdgesAcrossTheEquatorAndThePrimeMeridianReadBackRight) {
     const std::string text = cornerFile("000500N0000500E,300,400", "001500N0001500E,900,200");
     const MapEntry e = mapDatabaseEntry("C:\\M\\EQ.des", text, {1200, 800});
     ASSERT_EQ(e.outcome, MapEntryOutcome::Written);
-    EXPECT_LT(e.record.edges.bottom, 0);
-    EXPECT_LT(e.record.edges.left, 0);
-    EXPECT_EQ(e.record.bottomLetter, 'S');
-    EXPECT_EQ(e.record.leftLetter, 'W');
-    EXPECT_EQ(e.record.topLetter, 'N');
+    EXPECT_TRUE(e.record.edges.bottom < 0 && e.record.edges.left < 0);
+    EXPECT_EQ(std::string({e.record.topLetter, e.record.bottomLetter, e.record.leftLetter}), "NSW");
     const MapRecord back = decodeMapRecord(encodeMapRecord(e.record));
     EXPECT_DOUBLE_EQ(back.edges.bottom, e.record.edges.bottom);
     EXPECT_DOUBLE_EQ(back.edges.left, e.record.edges.left);
@@ -202,9 +190,7 @@ TEST(SearchMapForPosition, FirstContainingRecordWinsEdgesAreOutside) {
     EXPECT_EQ(s.index, 2u);
     EXPECT_EQ(s.nsText, "Z");
     s = searchMapForPosition(records, "52,1", "4,4", "", "");
-    EXPECT_EQ(s.outcome, MapSearchOutcome::Found);
-    EXPECT_EQ(s.nsText, "N");
-    EXPECT_EQ(s.ewText, "E");
+    EXPECT_EQ(std::tie(s.outcome, s.nsText, s.ewText), std::make_tuple(MapSearchOutcome::Found, "N", "E"));
     s = searchMapForPosition(records, "52,1", "4,4", "N", "W");
     EXPECT_EQ(s.outcome, MapSearchOutcome::NoMap);
     EXPECT_EQ(searchMapForPosition(records, "", "4,4", "N", "E").outcome, MapSearchOutcome::PositionNotNumeric);
@@ -215,10 +201,9 @@ TEST(FoundMap, CornerBoxesAndStatusTexts) {
     MapRecord r = record("C:\\M\\DELFT.des", {52.25, 52.0, -0.125, 4.5});
     r.nameLines[0] = "Delft\r\n";
     const CornerBoxes b = mapRecordCornerBoxes(r);
-    EXPECT_EQ(b.upperLeft, "52,25   \xB0N; 0,125   \xB0W");
-    EXPECT_EQ(b.lowerRight, "52      \xB0N; 4,5     \xB0" "E");
-    EXPECT_EQ(b.lowerLeft, "52      \xB0N; 0,125   \xB0W");
-    EXPECT_EQ(b.upperRight, "52,25   \xB0N; 4,5     \xB0" "E");
+    EXPECT_EQ(std::tie(b.upperLeft, b.lowerRight, b.lowerLeft, b.upperRight),
+              std::make_tuple("52,25   \xB0N; 0,125   \xB0W", "52      \xB0N; 4,5     \xB0" "E",
+                              "52      \xB0N; 0,125   \xB0W", "52,25   \xB0N; 4,5     \xB0" "E"));
     MapRecord fine = record("C:\\M\\F.des", {52.0833333333333, 52, 4, 5});
     EXPECT_EQ(mapRecordCornerBoxes(fine).upperLeft.substr(0, 10), "52,08333\xB0N");
     EXPECT_EQ(foundMapStatusText("C:\\M\\DELFT.bmp", 800, 600), " MAP: C:\\M\\DELFT.bmp ;  800 x 600 pixels");
@@ -229,22 +214,8 @@ TEST(FoundMap, CornerBoxesAndStatusTexts) {
     EXPECT_EQ(noMapDatabaseLines(Language::Dutch)[2], "Bestand 'AUTOLOAD.TVK' niet gevonden! ");
 }
 
-struct ToolRun {
-    int exitCode = -1;
-    std::string out, err;
-};
-
-ToolRun runTool(const QStringList& args) {
-    QProcess p;
-    p.start(QCoreApplication::applicationDirPath() + "/tarvok-tool", args);
-    EXPECT_TRUE(p.waitForFinished(10000));
-    return {p.exitCode(), p.readAllStandardOutput().toStdString(), p.readAllStandardError().toStdString()};
-}
-
-void writeFile(const std::filesystem::path& p, const std::string& bytes) {
-    std::filesystem::create_directories(p.parent_path());
-    std::ofstream(p, std::ios::binary) << bytes;
-}
+using test::runTool;
+using test::writeFile;
 
 TEST(MapDatabaseTools, MapdbThenFind) {
     test::TempPrefix prefix;
@@ -255,7 +226,7 @@ TEST(MapDatabaseTools, MapdbThenFind) {
     writeFile(folder / "SYDNEY.DES", cornerFile("335000S1510000E,0,400", "334000S1512000E,600,0", "Sydney"));
     writeFile(folder / "notes.txt", "not a map");
 
-    ToolRun r = runTool({"mapdb", "C:\\KAARTEN"});
+    test::ProgramRun r = runTool({"mapdb", "C:\\KAARTEN"});
     ASSERT_EQ(r.exitCode, 0) << r.err;
     EXPECT_NE(r.err.find("2 maps"), std::string::npos) << r.err;
     const auto db = paths.toNative("C:\\TARVOK\\Autoload.TVK");
@@ -304,7 +275,7 @@ TEST(MapDatabaseTools, PipesLinksAndDevicesInTheMapFolderAreSkippedWithoutWaitin
     test::FifoGuard cornerPipe(folder / "PIPE.des");
     std::filesystem::create_symlink("/dev/zero", folder / "DEVICE.des");
     std::filesystem::create_directories(folder / "FOLDER.des");
-    const ToolRun r = runTool({"mapdb", "C:\\KAARTEN"});
+    const test::ProgramRun r = runTool({"mapdb", "C:\\KAARTEN"});
     EXPECT_FALSE(bitmapPipe.released() || cornerPipe.released()) << "the build waited on a pipe";
     ASSERT_EQ(r.exitCode, 0) << r.err;
     // Both real corner files, measured with the 640 x 480 the tool takes for unreadable bitmaps.

@@ -2,11 +2,11 @@
 #include <QImage>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QProcess>
 #include <gtest/gtest.h>
 #include <sstream>
 
 #include "common/settings.h"
+#include "tests/support/program_run.h"
 #include "tests/support/temp_prefix.h"
 
 namespace tarvok {
@@ -22,26 +22,18 @@ TEST(MapDrive, LoadsAMapAndReportsTheViewState) {
     img.fill(Qt::yellow);
     ASSERT_TRUE(img.save(QString::fromStdString(bmp.string()), "BMP"));
     tp.writeDos("C:\\MAPS\\DELFT.des", "Delft\r\nx\r\nx\r\n521000N0040000E,0,800\r\n522000N0043000E,1000,0\r\n");
-    const auto script = tp.root() / "script.txt";
-    test::writeFile(script,
-                    "wait-status \"  PLEASE LOAD A MAP\"\n"
-                    "load-map " + bmp.string() + "\n"
-                    "expect Text8 \" MAP:  Delft ;  1000 x 800 pixels\"\n"
-                    "map-state\n"
-                    "click ZoomI\n"
-                    "expect Ztext Zoom=1\n"
-                    "map-state\n"
-                    "click cmdQuit\n"
-                    "wait-ended\n");
-    QProcess p;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-    p.setProcessEnvironment(env);
-    p.start(QStringLiteral(TARVOK_DRIVE), {QStringLiteral("--pass-microseconds"), QStringLiteral("1"),
-                                           QString::fromStdString(script.string())});
-    ASSERT_TRUE(p.waitForFinished(60000));
-    const std::string out = p.readAllStandardOutput().toStdString();
-    EXPECT_EQ(p.exitCode(), 0) << out << p.readAllStandardError().toStdString();
+    const test::ProgramRun run = test::runDriveScript(QStringLiteral(TARVOK_DRIVE), tp,
+                                                      "wait-status \"  PLEASE LOAD A MAP\"\n"
+                                                      "load-map " + bmp.string() + "\n"
+                                                      "expect Text8 \" MAP:  Delft ;  1000 x 800 pixels\"\n"
+                                                      "map-state\n"
+                                                      "click ZoomI\n"
+                                                      "expect Ztext Zoom=1\n"
+                                                      "map-state\n"
+                                                      "click cmdQuit\n"
+                                                      "wait-ended\n");
+    const std::string& out = run.out;
+    EXPECT_EQ(run.exitCode, 0) << out << run.err;
 
     std::vector<QJsonObject> states;
     std::istringstream lines(out);

@@ -17,6 +17,7 @@
 #include "navigator/map/map_window.h"
 #include "platform/dialogs.h"
 #include "tests/navigator/shell/window_fixture.h"
+#include "tests/support/readouts.h"
 
 namespace tarvok::map {
 namespace {
@@ -110,9 +111,8 @@ TEST_F(MapSelectionTest, GoToALatitudeAndLongitude) {
     type("Longi", "4,25");
     type("NSText", "");
     shell.button("Command4")->click();
-    EXPECT_EQ(text("NSText"), "N");
-    EXPECT_EQ(text("Xtext"), "150");
-    EXPECT_EQ(text("Ytext"), "141");  // (52,333.. - 52,1) / (1/3) x 200 + 1
+    // Ytext: (52,333.. - 52,1) / (1/3) x 200 + 1.
+    test::expectReadouts(*shell.window, {{"NSText", "N"}, {"Xtext", "150"}, {"Ytext", "141"}});
     EXPECT_FALSE(map->viewWidget().mark().empty());
 
     // Off the map with the automatic search off: a beep and the status.
@@ -205,13 +205,11 @@ TEST_F(MapSelectionTest, FindLoadsTheFirstMapThatHoldsThePosition) {
     shell.clickAndSettle("Command13");
     EXPECT_TRUE(shell.dialogs.messages.empty());
     EXPECT_EQ(map->calibration().mapPath, "C:\\MAPS\\REGION.bmp");
-    EXPECT_EQ(text("NSText"), "N");
-    EXPECT_EQ(text("EWText"), "E");
+    test::expectReadouts(*shell.window, {{"NSText", "N"}, {"EWText", "E"}});
     EXPECT_EQ(shell.window->status(), " MAP:  REGION");
-    EXPECT_EQ(text("Text8"), " MAP: C:\\MAPS\\REGION.bmp ;  300 x 200 pixels");
-    EXPECT_EQ(text("TextLO"), "52      \xB0N; 4       \xB0" "E");
-    EXPECT_EQ(text("TextRB"), "52,33333\xB0N; 4,5     \xB0" "E");
-    EXPECT_EQ(text("Xtext"), "75");
+    test::expectReadouts(*shell.window, {{"Text8", " MAP: C:\\MAPS\\REGION.bmp ;  300 x 200 pixels"},
+                                         {"TextLO", "52      \xB0N; 4       \xB0" "E"},
+                                         {"TextRB", "52,33333\xB0N; 4,5     \xB0" "E"}, {"Xtext", "75"}});
     EXPECT_FALSE(shell.control("Shape1")->isVisible());
 
     // Both hold it: the one listed first wins, whatever its scale.
@@ -271,8 +269,7 @@ TEST_F(MapSelectionTest, LeavingTheMapWithAutomaticSearchLoadsTheNextMap) {
     type("Longi", "4,125");
     shell.clickAndSettle("Command4");
     EXPECT_EQ(map->calibration().mapPath, "C:\\MAPS\\REGION.bmp");
-    EXPECT_EQ(text("Xtext"), "75");
-    EXPECT_EQ(text("Ytext"), "51");
+    test::expectReadouts(*shell.window, {{"Xtext", "75"}, {"Ytext", "51"}});
     EXPECT_FALSE(map->viewWidget().mark().empty());
 }
 

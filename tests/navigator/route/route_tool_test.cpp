@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
-#include <QProcess>
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
@@ -9,6 +8,7 @@
 #include "navigator/route/route_gpx.h"
 #include "navigator/route/track/track_gpx.h"
 #include "tests/navigator/route/route_test_files.h"
+#include "tests/support/program_run.h"
 
 namespace tarvok::route {
 namespace {
@@ -38,23 +38,14 @@ private:
     bool hadPrevious_ = false;
 };
 
-struct ToolRun {
-    int exitCode = -1;
-    std::string out, err;
-};
+using tarvok::test::ProgramRun;
 
-ToolRun run(const QString& program, const QStringList& args) {
-    QProcess p;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert("TZ", kZone);
-    p.setProcessEnvironment(env);
-    p.start(program, args);
-    EXPECT_TRUE(p.waitForStarted(5000)) << program.toStdString() << " did not start";
-    EXPECT_TRUE(p.waitForFinished(20000));
-    return {p.exitCode(), p.readAllStandardOutput().toStdString(), p.readAllStandardError().toStdString()};
+// A program run in the zone above.
+ProgramRun run(const QString& program, const QStringList& args) {
+    return tarvok::test::runProgram(program, args, {.env = {{"TZ", kZone}}});
 }
 
-ToolRun tool(const QStringList& args) { return run(QCoreApplication::applicationDirPath() + "/tarvok-tool", args); }
+ProgramRun tool(const QStringList& args) { return run(QCoreApplication::applicationDirPath() + "/tarvok-tool", args); }
 
 RouteRecord at(LocalDateTime t, char ns, double lat, char ew, double lon) {
     RouteRecord r = test::recordedPoint(1);
@@ -85,7 +76,7 @@ TEST(RouteTool, OneLinePerRecord) {
     TempPrefix tp;
     const auto file = tp.root() / "ROUTE1.TVK";
     tarvok::test::writeFile(file, sampleFile());
-    ToolRun r = tool({"route", QString::fromStdString(file.string())});
+    ProgramRun r = tool({"route", QString::fromStdString(file.string())});
     ASSERT_EQ(r.exitCode, 0) << r.err;
     std::istringstream lines(r.out);
     std::string header, first, second;
@@ -105,7 +96,7 @@ TEST(RouteGpx, ValidGpxOneSegmentPerBlockReadableByTheTrackReader) {
     TempPrefix tp;
     const auto file = tp.root() / "ROUTE1.TVK";
     tarvok::test::writeFile(file, sampleFile());
-    ToolRun r = tool({"gpx", QString::fromStdString(file.string())});
+    ProgramRun r = tool({"gpx", QString::fromStdString(file.string())});
     ASSERT_EQ(r.exitCode, 0) << r.err;
     EXPECT_NE(r.err.find("2 track segments, 3 points, 1 records without a valid position left out"),
               std::string::npos)
@@ -121,7 +112,7 @@ TEST(RouteGpx, ValidGpxOneSegmentPerBlockReadableByTheTrackReader) {
 
     const auto gpx = tp.root() / "route.gpx";
     tarvok::test::writeFile(gpx, r.out);
-    ToolRun lint = run("xmllint", {"--noout", "--schema", TARVOK_ROUTE_TEST_DATA "/gpx.xsd",
+    ProgramRun lint = run("xmllint", {"--noout", "--schema", TARVOK_ROUTE_TEST_DATA "/gpx.xsd",
                                QString::fromStdString(gpx.string())});
     EXPECT_EQ(lint.exitCode, 0) << "xmllint (libxml2-utils) must be installed: " << lint.err;
     EXPECT_NE(lint.err.find("validates"), std::string::npos) << lint.err;

@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/window_presence.h"
+#include "tests/support/program_run.h"
 #include "tests/support/temp_prefix.h"
 #include "tests/support/wait_for.h"
 
@@ -18,23 +19,15 @@ namespace {
 
 namespace fs = std::filesystem;
 
+// The script's run: its exit code and all it wrote, the log and the errors.
 struct DriveRun {
     int exitCode = -1;
     std::string out;
 };
 
 DriveRun drive(const test::TempPrefix& tp, const std::string& script, QStringList options = {}) {
-    auto path = tp.root() / "script.txt";
-    test::writeFile(path, script);
-    QProcess p;
-    p.setProcessChannelMode(QProcess::MergedChannels);
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-    p.setProcessEnvironment(env);
-    options << QStringLiteral("--pass-microseconds") << QStringLiteral("1") << QString::fromStdString(path.string());
-    p.start(QStringLiteral(TARVOK_DRIVE), options);
-    p.waitForFinished(60000);
-    return {p.exitCode(), p.readAll().toStdString()};
+    const test::ProgramRun r = test::runDriveScript(QStringLiteral(TARVOK_DRIVE), tp, script, options);
+    return {r.exitCode, r.out + r.err};
 }
 
 QJsonObject controlIn(const QJsonArray& dump, const QString& name) {

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <tuple>
 
 #include "navigator/shell/keyboard_commands.h"
 #include "navigator/shell/radar_screen.h"
@@ -20,18 +21,12 @@ TEST(WindowLayout, ComputedFromTheScreenSize) {
     for (const Case& c : cases) {
         SCOPED_TRACE(std::to_string(c.w) + "x" + std::to_string(c.h));
         WindowLayout l = computeWindowLayout(c.w, c.h);
-        EXPECT_EQ(l.windowWidth, c.w);
-        EXPECT_EQ(l.windowHeight, c.h - 28);
-        EXPECT_EQ(l.picture2Visible, c.panel);
-        EXPECT_EQ(l.picture1.width, c.w - 230);
-        EXPECT_EQ(l.picture1.height, c.h - 85);
-        EXPECT_EQ(l.hScroll3.y, l.picture1.height + 8);
-        EXPECT_EQ(l.hScroll3.width, l.picture1.width);
-        EXPECT_EQ(l.vScroll3.x, c.w - 32);
-        EXPECT_EQ(l.vScroll3.height, l.picture1.height);
-        EXPECT_EQ(l.textRBLeft, l.picture1.width - 130);
-        EXPECT_EQ(l.textLOTop, l.picture1.height - 17);
-        EXPECT_EQ(l.text8Top, l.picture1.height + 20);
+        const int mapW = c.w - 230, mapH = c.h - 85;
+        EXPECT_EQ(std::tie(l.windowWidth, l.windowHeight, l.picture2Visible, l.picture1.width, l.picture1.height),
+                  std::make_tuple(c.w, c.h - 28, c.panel, mapW, mapH));
+        EXPECT_EQ(std::tie(l.hScroll3.y, l.hScroll3.width, l.vScroll3.x, l.vScroll3.height),
+                  std::make_tuple(mapH + 8, mapW, c.w - 32, mapH));
+        EXPECT_EQ(std::tie(l.textRBLeft, l.textLOTop, l.text8Top), std::make_tuple(mapW - 130, mapH - 17, mapH + 20));
         // The map view, its scroll bars and the status box stay inside the window.
         EXPECT_LE(l.vScroll3.x + l.vScroll3.width, l.windowWidth);
         EXPECT_LE(l.text8Top + design::kText8Height, l.windowHeight);
@@ -43,8 +38,7 @@ TEST(WindowLayout, ComputedFromTheScreenSize) {
     }
     // 1920 x 1080: inner area 1686 x 991 inside a two-pixel frame.
     WindowLayout big = computeWindowLayout(1920, 1080);
-    EXPECT_EQ(big.innerWidth, 1686);
-    EXPECT_EQ(big.innerHeight, 991);
+    EXPECT_EQ(std::pair(big.innerWidth, big.innerHeight), std::pair(1686, 991));
     EXPECT_EQ(big.shape[0].x, (1686 - design::kShapeDiameter[0]) / 2);
 }
 
@@ -54,6 +48,11 @@ NavigatorState stateWith(char language, char sound) {
     s.settings.soundOn = sound;
     s.soundFolder = language == '0' ? ":\\TARVOK\\GELUID\\" : ":\\TARVOK\\SOUND\\";
     return s;
+}
+
+// Presses each key in turn and checks the status text it gives.
+void expectStatuses(NavigatorState& s, std::initializer_list<std::pair<int, const char*>> keys) {
+    for (auto [key, status] : keys) EXPECT_EQ(applyKey(s, key).status, status) << "key " << char(key);
 }
 
 TEST(Keyboard, ScreenCorrectionStopsAt800AndMinus800) {
@@ -72,10 +71,8 @@ TEST(Keyboard, ScreenCorrectionStopsAt800AndMinus800) {
 
     s.screenCorrectionX = -800;
     s.screenCorrectionY = -780;
-    EXPECT_EQ(applyKey(s, 'W').status, "Xcor.= -800 ; Ycor.= -780");
-    EXPECT_EQ(applyKey(s, 'z').status, "Xcor.= -800 ; Ycor.= -800");
-    EXPECT_EQ(applyKey(s, 'Z').status, "Xcor.= -800 ; Ycor.= -800");
-    EXPECT_EQ(applyKey(s, 'n').status, "Xcor.= -800 ; Ycor.= -780");
+    expectStatuses(s, {{'W', "Xcor.= -800 ; Ycor.= -780"}, {'z', "Xcor.= -800 ; Ycor.= -800"},
+                       {'Z', "Xcor.= -800 ; Ycor.= -800"}, {'n', "Xcor.= -800 ; Ycor.= -780"}});
 }
 
 TEST(Keyboard, GTogglesSoundAndSetsTheCompletionCode) {
@@ -94,8 +91,7 @@ TEST(Keyboard, GTogglesSoundAndSetsTheCompletionCode) {
     EXPECT_EQ(applyKey(s, 'G').command, KeyCommand::SoundSwitchedOff);
 
     NavigatorState e = stateWith('1', '0');
-    EXPECT_EQ(applyKey(e, 'G').status, "  SOUND = ON ");
-    EXPECT_EQ(applyKey(e, 'G').status, "  SOUND = OFF ");
+    expectStatuses(e, {{'G', "  SOUND = ON "}, {'G', "  SOUND = OFF "}});
 }
 
 TEST(Keyboard, DigitsZoomOnlyWhileAModeRuns) {
@@ -149,12 +145,9 @@ TEST(Keyboard, SpeedUnitKeysAndTheUnitWordFile) {
 
 TEST(Keyboard, IntervalStepLastsBetweenPressesWithin2To30Seconds) {
     NavigatorState s = stateWith('1', '1');
-    EXPECT_EQ(applyKey(s, 'L').status, " Interval:2 sec.");
-    EXPECT_EQ(applyKey(s, 'R').status, " Interval:4 sec.");
-    EXPECT_EQ(applyKey(s, 'r').status, " Interval:6 sec.");
+    expectStatuses(s, {{'L', " Interval:2 sec."}, {'R', " Interval:4 sec."}, {'r', " Interval:6 sec."}});
     for (int i = 0; i < 20; ++i) applyKey(s, 'R');
-    EXPECT_EQ(applyKey(s, 'R').status, " Interval:30 sec.");
-    EXPECT_EQ(applyKey(s, 'l').status, " Interval:28 sec.");
+    expectStatuses(s, {{'R', " Interval:30 sec."}, {'l', " Interval:28 sec."}});
 }
 
 TEST(Keyboard, EscapeRaisesTheStopRequestAndOtherKeysDoNothing) {
@@ -164,16 +157,14 @@ TEST(Keyboard, EscapeRaisesTheStopRequestAndOtherKeysDoNothing) {
     NavigatorState t = stateWith('1', '1');
     for (int k : {int('a'), int('Q'), int(' '), int('-'), 13}) EXPECT_EQ(applyKey(t, k).command, KeyCommand::None);
     EXPECT_FALSE(t.stopRequest);
-    EXPECT_EQ(applyKey(t, 'i').status, "  ZOOM-IN 1 LEVEL ");
-    EXPECT_EQ(applyKey(t, 'u').status, "  ZOOM-OUT 1 LEVEL ");
+    expectStatuses(t, {{'i', "  ZOOM-IN 1 LEVEL "}, {'u', "  ZOOM-OUT 1 LEVEL "}});
 }
 
 TEST(ShellTexts, ClockAndDateGetALeadingZero) {
-    EXPECT_EQ(clockText(9, 5, 33), "09:05:33");
-    EXPECT_EQ(clockText(23, 0, 0), "23:00:00");
-    EXPECT_EQ(timeOfDayText(9, 5, 33), "9:05:33");
-    EXPECT_EQ(dateText(7, 12, 2026), "07-12-2026");
-    EXPECT_EQ(dateText(17, 3, 1994), "17-3-1994");
+    for (auto [text, expected] : {std::pair{clockText(9, 5, 33), "09:05:33"}, {clockText(23, 0, 0), "23:00:00"},
+                                  {timeOfDayText(9, 5, 33), "9:05:33"}, {dateText(7, 12, 2026), "07-12-2026"},
+                                  {dateText(17, 3, 1994), "17-3-1994"}})
+        EXPECT_EQ(text, expected);
 }
 
 TEST(ShellTexts, EveryControlHasBothLanguages) {
@@ -184,20 +175,21 @@ TEST(ShellTexts, EveryControlHasBothLanguages) {
     EXPECT_EQ(mainWindowTexts().size(), 26u);
 }
 
+// A point of the radar drawing, to 1e-9 pixels.
+void expectPoint(double x, double y, double wantX, double wantY) {
+    EXPECT_NEAR(x, wantX, 1e-9);
+    EXPECT_NEAR(y, wantY, 1e-9);
+}
+
 TEST(RadarScreen, PointsGoClockwiseFromStraightDown) {
-    RadarPoint c{100, 100};
-    RadarPoint down = radarPoint(c, 0, 10);
-    EXPECT_NEAR(down.x, 100, 1e-9);
-    EXPECT_NEAR(down.y, 110, 1e-9);
-    RadarPoint left = radarPoint(c, 90, 10);
-    EXPECT_NEAR(left.x, 90, 1e-9);
-    EXPECT_NEAR(left.y, 100, 1e-9);
-    RadarPoint up = radarPoint(c, 180, 10);
-    EXPECT_NEAR(up.y, 90, 1e-9);
+    const RadarPoint c{100, 100};
+    for (auto [degrees, x, y] : {std::tuple{0, 100, 110}, {90, 90, 100}, {180, 100, 90}}) {
+        const RadarPoint p = radarPoint(c, degrees, 10);
+        expectPoint(p.x, p.y, x, y);
+    }
     // The centre is half the inner size, rounded halves to even.
-    RadarPoint centre = radarCentre(565, 511);
-    EXPECT_EQ(centre.x, 282);
-    EXPECT_EQ(centre.y, 256);
+    const RadarPoint centre = radarCentre(565, 511);
+    expectPoint(centre.x, centre.y, 282, 256);
 }
 
 TEST(RadarScreen, DialHasItsTicksCirclesAndBeam) {
@@ -210,17 +202,14 @@ TEST(RadarScreen, DialHasItsTicksCirclesAndBeam) {
     EXPECT_EQ(d.circles.back().radius, 150);
     const RadarLine& tick = d.lines[0];
     EXPECT_EQ(tick.colour, (RadarColour{0, 0, 0}));
-    EXPECT_NEAR(tick.y1, 200 + 175, 1e-9);
-    EXPECT_NEAR(tick.y2, 200 + 181, 1e-9);
+    expectPoint(tick.y1, tick.y2, 200 + 175, 200 + 181);
     const RadarLine& mark = d.lines[73];
     EXPECT_EQ(mark.colour, (RadarColour{100, 0, 0}));
-    EXPECT_NEAR(mark.y1, 200 + 187, 1e-9);
-    EXPECT_NEAR(mark.y2, 200 + 195, 1e-9);
+    expectPoint(mark.y1, mark.y2, 200 + 187, 200 + 195);
     const RadarLine& lastRay = d.lines.back();
     RadarPoint tip = radarPoint(c, 25, 175);
     EXPECT_EQ(lastRay.x1, 300);
-    EXPECT_NEAR(lastRay.x2, tip.x, 1e-9);
-    EXPECT_NEAR(lastRay.y2, tip.y, 1e-9);
+    expectPoint(lastRay.x2, lastRay.y2, tip.x, tip.y);
     EXPECT_EQ(lastRay.colour, (RadarColour{0, 200, 0}));
 }
 

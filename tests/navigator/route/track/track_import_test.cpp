@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <sstream>
 #include <streambuf>
+#include <tuple>
 
 #include "navigator/route/track/track_gpx.h"
 #include "navigator/route/track/track_import.h"
@@ -222,8 +223,7 @@ TEST(TrackGpx, TwoSegmentsInFileOrder) {
     ASSERT_EQ(a.kind, Kind::Point);
     EXPECT_EQ(a.point, (TrackPointTexts{"14:00:01", "01-05-2024", "52,5", "4,25", "N", "E"}));
     ASSERT_EQ(b.kind, Kind::Point);
-    EXPECT_EQ(b.point.tijds, "14:00:02");
-    EXPECT_EQ(b.point.latid, "52,6");
+    EXPECT_EQ(std::tie(b.point.tijds, b.point.latid), std::make_tuple("14:00:02", "52,6"));
     ASSERT_EQ(c.kind, Kind::Point);
     EXPECT_EQ(c.point, (TrackPointTexts{"14:30:00", "01-05-2024", "33,5", "151,25", "S", "W"}));
     EXPECT_EQ(import.step(1).kind, Kind::End);
@@ -234,25 +234,30 @@ TEST(TrackGpx, TwoSegmentsInFileOrder) {
 
 TEST(TrackGpx, PointTexts) {
     // Zones: UTC-based times get the hour offset, local times stay as written.
-    EXPECT_EQ(gpxPointTexts("1", "2", "2024-12-31T23:30:00Z", 1).datum, "01-01-2025");
-    EXPECT_EQ(gpxPointTexts("1", "2", "2024-12-31T23:30:00Z", 1).tijds, "00:30:00");
-    EXPECT_EQ(gpxPointTexts("1", "2", "2024-03-01T00:30:00+02:00", 0).tijds, "22:30:00");
-    EXPECT_EQ(gpxPointTexts("1", "2", "2024-03-01T00:30:00+02:00", 0).datum, "29-02-2024");
-    EXPECT_EQ(gpxPointTexts("1", "2", "2024-03-01T09:15:07", 5).tijds, "09:15:07");
-    EXPECT_EQ(gpxPointTexts("1", "2", " 2024-03-01T09:15:07.5-01:30 ", 0).tijds, "10:45:07");
-    for (const char* bad : {"", "yesterday", "2024-13-01T00:00:00Z", "2024-01-01T00:00:00Q", "2024-01-01"}) {
-        auto p = gpxPointTexts("1", "2", bad, 0);
-        EXPECT_EQ(p.tijds, "") << bad;
-        EXPECT_EQ(p.datum, "") << bad;
+    // Zones: UTC-based times get the hour offset, local times stay as written;
+    // a time that cannot be read leaves both texts empty.
+    struct Row {
+        const char* time;
+        int hourOffset;
+        const char* tijds;
+        const char* datum;
+    } rows[] = {
+        {"2024-12-31T23:30:00Z", 1, "00:30:00", "01-01-2025"},
+        {"2024-03-01T00:30:00+02:00", 0, "22:30:00", "29-02-2024"},
+        {"2024-03-01T09:15:07", 5, "09:15:07", "01-03-2024"},
+        {" 2024-03-01T09:15:07.5-01:30 ", 0, "10:45:07", "01-03-2024"},
+        {"", 0, "", ""}, {"yesterday", 0, "", ""}, {"2024-13-01T00:00:00Z", 0, "", ""},
+        {"2024-01-01T00:00:00Q", 0, "", ""}, {"2024-01-01", 0, "", ""},
+    };
+    for (const Row& r : rows) {
+        const TrackPointTexts p = gpxPointTexts("1", "2", r.time, r.hourOffset);
+        EXPECT_EQ(std::tie(p.tijds, p.datum), std::make_tuple(r.tijds, r.datum)) << r.time;
     }
     // Coordinates that are no numbers get the zero texts.
-    auto p = gpxPointTexts("north", "", "", 0);
-    EXPECT_EQ(p.latid, "00,00000000");
-    EXPECT_EQ(p.nsText, "N");
-    EXPECT_EQ(p.longi, "000,00000000");
-    EXPECT_EQ(p.ewText, "E");
-    EXPECT_EQ(gpxPointTexts("-0.000001", "179.9999999", "", 0).latid, "0,000001");
-    EXPECT_EQ(gpxPointTexts("-0.000001", "179.9999999", "", 0).nsText, "S");
+    TrackPointTexts p = gpxPointTexts("north", "", "", 0);
+    EXPECT_EQ(std::tie(p.latid, p.nsText, p.longi, p.ewText), std::make_tuple("00,00000000", "N", "000,00000000", "E"));
+    p = gpxPointTexts("-0.000001", "179.9999999", "", 0);
+    EXPECT_EQ(std::tie(p.latid, p.nsText), std::make_tuple("0,000001", "S"));
 }
 
 TEST(TrackGpx, MalformedFilesGiveAClearError) {
@@ -322,12 +327,13 @@ TEST(TrackGpx, LongTrackInBoundedMemory) {
 }
 
 TEST(TrackTexts, StatusAndMessages) {
-    EXPECT_EQ(thinningStatusText(0), " TOON ELK ROUTEPUNT");
-    EXPECT_EQ(thinningStatusText(3), " TOON OM DE 3 PTN.");
-    EXPECT_STREQ(trackStatusText(TrackStatus::Ready, Language::English), " ROUTE-PLAY READY ");
-    EXPECT_STREQ(trackStatusText(TrackStatus::Ready, Language::Dutch), " ROUTE-PLAY GEREED ");
-    EXPECT_EQ(trackFileNotFoundLines(Language::English)[2], "NO FILE FOUND!");
-    EXPECT_EQ(trackFileNotFoundLines(Language::Dutch)[2], "BESTAND NIET GEVONDEN!");
+    EXPECT_EQ(thinningStatusText(0) + "|" + thinningStatusText(3), " TOON ELK ROUTEPUNT| TOON OM DE 3 PTN.");
+    for (auto [language, ready, notFound] :
+         {std::tuple{Language::English, " ROUTE-PLAY READY ", "NO FILE FOUND!"},
+          {Language::Dutch, " ROUTE-PLAY GEREED ", "BESTAND NIET GEVONDEN!"}}) {
+        EXPECT_STREQ(trackStatusText(TrackStatus::Ready, language), ready);
+        EXPECT_EQ(trackFileNotFoundLines(language)[2], notFound);
+    }
     EXPECT_NE(std::string(trackFileFilter()).find("|*.gpx|"), std::string::npos);
 }
 

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "navigator/route/track/track_point.h"
 #include "tests/navigator/route/track/track_test_lines.h"
 
@@ -9,64 +11,48 @@ namespace {
 using test::trkLine;
 using test::txtLine;
 
+// A shown point's six texts, in the order the readouts list them.
+auto texts(const TrackPointTexts& p) { return std::tie(p.nsText, p.latid, p.ewText, p.longi, p.datum, p.tijds); }
+using Texts = std::tuple<const char*, const char*, const char*, const char*, const char*, const char*>;
+
 TEST(TrackPoint, FormatByTheFileNameEnding) {
-    EXPECT_EQ(trackFormatForName("/home/u/TRACK.trk"), TrackFormat::TrackFile);
-    EXPECT_EQ(trackFormatForName("/home/u/export.txt"), TrackFormat::Text);
     // Only a lower-case "txt" is the text export; upper case reads as a track file.
-    EXPECT_EQ(trackFormatForName("/home/u/EXPORT.TXT"), TrackFormat::TrackFile);
-    EXPECT_EQ(trackFormatForName("/home/u/Exporttxt"), TrackFormat::Text);
-    EXPECT_EQ(trackFormatForName("/home/u/Current.gpx"), TrackFormat::Gpx);
-    EXPECT_EQ(trackFormatForName("/home/u/CURRENT.GPX"), TrackFormat::Gpx);
-    EXPECT_EQ(trackFormatForName("gpx"), TrackFormat::TrackFile);
+    for (auto [name, format] : {std::pair{"/home/u/TRACK.trk", TrackFormat::TrackFile},
+                                {"/home/u/export.txt", TrackFormat::Text}, {"/home/u/EXPORT.TXT", TrackFormat::TrackFile},
+                                {"/home/u/Exporttxt", TrackFormat::Text}, {"/home/u/Current.gpx", TrackFormat::Gpx},
+                                {"/home/u/CURRENT.GPX", TrackFormat::Gpx}, {"gpx", TrackFormat::TrackFile}})
+        EXPECT_EQ(trackFormatForName(name), format) << name;
 }
 
 TEST(TrackPoint, TrackFileColumns) {
     auto p = trackPointFromLine(trkLine(), TrackFormat::TrackFile);
     ASSERT_TRUE(p);
-    EXPECT_EQ(p->nsText, "N");
-    EXPECT_EQ(p->latid, "52,2187241666667");  // 52 + 13.12345 / 60
-    EXPECT_EQ(p->ewText, "E");
-    EXPECT_EQ(p->longi, "4,9020575");  // 4 + 54.12345 / 60
-    EXPECT_EQ(p->datum, "23 MAR'94");
-    EXPECT_EQ(p->tijds, "12:34:56");
+    // 52 + 13.12345 / 60 and 4 + 54.12345 / 60.
+    EXPECT_EQ(texts(*p), Texts("N", "52,2187241666667", "E", "4,9020575", "23 MAR'94", "12:34:56"));
 
     auto south = trackPointFromLine(trkLine("S3352.00000", "W15112.30000"), TrackFormat::TrackFile);
     ASSERT_TRUE(south);
-    EXPECT_EQ(south->nsText, "S");
-    EXPECT_EQ(south->latid, "33,8666666666667");
-    EXPECT_EQ(south->ewText, "W");
-    EXPECT_EQ(south->longi, "151,205");
+    EXPECT_EQ(texts(*south), Texts("S", "33,8666666666667", "W", "151,205", "23 MAR'94", "12:34:56"));
 }
 
 TEST(TrackPoint, TrackFileZeroTexts) {
     auto p = trackPointFromLine(trkLine("N52xx.12345", "E004  .     "), TrackFormat::TrackFile);
     ASSERT_TRUE(p);
-    EXPECT_EQ(p->latid, "00,0000000");
-    EXPECT_EQ(p->longi, "000,000000");
+    EXPECT_EQ(std::tie(p->latid, p->longi), std::make_tuple("00,0000000", "000,000000"));
     // A point line cut short: missing columns are empty text.
     auto shortLine = trackPointFromLine("\nT  N5213.1", TrackFormat::TrackFile);
-    ASSERT_TRUE(shortLine);
-    EXPECT_EQ(shortLine->latid, "52,0000218333333");  // minute digits "131" read as they are
-    EXPECT_EQ(shortLine->ewText, "");
-    EXPECT_EQ(shortLine->longi, "000,000000");
-    EXPECT_EQ(shortLine->datum, " '");
-    EXPECT_EQ(shortLine->tijds, "::");
+    ASSERT_TRUE(shortLine);  // the minute digits "131" are read as they are
+    EXPECT_EQ(texts(*shortLine), Texts("N", "52,0000218333333", "", "000,000000", " '", "::"));
 }
 
 TEST(TrackPoint, TextExportColumns) {
     auto p = trackPointFromLine(txtLine(), TrackFormat::Text);
     ASSERT_TRUE(p);
-    EXPECT_EQ(p->latid, "52,1234567");
-    EXPECT_EQ(p->longi, "04,7654321");
-    EXPECT_EQ(p->nsText, "N");
-    EXPECT_EQ(p->ewText, "E");
-    EXPECT_EQ(p->datum, "23-03-1994");
-    EXPECT_EQ(p->tijds, "12:34:56");
+    EXPECT_EQ(texts(*p), Texts("N", "52,1234567", "E", "04,7654321", "23-03-1994", "12:34:56"));
 
     auto bad = trackPointFromLine(txtLine("ab.cdefghi", ""), TrackFormat::Text);
     ASSERT_TRUE(bad);
-    EXPECT_EQ(bad->latid, "00,00000000");
-    EXPECT_EQ(bad->longi, "000,00000000");
+    EXPECT_EQ(std::tie(bad->latid, bad->longi), std::make_tuple("00,00000000", "000,00000000"));
 }
 
 TEST(TrackPoint, UpperCaseTxtFileReadWithTrackColumns) {

@@ -1,32 +1,22 @@
 #include <gtest/gtest.h>
 
-#include <QCoreApplication>
-#include <QProcess>
-
 #include "tests/navigator/route/track/track_test_lines.h"
 #include "tests/support/fifo_guard.h"
+#include "tests/support/program_run.h"
 #include "tests/support/temp_prefix.h"
 
 namespace tarvok {
 namespace {
 
-struct ToolRun {
-    int exitCode = -1;
-    std::string out, err;
-};
+using test::ProgramRun;
 
-ToolRun runTool(const QStringList& args) {
-    QProcess p;
-    p.start(QCoreApplication::applicationDirPath() + "/tarvok-tool", QStringList{"track"} + args);
-    EXPECT_TRUE(p.waitForFinished(10000));
-    return {p.exitCode(), p.readAllStandardOutput().toStdString(), p.readAllStandardError().toStdString()};
-}
+ProgramRun runTool(const QStringList& args) { return test::runTool(QStringList{"track"} + args); }
 
 TEST(TrackTool, PrintsThePointsAsShown) {
     test::TempPrefix tmp;
     const auto file = tmp.root() / "drive.trk";
     test::writeFile(file, "H  header\r" + test::trkLine() + test::trkLine("S0130.00000", "W00200.00000"));
-    ToolRun r = runTool({QString::fromStdString(file.string())});
+    ProgramRun r = runTool({QString::fromStdString(file.string())});
     EXPECT_EQ(r.exitCode, 0) << r.err;
     EXPECT_EQ(r.out,
               "Tijds\tDatum\tNSText\tLatid\tEWText\tLongi\n"
@@ -53,7 +43,7 @@ TEST(TrackTool, APipeNamedLikeATrackIsRefusedAtOnce) {
     std::filesystem::create_directories(tmp.root());
     for (const char* name : {"pipe.trk", "pipe.gpx"}) {
         test::FifoGuard pipe(tmp.root() / name);
-        const ToolRun r = runTool({QString::fromStdString(pipe.path().string())});
+        const ProgramRun r = runTool({QString::fromStdString(pipe.path().string())});
         EXPECT_FALSE(pipe.released()) << name << ": the tool waited on the pipe";
         EXPECT_EQ(r.exitCode, 1);
         EXPECT_NE(r.err.find(std::string(name) + " is not a file"), std::string::npos) << r.err;

@@ -12,6 +12,7 @@
 #include "tests/navigator/shell/window_fixture.h"
 #include "tests/support/fifo_guard.h"
 #include "tests/support/playback_clocks.h"
+#include "tests/support/readouts.h"
 
 namespace tarvok {
 namespace {
@@ -29,7 +30,6 @@ struct TrackWindow : ::testing::Test {
         import = std::make_unique<TrackWindowImport>(trackImportLinks(*shell.window), &position, clock);
     }
     NavigatorState& state() { return shell.window->state(); }
-    std::string text(const char* box) { return utf8ToCp1252(shell.box(box)->text().toStdString()); }
     bool runToEnd() {
         if (!import->playback().running()) return true;
         QEventLoop loop;
@@ -72,16 +72,10 @@ TEST_F(TrackWindow, PointsFillTheReadouts) {
     ASSERT_TRUE(runToEnd());
     EXPECT_EQ(position.updates, 2);
     EXPECT_EQ(position.followed, (std::vector<int>{206, 206}));
-    EXPECT_EQ(text("Tijds"), "12:34:57");
-    EXPECT_EQ(text("Datum"), "23 MAR'94");
-    EXPECT_EQ(text("NSText"), "S");  // upper-cased by the box itself
-    EXPECT_EQ(text("Latid"), "52,2187241666667");
-    EXPECT_EQ(text("EWText"), "E");
-    EXPECT_EQ(text("Longi"), "4,9020575");
-    EXPECT_EQ(text("Koers"), "090");  // eastward
-    EXPECT_EQ(text("Windr"), " O ");
-    EXPECT_EQ(text("Speed"), "000");
-    EXPECT_EQ(text("Smode"), "End");
+    // NSText is upper-cased by the box itself; the course is eastward.
+    test::expectReadouts(*shell.window, {{"Tijds", "12:34:57"}, {"Datum", "23 MAR'94"}, {"NSText", "S"},
+                                         {"Latid", "52,2187241666667"}, {"EWText", "E"}, {"Longi", "4,9020575"},
+                                         {"Koers", "090"}, {"Windr", " O "}, {"Speed", "000"}, {"Smode", "End"}});
     EXPECT_EQ(shell.window->status(), " ROUTE-PLAY READY ");
     EXPECT_EQ(state().playbackActive, 0);
 }
