@@ -251,8 +251,15 @@ void MapBitmap::renderClip(const QRectF& clip, QImage& target) const {
 
     const bool eightBit = isEightBit(src.format());
     const bool threeBytes = src.format() == QImage::Format_BGR888;
-    if (threeBytes)
+    static_assert(Q_BYTE_ORDER == Q_LITTLE_ENDIAN);
+    // 24-bit pixels are read four bytes at a time (little-endian: blue,
+    // green, red and one byte too many, masked off) where those four bytes
+    // lie inside the row; the columns from `wholeWords` on are read by byte.
+    int wholeWords = tw;
+    if (threeBytes) {
         for (int& c : columns) c *= 3;  // byte offsets
+        while (wholeWords > 0 && columns[std::size_t(wholeWords - 1)] + 4 > src.bytesPerLine()) --wholeWords;
+    }
     int previousRow = -1;
     for (int y = 0; y < th; ++y) {
         const int row = std::clamp(int(std::floor(y0 + (y + 0.5) * sy)), 0, src.height() - 1);
@@ -267,7 +274,12 @@ void MapBitmap::renderClip(const QRectF& clip, QImage& target) const {
             for (int x = 0; x < tw; ++x) d[x] = lut_[s[columns[std::size_t(x)]]];
         } else if (threeBytes) {
             const uchar* s = src.constScanLine(row);
-            for (int x = 0; x < tw; ++x) {
+            for (int x = 0; x < wholeWords; ++x) {
+                std::uint32_t v;
+                std::memcpy(&v, s + columns[std::size_t(x)], 4);
+                d[x] = 0xff000000u | v;
+            }
+            for (int x = wholeWords; x < tw; ++x) {
                 const uchar* p = s + columns[std::size_t(x)];
                 d[x] = 0xff000000u | std::uint32_t(p[2]) << 16 | std::uint32_t(p[1]) << 8 | p[0];
             }
