@@ -155,4 +155,9 @@ std::string dosFolderOf(std::string_view dosPath) {
     return std::string(dosPath.substr(0, slash + 1));
 }
 
+std::string_view dosFileNameOf(std::string_view dosPath) {
+    const std::size_t slash = dosPath.find_last_of('\\');
+    return slash == std::string_view::npos ? dosPath : dosPath.substr(slash + 1);
+}
+
 }  // namespace tarvok

@@ -51,5 +51,8 @@ private:
 // The folder name of a DOS path: everything up to and including the last
 // backslash ("C:\MAPS\A.BMP" -> "C:\MAPS\").
 std::string dosFolderOf(std::string_view dosPath);
+// The file name of a DOS path: what follows the last backslash
+// ("C:\MAPS\A.BMP" -> "A.BMP"); the whole text when it has none.
+std::string_view dosFileNameOf(std::string_view dosPath);
 
 }  // namespace tarvok

@@ -1,5 +1,6 @@
 // tarvok-tool mapdb: builds the map database of a folder of calibrated maps,
-// the same "Autoload.TVK" that the AUTO button writes.
+// the same "Autoload.TVK" that the AUTO button writes, and prints its records
+// in database order (most detailed map first) with each map's metres per pixel.
 #include <cstdio>
 #include <fstream>
 
@@ -31,7 +32,7 @@ int mapdb(const std::vector<std::string>& args) {
     while (!build.done()) {
         const std::string path = build.nextPath();
         switch (build.step(files)) {
-        case map::MapEntryOutcome::Written: std::printf("%s\n", path.c_str()); break;
+        case map::MapEntryOutcome::Written: break;
         case map::MapEntryOutcome::PathTooLong:
             std::fprintf(stderr, "left out, path longer than 36 characters: %s\n", path.c_str());
             break;
@@ -40,6 +41,9 @@ int mapdb(const std::vector<std::string>& args) {
             break;
         }
     }
+
+    for (const map::MapDatabaseBuild::Ranked& r : build.records())
+        std::printf("%s  %.2f m/pixel\n", r.cornerFilePath.c_str(), r.metresPerPixel);
 
     // Written beside the old database and renamed over it, so a failed
     // write keeps the previous one.

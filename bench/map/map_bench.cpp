@@ -16,6 +16,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -29,6 +30,7 @@
 #include "navigator/map/map_view_state.h"
 #include "navigator/map/map_view_widget.h"
 #include "navigator/map/map_window.h"
+#include "navigator/map/trail.h"
 #include "navigator/navigator_windows.h"
 #include "tests/support/bmp_writer.h"
 
@@ -352,3 +354,108 @@ void BM_RenderClipOnly(benchmark::State& state) {
 }
 BENCHMARK(BM_RenderClipOnly)->DenseRange(0, 5)->Unit(benchmark::kMillisecond);
 }
+
+namespace {
+
+// The trail: 10,000 fixes of a drive over the benchmark's map (one a
+// second at 15 m/s, turning slowly, kept inside the map), the view following
+// each fix with the moving map. Argument 2 says whether the trail is drawn,
+// so both variants render the same frames and the difference is the trail's
+// own cost; the variant without it is the reference of the same run.
+constexpr std::size_t kTrailFixes = 10000;
+
+tarvok::map::MapCalibration benchCalibration() {
+    tarvok::map::MapCalibration map;
+    map.width = kMapWidth;
+    map.height = kMapHeight;
+    map.edges = {52.30, 52.00, 4.00, 4.60};  // about 2.5 m a pixel
+    return map;
+}
+
+std::vector<GeoPosition> benchDrive(std::size_t fixes) {
+    const auto map = benchCalibration();
+    std::vector<GeoPosition> drive;
+    double lat = 52.15, lon = 4.30, heading = 0.3;
+    for (std::size_t i = 0; i < fixes; ++i) {
+        heading += 0.05 * std::sin(double(i) / 37.0);
+        lat += 15.0 / 111195 * std::cos(heading);
+        lon += 15.0 / (111195 * 0.613) * std::sin(heading);
+        if (lat < map.edges.bottom + 0.02 || lat > map.edges.top - 0.02 || lon < map.edges.left + 0.02 ||
+            lon > map.edges.right - 0.02)
+            heading += 3.14159265358979 / 2;
+        drive.push_back({lat, lon});
+    }
+    return drive;
+}
+
+void BM_RedrawWithTrail(benchmark::State& state) {
+    const int zoom = int(state.range(0));
+    const bool drawn = state.range(1) != 0;
+    MapBitmap& bitmap = benchMap();
+    const MapCalibration map = benchCalibration();
+    const std::vector<GeoPosition> drive = benchDrive(kTrailFixes);
+    Trail trail;
+    for (const GeoPosition& p : drive) trail.add(p);
+    MapViewWidget widget(bitmap);
+    widget.resize(kViewWidth, kViewHeight);
+    widget.setTrail(&trail, &map);
+    widget.setTrailShown(drawn);
+    MapViewState view(&widget);
+    view.setBitmapSize(bitmap.width(), bitmap.height());
+    view.setViewSize(kViewWidth, kViewHeight);
+    view.crossSize = 2;
+    view.zoom = zoom;
+    view.ApplyZoom();
+    QImage screen(kViewWidth, kViewHeight, QImage::Format_RGB32);
+    std::size_t fix = 0;
+    for (auto _ : state) {
+        // The fixes of the last stretch of the drive, the newest at the cross.
+        const GeoPosition& g = drive[kTrailFixes - 1 - (fix++ % 500)];
+        PixelPosition p;
+        GeoToPixel(map, g.latitude, g.longitude, p);
+        view.position = p;
+        view.CentreOnPosition();
+        view.RefreshMapView();
+        view.DrawPositionMark();
+        QPainter painter(&screen);
+        widget.paintFrame(painter);
+    }
+    state.counters["trail_positions"] = double(trail.size());
+}
+BENCHMARK(BM_RedrawWithTrail)->ArgsProduct({{0, 3, 5}, {0, 1}})->Unit(benchmark::kMillisecond);
+
+// The trail alone: laid out and drawn over an already rendered frame.
+void BM_TrailOnly(benchmark::State& state) {
+    const int zoom = int(state.range(0));
+    const MapCalibration map = benchCalibration();
+    const std::vector<GeoPosition> drive = benchDrive(kTrailFixes);
+    const GeoPosition& last = drive.back();
+    const BitmapPoint centre = geoToBitmap(map, last.latitude, last.longitude);
+    const double w = double(kMapWidth >> zoom), h = double(kMapHeight >> zoom);
+    const ClipRect clip{std::int32_t(std::clamp(centre.x - w / 2, 0.0, kMapWidth - w)),
+                        std::int32_t(std::clamp(centre.y - h / 2, 0.0, kMapHeight - h)), std::int32_t(w),
+                        std::int32_t(h)};
+    std::size_t kept = 0;
+    QImage screen(kViewWidth, kViewHeight, QImage::Format_RGB32);
+    for (auto _ : state) {
+        const auto lines = trailInView(drive, map, clip, kViewWidth, kViewHeight);
+        MapViewWidget::paintTrail(screen, lines);
+        kept = 0;
+        for (const auto& line : lines) kept += line.size();
+    }
+    state.counters["points_drawn"] = double(kept);
+}
+BENCHMARK(BM_TrailOnly)->Arg(0)->Arg(3)->Arg(5)->Unit(benchmark::kMicrosecond);
+
+}  // namespace
+
+namespace {
+// The trail's layout alone: 10,000 positions to lines in the picture.
+void BM_TrailLayout(benchmark::State& state) {
+    const MapCalibration map = benchCalibration();
+    const std::vector<GeoPosition> drive = benchDrive(kTrailFixes);
+    const ClipRect clip{0, 0, kMapWidth >> state.range(0), kMapHeight >> state.range(0)};
+    for (auto _ : state) benchmark::DoNotOptimize(trailInView(drive, map, clip, kViewWidth, kViewHeight));
+}
+BENCHMARK(BM_TrailLayout)->Arg(0)->Arg(5)->Unit(benchmark::kMicrosecond);
+}  // namespace

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTextCursor>
@@ -96,6 +97,8 @@ void NavigationLoop::start() {
     const std::string lineText = s.settings.baudRate + "n" + std::string(1, s.settings.dataBits) +
                                  std::string(1, s.settings.parity);
     reception_.reset();
+    showFixStatus();
+    display_.startTrail();
     log_.open();
     showLog(true);
     stopCheck_.start();
@@ -154,6 +157,7 @@ void NavigationLoop::received() {
         const QByteArray chunk = port_.readAll();
         ReceivedSentences got = reception_.receive(std::string_view(chunk.constData(), chunk.size()), &log_);
         if (got.lines > 0) showLog();
+        if (got.fixStatusChanged) showFixStatus();
         for (const RmcFields& fix : got.fixes) {
             showFix(fix);
             // What runs per fix may process events: a stop, the window closing.
@@ -239,6 +243,12 @@ void NavigationLoop::showLog(bool whole) {
     text1->ensureCursorVisible();
 }
 
+void NavigationLoop::showFixStatus() {
+    if (QLabel* label = links_.controls.fixStatus)
+        label->setText(QString::fromStdString(
+            cp1252ToUtf8(fixStatusText(reception_.fixStatus(), links_.state.language()))));
+}
+
 void NavigationLoop::portFailed(const QString& reason) {
     if (state_ != State::Starting && state_ != State::Receiving) return;
     const Language language = links_.state.language();
@@ -274,6 +284,9 @@ void NavigationLoop::finishClosing() {
     stopCheck_.stop();
     links_.state.navigationActive = 0;
     state_ = State::Idle;
+    // Nothing is received any more: the fix status is no longer known.
+    reception_.reset();
+    showFixStatus();
     std::vector<std::string> messages;
     if (!failure_.empty()) {
         links_.status.setStatus(shellStatusText(ShellStatus::NavigationStopped, links_.state.language()));

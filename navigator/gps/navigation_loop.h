@@ -103,6 +103,8 @@ private:
     void close();
     void finishClosing();
     void showFix(const RmcFields& fields);
+    // Label7 in the instrument panel: the receiver's fix as received.
+    void showFixStatus();
     // Text1 shows the log: only its new end, or `whole` after a rewrite.
     void showLog(bool whole = false);
     void sendKeystrokes();

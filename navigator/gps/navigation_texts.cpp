@@ -1,5 +1,7 @@
 #include "navigator/gps/navigation_texts.h"
 
+#include "common/text.h"
+
 namespace tarvok::gps {
 
 const char* navigationStatusText(NavigationStatus status, Language language) {
@@ -11,6 +13,22 @@ const char* navigationStatusText(NavigationStatus status, Language language) {
                           " NAVIGATION ACTIVE - ROUTE NOT SAVED! ");
     }
     return "";
+}
+
+std::string fixStatusText(const FixStatus& status, Language language) {
+    if (!status.known) return {};
+    if (!status.fix) return inLanguage(language, "GEEN FIX", "NO FIX");
+    // The kind of correction GGA reports, where it is more than plain GPS.
+    const char* correction = status.quality == 2                          ? "DGPS"
+                             : status.quality == 4 || status.quality == 5 ? "RTK"
+                             : status.quality == 6                        ? "DR"
+                                                                          : nullptr;
+    std::string text;
+    if (status.dimension > 0) text = integerText(status.dimension) + "D";
+    if (correction) text += (text.empty() ? "" : " ") + std::string(correction);
+    if (text.empty()) text = "GPS";
+    if (status.satellites >= 0) text += " " + integerText(status.satellites) + " sat";
+    return text;
 }
 
 namespace {

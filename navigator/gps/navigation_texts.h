@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "common/language.h"
+#include "navigator/gps/nmea_sentence.h"
 
 namespace tarvok::gps {
 
@@ -26,6 +27,10 @@ std::string unusablePortSettingsText(Language language, std::string_view lineTex
 // receiver's connection broke after it opened; reason is the system's text.
 std::string portNotOpenedText(Language language, std::string_view where, std::string_view reason);
 std::string connectionLostText(Language language, std::string_view where, std::string_view reason);
+
+// The receiver's fix for the instrument panel: "3D 9 sat", "2D DGPS 5 sat",
+// "GPS 7 sat" (no GSA), "NO FIX" / "GEEN FIX"; empty while nothing is known.
+std::string fixStatusText(const FixStatus& status, Language language);
 
 // The route file refused a block of route points; reason says why.
 std::string routeNotSavedText(Language language, std::string_view reason);

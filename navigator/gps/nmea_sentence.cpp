@@ -1,5 +1,7 @@
 #include "navigator/gps/nmea_sentence.h"
 
+#include "common/text.h"
+
 namespace tarvok::gps {
 
 namespace {
@@ -57,7 +59,12 @@ std::optional<Sentence> splitSentence(std::string_view line) {
     s.name = s.fields[0];
     if (s.name.size() == 5) {
         s.talker = s.name.substr(0, 2);
-        if (isKnownTalker(s.talker) && s.name.compare(2, 3, "RMC") == 0) s.type = SentenceType::RMC;
+        if (isKnownTalker(s.talker)) {
+            const std::string_view type = std::string_view(s.name).substr(2);
+            if (type == "RMC") s.type = SentenceType::RMC;
+            else if (type == "GGA") s.type = SentenceType::GGA;
+            else if (type == "GSA") s.type = SentenceType::GSA;
+        }
     }
     return s;
 }
@@ -79,6 +86,48 @@ ClassifiedLine classifyLine(std::string_view line) {
 RmcFields rmcFields(const Sentence& s) {
     auto f = [&](std::size_t i) -> std::string { return i < s.fields.size() ? s.fields[i] : std::string(); };
     return RmcFields{f(1), f(2), f(3), f(4), f(5), f(6), f(7), f(8), f(9)};
+}
+
+void updateFixStatus(FixStatus& status, const Sentence& s) {
+    auto field = [&](std::size_t i) -> std::string_view {
+        return i < s.fields.size() ? std::string_view(s.fields[i]) : std::string_view();
+    };
+    // A small whole number from a field, or -1 when it is empty or not one.
+    auto count = [&](std::size_t i) {
+        const std::string_view f = field(i);
+        if (f.empty() || !isNumeric(f)) return -1;
+        const double v = numericValue(f);
+        return v >= 0 && v < 1000 ? int(v) : -1;
+    };
+    switch (s.type) {
+    case SentenceType::GGA: {
+        // $--GGA,time,lat,N,lon,E,quality,satellites,hdop,altitude,...
+        const int quality = count(6);
+        if (quality < 0) return;
+        status.known = true;
+        status.quality = quality;
+        status.fix = quality > 0;
+        if (const int satellites = count(7); satellites >= 0) status.satellites = satellites;
+        return;
+    }
+    case SentenceType::GSA: {
+        // $--GSA,selection,mode(1 none, 2 2D, 3 3D),...
+        const int mode = count(2);
+        if (mode < 1 || mode > 3) return;
+        status.known = true;
+        status.fix = mode > 1;
+        status.dimension = mode > 1 ? mode : 0;
+        return;
+    }
+    case SentenceType::RMC: {
+        const std::string_view valid = field(2);
+        if (valid.empty()) return;
+        status.known = true;
+        status.fix = valid != "V";
+        return;
+    }
+    case SentenceType::Other: return;
+    }
 }
 
 }  // namespace tarvok::gps

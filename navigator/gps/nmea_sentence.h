@@ -24,12 +24,14 @@ enum class ChecksumState {
 // The checksum state of a line (without line end) that starts with '$'.
 ChecksumState checkChecksum(std::string_view line);
 
-// The talkers whose RMC sentence is read: any two capital letters (GP, GN,
+// The talkers whose RMC, GGA and GSA sentences are read: any two capital letters (GP, GN,
 // GL, GA, GB, BD, GQ, GI, ...), but never a proprietary sentence, whose
 // name starts with "P".
 bool isKnownTalker(std::string_view talker);
 
-enum class SentenceType { Other, RMC };
+// RMC is shown; GGA (fix quality, satellites) and GSA (2D or 3D) tell the
+// receiver's fix status beside it.
+enum class SentenceType { Other, RMC, GGA, GSA };
 
 struct Sentence {
     std::string talker;               // "GP", "GN", ...
@@ -72,5 +74,19 @@ struct RmcFields {
 
 // The RMC fields of a split sentence; fields missing at its end are empty.
 RmcFields rmcFields(const Sentence& s);
+
+// The receiver's fix as its latest sentences tell it.
+struct FixStatus {
+    bool known = false;    // a GGA, GSA or RMC has said something
+    bool fix = false;      // GGA quality above 0, GSA mode 2 or 3, RMC status not V
+    int quality = -1;      // GGA fix quality (1 GPS, 2 DGPS, 4 RTK, 5 RTK float, 6 estimated, ...), -1 unknown
+    int dimension = 0;     // GSA: 2 or 3, 0 unknown
+    int satellites = -1;   // GGA: satellites in use, -1 unknown
+    friend bool operator==(const FixStatus&, const FixStatus&) = default;
+};
+
+// Takes what a GGA, GSA or RMC sentence says about the fix; empty or
+// unreadable fields leave what was known. Other sentences change nothing.
+void updateFixStatus(FixStatus& status, const Sentence& s);
 
 }  // namespace tarvok::gps

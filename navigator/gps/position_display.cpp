@@ -60,6 +60,7 @@ PositionOutcome PositionDisplay::UpdatePosition() {
     routePointFilled_ = false;
     MotionDisplay d = readouts();
     PlacedPosition placed = placePosition(d, map_.calibration(), pixel_, links_.state.settings.autoMapSearch);
+    positionRead_ = placed.outcome != PositionOutcome::Unusable;
     // The readouts as UpdatePosition left them ("0" for an unreadable
     // number, "N" / "E" for an empty hemisphere).
     Readouts& boxes = links_.readouts;
@@ -96,8 +97,11 @@ PositionOutcome PositionDisplay::UpdatePosition() {
 }
 
 void PositionDisplay::followPosition(int xOffset) {
+    if (positionRead_) map_.addTrailPosition({latitude_, longitude_});
     map_.view().position = pixel_;
     map_.followPosition(xOffset);
 }
+
+void PositionDisplay::startTrail() { map_.clearTrail(); }
 
 }  // namespace tarvok::gps

@@ -70,8 +70,10 @@ public:
 
     // The map view follows the position pixel: CentreOnPosition with the
     // moving map ticked above zoom level 0, else the bitmap-to-view
-    // conversion with `xOffset`; then DrawPositionMark.
+    // conversion with `xOffset`; then DrawPositionMark. The position read by
+    // the last UpdatePosition joins the trail.
     void followPosition(int xOffset) override;
+    void startTrail() override;
 
 private:
     void writeReadouts(const MotionDisplay& d);
@@ -86,6 +88,7 @@ private:
     std::int32_t course_ = 0;
     route::RouteRecord routePoint_;
     bool routePointFilled_ = false;
+    bool positionRead_ = false;  // the last UpdatePosition read a usable position
 };
 
 }  // namespace tarvok::gps

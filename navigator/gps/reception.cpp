@@ -26,8 +26,16 @@ ReceivedSentences NmeaReception::receive(std::string_view chunk, ReceptionLog* l
     }
     for (const ReceivedLine& l : lines) {
         ClassifiedLine c = classifyLine(l.text);
-        if (c.verdict == LineVerdict::Process) out.fixes.push_back(rmcFields(c.sentence));
-        else if (c.verdict == LineVerdict::BadChecksum) out.rejected.push_back(l.text);
+        const bool rmc = c.sentence.type == SentenceType::RMC;
+        if (c.verdict == LineVerdict::BadChecksum) {
+            if (rmc) out.rejected.push_back(l.text);
+            continue;
+        }
+        if (c.verdict != LineVerdict::Process) continue;
+        if (rmc) out.fixes.push_back(rmcFields(c.sentence));
+        const FixStatus before = fixStatus_;
+        updateFixStatus(fixStatus_, c.sentence);
+        out.fixStatusChanged = out.fixStatusChanged || !(before == fixStatus_);
     }
     return out;
 }

@@ -37,6 +37,7 @@ struct ReceivedSentences {
     std::vector<RmcFields> fixes;      // RMC sentences to show, in order
     std::vector<std::string> rejected;  // RMC lines whose checksum did not match
     std::size_t lines = 0;              // complete lines in this read
+    bool fixStatusChanged = false;      // a GGA, GSA or RMC of this read changed fixStatus()
 };
 
 class NmeaReception {
@@ -44,10 +45,16 @@ public:
     // One read's characters. Complete lines go to `log` (when given) and are
     // classified; the rest waits for the next read.
     ReceivedSentences receive(std::string_view chunk, ReceptionLog* log);
-    void reset() { lines_.clear(); }
+    void reset() {
+        lines_.clear();
+        fixStatus_ = {};
+    }
+    // The receiver's fix after the sentences received so far.
+    const FixStatus& fixStatus() const { return fixStatus_; }
 
 private:
     LineAssembler lines_;
+    FixStatus fixStatus_;
 };
 
 }  // namespace tarvok::gps

@@ -48,6 +48,8 @@ public:
     // moving map ticked above zoom level 0, else the bitmap-to-view
     // conversion with `xOffset`; then DrawPositionMark.
     virtual void followPosition(int xOffset) = 0;
+    // A navigation or playback starts: the trail of shown positions starts empty.
+    virtual void startTrail() {}
 };
 
 // The automatic map selection a position off the loaded map starts.

@@ -1,10 +1,12 @@
 #include "navigator/map/map_database.h"
 
+#include <algorithm>
 #include <bit>
 #include <cmath>
 #include <cstring>
 
 #include "common/text.h"
+#include "platform/dos_path.h"
 
 namespace tarvok::map {
 
@@ -137,11 +139,42 @@ MapEntry mapDatabaseEntry(std::string_view cornerFilePath, std::string_view corn
     return e;
 }
 
+double metresPerPixel(const MapEdges& e, BitmapSize size) {
+    constexpr double kEarthRadius = 6371000.0;
+    constexpr double kRadiansPerDegree = 3.14159265358979323846 / 180.0;
+    const double height = std::fabs(e.top - e.bottom) * kRadiansPerDegree * kEarthRadius;
+    const double width = std::fabs(e.right - e.left) * kRadiansPerDegree * kEarthRadius *
+                         std::cos((e.top + e.bottom) / 2 * kRadiansPerDegree);
+    const double pixels = double(std::max(size.width, 1)) * double(std::max(size.height, 1));
+    return std::sqrt(std::fabs(width * height) / pixels);
+}
+
+namespace {
+
+// Database order: the more detailed map first; equal ones by file name in
+// upper case, then by the whole path, so the order never depends on the listing.
+bool rankedBefore(const MapDatabaseBuild::Ranked& a, const MapDatabaseBuild::Ranked& b) {
+    if (a.metresPerPixel != b.metresPerPixel) return a.metresPerPixel < b.metresPerPixel;
+    const std::string an = upperAscii(dosFileNameOf(a.cornerFilePath));
+    const std::string bn = upperAscii(dosFileNameOf(b.cornerFilePath));
+    if (an != bn) return an < bn;
+    return a.cornerFilePath < b.cornerFilePath;
+}
+
+}  // namespace
+
 MapDatabaseBuild::MapDatabaseBuild(std::vector<std::string> cornerFiles, BitmapSize loadedSize)
     : files_(std::move(cornerFiles)), loadedSize_(loadedSize) {}
 
+std::string MapDatabaseBuild::content() const {
+    std::string bytes;
+    bytes.reserve(records_.size() * kMapRecordSize);
+    for (const Ranked& r : records_) bytes += r.bytes;
+    return bytes;
+}
+
 MapEntryOutcome MapDatabaseBuild::step(MapFolderFiles& files) {
-    const std::string& path = files_[next_++];
+    const std::string path = files_[next_++];
     const std::optional<std::string> text = files.readFile(path);
     BitmapSize size = loadedSize_;
     MapRecord probe;
@@ -150,7 +183,11 @@ MapEntryOutcome MapDatabaseBuild::step(MapFolderFiles& files) {
         if (auto own = bitmapSizeFromHeader(*header)) size = *own;
     const MapEntry e = mapDatabaseEntry(path, text.value_or(std::string{}), size);
     switch (e.outcome) {
-    case MapEntryOutcome::Written: content_ += encodeMapRecord(e.record); break;
+    case MapEntryOutcome::Written: {
+        Ranked r{metresPerPixel(e.record.edges, size), path, encodeMapRecord(e.record)};
+        records_.insert(std::upper_bound(records_.begin(), records_.end(), r, rankedBefore), std::move(r));
+        break;
+    }
     case MapEntryOutcome::PathTooLong: ++longPaths_; break;
     case MapEntryOutcome::NotNumeric: ++notNumeric_; break;
     }

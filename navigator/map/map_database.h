@@ -99,8 +99,16 @@ public:
     virtual std::optional<std::string> readStart(const std::string& dosPath, std::size_t count) = 0;
 };
 
+// The ground size of one pixel of a map, in metres: the square root of the
+// ground area the map covers (a sphere of 6,371,000 m, the width measured at
+// the middle latitude) over its pixel count. Smaller is more detailed.
+double metresPerPixel(const MapEdges& edges, BitmapSize size);
+
 // BuildMapDatabase one file at a time, so the window can show each path
-// and stay responsive between files.
+// and stay responsive between files. The records come out ordered from the
+// most detailed map (fewest metres per pixel) to the coarsest, ties by file
+// name, so the search's first containing record is the most detailed map
+// that holds the position, whatever order the folder listing gave.
 class MapDatabaseBuild {
 public:
     // `cornerFiles`: the folder's "*.des" files as full DOS paths, in listing
@@ -114,9 +122,16 @@ public:
     // Reads the next corner file and its bitmap's header.
     MapEntryOutcome step(MapFolderFiles& files);
 
-    // The records written so far, as the database file's content.
-    const std::string& content() const { return content_; }
-    std::size_t recordCount() const { return content_.size() / kMapRecordSize; }
+    // The records written so far, in database order, as the file's content.
+    std::string content() const;
+    // Each record's path and metres per pixel, in database order.
+    struct Ranked {
+        double metresPerPixel = 0;
+        std::string cornerFilePath;
+        std::string bytes;  // the encoded record
+    };
+    const std::vector<Ranked>& records() const { return records_; }
+    std::size_t recordCount() const { return records_.size(); }
     std::size_t leftOutLongPaths() const { return longPaths_; }
     std::size_t leftOutNotNumeric() const { return notNumeric_; }
 
@@ -124,7 +139,7 @@ private:
     std::vector<std::string> files_;
     BitmapSize loadedSize_;
     std::size_t next_ = 0;
-    std::string content_;
+    std::vector<Ranked> records_;  // kept in database order
     std::size_t longPaths_ = 0;
     std::size_t notNumeric_ = 0;
 };

@@ -15,18 +15,24 @@ double powerOfTwo(int z) { return static_cast<double>(1 << std::clamp(z, 0, 30))
 
 }  // namespace
 
+BitmapPoint geoToBitmap(const MapCalibration& map, double latitude, double longitude) {
+    const MapEdges& e = map.edges;
+    return {(longitude - e.left) / (e.right - e.left) * map.width,
+            (e.top - latitude) / (e.top - e.bottom) * map.height + 1};
+}
+
 bool GeoToPixel(const MapCalibration& map, double latitude, double longitude, PixelPosition& p) {
     const MapEdges& e = map.edges;
     if (!(latitude >= e.bottom && latitude <= e.top) || e.top == e.bottom) {
         p.y = 0;
         return false;
     }
-    p.y = clng((e.top - latitude) / (e.top - e.bottom) * map.height + 1);
+    p.y = clng(geoToBitmap(map, latitude, e.left).y);
     if (!(longitude >= e.left && longitude <= e.right) || e.right == e.left) {
         p.x = 0;
         return false;
     }
-    p.x = clng((longitude - e.left) / (e.right - e.left) * map.width);
+    p.x = clng(geoToBitmap(map, latitude, longitude).x);
     return true;
 }
 
@@ -38,6 +44,20 @@ void MapViewState::setBitmapSize(std::int32_t width, std::int32_t height) {
 void MapViewState::setViewSize(float width, float height) {
     sw_ = std::max(width, 1.0f);
     sh_ = std::max(height, 1.0f);
+}
+
+void MapViewState::resizeView(float width, float height) {
+    const float oldWidth = sw_, oldHeight = sh_;
+    setViewSize(width, height);
+    if (sw_ == oldWidth && sh_ == oldHeight) return;
+    const double f = powerOfTwo(zoom);
+    vw_ = clng(sw_ * f);
+    vh_ = clng(sh_ * f);
+    // The same clip stretched to the new size: the cross keeps its place on the map.
+    position.x = clng((position.x - kScreenOriginX) * double(sw_) / oldWidth + kScreenOriginX);
+    position.y = clng((position.y - kScreenOriginY) * double(sh_) / oldHeight + kScreenOriginY);
+    RefreshMapView();
+    DrawPositionMark();
 }
 
 std::string MapViewState::zoomText() const { return "Zoom=" + integerText(zoom); }

@@ -34,10 +34,19 @@ struct PixelPosition {
     friend bool operator==(const PixelPosition&, const PixelPosition&) = default;
 };
 
+// A place on the bitmap in (fractional) bitmap pixels.
+struct BitmapPoint {
+    double x = 0, y = 0;
+};
+
+// The map's geographic to bitmap formula, linear on each axis:
+//   y = (top - lat) / (top - bottom) * H + 1
+//   x = (lon - left) / (right - left) * W
+// The map must have an extent (top != bottom, left != right).
+BitmapPoint geoToBitmap(const MapCalibration& map, double latitude, double longitude);
+
 // Converts a geographic position to a bitmap pixel of the map, axis by axis,
-// the latitude first:
-//   py = CLng((top - lat) / (top - bottom) * H + 1)
-//   px = CLng((lon - left) / (right - left) * W)
+// the latitude first: py = CLng(y), px = CLng(x) of geoToBitmap.
 // A latitude outside bottom..top sets py to 0 and leaves px unchanged; else a
 // longitude outside left..right sets px to 0. Edges count as inside. Returns
 // whether the position lies on the map. A map whose top equals its bottom
@@ -86,6 +95,9 @@ public:
     // The bitmap size (W, H) and the picture's inner size (SW, SH).
     void setBitmapSize(std::int32_t width, std::int32_t height);
     void setViewSize(float width, float height);
+    // The picture took a new size while a map is shown: the same clip
+    // stretched to it, the cross (screen pixels) moved with it.
+    void resizeView(float width, float height);
     std::int32_t bitmapWidth() const { return w_; }
     std::int32_t bitmapHeight() const { return h_; }
     float viewWidth() const { return sw_; }

@@ -3,6 +3,8 @@
 #include <QPaintEvent>
 #include <QPainter>
 #include <algorithm>
+#include <cstdlib>
+#include <span>
 
 namespace tarvok::map {
 
@@ -51,10 +53,58 @@ void MapViewWidget::renderFrame() {
     if (frame_.isNull()) return;
     bitmap_.renderClip(QRectF(clip_.x, clip_.y, clip_.width, clip_.height), frame_);
     frameValid_ = true;
+    trailDrawn_ = 0;
+}
+
+void MapViewWidget::drawTrailIntoFrame() {
+    const bool shown = trailShown_ && trail_ && trailMap_;
+    const bool redraw = !shown || (trail_ && trail_->generation() != trailGeneration_) ||
+                        trailMap_->edges.top != trailEdges_.top || trailMap_->edges.bottom != trailEdges_.bottom ||
+                        trailMap_->edges.left != trailEdges_.left || trailMap_->edges.right != trailEdges_.right;
+    if (redraw && trailDrawn_ > 0) renderFrame();  // the trail drawn so far goes
+    if (!shown) return;
+    trailGeneration_ = trail_->generation();
+    trailEdges_ = trailMap_->edges;
+    const std::span<const GeoPosition> all = trail_->positions();
+    if (all.size() <= trailDrawn_) return;
+    // From the last position drawn, so the new stretch joins the old.
+    const std::size_t from = trailDrawn_ > 0 ? trailDrawn_ - 1 : 0;
+    paintTrail(frame_, trailInView(all.subspan(from), *trailMap_, clip_, stretch_.width(), stretch_.height()));
+    trailDrawn_ = all.size();
+}
+
+void MapViewWidget::paintTrail(QImage& image, const std::vector<std::vector<ViewPoint>>& lines) {
+    // Along each segment pixel by pixel (Bresenham), a dark dot five pixels
+    // across and then a light one of three: exact colours, no antialiasing,
+    // and cheap enough to draw a trail of 10,000 positions at every fix.
+    const int w = image.width(), h = image.height();
+    auto stamp = [&](int cx, int cy, int radius, QRgb colour, bool round) {
+        for (int y = std::max(0, cy - radius); y <= std::min(h - 1, cy + radius); ++y) {
+            auto* row = reinterpret_cast<QRgb*>(image.scanLine(y));
+            for (int x = std::max(0, cx - radius); x <= std::min(w - 1, cx + radius); ++x)
+                if (!round || std::abs(x - cx) + std::abs(y - cy) <= radius + 1) row[x] = colour;
+        }
+    };
+    auto segment = [&](ViewPoint a, ViewPoint b, int radius, QRgb colour) {
+        const int dx = std::abs(b.x - a.x), dy = -std::abs(b.y - a.y);
+        const int sx = a.x < b.x ? 1 : -1, sy = a.y < b.y ? 1 : -1;
+        int err = dx + dy, x = a.x, y = a.y;
+        while (true) {
+            if (x >= -radius && x < w + radius && y >= -radius && y < h + radius) stamp(x, y, radius, colour, radius > 1);
+            if (x == b.x && y == b.y) break;
+            const int e2 = 2 * err;
+            if (e2 >= dy) { err += dy; x += sx; }
+            if (e2 <= dx) { err += dx; y += sy; }
+        }
+    };
+    for (auto [radius, colour] : {std::pair{2, kTrailEdge}, std::pair{1, kTrailCore}})
+        for (const auto& line : lines)
+            for (std::size_t k = 1; k < line.size(); ++k) segment(line[k - 1], line[k], radius, colour);
 }
 
 void MapViewWidget::paintFrame(QPainter& painter, const QRect& area) {
     if (!frameValid_) renderFrame();
+    if (!frame_.isNull()) drawTrailIntoFrame();
     if (frame_.isNull()) return;
     const QRect part = area.isNull() ? frame_.rect() : area & frame_.rect();
     painter.drawImage(part.topLeft(), frame_, part);

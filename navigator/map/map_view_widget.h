@@ -1,5 +1,5 @@
 // The map picture: shows the clip of the current bitmap stretched to its
-// size and the position cross on an overlay. The view state works in screen
+// size, the trail over it and the position cross on top. The view state works in screen
 // pixels whose origin (202, 30) is this widget's top left corner.
 #pragma once
 
@@ -9,6 +9,7 @@
 
 #include "navigator/map/map_bitmap.h"
 #include "navigator/map/map_view_state.h"
+#include "navigator/map/trail.h"
 
 namespace tarvok::map {
 
@@ -29,8 +30,30 @@ public:
     // The bitmap changed: the next paint renders the clip again.
     void bitmapChanged() { frameValid_ = false; update(); }
 
-    // Paints the frame and the mark (what paintEvent does), onto any
-    // device; only `area` of the frame when given.
+    // The trail to draw (positions on the map `map`), and whether it is shown.
+    // Both are read at every paint; call update() after a change.
+    void setTrail(const Trail* trail, const MapCalibration* map) {
+        trail_ = trail;
+        trailMap_ = map;
+        update();
+    }
+    void setTrailShown(bool shown) {
+        trailShown_ = shown;
+        update();
+    }
+    // The trail grew or changed: drawn at the next paint.
+    void trailChanged() { update(); }
+    bool trailShown() const { return trailShown_; }
+    // The trail's colours: a light core in a dark edge, which stands out on
+    // light and dark map colours alike and differs from the cross's purple.
+    static constexpr QRgb kTrailCore = 0xff00e0ff;
+    static constexpr QRgb kTrailEdge = 0xff003070;
+
+    // Draws the trail's lines (picture pixels) in its colours into an RGB32 image.
+    static void paintTrail(QImage& image, const std::vector<std::vector<ViewPoint>>& lines);
+
+    // Paints the frame, the trail and the mark (what paintEvent does), onto
+    // any device; only `area` of the frame when given.
     void paintFrame(QPainter& painter, const QRect& area = QRect());
 
 signals:
@@ -41,6 +64,9 @@ protected:
 
 private:
     void renderFrame();
+    // The trail is drawn into the frame: what was added since the last
+    // paint only, all of it again after the frame was rendered anew.
+    void drawTrailIntoFrame();
 
     const MapBitmap& bitmap_;
     ClipRect clip_;
@@ -48,6 +74,12 @@ private:
     QImage frame_;
     bool frameValid_ = false;
     std::vector<MarkPixel> mark_;
+    const Trail* trail_ = nullptr;
+    const MapCalibration* trailMap_ = nullptr;
+    bool trailShown_ = true;
+    std::size_t trailDrawn_ = 0;         // positions drawn into the frame
+    std::uint64_t trailGeneration_ = 0;  // of the trail drawn
+    MapEdges trailEdges_;                // the map they were drawn for
 };
 
 }  // namespace tarvok::map

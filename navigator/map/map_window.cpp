@@ -1,6 +1,10 @@
 #include "navigator/map/map_window.h"
 
+#include <QApplication>
 #include <QCheckBox>
+#include <QMouseEvent>
+#include <QWheelEvent>
+#include <cmath>
 #include <QEvent>
 #include <QLineEdit>
 #include <QPushButton>
@@ -11,6 +15,7 @@
 #include "common/text.h"
 #include "navigator/map/map_view_widget.h"
 #include "navigator/shell/navigator_state.h"
+#include "navigator/shell/shell_texts.h"
 #include "navigator/shell/shell_widgets.h"
 #include "navigator/shell/sound_playback.h"
 #include "platform/dialogs.h"
@@ -40,6 +45,8 @@ MapWindow::MapWindow(Links links, QObject* parent)
       zoom_(view_, *this) {
     setObjectName(QStringLiteral("MapWindow"));
     widget_->hide();  // the radar screen shows until the first map
+    widget_->setTrail(&trail_, &map_);
+    widget_->installEventFilter(this);
     links.controls.mapPicture->installEventFilter(this);
     fitToPicture();
     connect(widget_, &MapViewWidget::viewControlsChanged, this, &MapWindow::syncControls);
@@ -57,6 +64,11 @@ MapWindow::MapWindow(Links links, QObject* parent)
     connect(c.goToCoordinates, &QPushButton::clicked, this, &MapWindow::Command4_Click);
     connect(c.buildMapDatabase, &QPushButton::clicked, this, &MapWindow::Command12_Click);
     connect(c.findMap, &QPushButton::clicked, this, &MapWindow::Command13_Click);
+    showTrail(links.state.trailShown);
+    connect(c.trail, &QCheckBox::toggled, this, [this](bool on) {
+        links_.state.trailShown = on;
+        showTrail(on);
+    });
     for (QLineEdit* C::*box : kCoordinateBoxes) (c.*box)->installEventFilter(this);
     links.plugs.setMapViewCalls(this);
 }
@@ -65,6 +77,7 @@ MapWindow::~MapWindow() { links_.plugs.setMapViewCalls(nullptr); }
 
 bool MapWindow::eventFilter(QObject* watched, QEvent* event) {
     if (watched == links_.controls.mapPicture && event->type() == QEvent::Resize) fitToPicture();
+    if (watched == widget_) return mouseOnMap(event);
     for (QLineEdit* C::*member : kCoordinateBoxes) {
         QLineEdit* box = links_.controls.*member;
         if (watched != box) continue;
@@ -79,7 +92,80 @@ void MapWindow::fitToPicture() {
     const QRect inner = links_.controls.mapPicture->contentsRect();
     widget_->setGeometry(inner);
     widget_->lower();
-    view_.setViewSize(float(inner.width()), float(inner.height()));
+    view_.resizeView(float(inner.width()), float(inner.height()));
+    syncControls();
+}
+
+bool MapWindow::goToBoxHasFocus() const {
+    const QWidget* focus = QApplication::focusWidget();
+    for (QLineEdit* C::*box : kCoordinateBoxes)
+        if (focus && focus == links_.controls.*box) return true;
+    return false;
+}
+
+bool MapWindow::mouseOnMap(QEvent* event) {
+    switch (event->type()) {
+    case QEvent::Wheel: {
+        if (goToBoxHasFocus()) return true;
+        // One zoom step per notch (120 eighths of a degree); a fine-grained
+        // wheel or touchpad adds up to whole notches.
+        wheelRest_ += static_cast<QWheelEvent*>(event)->angleDelta().y();
+        while (wheelRest_ >= 120 || wheelRest_ <= -120) {
+            const bool in = wheelRest_ > 0;
+            wheelRest_ += in ? -120 : 120;
+            if (in) zoomIn();
+            else zoomOut();
+        }
+        return true;
+    }
+    case QEvent::MouseButtonPress: {
+        auto* mouse = static_cast<QMouseEvent*>(event);
+        dragging_ = mouse->button() == Qt::LeftButton && !goToBoxHasFocus() &&
+                    !links_.controls.movingMap->isChecked() && view_.zoom > 0;
+        dragFrom_ = mouse->position().toPoint();
+        dragScroll_[0] = view_.hScroll().value;
+        dragScroll_[1] = view_.vScroll().value;
+        return dragging_;
+    }
+    case QEvent::MouseMove: {
+        auto* mouse = static_cast<QMouseEvent*>(event);
+        if (!dragging_ || !(mouse->buttons() & Qt::LeftButton)) return false;
+        if (goToBoxHasFocus() || links_.controls.movingMap->isChecked()) {
+            dragging_ = false;
+            return false;
+        }
+        // The map moves with the pointer: picture pixels to bitmap pixels of the clip.
+        const QPoint moved = mouse->position().toPoint() - dragFrom_;
+        const double perPixelX = double(view_.clip().width) / std::max(1.0f, view_.viewWidth());
+        const double perPixelY = double(view_.clip().height) / std::max(1.0f, view_.viewHeight());
+        // Through the scroll bars, as if the user moved them.
+        links_.controls.mapHScroll->setValue(int(std::lround(dragScroll_[0] - moved.x() * perPixelX)));
+        links_.controls.mapVScroll->setValue(int(std::lround(dragScroll_[1] - moved.y() * perPixelY)));
+        return true;
+    }
+    case QEvent::MouseButtonRelease: {
+        const bool was = dragging_;
+        dragging_ = false;
+        return was;
+    }
+    default: return false;
+    }
+}
+
+void MapWindow::addTrailPosition(GeoPosition p) {
+    trail_.add(p);
+    widget_->trailChanged();
+}
+
+void MapWindow::clearTrail() {
+    trail_.clear();
+    widget_->trailChanged();
+}
+
+void MapWindow::showTrail(bool shown) {
+    widget_->setTrailShown(shown);
+    QCheckBox* box = links_.controls.trail;
+    if (box && box->isChecked() != shown) box->setChecked(shown);
 }
 
 void MapWindow::syncControls() {
@@ -216,6 +302,8 @@ void MapWindow::mapRead(const MapLoadRequest& request, MapBitmap::ReadImage read
     }
     if (request.tell && !why.empty()) message(why);
     showWholeBitmap();
+    // The task list names the map: the title of the window the map picture is in.
+    if (loaded) links_.controls.mapPicture->window()->setWindowTitle(fromCp1252(mainWindowTitle(map_.mapPath)));
     then(loaded);
 }
 

@@ -8,6 +8,7 @@
 #pragma once
 
 #include <QObject>
+#include <QPoint>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -19,6 +20,7 @@
 #include "navigator/map/map_database.h"
 #include "navigator/map/map_loader.h"
 #include "navigator/map/map_view_state.h"
+#include "navigator/map/trail.h"
 #include "navigator/shell/main_window_controls.h"
 #include "navigator/shell/shell_calls.h"
 #include "platform/dos_path.h"
@@ -115,6 +117,15 @@ public:
     // view with the caller's horizontal offset; then DrawPositionMark.
     void followPosition(int xOffset);
 
+    // The trail of the positions shown since navigation or a playback
+    // started: a position joins it (and the picture) as the view follows it;
+    // a new navigation or playback starts it afresh. Shown or hidden with the
+    // trail box Check2 and the P key.
+    void addTrailPosition(GeoPosition p);
+    void clearTrail();
+    const Trail& trail() const { return trail_; }
+    void showTrail(bool shown);
+
     MapCalibration& calibration() { return map_; }
     MapViewState& view() { return view_; }
     MapZoom& zoom() { return zoom_; }
@@ -162,6 +173,10 @@ private:
     void syncControls();
     void setBox(QLineEdit* box, const std::string& text);
     void message(const std::vector<std::string>& lines);
+    // The map picture's mouse: the wheel zooms as the zoom buttons do, a drag
+    // scrolls while the moving map is off; neither while a go-to box has the focus.
+    bool mouseOnMap(QEvent* event);
+    bool goToBoxHasFocus() const;
 
     Links links_;
     MapCalibration map_;
@@ -174,6 +189,11 @@ private:
     bool selecting_ = false;
     bool searching_ = false;
     gps::PositionCalls* position_ = nullptr;
+    Trail trail_;
+    int wheelRest_ = 0;            // wheel turn not yet worth a zoom step
+    QPoint dragFrom_;              // where a drag started, picture pixels
+    int dragScroll_[2] = {0, 0};   // the scroll values when it started
+    bool dragging_ = false;
     MapLoader loader_;  // last: its workers end before the bitmap goes
 };
 

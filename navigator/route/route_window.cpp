@@ -115,6 +115,7 @@ void RouteWindowPlayback::Play1_Click() {
     if (!startTimeText_.empty()) restoreText7_ = startTimeText_ + "  ";
     else restoreText7_ = utf8ToCp1252(links_.controls.playbackStart->text().toStdString());
     walk_ = std::make_unique<route::RoutePlayback>(std::move(file), threshold_, links_.controls.playbackSpeed->value());
+    if (position_) position_->startTrail();
     driver_.start();
 }
 

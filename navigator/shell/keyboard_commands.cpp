@@ -53,6 +53,10 @@ KeyOutcome applyKey(NavigatorState& s, int keyAscii) {
     case 'K': return speedUnit(s, '1', "kmh");
     case 'M': return speedUnit(s, '2', "mph");
     case 'T': return speedUnit(s, '3', "kts");
+    case 'P':
+        s.trailShown = !s.trailShown;
+        return {KeyCommand::Trail,
+                shellStatusText(s.trailShown ? ShellStatus::TrailShown : ShellStatus::TrailHidden, language), {}};
     case 'L':
     case 'R':
         s.intervalStep = std::clamp(s.intervalStep + (key == 'R' ? 1 : -1), 0, kHighestIntervalStep);

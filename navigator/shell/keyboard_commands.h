@@ -21,6 +21,7 @@ enum class KeyCommand {
     ZoomToLevel,       // 1..9 while a mode runs (target level 1..5)
     SpeedUnit,         // K, M, T; reload the unit word when unitWordFile is set
     Interval,          // L, R
+    Trail,             // P: the trail shown or hidden (trailShown switched)
 };
 
 struct KeyOutcome {

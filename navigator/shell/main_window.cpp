@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QResizeEvent>
 #include <QDateTime>
 #include <QFontDatabase>
 #include <QKeyEvent>
@@ -52,6 +53,9 @@ const QColor kBoxBase(12, 22, 32);
 const QColor kBoxText(170, 200, 220);
 const QColor kStatusBase(2, 6, 4);
 const QColor kStatusText(255, 196, 64);
+
+// The fix status line under the instrument panel's dials.
+constexpr int kFixStatusHeight = design::kInstrumentPanelHeight - InstrumentPanel::kDialsHeight;
 
 // The status line's font, and the smallest it shrinks to for a long text.
 constexpr int kStatusPixelSize = 12;
@@ -184,7 +188,8 @@ const ControlRow kControlTable[] = {
      ReadOnly | NoFocus | NoFrame},
     {Kind::Box, "Text4", &C::accentRight, Parent::Window, QRect(98, 268, 96, 6), nullptr, nullptr, 0, 0, 0,
      ReadOnly | NoFocus | NoFrame},
-    {Kind::CheckBox, "Check1", &C::movingMap, Parent::Window, QRect(4, 278, 190, 20), "Moving map"},
+    {Kind::CheckBox, "Check1", &C::movingMap, Parent::Window, QRect(4, 278, 116, 20), "Moving map"},
+    {Kind::CheckBox, "Check2", &C::trail, Parent::Window, QRect(122, 278, 72, 20), "Trail"},
     {Kind::Caption, nullptr, {}, Parent::Window, QRect(4, 300, 44, 20), "CROSS"},
     {Kind::Caption, nullptr, {}, Parent::Window, QRect(4, 322, 44, 20), "THIN"},
     {Kind::Slider, "Slider3", &C::crossSize, Parent::Window, QRect(50, 300, 144, 20), nullptr, nullptr, 0, 0, 20},
@@ -338,6 +343,15 @@ void MainWindow::buildControls() {
         if (row.name) made->setObjectName(QString::fromLatin1(row.name));
         controls_.push_back(made);
     }
+    // The receiver's fix along the instrument panel's foot, under the dials.
+    c.fixStatus = new QLabel(c.instrumentPanel);
+    c.fixStatus->setObjectName(QStringLiteral("Label7"));
+    c.fixStatus->setGeometry(2, InstrumentPanel::kDialsHeight, 186, kFixStatusHeight);
+    c.fixStatus->setAlignment(Qt::AlignCenter);
+    c.fixStatus->setFont(monoFont(11, true));
+    setColours(c.fixStatus, QPalette::Window, kPanel, QPalette::WindowText, kReadoutText);
+    controls_.push_back(c.fixStatus);
+    c.trail->setChecked(state_.trailShown);
     controls_.push_back(sound_.get());
 
     // STOP and NAV stand out by colour; the readouts have their own colours.
@@ -377,6 +391,7 @@ void MainWindow::setLanguageTexts() {
             if (auto* b = qobject_cast<QPushButton*>(w)) b->setText(fromCp1252(caption));
         if (const char* tip = t.tooltip(language)) w->setToolTip(fromCp1252(tip));
     }
+    widgets_.trail->setText(fromCp1252(trailCaption(language)));
     setStatus(shellStatusText(ShellStatus::Welcome, language));
     state_.soundFolder = soundFolderOf(language);
 }
@@ -395,8 +410,29 @@ void MainWindow::applyColourScheme() {
 
 void MainWindow::applyLayout(const WindowLayout& l) {
     layout_ = l;
+    // Smaller than at start is allowed down to what keeps the left column whole.
+    const QSize least = minimumWindowSize(l);
+    setMinimumSize(least.width(), least.height());
     resize(l.windowWidth, l.windowHeight);
     move(0, 0);
+    placeControls(l);
+}
+
+void MainWindow::resizeEvent(QResizeEvent* event) {
+    QMainWindow::resizeEvent(event);
+    // Laid out again from the window's own size; the instrument panel stays
+    // shown or hidden as the screen decided at start.
+    if (layout_.windowWidth > 0 && size() != QSize(placed_.windowWidth, placed_.windowHeight))
+        placeControls(windowLayoutForSize(width(), height(), layout_.picture2Visible));
+}
+
+QSize MainWindow::minimumWindowSize(const WindowLayout& l) {
+    const WindowLayout least = smallestWindowLayout(l.picture2Visible);
+    return {std::min(least.windowWidth, l.windowWidth), std::min(least.windowHeight, l.windowHeight)};
+}
+
+void MainWindow::placeControls(const WindowLayout& l) {
+    placed_ = l;
     const LayoutRect& p1 = l.picture1;
     picture1_->setGeometry(p1.x, p1.y, p1.width, p1.height);
     auto place = [](QWidget* w, const LayoutRect& r) { w->setGeometry(r.x, r.y, r.width, r.height); };
@@ -417,11 +453,13 @@ void MainWindow::applyLayout(const WindowLayout& l) {
     // The left column: the reception log fills what the instrument panel
     // leaves; the panel (or the route panel in its place) sits at the bottom.
     const int bottom = l.windowHeight - 4;
-    picture2_->setGeometry(4, bottom - 88, 190, 88);
-    picture2_->setVisible(l.picture2Visible);
+    const int panelHeight = design::kInstrumentPanelHeight;
+    picture2_->setGeometry(4, bottom - panelHeight, 190, panelHeight);
+    if (frame10_->isHidden()) picture2_->setVisible(l.picture2Visible);  // the route panel keeps its place
     frame10_->setGeometry(4, bottom - 150, 190, 150);
-    int logBottom = l.picture2Visible ? bottom - 92 : bottom;
-    widgets_.receiverLog->setGeometry(4, 346, 190, std::max(20, logBottom - 346));
+    int logBottom = l.picture2Visible ? bottom - panelHeight - 4 : bottom;
+    widgets_.receiverLog->setGeometry(4, design::kLogTop, 190,
+                                      std::max(design::kLogLeast, logBottom - design::kLogTop));
 }
 
 void MainWindow::setStatus(const std::string& text) {
@@ -631,6 +669,7 @@ void MainWindow::formKeyPress(int keyAscii) {
         if (!o.unitWordFile.empty() && speech_) speech_->reloadUnitWord(o.unitWordFile);
         break;
     case KeyCommand::Interval: break;
+    case KeyCommand::Trail: widgets_.trail->setChecked(state_.trailShown); break;
     }
 }
 

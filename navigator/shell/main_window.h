@@ -67,7 +67,10 @@ public:
     SoundPlayback& sound() { return *sound_; }
     Dialogs& dialogs() { return dialogs_; }
     const DosPaths& paths() const { return paths_; }
+    // The layout computed from the screen size at start, and the one the
+    // controls have now (from the window's own size after a resize).
     const WindowLayout& layoutInUse() const { return layout_; }
+    const WindowLayout& layoutPlaced() const { return placed_; }
 
     // The named controls, typed.
     const MainWindowControls& widgets() const { return widgets_; }
@@ -126,12 +129,16 @@ signals:
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     void buildControls();
     void setLanguageTexts();
     void applyColourScheme();
     void applyLayout(const WindowLayout& l);
+    // Places the controls by a layout (at start, and again at each resize).
+    void placeControls(const WindowLayout& l);
+    static QSize minimumWindowSize(const WindowLayout& l);
     void showClock();
     void yieldOnce();
     void radarTick();
@@ -147,7 +154,8 @@ private:
     MapViewCalls* map_ = nullptr;
     SpeechCalls* speech_ = nullptr;
     std::function<QSize()> screenSize_;
-    WindowLayout layout_;
+    WindowLayout layout_;   // the layout of the screen size, used at start
+    WindowLayout placed_;   // the layout the controls have now
 
     std::vector<QObject*> controls_;
     MainWindowControls widgets_;

@@ -56,10 +56,12 @@ struct MainWindowControls {
     QLineEdit* accentRight = nullptr;       // Text4, an empty strip
 
     QCheckBox* movingMap = nullptr;        // Check1
+    QCheckBox* trail = nullptr;            // Check2, beside it: the trail shown
     QSlider* crossSize = nullptr;          // Slider3
     QSlider* thinning = nullptr;           // rou1
     QPlainTextEdit* receiverLog = nullptr; // Text1
     InstrumentPanel* instrumentPanel = nullptr;  // Picture2, the speed and compass dials
+    QLabel* fixStatus = nullptr;           // Label7, in the instrument panel: "3D 9 sat", "NO FIX"
 
     // The route playback panel.
     QFrame* playbackPanel = nullptr;          // Frame10

@@ -71,6 +71,10 @@ struct NavigatorState {
     // set to the opening moment of the window.
     std::int64_t routePlaybackStart = 0;
 
+    // Whether the trail of driven or played positions is drawn on the map
+    // (the P key and the trail box switch it); never saved.
+    bool trailShown = true;
+
     // Counts announcements; reset when the main window opens.
     int announcementCounter = 0;
 

@@ -1,6 +1,7 @@
 #include "shell_texts.h"
 
 #include "common/text.h"
+#include "platform/dos_path.h"
 
 namespace tarvok {
 
@@ -54,8 +55,17 @@ const char* shellStatusText(ShellStatus status, Language language) {
     case ShellStatus::SoundOff: return inLanguage(language, "  GELUID = UIT ", "  SOUND = OFF ");
     case ShellStatus::ZoomInKey: return inLanguage(language, "  1 NIVEAU INZOOMEN ", "  ZOOM-IN 1 LEVEL ");
     case ShellStatus::ZoomOutKey: return inLanguage(language, "  1 NIVEAU UITZOOMEN ", "  ZOOM-OUT 1 LEVEL ");
+    case ShellStatus::TrailShown: return inLanguage(language, "  SPOOR = AAN ", "  TRAIL = ON ");
+    case ShellStatus::TrailHidden: return inLanguage(language, "  SPOOR = UIT ", "  TRAIL = OFF ");
     }
     return "";
+}
+
+const char* trailCaption(Language language) { return inLanguage(language, "Spoor", "Trail"); }
+
+std::string mainWindowTitle(std::string_view mapPath) {
+    const std::string_view name = dosFileNameOf(mapPath);
+    return name.empty() ? std::string("Tarvok") : "Tarvok - " + upperAscii(name);
 }
 
 std::string screenCorrectionText(long x, long y) {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "common/control_texts.h"
@@ -24,9 +25,19 @@ enum class ShellStatus {
     SoundOff,
     ZoomInKey,
     ZoomOutKey,
+    TrailShown,
+    TrailHidden,
 };
 
 const char* shellStatusText(ShellStatus status, Language language);
+
+// The trail box beside "Moving map".
+const char* trailCaption(Language language);
+
+// The main window's title: "Tarvok", and with a map loaded its file name in
+// upper case behind it ("Tarvok - DELFT.BMP"), so a task list tells which
+// map is open.
+std::string mainWindowTitle(std::string_view mapPath);
 
 // "Xcor.= " & X & " ; Ycor.= " & Y
 std::string screenCorrectionText(long x, long y);

@@ -74,6 +74,8 @@ class InstrumentPanel : public QFrame {
     Q_OBJECT
 public:
     static constexpr double kUnitsPerPixel = 15.0;
+    // The height the two dials take; the fix status sits below them.
+    static constexpr int kDialsHeight = 88;
 
     explicit InstrumentPanel(QWidget* parent = nullptr);
     void clearDrawing();

@@ -1,5 +1,6 @@
 #include "window_layout.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace tarvok {
@@ -34,6 +35,20 @@ WindowLayout computeWindowLayout(std::int32_t screenWidth, std::int32_t screenHe
     l.textLOTop = l.picture1.height - 17;
     l.text8Top = l.picture1.height + 20;
     return l;
+}
+
+WindowLayout windowLayoutForSize(std::int32_t windowWidth, std::int32_t windowHeight, bool picture2Visible) {
+    WindowLayout l = computeWindowLayout(windowWidth, windowHeight + 28);
+    l.picture2Visible = picture2Visible;
+    return l;
+}
+
+WindowLayout smallestWindowLayout(bool picture2Visible) {
+    using namespace design;
+    // The log, a gap of 4 and the panel, 4 from the window's foot; without
+    // the panel the window of the smallest screen.
+    const std::int32_t least = kLogTop + kLogLeast + 4 + kInstrumentPanelHeight + 4;
+    return windowLayoutForSize(640, picture2Visible ? std::max(least, 452) : 452, picture2Visible);
 }
 
 }  // namespace tarvok

@@ -24,6 +24,11 @@ inline constexpr std::int32_t kScrollBarExtent = 16;
 inline constexpr std::int32_t kCornerBoxWidth = 130;  // TextLB, TextRB, TextLO, TextRO
 inline constexpr std::int32_t kCornerBoxHeight = 17;
 inline constexpr std::int32_t kText8Height = 20;
+// The left column: the reception log from kLogTop down, at least kLogLeast
+// high, above the instrument panel (its dials and the fix status line).
+inline constexpr std::int32_t kLogTop = 346;
+inline constexpr std::int32_t kLogLeast = 20;
+inline constexpr std::int32_t kInstrumentPanelHeight = 102;
 // The radar circles Shape1, Shape2, Shape3 (diameters).
 inline constexpr std::int32_t kShapeDiameter[3] = {364, 404, 424};
 }  // namespace design
@@ -47,5 +52,14 @@ struct WindowLayout {
 // inner area, the right corner boxes 130 from the map view's right, the lower
 // ones 17 above its bottom, Text8 at map view height + 20.
 WindowLayout computeWindowLayout(std::int32_t screenWidth, std::int32_t screenHeight);
+
+// The same rules from the window's own size (after the user resized it),
+// the instrument panel shown or hidden as decided at start.
+WindowLayout windowLayoutForSize(std::int32_t windowWidth, std::int32_t windowHeight, bool picture2Visible);
+
+// The smallest window that keeps the left column whole (buttons, readouts,
+// sliders, a few lines of the log and the instrument panel when shown): the
+// window of a 640 x 480 screen, with room for the panel when it is shown.
+WindowLayout smallestWindowLayout(bool picture2Visible);
 
 }  // namespace tarvok

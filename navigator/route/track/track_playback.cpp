@@ -43,6 +43,7 @@ void TrackPlayback::ImportTrack() {
     host_.setStatus(trackStatusText(TrackStatus::Showing, host_.language()));
     host_.setStopRequest(false);
     import_ = std::make_unique<TrackImport>(std::move(source));
+    if (position_) position_->startTrail();
     driver_.start();
 }
 

@@ -6,6 +6,7 @@
 #include "navigator/gps/navigation_loop.h"
 
 #include <QCheckBox>
+#include <QLabel>
 #include <QTest>
 #include <QElapsedTimer>
 #include <QPlainTextEdit>
@@ -661,6 +662,88 @@ TEST_F(NavigationWindow, ReceivesThroughTheRealGpsd) {
     shell.button("Navig1")->click();
     ASSERT_TRUE(waitFor([&] { return loop->state() == State::Idle; }));
     EXPECT_TRUE(shell.dialogs.messages.empty());
+}
+
+}  // namespace
+}  // namespace tarvok::gps
+
+namespace tarvok::gps {
+namespace {
+
+// Trail-coloured pixels of the map picture within `radius` of where the
+// last position's map pixel (Xtext, Ytext) is shown.
+int trailPixelsAtPosition(map::MapWindow& map, const test::ShellWindow& shell, int radius = 6) {
+    const QImage frame = map.viewWidget().grabFrame();
+    const map::ClipRect clip = map.viewWidget().shownClip();
+    const double px = shell.window->widgets().pixelX->text().toDouble();
+    const double py = shell.window->widgets().pixelY->text().toDouble();
+    const int cx = int((px - clip.x) * frame.width() / clip.width);
+    const int cy = int((py - clip.y) * frame.height() / clip.height);
+    int n = 0;
+    for (int y = std::max(0, cy - radius); y <= std::min(frame.height() - 1, cy + radius); ++y)
+        for (int x = std::max(0, cx - radius); x <= std::min(frame.width() - 1, cx + radius); ++x)
+            n += frame.pixel(x, y) == map::MapViewWidget::kTrailCore;
+    return n;
+}
+
+TEST_F(NavigationWindow, TheTrailLeadsToThePositionFollowsTheZoomAndStartsAfreshWithNav) {
+    startReceiving();
+    // East along 52 15' N, 10 pixels a fix.
+    std::string drive;
+    for (int i = 0; i < 12; ++i)
+        drive += rmc("1200" + std::to_string(10 + i), "5215.00", "0041" + std::to_string(i / 2) + "." + (i % 2 ? "50" : "00"));
+    feed(drive, 12);
+    EXPECT_EQ(map->trail().size(), 12u);
+    struct Row {
+        bool movingMap;
+        int zoomIns;
+    } rows[] = {{false, 0}, {true, 3}};
+    for (const Row& r : rows) {
+        shell.window->widgets().movingMap->setChecked(r.movingMap);
+        for (int i = 0; i < r.zoomIns; ++i) shell.button("ZoomI")->click();
+        feed(rmc("120100", "5215.00", "00416.00"), loop->fixesShown() + 1);
+        EXPECT_GT(trailPixelsAtPosition(*map, shell), 5) << "zoom " << map->view().zoom;
+    }
+    // The trail box and the P key hide and show it.
+    auto* box = shell.window->widgets().trail;
+    ASSERT_TRUE(box->isChecked());
+    box->setChecked(false);
+    EXPECT_EQ(trailPixelsAtPosition(*map, shell), 0);
+    box->setChecked(true);
+    EXPECT_GT(trailPixelsAtPosition(*map, shell), 5);
+    shell.window->formKeyPress('p');
+    EXPECT_FALSE(box->isChecked());
+    EXPECT_EQ(trailPixelsAtPosition(*map, shell), 0);
+    EXPECT_EQ(shell.window->status(), "  TRAIL = OFF ");
+    shell.window->formKeyPress('P');
+    EXPECT_TRUE(box->isChecked());
+    // Stopping keeps the trail; a new navigation starts it afresh.
+    shell.button("Navig1")->click();
+    ASSERT_TRUE(waitFor([&] { return loop->state() == State::Idle; }));
+    EXPECT_EQ(map->trail().size(), 14u);
+    startReceiving();
+    EXPECT_EQ(map->trail().size(), 0u);
+}
+
+TEST_F(NavigationWindow, TheFixStatusInTheInstrumentPanelFromGgaGsaAndAVoidRmc) {
+    startReceiving();
+    auto* label = shell.window->widgets().fixStatus;
+    ASSERT_TRUE(label && label->isVisible());
+    EXPECT_EQ(label->text(), "");
+    const std::pair<std::string, const char*> rows[] = {
+        {nmeaSentence("GPGGA,120001,5215.00,N,00415.00,E,1,09,1.0,5.0,M,47.0,M,,") + nmeaSentence("GPGSA,A,3,01,02,03,04,05,06,07,08,09,,,,1.8,1.0,1.5"), "3D 9 sat"},
+        {nmeaSentence("GPRMC,120002,V,5215.00,N,00415.00,E,0.0,0.0,230394,,"), "NO FIX"},
+        {nmeaSentence("GPGGA,120003,5215.00,N,00415.00,E,2,05,1.0,5.0,M,47.0,M,,") + nmeaSentence("GPGSA,A,2,01,02,03,04,05,,,,,,,,1.8,1.0,1.5"), "2D DGPS 5 sat"},
+    };
+    for (const auto& [nmea, shown] : rows) {
+        ASSERT_TRUE(send(nmea));
+        EXPECT_TRUE(waitFor([&] { return label->text() == shown; })) << label->text().toStdString();
+    }
+    // The RMC's own display does not change with it: the void fix was shown.
+    EXPECT_EQ(loop->fixesShown(), 1);
+    shell.button("Navig1")->click();
+    ASSERT_TRUE(waitFor([&] { return loop->state() == State::Idle; }));
+    EXPECT_EQ(label->text(), "");
 }
 
 }  // namespace

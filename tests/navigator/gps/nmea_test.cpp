@@ -2,6 +2,7 @@
 
 #include "navigator/gps/nmea_lines.h"
 #include "navigator/gps/nmea_sentence.h"
+#include "navigator/gps/navigation_texts.h"
 #include "navigator/gps/reception.h"
 
 namespace tarvok::gps {
@@ -73,6 +74,52 @@ TEST(Sentence, RmcFromEveryTalkerSplitCommaToComma) {
     EXPECT_EQ(f.status, "V");
     EXPECT_EQ(f.latitude, "");
     EXPECT_EQ(f.date, "");
+}
+
+TEST(FixStatus, FromGgaGsaAndRmcAsTheyArrive) {
+    // Each row: a sentence received after those above it, and the text then.
+    struct Row {
+        const char* line;
+        const char* english;
+        const char* dutch;
+    } rows[] = {
+        {"$GPZDA,120000.00,01,01,2024,00,00", "", ""},                        // says nothing of the fix
+        {"$GPRMC,120000,V,,,,,,,010124,,", "NO FIX", "GEEN FIX"},
+        {"$GPGGA,120001,5200.0,N,00400.0,E,1,07,1.0,5.0,M,47.0,M,,", "GPS 7 sat", "GPS 7 sat"},
+        {"$GNGSA,A,3,01,02,03,04,05,06,07,,,,,,1.8,1.0,1.5", "3D 7 sat", "3D 7 sat"},
+        {"$GPGGA,120002,5200.0,N,00400.0,E,2,09,0.9,5.0,M,47.0,M,,", "3D DGPS 9 sat", "3D DGPS 9 sat"},
+        {"$GPGGA,120003,5200.0,N,00400.0,E,,,,,,,,,", "3D DGPS 9 sat", "3D DGPS 9 sat"},  // empty: kept
+        {"$GNGSA,A,2,01,02,03,,,,,,,,,,2.0,1.0,1.7", "2D DGPS 9 sat", "2D DGPS 9 sat"},
+        {"$GPGGA,120004,5200.0,N,00400.0,E,4,14,0.5,5.0,M,47.0,M,,", "2D RTK 14 sat", "2D RTK 14 sat"},
+        {"$GNRMC,120005,V,5200.0,N,00400.0,E,0.0,0.0,010124,,,N", "NO FIX", "GEEN FIX"},
+        {"$GNRMC,120006,A,5200.0,N,00400.0,E,0.0,0.0,010124,,,A", "2D RTK 14 sat", "2D RTK 14 sat"},
+        {"$GPGGA,120007,,,,,0,00,99.9,,,,,,", "NO FIX", "GEEN FIX"},
+        {"$GNGSA,A,1,,,,,,,,,,,,,99.9,99.9,99.9", "NO FIX", "GEEN FIX"},
+        {"$GPGGA,120008,5200.0,N,00400.0,E,6,05,2.0,5.0,M,47.0,M,,", "DR 5 sat", "DR 5 sat"},
+        {"$GPGGA,120009,5200.0,N,00400.0,E,x,zz,,,,,,,", "DR 5 sat", "DR 5 sat"},  // garbage: kept
+    };
+    FixStatus status;
+    for (const Row& r : rows) {
+        updateFixStatus(status, splitSentence(r.line).value());
+        EXPECT_EQ(fixStatusText(status, Language::English), r.english) << r.line;
+        EXPECT_EQ(fixStatusText(status, Language::Dutch), r.dutch) << r.line;
+    }
+}
+
+TEST(FixStatus, ReceptionSaysWhenItChangedAndKeepsRejectingOnlyRmc) {
+    NmeaReception r;
+    const std::string gga = "$GPGGA,120001,5200.0,N,00400.0,E,1,07,1.0,5.0,M,47.0,M,,*43\r\n";
+    ReceivedSentences got = r.receive(gga, nullptr);
+    EXPECT_TRUE(got.fixStatusChanged);
+    EXPECT_EQ(r.fixStatus().satellites, 7);
+    EXPECT_TRUE(got.fixes.empty());
+    EXPECT_FALSE(r.receive(gga, nullptr).fixStatusChanged);  // the same again
+    // A GGA with a wrong checksum changes nothing and is not listed as a rejected RMC.
+    got = r.receive("$GPGGA,120001,5200.0,N,00400.0,E,0,00,1.0,5.0,M,47.0,M,,*00\r\n", nullptr);
+    EXPECT_FALSE(got.fixStatusChanged);
+    EXPECT_TRUE(got.rejected.empty());
+    r.reset();
+    EXPECT_FALSE(r.fixStatus().known);
 }
 
 TEST(Sentence, NoiseBeforeTheDollarIsSkipped) {

@@ -161,12 +161,14 @@ TEST(MapDatabaseBuild, OneFileAtATimeInListingOrder) {
     EXPECT_EQ(build.recordCount(), 2u);
     EXPECT_EQ(build.leftOutLongPaths(), 1u);
     EXPECT_EQ(build.leftOutNotNumeric(), 2u);
+    // The records in database order: B, whose smaller sheet lies further
+    // north where a degree of longitude is shorter, is a hair more detailed.
     const std::vector<MapRecord> records = decodeMapDatabase(build.content());
     ASSERT_EQ(records.size(), 2u);
-    EXPECT_EQ(records[0].cornerFilePath, "C:\\M\\A.des");
-    EXPECT_DOUBLE_EQ(records[0].edges.right, 5.0);
-    EXPECT_EQ(records[1].cornerFilePath, "C:\\M\\B.des");
-    EXPECT_DOUBLE_EQ(records[1].edges.right, 4.5);
+    EXPECT_EQ(records[0].cornerFilePath, "C:\\M\\B.des");
+    EXPECT_DOUBLE_EQ(records[0].edges.right, 4.5);
+    EXPECT_EQ(records[1].cornerFilePath, "C:\\M\\A.des");
+    EXPECT_DOUBLE_EQ(records[1].edges.right, 5.0);
     EXPECT_EQ(databaseLoadedText(Language::English, build.leftOutLongPaths()),
               " DATABASE LOADED ! 1 map(s) left out: path longer than 36 characters");
     EXPECT_EQ(databaseLoadedText(Language::Dutch, 0), " DATABASE GELADEN ");
@@ -214,6 +216,44 @@ TEST(FoundMap, CornerBoxesAndStatusTexts) {
     EXPECT_EQ(noMapDatabaseLines(Language::Dutch)[2], "Bestand 'AUTOLOAD.TVK' niet gevonden! ");
 }
 
+TEST(MapDatabaseBuild, RecordsRunFromTheMostDetailedMapToTheCoarsestWhateverTheListingOrder) {
+    // The same two reference points at each map's corners: a bitmap with
+    // more pixels between them is the more detailed map. Equal detail goes
+    // by file name.
+    struct Map {
+        const char* path;
+        int width, height;
+    };
+    const Map maps[] = {{"C:\\K\\REGIO.des", 600, 400},   {"C:\\K\\delft.des", 2400, 1600},
+                        {"C:\\K\\BDETAIL.des", 2400, 1600}, {"C:\\K\\MIDDEN.des", 1200, 800},
+                        {"C:\\K\\A\\ZZ.des", 1200, 800}};
+    FakeFiles folder;
+    for (const Map& m : maps) {
+        folder.files[m.path] = cornerFile("521000N0040000E,0," + std::to_string(m.height),
+                                          "522000N0043000E," + std::to_string(m.width) + ",0");
+        folder.files[MapRecord{m.path}.bitmapPath()] = bmpHeader(m.width, m.height);
+    }
+    const std::vector<std::string> expected = {"C:\\K\\BDETAIL.des", "C:\\K\\delft.des", "C:\\K\\MIDDEN.des",
+                                               "C:\\K\\A\\ZZ.des", "C:\\K\\REGIO.des"};
+    for (const std::vector<int>& listing :
+         {std::vector{0, 1, 2, 3, 4}, std::vector{4, 3, 2, 1, 0}, std::vector{3, 0, 4, 2, 1}}) {
+        std::vector<std::string> files;
+        for (int i : listing) files.push_back(maps[i].path);
+        MapDatabaseBuild build(files, {640, 480});
+        while (!build.done()) build.step(folder);
+        std::vector<std::string> order;
+        for (const MapRecord& r : decodeMapDatabase(build.content())) order.push_back(r.cornerFilePath);
+        EXPECT_EQ(order, expected);
+        // The coarse map holds the position too; the search finds the detail map.
+        const MapSearch s = searchMapForPosition(decodeMapDatabase(build.content()), "52,2", "4,3", "N", "E");
+        EXPECT_EQ(decodeMapDatabase(build.content())[s.index].cornerFilePath, "C:\\K\\BDETAIL.des");
+    }
+    // A degree of longitude at 52 N is 0.616 of one of latitude: 600 x 400
+    // pixels over 0.5 x 0.1667 degrees.
+    EXPECT_NEAR(metresPerPixel({52.5, 52.0, 4.0, 4.5}, {600, 400}),
+                std::sqrt(0.5 * 111195 * std::cos(52.25 * M_PI / 180) * 0.5 * 111195 / (600 * 400)), 0.5);
+}
+
 using test::runTool;
 using test::writeFile;
 
@@ -229,6 +269,9 @@ TEST(MapDatabaseTools, MapdbThenFind) {
     test::ProgramRun r = runTool({"mapdb", "C:\\KAARTEN"});
     ASSERT_EQ(r.exitCode, 0) << r.err;
     EXPECT_NE(r.err.find("2 maps"), std::string::npos) << r.err;
+    // The database order: Sydney (no bitmap, measured at 640 x 480: 48.8 m a
+    // pixel) before Delft (its own 600 x 400 over a wider area: 51.3 m).
+    EXPECT_EQ(r.out, "C:\\KAARTEN\\SYDNEY.DES  48.78 m/pixel\nC:\\KAARTEN\\DELFT.des  51.27 m/pixel\n");
     const auto db = paths.toNative("C:\\TARVOK\\Autoload.TVK");
     EXPECT_EQ(std::filesystem::file_size(db), 280u);
 

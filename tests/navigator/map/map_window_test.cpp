@@ -5,6 +5,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QWheelEvent>
+#include <QMouseEvent>
 
 #include <cmath>
 
@@ -195,6 +197,76 @@ TEST_F(MapWindowTest, TheLastLoadRequestWinsAndAFailedOneKeepsTheCurrentMap) {
     EXPECT_EQ(map->calibration().edges.top, edges.top);
     EXPECT_EQ(map->bitmap().width(), 400);
     EXPECT_EQ(text("Text8"), " MAP:  C ;  400 x 300 pixels");
+}
+
+void sendWheel(QWidget* w, int delta) {
+    const QPointF at(w->width() / 2.0, w->height() / 2.0);
+    QWheelEvent e(at, w->mapToGlobal(at), QPoint(), QPoint(0, delta), Qt::NoButton, Qt::NoModifier,
+                  Qt::NoScrollPhase, false);
+    QCoreApplication::sendEvent(w, &e);
+}
+
+void sendDrag(QWidget* w, QPoint from, QPoint to) {
+    auto mouse = [&](QEvent::Type type, QPoint at, Qt::MouseButtons buttons) {
+        QMouseEvent e(type, QPointF(at), w->mapToGlobal(QPointF(at)), Qt::LeftButton, buttons, Qt::NoModifier);
+        QCoreApplication::sendEvent(w, &e);
+    };
+    mouse(QEvent::MouseButtonPress, from, Qt::LeftButton);
+    mouse(QEvent::MouseMove, to, Qt::LeftButton);
+    mouse(QEvent::MouseButtonRelease, to, Qt::NoButton);
+}
+
+TEST_F(MapWindowTest, TheTitleNamesTheMapShown) {
+    EXPECT_EQ(shell.window->windowTitle(), "Tarvok");
+    ASSERT_TRUE(shell.loadMap(writeMap("C:\\MAPS\\Delft", 300, 200)));
+    EXPECT_EQ(shell.window->windowTitle(), "Tarvok - DELFT.BMP");
+    // A bitmap that cannot be read leaves the map, and the title, as they were.
+    shell.dialogs.fileAnswers.push_back(shell.prefix.writeDos("C:\\MAPS\\B.BMP", "BM no bitmap").string());
+    shell.clickAndSettle("Command2");
+    EXPECT_EQ(shell.window->windowTitle(), "Tarvok - DELFT.BMP");
+}
+
+TEST_F(MapWindowTest, TheWheelZoomsAndADragScrollsOnlyWhenTheyMay) {
+    ASSERT_TRUE(shell.loadMap(writeMap("C:\\MAPS\\W", 2000, 1600)));
+    QWidget* view = &map->viewWidget();
+    auto* moving = shell.window->widgets().movingMap;
+    // Rows: the wheel's turn, a go-to box focused, and the zoom level then.
+    struct Wheel {
+        int delta;
+        const char* focus;
+        int zoom;
+    } wheels[] = {{120, nullptr, 1}, {240, nullptr, 3}, {60, nullptr, 3}, {60, nullptr, 4},
+                  {-120, "Latid", 4}, {-120, "Xtext", 4}, {-360, nullptr, 1}};
+    for (const Wheel& w : wheels) {
+        if (w.focus) shell.window->findChild<QWidget*>(w.focus)->setFocus();
+        else view->setFocus();
+        sendWheel(view, w.delta);
+        EXPECT_EQ(map->view().zoom, w.zoom) << w.delta << (w.focus ? w.focus : "");
+    }
+    EXPECT_EQ(text("Ztext"), "Zoom=1");
+    // The zoom words are spoken as with the buttons.
+    const std::string lastSound = shell.device->opened().back();
+    EXPECT_NE(lastSound.find("Mzoom1.WAV"), std::string::npos) << lastSound;
+
+    // Drags: the map follows the pointer while the moving map is off.
+    struct Drag {
+        bool movingMap;
+        const char* focus;
+        bool scrolls;
+    } drags[] = {{false, nullptr, true}, {true, nullptr, false}, {false, "Longi", false}};
+    for (const Drag& d : drags) {
+        moving->setChecked(d.movingMap);
+        if (d.focus) shell.window->findChild<QWidget*>(d.focus)->setFocus();
+        else view->setFocus();
+        const int h = map->view().hScroll().value, v = map->view().vScroll().value;
+        sendDrag(view, QPoint(300, 300), QPoint(200, 250));
+        EXPECT_EQ(map->view().hScroll().value != h, d.scrolls) << d.movingMap << (d.focus ? d.focus : "");
+        if (d.scrolls) {
+            EXPECT_NEAR(map->view().hScroll().value, h + 100.0 * map->view().clip().width / map->view().viewWidth(), 1);
+            EXPECT_GT(map->view().vScroll().value, v);
+            EXPECT_EQ(map->viewWidget().shownClip().x, map->view().hScroll().value);
+        }
+    }
 }
 
 }  // namespace

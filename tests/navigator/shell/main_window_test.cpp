@@ -280,6 +280,7 @@ TEST(MainWindow, EachTypedControlIsTheWidgetOfItsName) {
         {c.latitude, "Latid"},         {c.eastWest, "EWText"},          {c.longitude, "Longi"},
         {c.pixelX, "Xtext"},           {c.pixelY, "Ytext"},             {c.zoomLevel, "Ztext"},
         {c.accentLeft, "Text3"},       {c.accentRight, "Text4"},        {c.movingMap, "Check1"},
+        {c.trail, "Check2"},           {c.fixStatus, "Label7"},
         {c.crossSize, "Slider3"},      {c.thinning, "rou1"},            {c.receiverLog, "Text1"},
         {c.playbackPanel, "Frame10"},  {c.playbackStart, "Text7"},      {c.startHours, "HScroll1"},
         {c.startMinutes, "HScroll2"},  {c.playbackSpeed, "Slider1"},    {c.playbackProgress, "ProgressBar1"},
@@ -422,6 +423,30 @@ TEST(RadarScreen, TheSweepRepaintsEveryPixelItChangesAndAFrameEqualsItsSteps) {
     }
     EXPECT_TRUE(radarSweepFrame(c, 18, 6).refreshClock);  // step 18: 10 degrees
     EXPECT_FALSE(radarSweepFrame(c, 0, 6).refreshClock);
+}
+
+TEST(MainWindow, ResizingLaysTheWindowOutFromItsOwnSizeTheMapViewTakingTheRoom) {
+    test::ShellWindow w;
+    w.open();
+    const WindowLayout atStart = w.window->layoutInUse();
+    ASSERT_EQ(atStart.windowWidth, 800);
+    for (QSize size : {QSize(700, 500), QSize(1280, 900), QSize(640, 480), QSize(300, 200)}) {
+        w.window->resize(size);
+        QCoreApplication::processEvents();
+        const QSize now = w.window->size();  // never below the smallest whole window
+        EXPECT_GE(now.width(), std::min(size.width(), 640));
+        EXPECT_EQ(w.window->widgets().mapPicture->width(), now.width() - 230) << now.width();
+        EXPECT_EQ(w.window->widgets().mapPicture->height(), now.height() + 28 - 85);
+        for (QObject* o : w.window->controls()) {
+            auto* c = qobject_cast<QWidget*>(o);
+            if (!c || c->isHidden() || c->parentWidget() != w.window->centralWidget()) continue;
+            EXPECT_LE(c->geometry().bottom(), now.height()) << c->objectName().toStdString() << " at " << now.height();
+            EXPECT_LE(c->geometry().right(), now.width()) << c->objectName().toStdString();
+        }
+        EXPECT_TRUE(w.window->widgets().instrumentPanel->isVisible());
+        // The screen's layout stays the one of the start.
+        EXPECT_EQ(w.window->layoutInUse().windowWidth, 800);
+    }
 }
 
 }  // namespace

@@ -42,6 +42,32 @@ TEST(WindowLayout, ComputedFromTheScreenSize) {
     EXPECT_EQ(big.shape[0].x, (1686 - design::kShapeDiameter[0]) / 2);
 }
 
+TEST(WindowLayout, FromTheWindowsOwnSizeAfterAResize) {
+    // The same rules from the window's size; the panel as the screen decided.
+    for (auto [w, h, panel] : {std::tuple{700, 500, true}, std::tuple{1500, 900, false}}) {
+        const WindowLayout l = windowLayoutForSize(w, h, panel);
+        const WindowLayout screen = computeWindowLayout(w, h + 28);
+        EXPECT_EQ(l.windowWidth, w);
+        EXPECT_EQ(l.windowHeight, h);
+        EXPECT_EQ(l.picture1, screen.picture1);
+        EXPECT_EQ(l.picture2Visible, panel);
+    }
+    // The smallest window keeps the log's least height above the panel.
+    for (bool panel : {true, false}) {
+        const WindowLayout least = smallestWindowLayout(panel);
+        EXPECT_EQ(least.windowWidth, 640);
+        EXPECT_GE(least.windowHeight - 4 - (panel ? design::kInstrumentPanelHeight + 4 : 0),
+                  design::kLogTop + design::kLogLeast);
+        EXPECT_GT(least.picture1.width, 0);
+    }
+}
+
+TEST(ShellTexts, WindowTitleNamesTheMapFile) {
+    EXPECT_EQ(mainWindowTitle(""), "Tarvok");
+    EXPECT_EQ(mainWindowTitle("C:\\TARVOK\\KAARTEN\\Delft.bmp"), "Tarvok - DELFT.BMP");
+    EXPECT_EQ(mainWindowTitle("Z:\\home\\kaart.tiff"), "Tarvok - KAART.TIFF");
+}
+
 NavigatorState stateWith(char language, char sound) {
     NavigatorState s;
     s.settings.language = language;
@@ -158,6 +184,20 @@ TEST(Keyboard, EscapeRaisesTheStopRequestAndOtherKeysDoNothing) {
     for (int k : {int('a'), int('Q'), int(' '), int('-'), 13}) EXPECT_EQ(applyKey(t, k).command, KeyCommand::None);
     EXPECT_FALSE(t.stopRequest);
     expectStatuses(t, {{'i', "  ZOOM-IN 1 LEVEL "}, {'u', "  ZOOM-OUT 1 LEVEL "}});
+}
+
+TEST(Keyboard, PShowsAndHidesTheTrailInTheWindowsLanguage) {
+    for (auto [language, hidden, shown] : {std::tuple{'1', "  TRAIL = OFF ", "  TRAIL = ON "},
+                                           std::tuple{'0', "  SPOOR = UIT ", "  SPOOR = AAN "}}) {
+        NavigatorState s = stateWith(language, '1');
+        ASSERT_TRUE(s.trailShown);
+        KeyOutcome o = applyKey(s, 'p');
+        EXPECT_EQ(o.command, KeyCommand::Trail);
+        EXPECT_EQ(o.status, hidden);
+        EXPECT_FALSE(s.trailShown);
+        EXPECT_EQ(applyKey(s, 'P').status, shown);
+        EXPECT_TRUE(s.trailShown);
+    }
 }
 
 TEST(ShellTexts, ClockAndDateGetALeadingZero) {
