@@ -24,6 +24,7 @@ int main(int argc, char** argv) {
     tarvok::NavigatorWindows parts(window);
     QObject::connect(&window, &tarvok::MainWindow::ended, &app, &QCoreApplication::quit,
                      Qt::QueuedConnection);
+    tarvok::closeOnTerminationRequest(window);
     window.formLoad();
     return app.exec();
 }

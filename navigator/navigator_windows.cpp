@@ -1,6 +1,7 @@
 #include "navigator/navigator_windows.h"
 
 #include "navigator/shell/main_window.h"
+#include "platform/termination.h"
 
 namespace tarvok {
 
@@ -22,6 +23,10 @@ TrackWindowImport::Links trackImportLinks(MainWindow& w) { return {w.widgets(), 
 
 RouteWindowPlayback::Links routePlaybackLinks(MainWindow& w) {
     return {w.widgets(), w.state(), w, w, w, w.sound(), w.paths()};
+}
+
+void closeOnTerminationRequest(MainWindow& window) {
+    onTerminationRequest(&window, [&window] { window.close(); }, kEndRequestBound);
 }
 
 // Members are built in their declared order: the display before the parts

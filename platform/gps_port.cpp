@@ -29,6 +29,13 @@ std::optional<LineSettings> parseLineSettings(std::string_view text) {
     return s;
 }
 
+std::string lineSettingsText(const LineSettings& line) {
+    const char* stop = line.stopBits == 3 ? "1.5" : line.stopBits == 2 ? "2" : "1";
+    return std::to_string(line.baudRate) + "," +
+           static_cast<char>(std::toupper(static_cast<unsigned char>(line.parity))) + "," +
+           std::to_string(line.dataBits) + "," + stop;
+}
+
 GpsPort::GpsPort(QObject* parent) : QObject(parent) {}
 GpsPort::~GpsPort() = default;
 

@@ -38,6 +38,9 @@ struct LineSettings {
 // Empty when the text is not such a string.
 std::optional<LineSettings> parseLineSettings(std::string_view text);
 
+// The settings as "4800,N,8,1" (stop bits "1", "1.5" or "2").
+std::string lineSettingsText(const LineSettings& line);
+
 // An open port hands out what arrives; it reports a failure (device gone,
 // connection lost) once and is closed from then on.
 class GpsPort : public QObject {

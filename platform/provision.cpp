@@ -66,15 +66,46 @@ fs::path installedDataDir() {
     return (exe.parent_path() / ".." / "share" / "tarvok").lexically_normal();
 }
 
+namespace {
+
+// A folder the user made for the prefix holds neither drive yet: it is
+// provisioned like a missing one. A prefix with a drive is left as it is.
+bool holdsNoDrive(const fs::path& prefix) {
+    std::error_code ec;
+    if (!fs::is_directory(prefix, ec)) return false;
+    return !fs::exists(fs::symlink_status(prefix / "drive_c", ec)) &&
+           !fs::exists(fs::symlink_status(prefix / "drive_d", ec));
+}
+
+// Moves the staged parts into an existing prefix, drive_c first: once the
+// settings file is in place the prefix is complete; a part the prefix
+// already holds (another process's, or the user's dosdevices) stays.
+std::error_code moveInto(const fs::path& staging, const fs::path& prefix) {
+    std::error_code ec;
+    for (const char* part : {"drive_c", "drive_d", "dosdevices"}) {
+        std::error_code exists;
+        if (fs::exists(fs::symlink_status(prefix / part, exists))) continue;
+        fs::rename(staging / part, prefix / part, ec);
+        if (ec && !fs::exists(fs::symlink_status(prefix / part, exists))) return ec;
+        ec.clear();
+    }
+    return ec;
+}
+
+}  // namespace
+
 ProvisionResult provisionPrefix(const fs::path& prefix, const fs::path& dataDir,
                                 const std::string& settingsTemplate) {
     ProvisionResult result;
     std::error_code ec;
-    if (fs::exists(prefix, ec)) return result;
+    const bool emptyFolder = holdsNoDrive(prefix);
+    if (!emptyFolder && fs::exists(fs::symlink_status(prefix, ec))) return result;
 
+    // Assembled beside a missing prefix, inside an existing one (whose
+    // parent the user may not be allowed to write).
     std::random_device rd;
-    fs::path staging = prefix;
-    staging += ".new-" + std::to_string(rd());
+    fs::path staging = emptyFolder ? prefix / ".new-" : fs::path(prefix.string() + ".new-");
+    staging += std::to_string(rd());
     auto fail = [&](const std::string& what) {
         std::error_code rec;
         fs::remove_all(staging, rec);
@@ -98,6 +129,13 @@ ProvisionResult provisionPrefix(const fs::path& prefix, const fs::path& dataDir,
         return fail("cannot write the settings file in " + prefix.string() + ": " +
                     std::generic_category().message(e));
 
+    if (emptyFolder) {
+        if (const std::error_code moved = moveInto(staging, prefix))
+            return fail("cannot fill " + prefix.string() + ": " + moved.message());
+        fs::remove_all(staging, ec);
+        result.created = true;
+        return result;
+    }
     fs::rename(staging, prefix, ec);
     if (ec) {
         // Another process may have made the prefix meanwhile; that one wins.

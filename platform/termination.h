@@ -6,6 +6,7 @@
 // being cut off with the user's changes unsaved.
 #pragma once
 
+#include <chrono>
 #include <functional>
 
 class QObject;
@@ -16,6 +17,14 @@ namespace tarvok {
 // signal handler itself only wakes the event loop). One handler per
 // program: a later call replaces the earlier. After `context` is gone the
 // signals are taken but nothing is called.
-void onTerminationRequest(QObject* context, std::function<void()> onRequest);
+//
+// With `endWithin` above zero the end is bounded: a program still running
+// that long after the first request (a save that hangs on a dead disk, a
+// question nobody answers) ends as the signal's default action ends it.
+// Later requests call `onRequest` again but neither hurry nor delay that
+// end, so a session that sends SIGTERM and SIGHUP together still gets its
+// save.
+void onTerminationRequest(QObject* context, std::function<void()> onRequest,
+                          std::chrono::seconds endWithin = std::chrono::seconds::zero());
 
 }  // namespace tarvok

@@ -69,9 +69,6 @@ sed -n "$(( lines / 2 + 1 )),$(( lines / 2 + 12 ))p" "$build/share/tarvok/KAARTE
 settings=$out/demo-settings.txt
 cat >"$settings" <<SCRIPT
 # The settings window during the demonstration (written by scripts/demo.sh)
-# It stays up at least a second, as a person's would: SETUP looks for it
-# four times a second and must see it come and go.
-sleep 1000
 expect SnText " kmh"
 sleep $pause
 click Scomm1

@@ -10,7 +10,6 @@
 #include "common/text.h"
 #include "navigator/gps/navigation_texts.h"
 #include "navigator/gps/position_display.h"
-#include "navigator/map/map_view_state.h"
 #include "navigator/route/route_file.h"
 #include "navigator/shell/navigator_state.h"
 #include "navigator/shell/shell_texts.h"
@@ -20,6 +19,8 @@
 namespace tarvok::gps {
 
 namespace {
+
+std::chrono::milliseconds silenceLimit{5000};
 
 QString logForDisplay(std::string_view cp1252) {
     std::string shown;
@@ -31,11 +32,15 @@ QString logForDisplay(std::string_view cp1252) {
 
 }  // namespace
 
+void NavigationLoop::setSilenceLimit(std::chrono::milliseconds limit) { silenceLimit = limit; }
+
 NavigationLoop::NavigationLoop(Links links, PositionDisplay& display, QObject* parent)
     : QObject(parent), links_(links), display_(display) {
     setObjectName(QStringLiteral("NavigationLoop"));
     stopCheck_.setInterval(kStopCheckMilliseconds);
     connect(&stopCheck_, &QTimer::timeout, this, &NavigationLoop::checkStop);
+    silence_.setSingleShot(true);
+    connect(&silence_, &QTimer::timeout, this, &NavigationLoop::silenceElapsed);
     connect(&port_, &GpsPort::opened, this, &NavigationLoop::portOpened);
     connect(&port_, &GpsPort::readyRead, this, &NavigationLoop::received);
     connect(&port_, &GpsPort::failed, this, &NavigationLoop::portFailed);
@@ -110,6 +115,7 @@ void NavigationLoop::start() {
         return;
     }
     target_ = resolveComPort(links_.paths.prefix(), portNumber);
+    line_ = *line;
     port_.open(target_, *line);
 }
 
@@ -132,8 +138,34 @@ void NavigationLoop::sendKeystrokes() {
 }
 
 void NavigationLoop::portOpened() {
-    if (state_ == State::Starting) state_ = State::Receiving;
+    if (state_ != State::Starting) return;
+    state_ = State::Receiving;
+    const bool serial = target_.kind == PortTarget::Kind::Serial;
+    log_.portOpened("COM" + std::string(1, links_.state.settings.gpsPort), utf8ToCp1252(target_.describe()),
+                    serial ? lineSettingsText(line_) : "");
+    showLog();
+    silence_.start(silenceLimit);
     checkStop();
+}
+
+void NavigationLoop::sentencesArrived() {
+    if (state_ != State::Receiving) return;
+    silence_.start(silenceLimit);
+    if (!silent_) return;
+    silent_ = false;
+    showActiveStatus();
+}
+
+void NavigationLoop::silenceElapsed() {
+    if (state_ != State::Receiving || links_.state.stopRequest) return;
+    silent_ = true;
+    links_.status.setStatus(navigationStatusText(NavigationStatus::NoData, links_.state.language()));
+}
+
+void NavigationLoop::showActiveStatus() {
+    // Until a block is written, the status keeps saying the route is not saved.
+    links_.status.setStatus(navigationStatusText(
+        routeUnsaved_ ? NavigationStatus::ActiveRouteNotSaved : NavigationStatus::Active, links_.state.language()));
 }
 
 void NavigationLoop::received() {
@@ -158,6 +190,7 @@ void NavigationLoop::received() {
         ReceivedSentences got = reception_.receive(std::string_view(chunk.constData(), chunk.size()), &log_);
         if (got.lines > 0) showLog();
         if (got.fixStatusChanged) showFixStatus();
+        if (got.sentences > 0) sentencesArrived();
         for (const RmcFields& fix : got.fixes) {
             showFix(fix);
             // What runs per fix may process events: a stop, the window closing.
@@ -174,10 +207,8 @@ void NavigationLoop::showFix(const RmcFields& fields) {
     display_.showFix(fields);
     display_.UpdatePosition();
     s.keyPreview = true;
-    // Until a block is written, the status keeps saying the route is not saved.
-    links_.status.setStatus(navigationStatusText(
-        routeUnsaved_ ? NavigationStatus::ActiveRouteNotSaved : NavigationStatus::Active, s.language()));
-    display_.followPosition(map::kViewOffsetNavigation);
+    showActiveStatus();
+    display_.followPosition();
     links_.modes.bringToFront();
     ++fixes_;
     if (s.settings.recordRoute == '1' && display_.routePointFilled()) recordRoutePoint();
@@ -272,6 +303,8 @@ void NavigationLoop::close() {
     if (state_ == State::Idle || state_ == State::Closing) return;
     state_ = State::Closing;
     stopCheck_.stop();
+    silence_.stop();
+    silent_ = false;
     log_.close();
     showLog(true);
     port_.close();
@@ -282,6 +315,8 @@ void NavigationLoop::close() {
 void NavigationLoop::finishClosing() {
     state_ = State::Closing;
     stopCheck_.stop();
+    silence_.stop();
+    silent_ = false;
     links_.state.navigationActive = 0;
     state_ = State::Idle;
     // Nothing is received any more: the fix status is no longer known.

@@ -9,10 +9,13 @@
 //
 // Every complete line of a read goes to the reception log Text1; each RMC
 // sentence among them is shown: readouts, needles, UpdatePosition, the map
-// view following the position (offset 209), the status line, the key
+// view following the position, the status line, the key
 // preview re-armed, route recording, SpeakStatus. The stop request stays the shared flag of
 // the navigator state; it is looked at on every read and a few times a
-// second in between, so a receiver that has gone quiet still stops.
+// second in between, so a receiver that has gone quiet still stops. When no
+// complete sentence has come for five seconds the status line says there is
+// no GPS data, until sentences come again; the reception log names the
+// device the port was opened on and its line settings.
 //
 // With route recording on, every position shown on the map is collected and
 // appended to ROUTE1.TVK in blocks of a filler and 501 positions; when
@@ -27,6 +30,7 @@
 
 #include <QObject>
 #include <QTimer>
+#include <chrono>
 #include <memory>
 #include <string>
 #include <vector>
@@ -59,6 +63,10 @@ public:
     static constexpr int kStopCheckMilliseconds = 100;
     // Positions per block of the route file (behind its filler record).
     static constexpr std::size_t kRouteBlockPoints = 501;
+
+    // How long the port may stay without a complete sentence before the
+    // status line says so (5 seconds; tests shorten it).
+    static void setSilenceLimit(std::chrono::milliseconds limit);
 
     // What the loop uses of the main window.
     struct Links {
@@ -100,6 +108,11 @@ private:
     void received();
     void portFailed(const QString& reason);
     void checkStop();
+    // A read held complete sentences: the silence watch starts again, and
+    // after a silence the normal status returns.
+    void sentencesArrived();
+    void silenceElapsed();
+    void showActiveStatus();
     void close();
     void finishClosing();
     void showFix(const RmcFields& fields);
@@ -119,6 +132,9 @@ private:
     GpsPort port_;
     PortTarget target_;
     QTimer stopCheck_;
+    QTimer silence_;                  // single shot: no sentence for the silence limit
+    bool silent_ = false;             // the status line says there is no GPS data
+    LineSettings line_;
     State state_ = State::Idle;
     NmeaReception reception_;
     ReceptionLog log_;

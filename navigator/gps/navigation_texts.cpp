@@ -11,6 +11,7 @@ const char* navigationStatusText(NavigationStatus status, Language language) {
     case NavigationStatus::ActiveRouteNotSaved:
         return inLanguage(language, " NAVIGATIE ACTIEF - ROUTE NIET BEWAARD! ",
                           " NAVIGATION ACTIVE - ROUTE NOT SAVED! ");
+    case NavigationStatus::NoData: return inLanguage(language, " GEEN GPS-GEGEVENS ", " NO GPS DATA ");
     }
     return "";
 }

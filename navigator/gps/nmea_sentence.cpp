@@ -83,6 +83,17 @@ ClassifiedLine classifyLine(std::string_view line) {
     return c;
 }
 
+bool holdsSentence(std::string_view line) {
+    const std::size_t dollar = line.rfind('$');
+    if (dollar == std::string_view::npos) return false;
+    line = line.substr(dollar);
+    const std::string_view address = line.substr(1, line.find_first_of(",*", 1) - 1);
+    if (address.size() != 5) return false;
+    for (char c : address)
+        if (!((c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9'))) return false;
+    return checkChecksum(line) != ChecksumState::Wrong;
+}
+
 RmcFields rmcFields(const Sentence& s) {
     auto f = [&](std::size_t i) -> std::string { return i < s.fields.size() ? s.fields[i] : std::string(); };
     return RmcFields{f(1), f(2), f(3), f(4), f(5), f(6), f(7), f(8), f(9)};

@@ -59,6 +59,11 @@ struct ClassifiedLine {
 // The sentence is taken from the line's last '$' on.
 ClassifiedLine classifyLine(std::string_view line);
 
+// Whether a line holds a sentence of any type: from its last '$', an
+// address of five capitals or digits and a checksum that matches or is
+// absent. Noise at a wrong line speed does not pass.
+bool holdsSentence(std::string_view line);
+
 // The fields of an RMC sentence, as received.
 struct RmcFields {
     std::string time;       // hhmmss[.sss]

@@ -96,10 +96,10 @@ PositionOutcome PositionDisplay::UpdatePosition() {
     return placed.outcome;
 }
 
-void PositionDisplay::followPosition(int xOffset) {
+void PositionDisplay::followPosition() {
     if (positionRead_) map_.addTrailPosition({latitude_, longitude_});
     map_.view().position = pixel_;
-    map_.followPosition(xOffset);
+    map_.followPosition();
 }
 
 void PositionDisplay::startTrail() { map_.clearTrail(); }

@@ -70,9 +70,9 @@ public:
 
     // The map view follows the position pixel: CentreOnPosition with the
     // moving map ticked above zoom level 0, else the bitmap-to-view
-    // conversion with `xOffset`; then DrawPositionMark. The position read by
-    // the last UpdatePosition joins the trail.
-    void followPosition(int xOffset) override;
+    // conversion; then DrawPositionMark. The position read by the last
+    // UpdatePosition joins the trail.
+    void followPosition() override;
     void startTrail() override;
 
 private:

@@ -4,6 +4,10 @@ namespace tarvok::gps {
 
 void ReceptionLog::open() { text_ = "Opening Com port\r\n\r\n"; }
 
+void ReceptionLog::portOpened(const std::string& port, const std::string& device, const std::string& lineSettings) {
+    append(port + ": " + device + (lineSettings.empty() ? "" : " " + lineSettings) + "\r\n\r\n");
+}
+
 void ReceptionLog::close() { text_ = "\r\n\r\n" + text_ + "Closing Com port\r\n\r\n"; }
 
 void ReceptionLog::append(std::string_view received) {
@@ -25,6 +29,7 @@ ReceivedSentences NmeaReception::receive(std::string_view chunk, ReceptionLog* l
         log->append(shown);
     }
     for (const ReceivedLine& l : lines) {
+        if (holdsSentence(l.text)) ++out.sentences;
         ClassifiedLine c = classifyLine(l.text);
         const bool rmc = c.sentence.type == SentenceType::RMC;
         if (c.verdict == LineVerdict::BadChecksum) {

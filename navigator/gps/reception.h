@@ -22,6 +22,9 @@ public:
     void open();
     // Navigation ends: an empty line, the log, "Closing Com port", an empty line.
     void close();
+    // Names the device the port was opened on and its line settings
+    // ("COM1: /dev/ttyUSB0 4800,N,8,1"; no settings for a gpsd connection).
+    void portOpened(const std::string& port, const std::string& device, const std::string& lineSettings);
     // Adds the text of one read. A log already longer than kMaxLength
     // restarts as "Overwriting buffer" and this read's text is not shown.
     void append(std::string_view received);
@@ -38,6 +41,7 @@ struct ReceivedSentences {
     std::vector<std::string> rejected;  // RMC lines whose checksum did not match
     std::size_t lines = 0;              // complete lines in this read
     bool fixStatusChanged = false;      // a GGA, GSA or RMC of this read changed fixStatus()
+    std::size_t sentences = 0;          // of them, sentences of any type (holdsSentence)
 };
 
 class NmeaReception {

@@ -46,8 +46,8 @@ public:
     virtual map::PixelPosition positionPixel() const = 0;
     // The map view follows the position pixel: CentreOnPosition with the
     // moving map ticked above zoom level 0, else the bitmap-to-view
-    // conversion with `xOffset`; then DrawPositionMark.
-    virtual void followPosition(int xOffset) = 0;
+    // conversion; then DrawPositionMark.
+    virtual void followPosition() = 0;
     // A navigation or playback starts: the trail of shown positions starts empty.
     virtual void startTrail() {}
 };

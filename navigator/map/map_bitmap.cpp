@@ -176,6 +176,14 @@ MapBitmap::LoadError MapBitmap::load(const QString& nativePath, int* openError) 
     return assign(std::move(r.image));
 }
 
+std::vector<std::string> MapBitmap::readableFormats() {
+    // BMP is read by our own reader whatever Qt offers; the rest by Qt's
+    // image plugins as installed.
+    std::vector<std::string> formats{"bmp"};
+    for (const QByteArray& f : QImageReader::supportedImageFormats()) formats.push_back(f.toLower().toStdString());
+    return formats;
+}
+
 MapBitmap::LoadError MapBitmap::assign(QImage image) {
     const LoadError e = setBase(std::move(image));
     if (e == LoadError::None) setPyramid(levels_[0], pyramidOf(levels_[0]));

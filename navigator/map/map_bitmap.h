@@ -8,6 +8,7 @@
 #include <QRectF>
 #include <QString>
 #include <atomic>
+#include <string>
 #include <vector>
 
 namespace tarvok::map {
@@ -56,6 +57,9 @@ public:
     // Takes the pyramid built from `base`; false (and nothing changes) when
     // `base` is no longer the bitmap.
     bool setPyramid(const QImage& base, std::vector<QImage> levels);
+
+    // The file suffixes of the image formats load() reads ("bmp", "png", ...).
+    static std::vector<std::string> readableFormats();
 
     bool isNull() const { return levels_.empty(); }
     int width() const { return levels_.empty() ? 0 : levels_[0].width(); }

@@ -1,8 +1,11 @@
 #include "navigator/map/map_calibration.h"
 
+#include <algorithm>
+#include <cctype>
 #include <cmath>
 
 #include "common/text.h"
+#include "navigator/map/map_database.h"
 
 namespace tarvok::map {
 
@@ -234,6 +237,29 @@ std::vector<std::string> bitmapNoMemoryLines(Language language, std::string_view
                 "De vorige kaart blijft in beeld.", ""};
     return {"WARNING!", "", "Not enough memory for this bitmap:", std::string(fileName), "",
             "The previous map stays on screen.", ""};
+}
+
+std::string bitmapFileFilter(Language language, const std::vector<std::string>& formats) {
+    std::vector<std::string> suffixes{"bmp"};
+    for (const std::string& f : formats) {
+        std::string lower;
+        for (char c : f) lower.push_back(static_cast<char>(std::tolower(static_cast<unsigned char>(c))));
+        if (!lower.empty() && std::find(suffixes.begin(), suffixes.end(), lower) == suffixes.end())
+            suffixes.push_back(lower);
+    }
+    std::string patterns;
+    for (const std::string& s : suffixes) patterns += (patterns.empty() ? "*." : ";*.") + s;
+    const std::string images = inLanguage(language, "Kaartafbeeldingen", "Map images");
+    const std::string all = inLanguage(language, "Alle bestanden", "All Files");
+    return images + " (" + patterns + ")|" + patterns + "|" + all + " (*.*)|*.*";
+}
+
+std::string bitmapDialogFolder(std::string_view mapPath, std::string_view programFolder,
+                               const std::function<bool(const std::string&)>& exists) {
+    const std::string program(programFolder);
+    for (const std::string& folder : {mapFolderOf(mapPath), program + "\\KAARTEN"})
+        if (!folder.empty() && exists(folder)) return folder;
+    return program;
 }
 
 std::string selectBitmapText(Language language) {

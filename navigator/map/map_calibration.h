@@ -15,9 +15,11 @@
 #include "common/language.h"
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 #include <vector>
 
 namespace tarvok::map {
@@ -149,7 +151,15 @@ std::vector<std::string> bitmapNoMemoryLines(Language language, std::string_view
 std::vector<std::string> fileNotReadLines(Language language, std::string_view reason);
 std::string selectBitmapText(Language language);  // Label6 while the file dialog is open
 
-// The file dialog's filter.
-inline constexpr const char* kBitmapFilter = "BitMap files (*.bmp)|*.bmp|All Files (*.*)|*.*";
+// The LOAD dialog's filter ("desc|patterns|..."): the map images of every
+// format in `formats` (file suffixes the navigator reads, any case), BMP
+// first and each suffix once, then all files.
+std::string bitmapFileFilter(Language language, const std::vector<std::string>& formats);
+
+// The folder (DOS path) the LOAD dialog opens in: that of the current map,
+// else <program folder>\KAARTEN, else the program folder itself, the first
+// of them that exists.
+std::string bitmapDialogFolder(std::string_view mapPath, std::string_view programFolder,
+                               const std::function<bool(const std::string&)>& exists);
 
 }  // namespace tarvok::map

@@ -162,9 +162,7 @@ void MapWindow::skipFoundMap(FoundMaps& found) {
 }
 
 void MapWindow::showFoundMap(const MapRecord& r) {
-    const DosPaths& paths = links_.paths;
     map_.mapName = std::string(withoutLineEnding(r.nameLines[0]));
-    folder_ = paths.toNative(mapFolderOf(map_.mapPath)).string();
     endRadar();
     applyZoom();
     if (position_) {

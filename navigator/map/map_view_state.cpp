@@ -78,23 +78,25 @@ void MapViewState::setMaximum(ScrollBarState& bar, double maximum) {
     }
 }
 
-void MapViewState::scrollChanged() {
+void MapViewState::scrollChanged(bool byUser) {
     if (suppressScrollEvent) {
         suppressScrollEvent = false;
         return;
     }
     RefreshMapView();
+    // The user moved the map under the mark: the mark moves with it.
+    if (byUser && markPixel_) position = BitmapToScreen(*markPixel_);
     DrawPositionMark();
 }
 
 void MapViewState::HScroll3_Change(int value) {
     hScroll_.value = static_cast<std::int16_t>(std::clamp<int>(value, 0, hScroll_.maximum));
-    scrollChanged();
+    scrollChanged(true);
 }
 
 void MapViewState::VScroll3_Change(int value) {
     vScroll_.value = static_cast<std::int16_t>(std::clamp<int>(value, 0, vScroll_.maximum));
-    scrollChanged();
+    scrollChanged(true);
 }
 
 void MapViewState::ApplyZoom() {
@@ -137,15 +139,30 @@ void MapViewState::ApplyZoom() {
     RefreshMapView();
 }
 
-std::int32_t MapViewState::toScreen(std::int32_t p, const ScrollBarState& bar, std::int32_t size,
-                                    float viewSize, int origin) const {
-    const double f = powerOfTwo(zoom);
-    if (bar.value != bar.maximum && bar.value != 0) return clng(viewSize / 2.0 + origin);
-    if (bar.value == 0) return clng(f * p * viewSize / size + origin);
-    return clng(f * (double(p) - bar.value) * viewSize / size + origin);
+PixelPosition MapViewState::BitmapToScreen(PixelPosition p) const {
+    // The clip shown starts at the scroll values (0 at level 0) and is
+    // stretched to CInt(SW) x CInt(SH); the renderer samples each screen
+    // pixel at its centre, so the screen pixel that holds the bitmap pixel's
+    // centre shows that bitmap pixel.
+    auto axis = [](std::int32_t pixel, std::int32_t clipOrigin, std::int32_t clipSize, std::int32_t stretch,
+                   int origin) {
+        const double at = (double(pixel) + 0.5 - clipOrigin) * stretch / std::max(clipSize, 1);
+        return clng(std::floor(at) + origin);
+    };
+    const std::int32_t h = zoom > 0 ? hScroll_.value : 0;
+    const std::int32_t v = zoom > 0 ? vScroll_.value : 0;
+    return {axis(p.x, h, clip_.width, clng(sw_), kScreenOriginX),
+            axis(p.y, v, clip_.height, clng(sh_), kScreenOriginY)};
+}
+
+void MapViewState::placeMarkAt(PixelPosition bitmapPixel) {
+    markPixel_ = bitmapPixel;
+    position = BitmapToScreen(bitmapPixel);
 }
 
 void MapViewState::CentreOnPosition() {
+    // A change event may run inside the scrolling below and use P.
+    const PixelPosition target = position;
     suppressScrollEvent = true;
     if (zoom > 0) {
         const double half = powerOfTwo(zoom + 1);
@@ -153,8 +170,8 @@ void MapViewState::CentreOnPosition() {
             std::int32_t s = clng(p - size / half);
             setValue(bar, s < 0 ? 0 : s > bar.maximum ? bar.maximum : s);
         };
-        centre(hScroll_, position.x, w_);
-        centre(vScroll_, position.y, h_);
+        centre(hScroll_, target.x, w_);
+        centre(vScroll_, target.y, h_);
     } else {
         setValue(hScroll_, 0);
         setValue(vScroll_, 0);
@@ -163,8 +180,11 @@ void MapViewState::CentreOnPosition() {
     // when the operation ends, so that a programmatic change that did not
     // move a bar cannot swallow the user's next scroll.
     suppressScrollEvent = true;
-    position.x = toScreen(position.x, hScroll_, w_, sw_, kScreenOriginX);
-    position.y = toScreen(position.y, vScroll_, h_, sh_, kScreenOriginY);
+    // The one-shot flag may have swallowed the only change: the picture
+    // shows the clip at the scroll values all the same.
+    const std::int32_t h = zoom > 0 ? hScroll_.value : 0, v = zoom > 0 ? vScroll_.value : 0;
+    if (clip_.x != h || clip_.y != v) RefreshMapView();
+    placeMarkAt(target);
     suppressScrollEvent = false;
     if (output_) output_->controlsChanged();
 }
@@ -180,12 +200,7 @@ void MapViewState::ShowWholeMap() {
     if (output_) output_->showClip(clip_, clng(sw_), clng(sh_));
 }
 
-void MapViewState::BitmapToView(int xOffset, int yOffset) {
-    const int h = zoom > 0 ? hScroll_.value : 0;
-    const int v = zoom > 0 ? vScroll_.value : 0;
-    position.x = clng((double(position.x) - h) / w_ * vw_ + xOffset);
-    position.y = clng((double(position.y) - v) / h_ * vh_ + yOffset);
-}
+void MapViewState::BitmapToView() { placeMarkAt(position); }
 
 std::vector<MarkPixel> MapViewState::positionMark() const {
     const int s = std::max(crossSize, 0);

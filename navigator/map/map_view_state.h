@@ -5,11 +5,14 @@
 // bitmap pixels (0..W, 0..H) and screen pixels, in which the inner area of
 // the map picture begins at column 202 and row 30 and is SW x SH pixels.
 // The window paints the screen-pixel numbers relative to that origin.
+// One rule, BitmapToScreen, turns a bitmap pixel into the screen pixel that
+// shows it; every placement of the position mark goes through it.
 #pragma once
 
 #include "common/language.h"
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -20,13 +23,6 @@ namespace tarvok::map {
 inline constexpr int kScreenOriginX = 202;  // screen column of the map picture's inner area
 inline constexpr int kScreenOriginY = 30;   // screen row
 inline constexpr int kMaxZoomLevel = 5;
-
-// Horizontal offsets of the bitmap-to-view conversion by caller, and the
-// vertical offset all of them use.
-inline constexpr int kViewOffsetNavigation = 209;
-inline constexpr int kViewOffsetRoutePlayback = 202;
-inline constexpr int kViewOffsetTrackPlayback = 206;
-inline constexpr int kViewOffsetVertical = 1;
 
 struct PixelPosition {
     std::int32_t x = 0;
@@ -125,8 +121,8 @@ public:
     void ApplyZoom();
 
     // Scrolls so that P (bitmap pixels) is centred where the ranges allow,
-    // then turns P into screen pixels: the picture's centre when centred,
-    // else its place in the clip at the scroll range's end.
+    // shows the clip at the new scroll values, then turns P into the screen
+    // pixel that shows it (BitmapToScreen).
     void CentreOnPosition();
 
     // Shows the clip at the scroll values stretched to CInt(SW) x CInt(SH).
@@ -135,14 +131,22 @@ public:
     // The whole bitmap stretched to the picture (after a bitmap load).
     void ShowWholeMap();
 
-    // Scroll-bar change events from the user: the new value of the bar.
+    // Scroll-bar change events from the user: the new value of the bar. The
+    // clip follows, and the mark stays on the bitmap pixel it stands for.
     void HScroll3_Change(int value);
     void VScroll3_Change(int value);
 
+    // The screen pixel that shows bitmap pixel `p` in the view as it is
+    // shown: the clip (origin at the scroll values) stretched to
+    // CInt(SW) x CInt(SH) from the screen origin (202, 30). Of the screen
+    // pixels that show p, the one that shows p's centre:
+    //   x = 202 + Int((px + 0.5 - h) * CInt(SW) / clip width), the same for y
+    // with the vertical value, CInt(SH), the clip height and 30.
+    PixelPosition BitmapToScreen(PixelPosition p) const;
+
     // P in bitmap pixels to screen pixels when the view does not follow the
-    // position: px := CLng((px - h) / W * VW + xOffset),
-    // py := CLng((py - v) / H * VH + yOffset); h, v the scroll values (0 at level 0).
-    void BitmapToView(int xOffset, int yOffset = kViewOffsetVertical);
+    // position (level 0, or the moving map off): P := BitmapToScreen(P).
+    void BitmapToView();
 
     // The cross at P (screen pixels): arms of 30 s + 10 pixels, the centre
     // left out, only inside the picture's inner area (strict bounds), each
@@ -157,9 +161,11 @@ public:
 private:
     void setValue(ScrollBarState& bar, double value);
     void setMaximum(ScrollBarState& bar, double maximum);
-    void scrollChanged();
-    std::int32_t toScreen(std::int32_t p, const ScrollBarState& bar, std::int32_t size,
-                          float viewSize, int origin) const;
+    // A scroll value changed (by the user: the mark keeps to its bitmap pixel).
+    void scrollChanged(bool byUser = false);
+    // P (bitmap pixels) becomes the screen pixel that shows it, and the
+    // bitmap pixel is kept for the mark to stay on when the user scrolls.
+    void placeMarkAt(PixelPosition bitmapPixel);
 
     MapViewOutput* output_;
     std::int32_t w_ = 640, h_ = 480;
@@ -167,6 +173,7 @@ private:
     ScrollBarState hScroll_, vScroll_;
     ClipRect clip_{0, 0, 640, 480};
     std::int32_t vw_ = 640, vh_ = 480;
+    std::optional<PixelPosition> markPixel_;  // the bitmap pixel P stands for, once placed
 };
 
 // The zoom operations with their spoken confirmations and status texts.

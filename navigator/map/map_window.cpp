@@ -227,12 +227,12 @@ void MapWindow::zoomToLevel() {
     zoomOperation([this] { zoom_.ZoomToLevel(links_.state.targetZoomLevel); });
 }
 
-void MapWindow::followPosition(int xOffset) {
+void MapWindow::followPosition() {
     QCheckBox* moving = links_.controls.movingMap;
     if (moving && moving->isChecked() && view_.zoom > 0)
         view_.CentreOnPosition();
     else
-        view_.BitmapToView(xOffset);
+        view_.BitmapToView();
     view_.DrawPositionMark();
 }
 
@@ -320,27 +320,30 @@ void MapWindow::showWholeBitmap() {
 void MapWindow::Command2_Click() {
     NavigatorState& state = links_.state;
     const std::string previousStatus = links_.status.status();
-    links_.status.setStatus(selectBitmapText(state.language()));
-    const auto chosen = links_.dialogs.openFile(kBitmapFilter, folder_);
+    const Language language = state.language();
+    links_.status.setStatus(selectBitmapText(language));
+    const DosPaths& paths = links_.paths;
+    const std::string folder = bitmapDialogFolder(map_.mapPath, state.programFolder(),
+                                                  [&](const std::string& p) { return paths.exists(p); });
+    const auto chosen = links_.dialogs.openFile(bitmapFileFilter(language, MapBitmap::readableFormats()),
+                                                paths.toNative(folder).string());
     if (!chosen || chosen->empty()) {
         // Cancelled: the current map, its calibration and the radar stay.
         links_.status.setStatus(previousStatus);
         return;
     }
     searching_ = false;  // this load replaces a map search's still running
-    const std::string file = *chosen;
-    auto shown = [this, file, previousStatus](bool loaded) { showChosenMap(loaded, file, previousStatus); };
-    if (!LoadMapBitmap({links_.paths.toDos(file), std::nullopt, true}, shown)) shown(false);
+    auto shown = [this, previousStatus](bool loaded) { showChosenMap(loaded, previousStatus); };
+    if (!LoadMapBitmap({paths.toDos(*chosen), std::nullopt, true}, shown)) shown(false);
 }
 
-void MapWindow::showChosenMap(bool loaded, const std::string& chosen, const std::string& previousStatus) {
+void MapWindow::showChosenMap(bool loaded, const std::string& previousStatus) {
     if (!loaded) {
         // Unreadable: the previous map stays with its path and calibration.
         links_.status.setStatus(previousStatus);
         return;
     }
     const Language language = links_.state.language();
-    folder_ = std::filesystem::path(chosen).parent_path().string();
 
     endRadar();
     view_.zoom = 0;

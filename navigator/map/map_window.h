@@ -114,8 +114,8 @@ public:
     // Shows the position P (bitmap pixels) after a fix or a route point: with
     // the moving-map box Check1 ticked and a zoom level above 0 the view
     // recentres on it (CentreOnPosition), otherwise P is converted to the
-    // view with the caller's horizontal offset; then DrawPositionMark.
-    void followPosition(int xOffset);
+    // screen pixel that shows it (BitmapToView); then DrawPositionMark.
+    void followPosition();
 
     // The trail of the positions shown since navigation or a playback
     // started: a position joins it (and the picture) as the view follows it;
@@ -131,8 +131,6 @@ public:
     MapZoom& zoom() { return zoom_; }
     const MapBitmap& bitmap() const { return bitmap_; }
     MapViewWidget& viewWidget() { return *widget_; }
-    // The folder the file dialog opens in (that of the last map).
-    const std::string& dialogFolder() const { return folder_; }
 
     // MapViewCalls
     void resetForStart() override;
@@ -160,7 +158,7 @@ private:
     struct FoundMaps;
     void mapRead(const MapLoadRequest& request, MapBitmap::ReadImage read, const std::function<void(bool)>& then);
     void showWholeBitmap();
-    void showChosenMap(bool loaded, const std::string& chosen, const std::string& previousStatus);
+    void showChosenMap(bool loaded, const std::string& previousStatus);
     bool loadFoundMap(std::shared_ptr<FoundMaps> found);
     void skipFoundMap(FoundMaps& found);
     void showFoundMap(const MapRecord& record);
@@ -184,7 +182,6 @@ private:
     MapViewWidget* widget_;
     MapViewState view_;
     MapZoom zoom_;
-    std::string folder_;
     bool syncing_ = false;
     bool selecting_ = false;
     bool searching_ = false;

@@ -8,7 +8,6 @@
 #include <QSlider>
 
 #include "common/text.h"
-#include "navigator/map/map_view_state.h"
 #include "navigator/shell/navigator_state.h"
 #include "navigator/shell/sound_playback.h"
 
@@ -166,7 +165,7 @@ void RouteWindowPlayback::showRecord(const route::PlaybackEvent& e) {
     }
     emit recordShown(e.index);
     if (links_.state.stopRequest) return;  // the next turn ends the walk
-    if (position_) position_->followPosition(map::kViewOffsetRoutePlayback);
+    if (position_) position_->followPosition();
 }
 
 void RouteWindowPlayback::endWithText(const char* text) {

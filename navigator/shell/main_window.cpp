@@ -14,6 +14,7 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QSlider>
+#include <QStyle>
 #include <type_traits>
 #include <variant>
 
@@ -361,6 +362,8 @@ void MainWindow::buildControls() {
         setColours(widgets_.*readout, QPalette::Base, kReadoutBase, QPalette::Text, kReadoutText);
     connect(c.northSouth, &QLineEdit::textChanged, this, [this] { upperCase(widgets_.northSouth); });
     connect(c.eastWest, &QLineEdit::textChanged, this, [this] { upperCase(widgets_.eastWest); });
+    for (QLineEdit* corner : {c.upperLeftCorner, c.upperRightCorner, c.lowerLeftCorner, c.lowerRightCorner})
+        connect(corner, &QLineEdit::textChanged, this, &MainWindow::fitCornerBoxes);
 
     // The zoom buttons run the map view's zoom operations; the other
     // buttons get their handlers from the map, gps, route and settings-launch
@@ -443,11 +446,7 @@ void MainWindow::placeControls(const WindowLayout& l) {
     for (int i = 0; i < 3; ++i)
         shapes_[i]->setGeometry(l.shape[i].x + inner.x(), l.shape[i].y + inner.y(), l.shape[i].width,
                                 l.shape[i].height);
-    const int cw = design::kCornerBoxWidth, ch = design::kCornerBoxHeight;
-    widgets_.upperLeftCorner->setGeometry(0, 0, cw, ch);
-    widgets_.upperRightCorner->setGeometry(l.textRBLeft, 0, cw, ch);
-    widgets_.lowerLeftCorner->setGeometry(0, l.textLOTop, cw, ch);
-    widgets_.lowerRightCorner->setGeometry(l.textRBLeft, l.textLOTop, cw, ch);
+    fitCornerBoxes();
     widgets_.mapStatusLine->setGeometry(p1.x, l.text8Top, p1.width, design::kText8Height);
 
     // The left column: the reception log fills what the instrument panel
@@ -460,6 +459,24 @@ void MainWindow::placeControls(const WindowLayout& l) {
     int logBottom = l.picture2Visible ? bottom - panelHeight - 4 : bottom;
     widgets_.receiverLog->setGeometry(4, design::kLogTop, 190,
                                       std::max(design::kLogLeast, logBottom - design::kLogTop));
+}
+
+void MainWindow::fitCornerBoxes() {
+    const int ch = design::kCornerBoxHeight;
+    const int rightEdge = layout_.textRBLeft + design::kCornerBoxWidth;
+    auto fit = [&](QLineEdit* e, bool right, int top) {
+        // The line edit's text area: its frame and a 2-pixel margin a side.
+        const int frame = e->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, e);
+        const QMargins m = e->textMargins();
+        const int needed = e->fontMetrics().horizontalAdvance(e->text()) + 2 * frame + 4 + m.left() + m.right() + 1;
+        const int width = std::max(design::kCornerBoxWidth, needed);
+        e->setGeometry(right ? rightEdge - width : 0, top, width, ch);
+        e->setCursorPosition(0);
+    };
+    fit(widgets_.upperLeftCorner, false, 0);
+    fit(widgets_.upperRightCorner, true, 0);
+    fit(widgets_.lowerLeftCorner, false, layout_.textLOTop);
+    fit(widgets_.lowerRightCorner, true, layout_.textLOTop);
 }
 
 void MainWindow::setStatus(const std::string& text) {
@@ -741,8 +758,12 @@ void MainWindow::closeEvent(QCloseEvent* event) {
 void MainWindow::command6Click() {
     // The guide opens in the desktop's viewer for the file type; the
     // program folder on the program drive holds it.
+    // Where that cannot be done the user is told where the guide is.
     const std::string guide = state_.programFolder() + "\\USERNav4.HTM";
-    dialogs_.openDocument(paths_.toNative(guide).string());
+    const std::string native = paths_.toNative(guide).string();
+    const bool missing = !paths_.exists(guide);
+    if (!missing && dialogs_.openDocument(native)) return;
+    dialogs_.critical(joinMessageLines(userGuideNotShownLines(state_.language(), missing, utf8ToCp1252(native))));
 }
 
 // -------------------------------------------------------------------- SETUP

@@ -139,6 +139,10 @@ private:
     // Places the controls by a layout (at start, and again at each resize).
     void placeControls(const WindowLayout& l);
     static QSize minimumWindowSize(const WindowLayout& l);
+    // The corner boxes are as wide as their text needs (at least their
+    // designed width), the right-hand ones keeping their right edge, and
+    // show their text from its start.
+    void fitCornerBoxes();
     void showClock();
     void yieldOnce();
     void radarTick();

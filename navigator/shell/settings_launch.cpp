@@ -8,6 +8,7 @@
 
 #include "common/text.h"
 #include "platform/dialogs.h"
+#include "platform/process_end_watch.h"
 #include "platform/window_presence.h"
 
 namespace tarvok {
@@ -16,6 +17,8 @@ SettingsLaunch::SettingsLaunch(WindowPresence& presence, QObject* parent) : QObj
     setObjectName(QStringLiteral("SettingsLaunch"));
     connect(&lookTimer_, &QTimer::timeout, this, &SettingsLaunch::look);
 }
+
+SettingsLaunch::~SettingsLaunch() = default;
 
 const char* SettingsLaunch::changeSettingsText(Language l) {
     return inLanguage<const char*>(l, "VERANDER INSTELLING", "CHANGE SETTINGS");
@@ -86,6 +89,8 @@ void SettingsLaunch::setupCommandClick() {
     if (stopped_ || phase_ != Phase::Starting) return;
     phase_ = Phase::Grace;
     grace_.start();
+    // Ended while its sound played.
+    if (programEnded_) look();
 }
 
 bool SettingsLaunch::start() {
@@ -109,12 +114,22 @@ bool SettingsLaunch::start() {
     }
     QStringList args;
     for (const std::string& a : program_.arguments) args << QString::fromStdString(a);
-    // The navigator keeps no handle on it: it runs on when the navigator ends.
-    if (!QProcess::startDetached(path, args)) {
+    // The navigator keeps no handle on it: it runs on when the navigator
+    // ends. Its end is watched through its process id.
+    qint64 pid = 0;
+    if (!QProcess::startDetached(path, args, QString(), &pid)) {
         calls_.critical(joinMessageLines(notStartedLines(l, {path.toStdString()}, true)));
         return false;
     }
+    programEnded_ = false;
+    programWatch_ = std::make_unique<ProcessEndWatch>(pid);
+    connect(programWatch_.get(), &ProcessEndWatch::ended, this, &SettingsLaunch::programEnded);
     return true;
+}
+
+void SettingsLaunch::programEnded() {
+    programEnded_ = true;
+    if (phase_ == Phase::Grace || phase_ == Phase::Waiting || phase_ == Phase::LateWatch) look();
 }
 
 void SettingsLaunch::look() {
@@ -128,12 +143,13 @@ void SettingsLaunch::look() {
     case Phase::Idle:
     case Phase::Starting: return;
     case Phase::Grace:
-        if (grace_.elapsed() < program_.gracePeriod.count()) return;
+        if (!programEnded_ && grace_.elapsed() < program_.gracePeriod.count()) return;
         phase_ = Phase::Waiting;
         [[fallthrough]];
     case Phase::Waiting:
         if (open) return;
-        if (seen_) {
+        // Seen and gone, or its program has ended: the wait is over.
+        if (seen_ || programEnded_) {
             phase_ = Phase::Idle;
             lookTimer_.stop();
         } else {
@@ -144,7 +160,14 @@ void SettingsLaunch::look() {
         reload();
         return;
     case Phase::LateWatch:
-        if (open) phase_ = Phase::Waiting;
+        if (open) {
+            phase_ = Phase::Waiting;
+        } else if (programEnded_) {
+            // Its window came and went between two looks, or never came.
+            phase_ = Phase::Idle;
+            lookTimer_.stop();
+            reload();
+        }
         return;
     }
 }

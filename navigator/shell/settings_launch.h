@@ -15,6 +15,12 @@
 // still watched for: the settings are reloaded at once, and once more after
 // that window has appeared and closed, so changes made in a slowly starting
 // settings program are not lost until the next start.
+//
+// The started program itself is watched too: when it ends, its window is
+// gone with it, so the grace period and the wait end at once and the
+// settings are reloaded, even when the window opened and closed between
+// two looks. A settings window still open then (one started otherwise) is
+// waited for as before.
 #pragma once
 
 #include <QElapsedTimer>
@@ -22,6 +28,7 @@
 #include <QTimer>
 #include <chrono>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -30,6 +37,7 @@
 
 namespace tarvok {
 
+class ProcessEndWatch;
 class WindowPresence;
 
 // What is started, where it is looked for, and how the wait is paced.
@@ -64,6 +72,7 @@ public:
     };
 
     explicit SettingsLaunch(WindowPresence& presence, QObject* parent = nullptr);
+    ~SettingsLaunch() override;
 
     void setCalls(Calls calls) { calls_ = std::move(calls); }
     void setProgram(SettingsProgram program) { program_ = std::move(program); }
@@ -92,6 +101,8 @@ signals:
 
 private:
     void look();
+    // The started program has ended: the wait ends now, not at a look.
+    void programEnded();
     void reload();
     // Starts the program; false with the message shown when it could not.
     bool start();
@@ -103,6 +114,8 @@ private:
     Phase phase_ = Phase::Idle;
     bool seen_ = false;  // the settings window was found since the start
     bool stopped_ = false;
+    std::unique_ptr<ProcessEndWatch> programWatch_;  // the program started last
+    bool programEnded_ = false;                      // ... and it has ended
     QTimer lookTimer_;
     QElapsedTimer grace_;
 };

@@ -74,4 +74,16 @@ std::string screenCorrectionText(long x, long y) {
 
 std::string intervalText(int seconds) { return " Interval:" + integerText(seconds) + " sec."; }
 
+std::vector<std::string> userGuideNotShownLines(Language language, bool missing, const std::string& nativePath) {
+    if (language == Language::Dutch)
+        return {"WAARSCHUWING", "",
+                missing ? "De gebruiksaanwijzing is niet gevonden:" : "De gebruiksaanwijzing kan niet worden geopend,",
+                missing ? nativePath : "er is geen programma voor HTML-bestanden.", "",
+                missing ? "Installeer de software opnieuw." : "U vindt haar hier:", missing ? "" : nativePath, ""};
+    return {"WARNING!", "",
+            missing ? "The user guide was not found:" : "The user guide cannot be opened:",
+            missing ? nativePath : "there is no program for HTML files.", "",
+            missing ? "Please re-install the software." : "You will find it here:", missing ? "" : nativePath, ""};
+}
+
 }  // namespace tarvok

@@ -42,6 +42,11 @@ std::string mainWindowTitle(std::string_view mapPath);
 // "Xcor.= " & X & " ; Ycor.= " & Y
 std::string screenCorrectionText(long x, long y);
 
+// The user guide could not be shown: it is missing, or the desktop has no
+// program for HTML files. Names the guide's full path, so the user can open
+// it by hand.
+std::vector<std::string> userGuideNotShownLines(Language language, bool missing, const std::string& nativePath);
+
 // " Interval:" & seconds & " sec."
 std::string intervalText(int seconds);
 

@@ -55,6 +55,36 @@ TEST(Provision, ExistingPrefixIsLeftAloneEvenWithoutSettings) {
     EXPECT_FALSE(fs::exists(tp.prefix() / "drive_c" / "WINDOWS"));
 }
 
+TEST(Provision, AFolderWithoutDrivesIsFilledAndOneWithADriveIsNot) {
+    const struct {
+        const char* what;
+        std::vector<const char*> folders, files;  // what the prefix holds beforehand
+        bool filled;
+    } rows[] = {
+        {"empty", {}, {}, true},
+        {"the user's own files and port links", {"dosdevices"}, {"notes.txt"}, true},
+        {"drive_d only", {"drive_d"}, {}, false},
+        {"drive_c without settings", {"drive_c/TARVOK"}, {}, false},
+    };
+    for (const auto& row : rows) {
+        TempPrefix tp;
+        fs::create_directories(tp.prefix());
+        for (const char* f : row.folders) fs::create_directories(tp.prefix() / f);
+        for (const char* f : row.files) writeFile(tp.prefix() / f, "mine");
+        fs::create_directories(tp.root() / "share" / "SOUND");
+        writeFile(tp.root() / "share" / "SOUND" / "Navig1.WAV", "en");
+        ProvisionResult r = provisionPrefix(tp.prefix(), tp.root() / "share", "abc");
+        EXPECT_TRUE(r.ok) << row.what << ": " << r.error;
+        EXPECT_EQ(r.created, row.filled) << row.what;
+        EXPECT_EQ(readFile(tp.paths().toNative("C:\\WINDOWS\\VELKAR.DLL")), row.filled ? "abc" : "") << row.what;
+        EXPECT_EQ(readFile(tp.paths().toNative("C:\\TARVOK\\SOUND\\Navig1.WAV")), row.filled ? "en" : "") << row.what;
+        for (const char* f : row.files) EXPECT_EQ(readFile(tp.prefix() / f), "mine") << row.what;
+        // Nothing of the staging folder is left, inside or beside.
+        for (const auto& e : fs::directory_iterator(tp.prefix()))
+            EXPECT_EQ(e.path().filename().string().rfind(".new-", 0), std::string::npos) << row.what;
+    }
+}
+
 TEST(Provision, WithoutDataFolderOnlyTheSettingsAreMade) {
     TempPrefix tp;
     ProvisionResult r = provisionPrefix(tp.prefix(), tp.root() / "none", "abc");

@@ -17,8 +17,10 @@ class RecordingDialogs : public Dialogs {
 public:
     std::vector<std::string> messages;         // texts of critical boxes, in order
     std::vector<std::string> fileFilters;      // filters the file dialog was opened with
+    std::vector<std::string> fileFolders;      // and the folders it started in
     std::deque<std::optional<std::string>> fileAnswers;  // next answers; empty = cancel
     std::vector<std::string> openedDocuments;
+    bool documentsOpen = true;  // false: as a desktop without a program for the file type
     std::vector<std::string> questions;        // texts of questions, in order
     std::function<std::size_t(const std::string& text)> answer;
     int beeps = 0;
@@ -28,8 +30,9 @@ public:
         questions.push_back(text);
         return answer ? answer(text) : choices.size() - 1;
     }
-    std::optional<std::string> openFile(const std::string& filter, const std::string&) override {
+    std::optional<std::string> openFile(const std::string& filter, const std::string& folder) override {
         fileFilters.push_back(filter);
+        fileFolders.push_back(folder);
         if (fileAnswers.empty()) return std::nullopt;
         auto a = fileAnswers.front();
         fileAnswers.pop_front();
@@ -38,7 +41,7 @@ public:
     void beep() override { ++beeps; }
     bool openDocument(const std::string& nativePath) override {
         openedDocuments.push_back(nativePath);
-        return true;
+        return documentsOpen;
     }
 };
 

@@ -19,6 +19,9 @@ public:
     NavigatorProgram(NavigatorStart start, const ProgramOptions& o)
         : window_(std::move(start), o.paths, o.dialogs, createSoundDevice()), parts_(window_) {
         if (o.screen) window_.setScreenSizeSource([s = *o.screen] { return s; });
+        // Ended from outside, the window closes as TarvokMAP's does; a
+        // script waiting with wait-ended then finishes.
+        closeOnTerminationRequest(window_);
         window_.formLoad();
         window_.activateWindow();
     }

@@ -3,7 +3,6 @@
 #include <cerrno>
 #include <filesystem>
 
-#include "navigator/map/map_view_state.h"
 #include "navigator/route/track/track_gpx.h"
 #include "navigator/route/track/track_texts.h"
 #include "platform/dialogs.h"
@@ -91,7 +90,7 @@ void TrackPlayback::showPoint(const TrackPointTexts& point) {
     const TrackSpeedTexts speed = TrackSpeed(motion_, point.tijds, host_.speedUnit());
     host_.showSpeed(speed.speed, speed.smode ? &*speed.smode : nullptr);
     host_.setKeyPreview(true);
-    if (position_) position_->followPosition(map::kViewOffsetTrackPlayback);
+    if (position_) position_->followPosition();
     host_.raiseWindow();
 }
 

@@ -4,6 +4,8 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QProcess>
+#include <csignal>
 #include <filesystem>
 #include <utility>
 #include <gtest/gtest.h>
@@ -12,6 +14,7 @@
 #include "navigator/route/route_file.h"
 #include "tests/support/program_run.h"
 #include "tests/support/temp_prefix.h"
+#include "tests/support/wait_for.h"
 
 namespace tarvok {
 namespace {
@@ -106,6 +109,42 @@ TEST(GpsDrive, TheScriptAnswersTheQuestionAboutPositionsNotSaved) {
     const auto again = out.find("answered: Try again", first);
     ASSERT_NE(again, std::string::npos) << out;
     EXPECT_NE(out.find("answered: Discard", again), std::string::npos) << out;
+}
+
+// Ended from outside while navigating with route recording on (a session
+// that logs out sends SIGTERM and SIGHUP together; Ctrl+C in a terminal):
+// the window closes as the user's close does, so the positions shown, not
+// yet in the route file, are written, and the program ends at once and
+// cleanly.
+TEST(GpsDrive, AnEndRequestedFromOutsideWhileNavigatingKeepsTheRouteDriven) {
+    for (const std::vector<int>& requests : std::vector<std::vector<int>>{{SIGTERM}, {SIGTERM, SIGHUP}, {SIGINT}}) {
+        SCOPED_TRACE(requests.front());
+        test::TempPrefix tp;
+        const auto [bmp, nmea] = prepareDrive(tp);
+        const auto shown = tp.root() / "shown.json";
+        const std::string routeFile = route::routeFilePath("C:\\TARVOK");
+        QProcess p;
+        p.setProcessChannelMode(QProcess::MergedChannels);
+        ASSERT_TRUE(test::startDriveScript(p, QStringLiteral(TARVOK_DRIVE), tp,
+                                           "load-map " + bmp.string() + "\n"
+                                           "feed " + nmea.string() + " 0\n"
+                                           "click Navig1\n"
+                                           "wait-fed\n"
+                                           "expect Tijds 12:00:02\n"
+                                           "dump " + shown.string() + "\n"
+                                           "wait-ended 60000\n"));
+        ASSERT_TRUE(test::waitFor([&] { return fs::exists(shown) || p.state() == QProcess::NotRunning; }, 30000))
+            << p.readAll().toStdString();
+        ASSERT_EQ(p.state(), QProcess::Running) << p.readAll().toStdString();
+        EXPECT_FALSE(fs::exists(tp.paths().toNative(routeFile))) << "a block is written only when full";
+        for (int signal : requests) ::kill(static_cast<pid_t>(p.processId()), signal);
+        ASSERT_TRUE(p.waitForFinished(10000));
+        const std::string out = p.readAll().toStdString();
+        EXPECT_EQ(p.exitStatus(), QProcess::NormalExit) << out;
+        EXPECT_EQ(p.exitCode(), 0) << out;
+        EXPECT_NE(out.find("script done"), std::string::npos) << out;
+        EXPECT_EQ(route::RouteFileReader(tp.paths(), routeFile).count(), 4);
+    }
 }
 
 }  // namespace

@@ -26,6 +26,8 @@ TEST(NavigationTexts, EachTextInBothLanguages) {
          " NAVIGATIE ACTIEF - ROUTE NIET BEWAARD! "},
         {"active, not saved en", navigationStatusText(NavigationStatus::ActiveRouteNotSaved, en),
          " NAVIGATION ACTIVE - ROUTE NOT SAVED! "},
+        {"no data nl", navigationStatusText(NavigationStatus::NoData, nl), " GEEN GPS-GEGEVENS "},
+        {"no data en", navigationStatusText(NavigationStatus::NoData, en), " NO GPS DATA "},
         {"port settings nl", unusablePortSettingsText(nl, "4800x81", '2'),
          "de poortinstellingen \"4800x81\" (poort 2) zijn niet bruikbaar"},
         {"port settings en", unusablePortSettingsText(en, "4800x81", '2'),

@@ -75,6 +75,7 @@ struct NavigationWindow : ::testing::Test {
         linkCom1(pty.slaveName());
     }
     void TearDown() override {
+        NavigationLoop::setSilenceLimit(std::chrono::seconds(5));
         loop.reset();
         display.reset();
         map.reset();
@@ -90,6 +91,8 @@ struct NavigationWindow : ::testing::Test {
     std::string text1() {
         return shell.control<QPlainTextEdit>("Text1")->toPlainText().toStdString();
     }
+    // Text1 once the port is open: the device and its line settings named.
+    std::string openedLog() { return "Opening Com port\n\nCOM1: " + pty.slaveName() + " 4800,N,8,1\n\n"; }
     void startReceiving() {
         shell.button("Navig1")->click();
         ASSERT_TRUE(waitFor([&] { return loop->state() == State::Receiving; }));
@@ -123,7 +126,7 @@ TEST_F(NavigationWindow, ShowsEachFixOfAReceiverOnAPtyAndStopsOnTheSecondClick) 
     EXPECT_EQ(shell.window->state().navigationActive, 1);
     EXPECT_FALSE(shell.window->state().stopRequest);
     EXPECT_EQ(shell.device->opened().back(), "Navig1.WAV");
-    EXPECT_EQ(text1(), "Opening Com port\n\n");
+    EXPECT_EQ(text1(), openedLog());
 
     // 52 15.00' N, 4 15.00' E: the middle column, row 201 of the map.
     feed(rmc("123519", "5215.00", "00415.00"), 1);
@@ -179,7 +182,7 @@ TEST_F(NavigationWindow, ShowsEachFixOfAReceiverOnAPtyAndStopsOnTheSecondClick) 
     EXPECT_TRUE(shell.dialogs.messages.empty());
     // Nothing is read any more; a new start opens the port again.
     startReceiving();
-    EXPECT_EQ(text1(), "Opening Com port\n\n");
+    EXPECT_EQ(text1(), openedLog());
     feed(rmc("123530", "5215.00", "00415.00"), 1);
     shell.window->cmdQuitClick();  // STOP stops navigation first
     ASSERT_TRUE(waitFor([&] { return loop->state() == State::Idle; }));
@@ -201,13 +204,13 @@ TEST_F(NavigationWindow, TheMovingMapFollowsAndKeysAreTakenOncePerFix) {
     feed(rmc("100001", "5215.00", "00420.00"), 2);  // 100 pixels further east
     EXPECT_EQ(map->view().hScroll().value, h1 + 100);
 
-    // Moving map off: the view stays, the cross moves by the conversion
-    // with the navigation offset 209.
+    // Moving map off: the view stays, the cross moves to where the view
+    // shows the position.
     shell.control<QCheckBox>("Check1")->setChecked(false);
     feed(rmc("100002", "5215.00", "00410.00"), 3);
     EXPECT_EQ(map->view().hScroll().value, h1 + 100);
     const double vw = map->view().virtualWidth();
-    EXPECT_EQ(map->view().position.x, int(std::nearbyint((200.0 - (h1 + 100)) / 600 * vw + 209)));
+    EXPECT_NEAR(map->view().position.x, (200.0 - (h1 + 100)) / 600 * vw + 202, 2);
 
     // A key while navigating is taken once; the next fix takes one again.
     ASSERT_TRUE(shell.window->state().keyPreview);
@@ -315,15 +318,18 @@ TEST_F(NavigationWindow, AnAutomaticSwitchToALargeMapKeepsShowingFixesWhileItLoa
 
 TEST_F(NavigationWindow, ALogPastItsCapRestartsAndTheFixStillCounts) {
     startReceiving();
-    // "Opening Com port" and an empty line are 20 characters; 19,981 more
-    // bring the log to 20,001.
+    // What the log holds on opening, and sentences that bring it to 20,001.
+    const std::size_t opening = loop->log().text().size();
     std::string filler;
-    for (int i = 0; i < 199; ++i) filler += "$GPTXT," + std::string(91, 'x') + "\r\n";
-    filler += "$GPTXT," + std::string(72, 'y') + "\r\n";
-    ASSERT_EQ(filler.size(), 19981u);
+    while (opening + filler.size() + 2 * 100 < 20001) filler += "$GPTXT," + std::string(91, 'x') + "\r\n";
+    filler += "$GPTXT," + std::string(20001 - opening - filler.size() - 9, 'y') + "\r\n";
+    ASSERT_EQ(opening + filler.size(), 20001u);
     ASSERT_TRUE(send(filler));
     ASSERT_TRUE(waitFor([&] { return loop->log().text().size() == 20001; })) << loop->log().text().size();
-    EXPECT_EQ(text1().size(), 20001u - 202);  // shown with line feeds only
+    const std::string& log = loop->log().text();
+    std::size_t lineEnds = 0;
+    for (std::size_t at = log.find("\r\n"); at != std::string::npos; at = log.find("\r\n", at + 2)) ++lineEnds;
+    EXPECT_EQ(text1().size(), 20001u - lineEnds);  // shown with line feeds only
     feed(rmc("101010", "5215.00", "00415.00"), 1);
     EXPECT_EQ(text1(), "Overwriting buffer\n");
     EXPECT_EQ(box("Tijds"), "10:10:10");
@@ -331,6 +337,31 @@ TEST_F(NavigationWindow, ALogPastItsCapRestartsAndTheFixStillCounts) {
     EXPECT_EQ(text1(), "Overwriting buffer\n$GPGGA,after\n");
     shell.button("Navig1")->click();
     ASSERT_TRUE(waitFor([&] { return loop->state() == State::Idle; }));
+}
+
+TEST_F(NavigationWindow, ASilentReceiverIsToldUntilSentencesComeAgain) {
+    NavigationLoop::setSilenceLimit(std::chrono::milliseconds(500));
+    auto status = [&] { return shell.window->status(); };
+    startReceiving();
+    EXPECT_EQ(text1(), openedLog());
+    ASSERT_TRUE(waitFor([&] { return status() == " NO GPS DATA "; })) << status();
+    // Noise, as at a wrong line speed, and a sentence with a wrong checksum
+    // are no data.
+    std::string bad = nmeaSentence("GPGSV,1,1,00");
+    bad[bad.size() - 3] = bad[bad.size() - 3] == '0' ? '1' : '0';
+    feedLogged("\x83\x91$\xfe\x07 noise\r\n" + bad, "noise");
+    EXPECT_EQ(status(), " NO GPS DATA ");
+    // Any sentence brings the normal status back, a fix as well.
+    feedLogged(nmeaSentence("GPGSV,1,1,01"), "$GPGSV,1,1,01");
+    EXPECT_EQ(status(), " NAVIGATION ACTIVE ");
+    ASSERT_TRUE(waitFor([&] { return status() == " NO GPS DATA "; })) << status();
+    feed(rmc("120000", "5215.00", "00415.00"), 1);
+    EXPECT_EQ(status(), " NAVIGATION ACTIVE ");
+    // Stopped, the silence is no longer watched.
+    shell.button("Navig1")->click();
+    ASSERT_TRUE(waitFor([&] { return loop->state() == State::Idle; }));
+    waitFor([] { return false; }, 700);
+    EXPECT_EQ(status(), " NAVIGATION STOPPED");
 }
 
 TEST_F(NavigationWindow, AVanishingReceiverEndsNavigationWithAMessage) {

@@ -128,6 +128,27 @@ TEST(Sentence, NoiseBeforeTheDollarIsSkipped) {
     EXPECT_EQ(classifyLine("GPRMC,1,A").verdict, LineVerdict::Ignore);
 }
 
+TEST(Sentence, ACompleteSentenceOfAnyTypeButNotNoise) {
+    const struct {
+        const char* line;
+        bool sentence;
+    } rows[] = {
+        {"$GPGSV,3,1,11*79", false},  // wrong checksum
+        {"$GPGSV,3,1,11", true},      // none
+        {"\x83\x91$GPTXT,01,01,02,ANTENNA OK", true},
+        {"$PSRF1,x", true},           // proprietary: still a receiver talking
+        {"$GP\xFE\x07,1", false},
+        {"$GPRMC", true},
+        {"$GPRM", false},
+        {"$GPRMCX,1", false},
+        {"\x83\x91\xFE garbage", false},
+        {"", false},
+    };
+    for (const auto& r : rows) EXPECT_EQ(holdsSentence(r.line), r.sentence) << r.line;
+    NmeaReception reception;
+    EXPECT_EQ(reception.receive(std::string(kRmc) + "\r\nnoise\r\n$GPGGA,1\r\n$GPGSV,1,1,00*00\r\n", nullptr).sentences, 2u);
+}
+
 TEST(Reception, EveryLineOfAReadCountsTheRestWaits) {
     NmeaReception r;
     ReceptionLog log;

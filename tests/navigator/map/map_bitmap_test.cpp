@@ -162,9 +162,11 @@ TEST(MapViewWidget, PaintsTheClipAndTheCrossRelativeToThePictureOrigin) {
     QImage frame = widget.grabFrame();
     ASSERT_EQ(frame.size(), QSize(400, 200));
     EXPECT_EQ(widget.shownClip(), (ClipRect{100, 25, 100, 50}));
-    // The cross: P is at the picture's centre in screen pixels.
+    // The cross sits on the screen pixel showing the middle of bitmap pixel
+    // (150, 50): (150.5 - 100) x 4 and (50.5 - 25) x 4.
     const int cx = view.position.x - kScreenOriginX, cy = view.position.y - kScreenOriginY;
-    EXPECT_EQ(cx, 200);
+    EXPECT_EQ(cx, 202);
+    EXPECT_EQ(cy, 102);
     EXPECT_EQ(frame.pixel(cx + 3, cy), qRgb(100, 0, 100));
     EXPECT_EQ(frame.pixel(cx + 2, cy - 1), qRgb(220, 0, 220));
     EXPECT_EQ(frame.pixel(cx, cy), qRgb(0, 0, 255));  // the centre is left out

@@ -172,5 +172,36 @@ TEST(CornerFile, StatusTexts) {
     EXPECT_EQ(noCornerFileLines(Language::Dutch)[2], "Geen bijbehorende file met ");
 }
 
+TEST(LoadDialog, FilterOffersEveryReadableFormatBmpFirstThenAllFiles) {
+    const struct {
+        Language language;
+        std::vector<std::string> formats;
+        const char* filter;
+    } rows[] = {
+        {Language::English, {"png", "BMP", "jpg", "jpeg", "PNG", "tiff"},
+         "Map images (*.bmp;*.png;*.jpg;*.jpeg;*.tiff)|*.bmp;*.png;*.jpg;*.jpeg;*.tiff|All Files (*.*)|*.*"},
+        {Language::Dutch, {}, "Kaartafbeeldingen (*.bmp)|*.bmp|Alle bestanden (*.*)|*.*"},
+    };
+    for (const auto& r : rows) EXPECT_EQ(bitmapFileFilter(r.language, r.formats), r.filter);
+}
+
+TEST(LoadDialog, OpensInTheCurrentMapsFolderElseTheMapsFolderElseTheProgramFolder) {
+    const struct {
+        const char* mapPath;
+        std::set<std::string> existing;
+        const char* folder;
+    } rows[] = {
+        {"C:\\MAPS\\DELFT.BMP", {"C:\\MAPS", "C:\\TARVOK\\KAARTEN"}, "C:\\MAPS"},
+        {"Z:\\home\\u\\kaart.png", {"Z:\\home\\u"}, "Z:\\home\\u"},
+        {"", {"C:\\TARVOK\\KAARTEN"}, "C:\\TARVOK\\KAARTEN"},
+        {"C:\\GONE\\A.BMP", {"C:\\TARVOK\\KAARTEN"}, "C:\\TARVOK\\KAARTEN"},
+        {"", {}, "C:\\TARVOK"},
+    };
+    for (const auto& r : rows)
+        EXPECT_EQ(bitmapDialogFolder(r.mapPath, "C:\\TARVOK", [&](const std::string& p) { return r.existing.count(p) > 0; }),
+                  r.folder)
+            << r.mapPath;
+}
+
 }  // namespace
 }  // namespace tarvok::map

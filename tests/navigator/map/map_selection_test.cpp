@@ -48,6 +48,16 @@ struct MapSelectionTest : ::testing::Test {
     void load(const std::string& nativeBitmap) { ASSERT_TRUE(shell.loadMap(nativeBitmap)); }
     void type(const char* box, const char* text) { shell.box(box)->setText(QString::fromLatin1(text)); }
     std::string text(const char* box) { return utf8ToCp1252(shell.box(box)->text().toStdString()); }
+    // Each corner box shows the whole of its text from its start.
+    void expectCornerBoxesWhole() {
+        const MainWindowControls& c = shell.window->widgets();
+        for (QLineEdit* box : {c.upperLeftCorner, c.upperRightCorner, c.lowerLeftCorner, c.lowerRightCorner}) {
+            EXPECT_LE(box->fontMetrics().horizontalAdvance(box->text()), box->contentsRect().width() - 4)
+                << box->objectName().toStdString() << ": " << box->text().toStdString();
+            EXPECT_EQ(box->cursorPosition(), 0) << box->objectName().toStdString();
+            EXPECT_TRUE(box->parentWidget()->rect().contains(box->geometry())) << box->objectName().toStdString();
+        }
+    }
     std::string lastMessage() { return shell.dialogs.messages.empty() ? "" : shell.dialogs.messages.back(); }
     MapRecord record(const std::string& cornerPath, MapEdges edges, const std::string& name) {
         MapRecord r;
@@ -84,13 +94,16 @@ TEST_F(MapSelectionTest, GoToAPixel) {
     EXPECT_EQ((map->view().position), (PixelPosition{50, 60}));
     EXPECT_EQ(shell.window->status(), "SHOW PLACE WITH X/Y COORD.");
 
-    // The picture's upper left corner: the arms of the cross lie on the
-    // border row and column, which are never drawn.
+    // The bitmap's upper left pixel: the mark sits on the screen pixel that
+    // shows it, within the picture's first stretched bitmap pixel.
     type("Xtext", "0");
     type("Ytext", "0");
     shell.button("Command3")->click();
-    EXPECT_EQ((map->view().position), (PixelPosition{kScreenOriginX, kScreenOriginY}));
-    EXPECT_TRUE(map->viewWidget().mark().empty());
+    const PixelPosition corner = map->view().position;
+    EXPECT_GE(corner.x, kScreenOriginX);
+    EXPECT_LT(corner.x, kScreenOriginX + map->view().viewWidth() / 300);
+    EXPECT_GE(corner.y, kScreenOriginY);
+    EXPECT_LT(corner.y, kScreenOriginY + map->view().viewHeight() / 200);
     // The middle of the bitmap: the mark is drawn in the middle of the picture.
     type("Xtext", "150");
     type("Ytext", "100,4");
@@ -211,12 +224,15 @@ TEST_F(MapSelectionTest, FindLoadsTheFirstMapThatHoldsThePosition) {
                                          {"TextLO", "52      \xB0N; 4       \xB0" "E"},
                                          {"TextRB", "52,33333\xB0N; 4,5     \xB0" "E"}, {"Xtext", "75"}});
     EXPECT_FALSE(shell.control("Shape1")->isVisible());
+    expectCornerBoxesWhole();
 
     // Both hold it: the one listed first wins, whatever its scale.
     shell.prefix.writeDos(kDatabase, encodeMapRecord(detail) + encodeMapRecord(region));
     shell.clickAndSettle("Command13");
     EXPECT_EQ(map->calibration().mapPath, "C:\\MAPS\\DETAIL.bmp");
     EXPECT_EQ(map->bitmap().width(), 100);
+    EXPECT_EQ(text("TextLO"), "52,08333\xB0N; 4,083333\xB0" "E");
+    expectCornerBoxesWhole();
     shell.prefix.writeDos(kDatabase, encodeMapRecord(region) + encodeMapRecord(detail));
     shell.clickAndSettle("Command13");
     EXPECT_EQ(map->calibration().mapPath, "C:\\MAPS\\REGION.bmp");

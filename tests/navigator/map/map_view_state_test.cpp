@@ -105,20 +105,47 @@ TEST_F(ViewFixture, LevelTwoRangeAndClip) {
     EXPECT_EQ(out.lastClip.y, 300);
 }
 
-TEST_F(ViewFixture, CentredMarkAndMarkNearTheLeftEdge) {
-    zoomTo(3, {500, 400});
-    EXPECT_EQ(view.position.x, 202 + 1690 / 2);
-    EXPECT_EQ(view.position.y, 30 + 498);  // CLng(995 / 2 + 30) = CLng(527.5) = 528
+// The bitmap pixel the renderer shows at screen pixel `screen`: it samples
+// each screen pixel of the stretched clip at its centre.
+PixelPosition shownAt(const RecordingOutput& out, PixelPosition screen) {
+    auto axis = [](int s, int origin, int clipOrigin, int clipSize, int stretch) {
+        return int(std::floor(clipOrigin + (s - origin + 0.5) * clipSize / stretch));
+    };
+    return {axis(screen.x, kScreenOriginX, out.lastClip.x, out.lastClip.width, out.stretchW),
+            axis(screen.y, kScreenOriginY, out.lastClip.y, out.lastClip.height, out.stretchH)};
+}
 
+TEST_F(ViewFixture, TheMarkSitsOnTheScreenPixelThatShowsItsBitmapPixel) {
+    struct Row {
+        int zoom;
+        PixelPosition p;
+        bool movingMap;
+    } rows[] = {{0, {500, 401}, false}, {0, {0, 1}, false},   {1, {20, 790}, true},  {2, {500, 400}, true},
+                {3, {500, 400}, true},  {3, {20, 400}, true}, {3, {995, 790}, true}, {3, {640, 100}, false},
+                {5, {500, 400}, true},  {5, {1, 799}, true},  {5, {700, 300}, false}};
+    for (const Row& r : rows) {
+        zoomTo(r.zoom, {500, 400});
+        if (!r.movingMap && r.zoom > 0) view.HScroll3_Change(view.hScroll().maximum / 3);  // the user scrolled
+        view.position = r.p;
+        if (r.movingMap) view.CentreOnPosition(); else view.BitmapToView();
+        EXPECT_EQ(shownAt(out, view.position), r.p) << "zoom " << r.zoom << " at " << r.p.x << "," << r.p.y;
+    }
+    // Centred, the mark is in the middle of the picture; near the left edge
+    // the scroll stays at 0 and the mark lies left of the middle.
+    zoomTo(3, {500, 400});
+    EXPECT_NEAR(view.position.x, 202 + 1690 / 2, 1);
     zoomTo(3, {20, 400});
     EXPECT_EQ(view.hScroll().value, 0);
-    EXPECT_EQ(view.position.x, 8 * 20 * 1690 / 1000 + 202);  // left of the centre
     EXPECT_LT(view.position.x, 202 + 1690 / 2);
+}
 
-    zoomTo(3, {995, 790});  // at the far end: v = maximum
-    EXPECT_EQ(view.hScroll().value, view.hScroll().maximum);
-    EXPECT_EQ(view.hScroll().maximum, 875);
-    EXPECT_EQ(view.position.x, static_cast<int>(std::nearbyint(8.0 * (995 - 875) * 1690 / 1000 + 202)));
+TEST_F(ViewFixture, TheMarkStaysOnItsBitmapPixelWhenTheUserScrolls) {
+    zoomTo(2, {500, 400});
+    view.position = {450, 380};
+    view.BitmapToView();
+    view.HScroll3_Change(view.hScroll().value + 30);
+    view.VScroll3_Change(view.vScroll().value - 20);
+    EXPECT_EQ(shownAt(out, view.position), (PixelPosition{450, 380}));
 }
 
 TEST_F(ViewFixture, ScrollEventsAfterTheOneShotFlagOnlyClearIt) {
@@ -140,22 +167,6 @@ TEST_F(ViewFixture, ScrollEventsAfterTheOneShotFlagOnlyClearIt) {
     EXPECT_EQ(out.lastClip.y, 50);
     view.HScroll3_Change(99999);  // beyond the range: held at the maximum
     EXPECT_EQ(view.hScroll().value, 500);
-}
-
-TEST_F(ViewFixture, BitmapToViewUsesTheCallersOffsets) {
-    zoomTo(0, {0, 0});
-    view.position = {500, 400};
-    view.BitmapToView(kViewOffsetNavigation);
-    EXPECT_EQ(view.position, (PixelPosition{845 + 209, 498}));  // CLng(497.5 + 1) = 498
-    zoomTo(2, {0, 0});
-    view.position = {100, 0};
-    view.BitmapToView(kViewOffsetRoutePlayback);
-    EXPECT_EQ(view.position.x, 676 + 202);  // scroll value 0: 100 / 1000 * 6760
-    // Scrolled: the mark stays on its bitmap pixel.
-    view.HScroll3_Change(50);
-    view.position = {100, 0};
-    view.BitmapToView(kViewOffsetTrackPlayback);
-    EXPECT_EQ(view.position.x, 338 + 206);
 }
 
 TEST_F(ViewFixture, CrossOfSizeZeroAndItsBounds) {

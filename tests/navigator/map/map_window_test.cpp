@@ -39,9 +39,18 @@ struct MapWindowTest : ::testing::Test {
 TEST_F(MapWindowTest, LoadingACalibratedMapShowsItAndEndsTheRadar) {
     const std::string bmp = writeMap("C:\\MAPS\\DELFT", 600, 400,
                                      "Delft\r\nx\r\nx\r\n521000N0040000E,0,400\r\n522000N0043000E,600,0\r\n");
+    std::filesystem::create_directories(shell.prefix.paths().toNative("C:\\TARVOK\\KAARTEN"));
     shell.dialogs.fileAnswers.push_back(bmp);
     shell.clickAndSettle("Command2");
-    EXPECT_EQ(shell.dialogs.fileFilters.back(), kBitmapFilter);
+    // Every format the navigator reads, BMP first; the maps folder first,
+    // then the folder of the map in use.
+    const std::string filter = shell.dialogs.fileFilters.back();
+    EXPECT_EQ(filter.rfind("Map images (*.bmp;", 0), 0u) << filter;
+    EXPECT_NE(filter.find(";*.png;"), std::string::npos) << filter;
+    EXPECT_NE(filter.find(";*.jpg"), std::string::npos) << filter;
+    EXPECT_EQ(shell.dialogs.fileFolders.back(), shell.prefix.paths().toNative("C:\\TARVOK\\KAARTEN").string());
+    shell.button("Command2")->click();  // cancelled
+    EXPECT_EQ(shell.dialogs.fileFolders.back(), shell.prefix.paths().toNative("C:\\MAPS").string());
     EXPECT_TRUE(shell.dialogs.messages.empty());
     EXPECT_EQ(shell.window->state().mapLoaded, 1);
     EXPECT_EQ(map->calibration().mapPath, "C:\\MAPS\\DELFT.BMP");
@@ -77,18 +86,18 @@ TEST_F(MapWindowTest, FollowingThePositionRecentresOnlyWithMovingMapAboveLevelZe
     shell.clickAndSettle("Command2");
     shell.button("ZoomI")->click();
     const float sw = map->view().viewWidth();
-    // Moving map off: the pixel is placed in the view with the caller's offset.
+    // Moving map off: the mark goes where the view shows the pixel.
     map->view().position = {1000, 800};
-    map->followPosition(kViewOffsetNavigation);
+    map->followPosition();
     const int h = map->view().hScroll().value;
-    EXPECT_EQ(map->view().position.x, int(std::nearbyint((1000.0 - h) / 2000 * 2 * sw + 209)));
+    EXPECT_NEAR(map->view().position.x, (1000.0 - h) / 2000 * 2 * sw + 202, 1);
     EXPECT_FALSE(map->viewWidget().mark().empty());
     // Moving map on: the view scrolls to the position and the mark sits in the middle.
     shell.control<QCheckBox>("Check1")->setChecked(true);
     map->view().position = {600, 500};
-    map->followPosition(kViewOffsetNavigation);
+    map->followPosition();
     EXPECT_EQ(map->view().hScroll().value, 100);
-    EXPECT_EQ(map->view().position.x, int(std::nearbyint(sw / 2 + 202)));
+    EXPECT_NEAR(map->view().position.x, sw / 2 + 202, 1);
     EXPECT_EQ(shell.control<QScrollBar>("HScroll3")->value(), 100);
 }
 

@@ -7,6 +7,7 @@
 #include <QProcess>
 #include <csignal>
 #include <filesystem>
+#include <fstream>
 #include <gtest/gtest.h>
 
 #include "platform/window_presence.h"
@@ -183,9 +184,6 @@ TEST(TarvokDrive, SetupStartsTheTarvokSetBesideTheNavigatorOrSaysWhereItLooked) 
             EXPECT_TRUE(test::waitFor([&] { return (set = processRunning(bin / "TarvokSET", tp)) != 0; }, 15000));
             std::unique_ptr<WindowPresence> presence = createWindowPresence();
             EXPECT_TRUE(test::waitFor([&] { return presence->isOpen("TARVOK - SETTINGS"); }, 15000));
-            // Open for a moment, as a user would keep it: longer than the
-            // navigator's look interval, so it has seen the window.
-            test::waitFor([] { return false; }, 600);
             if (set) ::kill(set, SIGTERM);
         }
         ASSERT_TRUE(p.waitForFinished(30000));
@@ -196,6 +194,55 @@ TEST(TarvokDrive, SetupStartsTheTarvokSetBesideTheNavigatorOrSaysWhereItLooked) 
                                "Looked for in:\\r\\n" + (bin / "TarvokSET").string()),
                       std::string::npos) << out;
         }
+    }
+}
+
+// A settings window that opens and closes between two of SETUP's looks:
+// the end of the settings program ends the wait long before the grace
+// period would, and the navigator takes the new settings over (Dutch: the
+// sound switch answers in Dutch).
+TEST(TarvokDrive, SetupEndsItsWaitWhenTheSettingsProgramEndsUnseen) {
+    test::TempPrefix tp;
+    const fs::path settingsScript = tp.root() / "set.txt";
+    test::writeFile(settingsScript, "click Command4\nexpect Ttaal1 NL\nkey Esc\nwait-ended\n");
+    DriveRun r = drive(tp,
+                       "settings-script " + settingsScript.string() + "\n"
+                       "setup-grace 60000\n"
+                       "click SetupCommand\n"
+                       "wait-status \"CHANGE SETTINGS\"\n"
+                       "wait-setup 20000\n"
+                       "key g\n"
+                       "wait-status \"  GELUID = UIT \"\n"
+                       "click cmdQuit\n"
+                       "wait-ended\n");
+    EXPECT_EQ(r.exitCode, 0) << r.out;
+    EXPECT_EQ(tp.readDos("C:\\WINDOWS\\VELKAR.DLL").substr(4, 1), "0") << "Dutch saved by the settings window";
+}
+
+// Whether process `pid` has a handler of its own for `signal`: the SigCgt
+// mask of /proc/PID/status.
+bool catchesSignal(qint64 pid, int signal) {
+    std::ifstream status("/proc/" + std::to_string(pid) + "/status");
+    for (std::string line; std::getline(status, line);)
+        if (line.rfind("SigCgt:", 0) == 0) return (std::stoull(line.substr(7), nullptr, 16) >> (signal - 1)) & 1;
+    return false;
+}
+
+// TarvokMAP itself, ended from outside with its window open, closes the
+// window as the user does and ends at once and cleanly.
+TEST(TarvokMap, AnEndRequestedFromOutsideClosesTheWindowAndEndsCleanly) {
+    for (int signal : {SIGTERM, SIGHUP, SIGINT}) {
+        SCOPED_TRACE(signal);
+        test::TempPrefix tp;
+        QProcess map;
+        map.setProcessChannelMode(QProcess::MergedChannels);
+        ASSERT_TRUE(test::startProgram(map, QStringLiteral(TARVOK_MAP), {},
+                                       {.env = {{QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen")}}}));
+        ASSERT_TRUE(test::waitFor([&] { return catchesSignal(map.processId(), signal); }, 15000));
+        ::kill(static_cast<pid_t>(map.processId()), signal);
+        ASSERT_TRUE(map.waitForFinished(10000));
+        EXPECT_EQ(map.exitStatus(), QProcess::NormalExit);
+        EXPECT_EQ(map.exitCode(), 0) << map.readAll().toStdString();
     }
 }
 

@@ -389,6 +389,29 @@ TEST(MainWindow, HelpOpensTheUserGuideInTheProgramFolder) {
     w.button("Command6")->click();
     ASSERT_EQ(w.dialogs.openedDocuments.size(), 1u);
     EXPECT_EQ(w.dialogs.openedDocuments[0], w.prefix.paths().toNative("C:\\TARVOK\\USERNAV4.HTM").string());
+    EXPECT_TRUE(w.dialogs.messages.empty());
+}
+
+TEST(MainWindow, HelpWithoutAViewerOrAGuideSaysWhereTheGuideIsInTheWindowsLanguage) {
+    const struct {
+        char language;
+        bool guide;
+        const char* says;
+    } rows[] = {{'1', true, "You will find it here:"},
+                {'0', true, "U vindt haar hier:"},
+                {'1', false, "The user guide was not found:"},
+                {'0', false, "De gebruiksaanwijzing is niet gevonden:"}};
+    for (const auto& r : rows) {
+        ShellWindow w(WindowOptions{r.language});
+        w.open();
+        if (r.guide) w.prefix.writeDos("C:\\TARVOK\\USERNav4.HTM", "<html></html>");
+        w.dialogs.documentsOpen = false;
+        w.window->widgets().help->click();
+        ASSERT_EQ(w.dialogs.messages.size(), 1u) << r.says;
+        const std::string& m = w.dialogs.messages[0];
+        EXPECT_NE(m.find(r.says), std::string::npos) << m;
+        EXPECT_NE(m.find(w.prefix.paths().toNative("C:\\TARVOK\\USERNav4.HTM").string()), std::string::npos) << m;
+    }
 }
 
 }  // namespace

@@ -27,6 +27,17 @@ TEST(ProgramStart, NoSettingsFileShowsTheEnglishBoxAndStartsNothing) {
               "the software correctly\r\nPlease re-install the software.");
 }
 
+TEST(ProgramStart, AnEmptyPrefixFolderStartsAndOneWithADriveButNoSettingsIsTold) {
+    for (bool withDrive : {false, true}) {
+        TempPrefix tp;
+        std::filesystem::create_directories(withDrive ? tp.prefix() / "drive_d" : tp.prefix());
+        RecordingDialogs dialogs;
+        EXPECT_EQ(prepareNavigator(tp.paths(), dialogs).has_value(), !withDrive);
+        EXPECT_EQ(dialogs.messages, withDrive ? std::vector<std::string>{joinMessageLines(neededFilesNotFoundLines())}
+                                              : std::vector<std::string>{});
+    }
+}
+
 TEST(ProgramStart, SettingsOnDDecideTheProgramDriveAndAreDecoded) {
     TempPrefix tp;
     SettingsString s = SettingsString::settingsProgramTemplate();

@@ -31,6 +31,16 @@ SettingsProgram quickProgram() {
     return p;
 }
 
+// A program that runs for `seconds`, then ends; it leaves the test's output
+// alone, so nothing waits for it beyond that.
+SettingsProgram programRunning(const char* seconds) {
+    SettingsProgram p = quickProgram();
+    p.name = "sh";
+    p.folders = {"/bin"};
+    p.arguments = {"-c", std::string("exec sleep ") + seconds + " </dev/null >/dev/null 2>&1"};
+    return p;
+}
+
 // The launch alone, its calls recorded. Every start is followed by the
 // setup sound, so `sounds` counts the starts.
 struct RecordedLaunch {
@@ -79,6 +89,7 @@ TEST(SettingsLaunch, WaitsForAWindowShownInTimeAndReloadsOnceItHasClosed) {
 
 TEST(SettingsLaunch, AWindowLaterThanTheGracePeriodIsReloadedForAgainWhenItCloses) {
     RecordedLaunch r;
+    r.launch.setProgram(programRunning("10"));  // still running while its window comes and goes
     r.launch.setupCommandClick();
     ASSERT_TRUE(r.reaches(Phase::LateWatch));
     EXPECT_EQ(r.reloads, 1);  // nothing appeared: reloaded at once
@@ -90,6 +101,28 @@ TEST(SettingsLaunch, AWindowLaterThanTheGracePeriodIsReloadedForAgainWhenItClose
     ASSERT_TRUE(r.reaches(Phase::Idle));
     r.settle();
     EXPECT_EQ(r.reloads, 2);
+}
+
+// Its window unseen by the looks (never shown, or shown and closed between
+// two), the started program's end ends the wait at once: within the grace
+// period, and after it while a late window is watched for.
+TEST(SettingsLaunch, TheEndOfTheStartedProgramEndsTheWaitAtOnce) {
+    struct Row {
+        SettingsProgram program;
+        std::chrono::milliseconds grace;
+        int reloads;
+    };
+    for (const Row& row : {Row{quickProgram(), 60s, 1}, Row{programRunning("1"), 50ms, 2}}) {
+        SCOPED_TRACE(row.reloads);
+        RecordedLaunch r;
+        SettingsProgram p = row.program;
+        p.gracePeriod = row.grace;
+        r.launch.setProgram(p);
+        r.launch.setupCommandClick();
+        ASSERT_TRUE(r.reaches(Phase::Idle));
+        EXPECT_EQ(r.reloads, row.reloads);
+        EXPECT_TRUE(r.messages.empty());
+    }
 }
 
 TEST(SettingsLaunch, ASettingsWindowOpenedElsewhereIsWaitedForWithoutAStart) {

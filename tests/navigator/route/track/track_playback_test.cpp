@@ -21,7 +21,7 @@ public:
     int rou1 = 0;
     std::string status, speed = "123", smode = "kmh", koers, windr;
     std::vector<TrackPointTexts> points;
-    std::vector<std::pair<int, int>> followed;  // pixel and offset of every followPosition
+    std::vector<int> followed;  // the pixel row of every followPosition
     int raised = 0;
     std::int32_t x = 0, y = 0;
     std::function<void()> onPoint;  // runs inside showPoint
@@ -58,7 +58,7 @@ public:
         if (mode) smode = *mode;
     }
     void setKeyPreview(bool on) override { preview = on; }
-    void followPosition(int xOffset) override { followed.emplace_back(y, xOffset); }
+    void followPosition() override { followed.push_back(y); }
     void raiseWindow() override { ++raised; }
 };
 
@@ -128,7 +128,7 @@ TEST_F(TrackPlaybackTest, ShowsEveryPointThenTheEnd) {
     EXPECT_EQ(host.points[1].latid, "52,0166666666667");
     EXPECT_EQ(host.koers, "000");  // straight up the map: north
     EXPECT_EQ(host.windr, " N ");
-    EXPECT_EQ(host.followed, (std::vector<std::pair<int, int>>{{-100, 206}, {-200, 206}, {-300, 206}}));
+    EXPECT_EQ(host.followed, (std::vector<int>{-100, -200, -300}));
     EXPECT_EQ(host.raised, 3);
     EXPECT_TRUE(host.preview);
     // The end: "000" and "End", the flag cleared.
