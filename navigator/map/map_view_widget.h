@@ -52,14 +52,15 @@ public:
     // Draws the trail's lines (picture pixels) in its colours into an RGB32 image.
     static void paintTrail(QImage& image, const std::vector<std::vector<ViewPoint>>& lines);
 
-    // Paints the frame, the trail and the mark (what paintEvent does), onto any device.
-    void paintFrame(QPainter& painter);
+    // Paints the frame, the trail and the mark (what paintEvent does), onto
+    // any device; only `area` of the frame when given.
+    void paintFrame(QPainter& painter, const QRect& area = QRect());
 
 signals:
     void viewControlsChanged();
 
 protected:
-    void paintEvent(QPaintEvent*) override;
+    void paintEvent(QPaintEvent* event) override;
 
 private:
     void renderFrame();
