@@ -56,24 +56,38 @@ void MapViewWidget::renderFrame() {
     trailDrawn_ = 0;
 }
 
-void MapViewWidget::drawTrailIntoFrame() {
+QRect MapViewWidget::drawTrailIntoFrame() {
+    QRect changed;
     const bool shown = trailShown_ && trail_ && trailMap_;
     const bool redraw = !shown || (trail_ && trail_->generation() != trailGeneration_) ||
                         trailMap_->edges.top != trailEdges_.top || trailMap_->edges.bottom != trailEdges_.bottom ||
                         trailMap_->edges.left != trailEdges_.left || trailMap_->edges.right != trailEdges_.right;
-    if (redraw && trailDrawn_ > 0) renderFrame();  // the trail drawn so far goes
-    if (!shown) return;
+    if (redraw && trailDrawn_ > 0) {
+        renderFrame();  // the trail drawn so far goes
+        changed = frame_.rect();
+    }
+    if (!shown) return changed;
     trailGeneration_ = trail_->generation();
     trailEdges_ = trailMap_->edges;
     const std::span<const GeoPosition> all = trail_->positions();
-    if (all.size() <= trailDrawn_) return;
+    if (all.size() <= trailDrawn_) return changed;
     // From the last position drawn, so the new stretch joins the old.
     const std::size_t from = trailDrawn_ > 0 ? trailDrawn_ - 1 : 0;
-    paintTrail(frame_, trailInView(all.subspan(from), *trailMap_, clip_, stretch_.width(), stretch_.height()));
+    changed |= paintTrail(frame_, trailInView(all.subspan(from), *trailMap_, clip_, stretch_.width(), stretch_.height()));
     trailDrawn_ = all.size();
+    return changed;
 }
 
-void MapViewWidget::paintTrail(QImage& image, const std::vector<std::vector<ViewPoint>>& lines) {
+void MapViewWidget::trailChanged() {
+    if (!frameValid_ || frame_.isNull()) {
+        update();  // the frame is rendered, trail and all, at the next paint
+        return;
+    }
+    const QRect changed = drawTrailIntoFrame();
+    if (!changed.isEmpty()) update(changed);
+}
+
+QRect MapViewWidget::paintTrail(QImage& image, const std::vector<std::vector<ViewPoint>>& lines) {
     // Along each segment pixel by pixel (Bresenham), a dark dot five pixels
     // across and then a light one of three: exact colours, no antialiasing,
     // and cheap enough to draw a trail of 10,000 positions at every fix.
@@ -97,9 +111,20 @@ void MapViewWidget::paintTrail(QImage& image, const std::vector<std::vector<View
             if (e2 <= dx) { err += dx; y += sy; }
         }
     };
-    for (auto [radius, colour] : {std::pair{2, kTrailEdge}, std::pair{1, kTrailCore}})
+    constexpr int kEdgeRadius = 2, kCoreRadius = 1;
+    for (auto [radius, colour] : {std::pair{kEdgeRadius, kTrailEdge}, std::pair{kCoreRadius, kTrailCore}})
         for (const auto& line : lines)
             for (std::size_t k = 1; k < line.size(); ++k) segment(line[k - 1], line[k], radius, colour);
+    // Every pixel stamped lies within the dark dot's radius of a point of a
+    // line, so the lines' bounds grown by it hold all that changed.
+    QRect changed;
+    for (const auto& line : lines) {
+        if (line.size() < 2) continue;
+        auto [left, right] = std::minmax_element(line.begin(), line.end(), [](ViewPoint a, ViewPoint b) { return a.x < b.x; });
+        auto [top, bottom] = std::minmax_element(line.begin(), line.end(), [](ViewPoint a, ViewPoint b) { return a.y < b.y; });
+        changed |= QRect(QPoint(left->x - kEdgeRadius, top->y - kEdgeRadius), QPoint(right->x + kEdgeRadius, bottom->y + kEdgeRadius));
+    }
+    return changed & image.rect();
 }
 
 void MapViewWidget::paintFrame(QPainter& painter, const QRect& area) {

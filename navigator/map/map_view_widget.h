@@ -41,16 +41,19 @@ public:
         trailShown_ = shown;
         update();
     }
-    // The trail grew or changed: drawn at the next paint.
-    void trailChanged() { update(); }
+    // The trail grew or changed. While the frame shown stays, the new
+    // stretch is drawn into it at once and only the pixels it covers are
+    // repainted; anything else (a cleared trail, a new frame) repaints all.
+    void trailChanged();
     bool trailShown() const { return trailShown_; }
     // The trail's colours: a light core in a dark edge, which stands out on
     // light and dark map colours alike and differs from the cross's purple.
     static constexpr QRgb kTrailCore = 0xff00e0ff;
     static constexpr QRgb kTrailEdge = 0xff003070;
 
-    // Draws the trail's lines (picture pixels) in its colours into an RGB32 image.
-    static void paintTrail(QImage& image, const std::vector<std::vector<ViewPoint>>& lines);
+    // Draws the trail's lines (picture pixels) in its colours into an RGB32
+    // image; returns the rectangle of the image it may have changed.
+    static QRect paintTrail(QImage& image, const std::vector<std::vector<ViewPoint>>& lines);
 
     // Paints the frame, the trail and the mark (what paintEvent does), onto
     // any device; only `area` of the frame when given.
@@ -64,9 +67,10 @@ protected:
 
 private:
     void renderFrame();
-    // The trail is drawn into the frame: what was added since the last
-    // paint only, all of it again after the frame was rendered anew.
-    void drawTrailIntoFrame();
+    // The trail is drawn into the frame: what was added since it was last
+    // drawn only, all of it again after the frame was rendered anew. Returns
+    // the part of the frame that changed (all of it when rendered anew).
+    QRect drawTrailIntoFrame();
 
     const MapBitmap& bitmap_;
     ClipRect clip_;

@@ -5,8 +5,12 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QSlider>
 #include <QWheelEvent>
 #include <QMouseEvent>
+#include <QPainter>
+#include <QScreen>
+#include <QTest>
 
 #include <cmath>
 
@@ -275,6 +279,76 @@ TEST_F(MapWindowTest, TheWheelZoomsAndADragScrollsOnlyWhenTheyMay) {
             EXPECT_GT(map->view().vScroll().value, v);
             EXPECT_EQ(map->viewWidget().shownClip().x, map->view().hScroll().value);
         }
+    }
+}
+
+}  // namespace
+}  // namespace tarvok::map
+
+namespace tarvok::map {
+namespace {
+
+// Where two pictures of the same size differ: how many pixels, and the first.
+std::string differences(const QImage& a, const QImage& b) {
+    if (a.size() != b.size()) return "sizes differ";
+    int n = 0;
+    QPoint first;
+    for (int y = 0; y < a.height(); ++y)
+        for (int x = 0; x < a.width(); ++x)
+            if (a.pixel(x, y) != b.pixel(x, y) && n++ == 0) first = {x, y};
+    if (n == 0) return "";
+    return std::to_string(n) + " pixels, the first at " + std::to_string(first.x()) + "," + std::to_string(first.y());
+}
+
+// A picture of the map view with the places of the widgets over it (the
+// corner boxes) blacked out.
+QImage withoutCovers(QImage picture, const QWidget& view) {
+    QPainter painter(&picture);
+    for (QObject* o : view.parentWidget()->children())
+        if (auto* w = qobject_cast<QWidget*>(o); w && w != &view && w->isVisible())
+            painter.fillRect(w->geometry().translated(-view.pos()), Qt::black);
+    return picture;
+}
+
+// Each fix stamps only the trail's new stretch into the frame and repaints
+// only its pixels and the cross's: what the screen shows must still equal
+// the frame drawn afresh, trail and cross, at every stage of a drive.
+TEST_F(MapWindowTest, AFixRepaintsTheTrailsNewStretchAndTheScreenEqualsAFullRedraw) {
+    ASSERT_TRUE(shell.loadMap(writeMap("C:\\MAPS\\T", 600, 400,
+                                       "T\r\nx\r\nx\r\n521000N0040000E,0,400\r\n522000N0043000E,600,0\r\n")));
+    MapViewWidget& shown = map->viewWidget();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(shown.window()));
+    // The smallest cross, so that its repaints leave most of each stretch to the trail's own.
+    shell.control<QSlider>("Slider3")->setValue(0);
+    // Legs of a drive (fixes, degrees a fix north and east): long straight
+    // steps, whose middles lie beyond both crosses, a creep of less than a
+    // pixel a fix, and a diagonal.
+    struct Leg {
+        int fixes;
+        double north, east;
+    } legs[] = {{10, 0, 0.04}, {6, 0.02, 0}, {12, 0.0002, 0.0001}, {8, -0.015, -0.03}};
+    GeoPosition at{52.2, 4.02};
+    for (const Leg& leg : legs) {
+        for (int i = 0; i < leg.fixes; ++i) {
+            at = {at.latitude + leg.north, at.longitude + leg.east};
+            PixelPosition p;
+            ASSERT_TRUE(GeoToPixel(map->calibration(), at.latitude, at.longitude, p));
+            map->addTrailPosition(at);
+            map->view().position = p;
+            map->followPosition();
+            QCoreApplication::processEvents();
+        }
+        const QImage frame = shown.grabFrame();
+        MapViewWidget afresh(map->bitmap());
+        afresh.showClip(shown.shownClip(), frame.width(), frame.height());
+        afresh.setTrail(&map->trail(), &map->calibration());
+        afresh.showMark(shown.mark());
+        const QPoint corner = shown.mapTo(shown.window(), QPoint(0, 0));
+        const QImage screen = shown.screen()
+                                  ->grabWindow(shown.window()->winId(), corner.x(), corner.y(), frame.width(), frame.height())
+                                  .toImage()
+                                  .convertToFormat(QImage::Format_RGB32);
+        ASSERT_EQ(differences(withoutCovers(screen, shown), withoutCovers(shown.grabFrame(), shown)), "") << "after " << map->trail().size() << " fixes";
     }
 }
 
