@@ -76,7 +76,8 @@ private:
     const Trail* trail_ = nullptr;
     const MapCalibration* trailMap_ = nullptr;
     bool trailShown_ = true;
-    std::size_t trailDrawn_ = 0;         // positions drawn into the frame
+    std::size_t trailDrawn_ = 0;         // positions taken into the frame
+    std::size_t trailAnchor_ = 0;        // of them, the last drawn as a point
     std::uint64_t trailGeneration_ = 0;  // of the trail drawn
     MapEdges trailEdges_;                // the map they were drawn for
 };
