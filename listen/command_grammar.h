@@ -19,6 +19,11 @@ struct Pronunciation {
 // may appear on several rows), followed by nothing else.
 std::span<const Pronunciation> commandPronunciations();
 
+// Whether no word of `phrase` has a heard spelling, only the ones written by
+// hand from how the words are said. Such phrases fit a speaker's sounds less
+// closely than free phones do even when they are what was said.
+bool spelledByHandOnly(std::string_view phrase);
+
 // The words of the free-phone grammar: one word per phone of the model, each
 // pronounced as that phone.
 std::span<const Pronunciation> fillerPronunciations();

@@ -70,7 +70,6 @@ constexpr Pronunciation commandWords[] = {
     {"helpen", "HH EH L P EH N"},
     {"hulp", "HH UH L P"},
     {"hulp", "HH AH L P"},
-    {"hulp", "HH UW L P"},
     {"stoppen", "S T AO P AH N"},
     {"stoppen", "S T AA P AH N"},
     {"stoppen", "S T AH P AH N"},
@@ -548,6 +547,20 @@ std::vector<Pronunciation> usedPronunciations() {
 }
 
 }  // namespace
+
+bool spelledByHandOnly(std::string_view phrase) {
+    if (phrase.empty()) return false;
+    std::size_t at = 0;
+    while (at <= phrase.size()) {
+        const std::size_t blank = std::min(phrase.find(' ', at), phrase.size());
+        const std::string_view word = phrase.substr(at, blank - at);
+        if (std::any_of(std::begin(heardWords), std::end(heardWords),
+                        [&](const Pronunciation& heard) { return heard.word == word; }))
+            return false;
+        at = blank + 1;
+    }
+    return true;
+}
 
 std::span<const Pronunciation> commandPronunciations() {
     static const std::vector<Pronunciation> used = usedPronunciations();

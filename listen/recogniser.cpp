@@ -30,6 +30,17 @@ struct Tuning {
     // 10 ms frame, for the phrase still to count. Lower rejects more
     // non-commands and more commands alike (see the README's figures).
     double rejectionMargin = 11.5;
+    // The same for phrases spelt only by hand (the phrases of several
+    // words): their spellings fit less closely than the heard ones, so free
+    // phones win by more even when the phrase was said. Being long, they
+    // are seldom what noise or a short other word falls into.
+    double handSpeltMargin = 15;
+    // The least share of the frames free phones spend in speech that the
+    // best phrase's words must cover. Below it, the command path took most
+    // of what was said for silence: a sentence fitted with one short word
+    // and long pauses, not a command. Right phrases cover 0.44 and more,
+    // other sentences taken for a command 0.32 and less (tuning set).
+    double leastCoverage = 0.38;
 };
 
 // Frames by which a command path may end before the free phones' path and
@@ -124,6 +135,7 @@ ps_decoder_t* makeDecoder(const std::filesystem::path& model, std::span<const Pr
 // samples from their start.
 struct PathFit {
     long acoustic = 0;
+    int speech = 0;  // frames in words, not in silence or noise fillers
     int start = std::numeric_limits<int>::max();
     int end = 0;  // the frame after the last
 };
@@ -136,6 +148,10 @@ PathFit bestPathFit(ps_decoder_t* ps) {
         int first = 0, last = 0;
         ps_seg_frames(seg, &first, &last);
         fit.acoustic += acoustic;
+        // Fillers ("<sil>", "[NOISE]", the utterance's "<s>" and "</s>")
+        // are bracketed; every word of the grammars is not.
+        const char* word = ps_seg_word(seg);
+        if (word[0] != '<' && word[0] != '[') fit.speech += last - first + 1;
         fit.start = std::min(fit.start, first);
         fit.end = std::max(fit.end, last + 1);
     }
@@ -183,7 +199,10 @@ Hearing Recogniser::closeStretch() {
         const int frames = std::max(1, free.end - free.start);
         hearing.margin = double(free.acoustic - command.acoustic) / frames;
         const bool whole = command.end + pathEndSlack >= free.end;
-        if (whole && hearing.margin <= Tuning().rejectionMargin) hearing.phrase = phraseOfHypothesis(hearing.hypothesis);
+        hearing.coverage = double(command.speech) / std::max(1, free.speech);
+        const Tuning tuning;
+        const double allowed = spelledByHandOnly(hearing.hypothesis) ? tuning.handSpeltMargin : tuning.rejectionMargin;
+        if (whole && hearing.margin <= allowed && hearing.coverage >= tuning.leastCoverage) hearing.phrase = phraseOfHypothesis(hearing.hypothesis);
         if (!whole) hearing.margin = std::numeric_limits<double>::infinity();
     }
     ps_start_utt(decoder_->commands);

@@ -3,10 +3,11 @@
 // Samples are fed as they arrive. pocketsphinx's voice activity detection
 // finds the spoken stretches; each is decoded twice at once, against the
 // command grammar and as free phones. When it ends, the best phrase counts
-// only if its sounds fit nearly as well as the free phones do: speech that is
-// no command, and noise, fit free phones far better than any phrase, and
-// are rejected instead of being taken for the nearest phrase. Plain C++; no
-// Qt.
+// only if its sounds fit nearly as well as the free phones do and its words
+// cover most of what the free phones found spoken: speech that is no
+// command, and noise, fit free phones far better than any phrase, or fit a
+// phrase only by taking most of the speech for silence, and are rejected
+// instead of being taken for the nearest phrase. Plain C++; no Qt.
 #pragma once
 
 #include <cstdint>
@@ -23,6 +24,7 @@ struct Hearing {
     std::string phrase;      // the command phrase; empty when it was none
     std::string hypothesis;  // the phrase the command grammar fitted best
     double margin = 0;       // how much better free phones fit, per frame
+    double coverage = 0;     // the share of the free phones' speech frames the phrase's words cover
     std::int64_t endSample = 0;  // the sample at which the stretch was closed
 };
 

@@ -155,6 +155,17 @@ std::vector<Recording> otherRecordings() {
         {"whistle-down", {"sine", "2500-400", "vol", "0.2"}},
         {"clicks-fast", {"square", "9", "vol", "0.3"}},
         {"tremolo-white", {"whitenoise", "vol", "0.2", "tremolo", "5", "80"}},
+        // The same kinds again at the faint and loud ends and at other
+        // pitches and rates, so a threshold chosen here meets the range of
+        // noise a microphone picks up.
+        {"white-faint", {"whitenoise", "vol", "0.03"}},
+        {"white-loud", {"whitenoise", "vol", "0.3"}},
+        {"pink-loud", {"pinknoise", "vol", "0.35"}},
+        {"brown-loud", {"brownnoise", "vol", "0.4"}},
+        {"hum-60", {"sine", "60", "vol", "0.25"}},
+        {"whistle-up", {"sine", "400-2500", "vol", "0.25"}},
+        {"clicks-slow", {"square", "3", "vol", "0.4"}},
+        {"tremolo-pink", {"pinknoise", "vol", "0.25", "tremolo", "4", "85"}},
     };
     const std::pair<const char*, QStringList> measuringSounds[] = {
         {"silence", {}},
@@ -189,6 +200,7 @@ struct Outcome {
     std::string heard;       // the first command heard, empty for none
     std::string hypothesis;  // the best phrase of the first stretch, taken or not
     double margin = 0;       // and its margin against free phones
+    double coverage = 0;     // and the share of the speech its words cover
     double latency = 0;      // seconds from the spoken end to the first command
     double seconds = 0;      // recogniser time
     double audio = 0;        // audio time
@@ -212,6 +224,7 @@ Outcome run(Recogniser& r, const Recording& rec) {
             if (first) {
                 o.hypothesis = h.hypothesis;
                 o.margin = h.margin;
+                o.coverage = h.coverage;
                 first = false;
             }
             if (h.phrase.empty() || !o.heard.empty()) continue;
@@ -235,8 +248,8 @@ Outcome run(Recogniser& r, const Recording& rec) {
 
 void show(const Recording& rec, const Outcome& o) {
     if (std::getenv("TARVOK_BENCH_VERBOSE"))
-        std::fprintf(stderr, "%s|%s|%s|%.2f|%s\n", rec.expected.c_str(), rec.file.filename().c_str(),
-                     o.hypothesis.c_str(), o.margin, o.heard.c_str());
+        std::fprintf(stderr, "%s|%s|%s|%.2f|%.2f|%s\n", rec.expected.c_str(), rec.file.filename().c_str(),
+                     o.hypothesis.c_str(), o.margin, o.coverage, o.heard.c_str());
 }
 
 Recogniser& recogniser() {

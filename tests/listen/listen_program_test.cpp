@@ -44,6 +44,7 @@ TEST_F(ListenProgram, RecordingsGiveTheirPhraseOrNoCommand) {
         {spoken("hoe laat is het", "nl+m3"), 0, "hoe laat is het\n"},
         {spoken("stop", "nl+f2"), 0, "stop\n"},
         {noise, 1, "no command\n"},
+        {spoken("we gaan morgen met de auto naar het strand"), 1, "no command\n"},  // other speech
     };
     for (const Row& row : rows) {
         const Outcome r = runListen({"--input", row.file});

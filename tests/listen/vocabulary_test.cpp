@@ -73,5 +73,14 @@ TEST(Vocabulary, OnlyAWholePhraseIsACommand) {
     for (const auto& [hypothesis, phrase] : rows) EXPECT_EQ(phraseOfHypothesis(hypothesis), phrase) << hypothesis;
 }
 
+TEST(Vocabulary, PhrasesOfWordsSpeltOnlyByHandAreKnown) {
+    const std::pair<const char*, bool> rows[] = {
+        {"hoe laat is het", true}, {"welke dag is het", true}, {"hoe heet jij", true}, {"die verzen", true},
+        {"ja", false}, {"welkom", false}, {"diversen", false},
+        {"", false},
+    };
+    for (const auto& [phrase, byHand] : rows) EXPECT_EQ(spelledByHandOnly(phrase), byHand) << phrase;
+}
+
 }  // namespace
 }  // namespace tarvok::listen

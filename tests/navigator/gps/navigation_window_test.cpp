@@ -15,6 +15,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <functional>
+#include <tuple>
 #include <gtest/gtest.h>
 
 #include "navigator/gps/position_display.h"
@@ -101,8 +102,17 @@ struct NavigationWindow : ::testing::Test {
         shell.button("Navig1")->click();
         ASSERT_TRUE(waitFor([&] { return loop->state() == State::Receiving; }));
     }
-    // Writes into the receiver side and waits until the window has shown
-    // `fixes` positions in all.
+    // The second click on NAV, and the loop back at rest.
+    void stop() {
+        shell.button("Navig1")->click();
+        ASSERT_TRUE(waitFor([&] { return loop->state() == State::Idle; }));
+    }
+    // The one message shown so far holds `part` (at its start if asked).
+    void expectOneMessage(const std::string& part, bool atStart = false) {
+        ASSERT_EQ(shell.dialogs.messages.size(), 1u);
+        const std::size_t at = shell.dialogs.messages[0].find(part);
+        EXPECT_TRUE(atStart ? at == 0 : at != std::string::npos) << shell.dialogs.messages[0];
+    }
     // Writes into the receiver side, letting the window read while the
     // line is full.
     bool send(std::string_view nmea) {
@@ -114,6 +124,8 @@ struct NavigationWindow : ::testing::Test {
         }
         return true;
     }
+    // Writes into the receiver side and waits until the window has shown
+    // `fixes` positions in all.
     void feed(const std::string& nmea, long fixes) {
         ASSERT_TRUE(send(nmea));
         ASSERT_TRUE(waitFor([&] { return loop->fixesShown() >= fixes; })) << text1();
@@ -127,9 +139,9 @@ struct NavigationWindow : ::testing::Test {
 
 TEST_F(NavigationWindow, ShowsEachFixOfAReceiverOnAPtyAndStopsOnTheSecondClick) {
     startReceiving();
-    EXPECT_EQ(shell.window->state().navigationActive, 1);
-    EXPECT_FALSE(shell.window->state().stopRequest);
-    EXPECT_EQ(shell.device->opened().back(), "Navig1.WAV");
+    EXPECT_EQ(std::tuple(shell.window->state().navigationActive, shell.window->state().stopRequest,
+                         shell.device->opened().back()),
+              std::tuple(1, false, "Navig1.WAV"));
     EXPECT_EQ(text1(), openedLog());
 
     // 52 15.00' N, 4 15.00' E: the middle column, row 201 of the map.
@@ -175,14 +187,11 @@ TEST_F(NavigationWindow, ShowsEachFixOfAReceiverOnAPtyAndStopsOnTheSecondClick) 
     EXPECT_NE(text1().find(bad.substr(0, bad.size() - 2)), std::string::npos);
 
     // The second click stops.
-    shell.button("Navig1")->click();
-    ASSERT_TRUE(waitFor([&] { return loop->state() == State::Idle; }));
-    EXPECT_EQ(shell.window->state().navigationActive, 0);
-    EXPECT_EQ(shell.window->status(), " NAVIGATION STOPPED");
-    EXPECT_EQ(shell.device->opened().back(), "Navig2.WAV");
+    stop();
+    EXPECT_EQ(std::tuple(shell.window->state().navigationActive, shell.window->status(), shell.device->opened().back()),
+              std::tuple(0, " NAVIGATION STOPPED", "Navig2.WAV"));
     const std::string log = text1();
-    EXPECT_EQ(log.substr(0, 19), "\n\nOpening Com port\n");
-    EXPECT_EQ(log.substr(log.size() - 19), "\nClosing Com port\n\n");
+    EXPECT_EQ(log.substr(0, 19) + log.substr(log.size() - 19), "\n\nOpening Com port\n\nClosing Com port\n\n");
     EXPECT_TRUE(shell.dialogs.messages.empty());
     // Nothing is read any more; a new start opens the port again.
     startReceiving();
@@ -222,8 +231,7 @@ TEST_F(NavigationWindow, TheMovingMapFollowsAndKeysAreTakenOncePerFix) {
     EXPECT_FALSE(shell.window->state().keyPreview);
     feed(rmc("100003", "5215.00", "00410.00"), 4);
     EXPECT_TRUE(shell.window->state().keyPreview);
-    shell.button("Navig1")->click();
-    ASSERT_TRUE(waitFor([&] { return loop->state() == State::Idle; }));
+    stop();
 }
 
 // Announcements that wait in a nested event loop on their first call, while
@@ -251,8 +259,7 @@ TEST_F(NavigationWindow, AReadArrivingWhileAFixIsShownWaitsItsTurn) {
     startReceiving();
     feed(rmc("100001", "5215.00", "00415.00") + rmc("100002", "5215.00", "00415.00"), 3);
     EXPECT_EQ(speech.shownTimes, (std::vector<std::string>{"10:00:01", "10:00:02", "10:00:03"}));
-    shell.button("Navig1")->click();
-    ASSERT_TRUE(waitFor([&] { return loop->state() == State::Idle; }));
+    stop();
     loop = std::make_unique<NavigationLoop>(navigationLinks(*shell.window, shell.speech), *display);
 }
 
@@ -275,8 +282,7 @@ TEST_F(NavigationWindow, OffTheMapBeepsWithoutSearchAndRunsTheSearchWithIt) {
     feed(rmc("100002", "5230.00", "00415.00"), 3);  // north of the map
     EXPECT_EQ(search.searches, 1);
     EXPECT_EQ(shell.dialogs.beeps, beeps + 1);
-    shell.button("Navig1")->click();
-    ASSERT_TRUE(waitFor([&] { return loop->state() == State::Idle; }));
+    stop();
 }
 
 TEST_F(NavigationWindow, ALogPastItsCapRestartsAndTheFixStillCounts) {
@@ -298,8 +304,7 @@ TEST_F(NavigationWindow, ALogPastItsCapRestartsAndTheFixStillCounts) {
     EXPECT_EQ(box("Tijds"), "10:10:10");
     feedLogged("$GPGGA,after\r\n", "$GPGGA,after");
     EXPECT_EQ(text1(), "Overwriting buffer\n$GPGGA,after\n");
-    shell.button("Navig1")->click();
-    ASSERT_TRUE(waitFor([&] { return loop->state() == State::Idle; }));
+    stop();
 }
 
 TEST_F(NavigationWindow, ASilentReceiverIsToldUntilSentencesComeAgain) {
@@ -321,8 +326,7 @@ TEST_F(NavigationWindow, ASilentReceiverIsToldUntilSentencesComeAgain) {
     feed(rmc("120000", "5215.00", "00415.00"), 1);
     EXPECT_EQ(status(), " NAVIGATION ACTIVE ");
     // Stopped, the silence is no longer watched.
-    shell.button("Navig1")->click();
-    ASSERT_TRUE(waitFor([&] { return loop->state() == State::Idle; }));
+    stop();
     waitFor([] { return false; }, 700);
     EXPECT_EQ(status(), " NAVIGATION STOPPED");
 }
@@ -334,22 +338,16 @@ TEST_F(NavigationWindow, AVanishingReceiverEndsNavigationWithAMessage) {
     pty.closeMaster();  // unplugged
     ASSERT_TRUE(waitFor([&] { return loop->state() == State::Idle; }));
     EXPECT_EQ(shell.window->state().navigationActive, 0);
-    ASSERT_EQ(shell.dialogs.messages.size(), 1u);
-    EXPECT_NE(shell.dialogs.messages[0].find("The connection to the GPS receiver on COM1 (" + pty.slaveName()),
-              std::string::npos)
-        << shell.dialogs.messages[0];
+    expectOneMessage("The connection to the GPS receiver on COM1 (" + pty.slaveName());
     EXPECT_EQ(shell.window->status(), " NAVIGATION STOPPED");
     EXPECT_NE(text1().find("Closing Com port"), std::string::npos);
 }
 
 TEST_F(NavigationWindow, APortThatCannotBeOpenedReturnsToIdleWithAMessage) {
     linkCom1("/dev/ttyUSB-not-plugged-in");
-    shell.button("Navig1")->click();
-    ASSERT_TRUE(waitFor([&] { return loop->state() == State::Idle; }));
+    stop();
     EXPECT_EQ(shell.window->state().navigationActive, 0);
-    ASSERT_EQ(shell.dialogs.messages.size(), 1u);
-    EXPECT_EQ(shell.dialogs.messages[0].find("The GPS port COM1 (/dev/ttyUSB-not-plugged-in) cannot be opened:"), 0u)
-        << shell.dialogs.messages[0];
+    expectOneMessage("The GPS port COM1 (/dev/ttyUSB-not-plugged-in) cannot be opened:", true);
     // Line settings no serial line has (four data bits).
     linkCom1(pty.slaveName());
     shell.window->state().settings.dataBits = '4';
@@ -367,9 +365,8 @@ TEST_F(NavigationWindow, ClosingTheProgramWhileNavigatingClosesThePort) {
     startReceiving();
     feed(rmc("100000", "5215.00", "00415.00"), 1);
     shell.window->close();
-    EXPECT_EQ(loop->state(), State::Idle);
-    EXPECT_EQ(shell.window->state().navigationActive, 0);
-    EXPECT_TRUE(shell.window->programEnded());
+    EXPECT_EQ(std::tuple(loop->state(), shell.window->state().navigationActive, shell.window->programEnded()),
+              std::tuple(State::Idle, 0, true));
 }
 
 // Route recording on, into C:\TARVOK\ROUTE1.TVK of the test's prefix.
@@ -394,21 +391,14 @@ struct RouteRecordingWindow : NavigationWindow {
         }
         feed(nmea, before + n);
     }
-    void stop() {
-        shell.button("Navig1")->click();
-        ASSERT_TRUE(waitFor([&] { return loop->state() == State::Idle; }));
-    }
     // Record k is a shown position at 52 15' N heading 084 at 41 km/h.
     void expectPosition(const route::RouteFileReader& f, std::int64_t k) {
         std::optional<route::RouteRecord> r = f.read(k);
         ASSERT_TRUE(r);
-        EXPECT_EQ(r->type, 'M') << k;
-        EXPECT_EQ(r->latHemisphere, 'N');
+        EXPECT_EQ(std::tuple(r->type, r->latHemisphere, r->lonHemisphere, r->speed, r->speedUnit, r->course),
+                  std::tuple('M', 'N', 'E', 41, '1', 84))
+            << k;
         EXPECT_NEAR(r->latitude, 52.25, 1e-9);
-        EXPECT_EQ(r->lonHemisphere, 'E');
-        EXPECT_EQ(r->speed, 41);
-        EXPECT_EQ(r->speedUnit, '1');
-        EXPECT_EQ(r->course, 84);
         EXPECT_GT(r->timeStamp, 9.0e8);  // some time after 2023
     }
 };
@@ -456,9 +446,7 @@ TEST_F(RouteRecordingWindow, AFileThatCannotBeWrittenIsReportedOnceAndNothingIsL
     fs::create_directories(folder / "ROUTE1.TVK");
     startReceiving();
     drive(501);
-    ASSERT_EQ(shell.dialogs.messages.size(), 1u);
-    EXPECT_EQ(shell.dialogs.messages[0].find("The route driven cannot be saved:\r\ncannot "), 0u)
-        << shell.dialogs.messages[0];
+    expectOneMessage("The route driven cannot be saved:\r\ncannot ", true);
     EXPECT_EQ(loop->routePointsWaiting(), 501u);
     drive(501, 501);
     EXPECT_EQ(shell.dialogs.messages.size(), 1u);  // once per navigation
@@ -482,8 +470,7 @@ TEST_F(RouteRecordingWindow, WithTheDiskFullTheStatusKeepsSayingSoAndClosingAsks
     startReceiving();  // the port first: its lock file needs room too
     test::FullDisk full;
     drive(501);
-    ASSERT_EQ(shell.dialogs.messages.size(), 1u);
-    EXPECT_NE(shell.dialogs.messages[0].find("ROUTE1.TVK: File too large"), std::string::npos);
+    expectOneMessage("ROUTE1.TVK: File too large");
     feed(rmc("120001", "5215.00", "00415.00"), 502);
     EXPECT_EQ(shell.window->status(), " NAVIGATION ACTIVE - ROUTE NOT SAVED! ");
     // The close box while navigating: asked, tried again with the disk
@@ -653,8 +640,7 @@ TEST_F(NavigationWindow, ReceivesThroughTheRealGpsd) {
         10000));
     test::expectReadouts(*shell.window, {{"Tijds", "9:15:00"}, {"Xtext", "300"}});
     EXPECT_EQ(text1().find("\"class\""), std::string::npos);
-    shell.button("Navig1")->click();
-    ASSERT_TRUE(waitFor([&] { return loop->state() == State::Idle; }));
+    stop();
     EXPECT_TRUE(shell.dialogs.messages.empty());
 }
 
@@ -712,8 +698,7 @@ TEST_F(NavigationWindow, TheTrailLeadsToThePositionFollowsTheZoomAndStartsAfresh
     shell.window->formKeyPress('P');
     EXPECT_TRUE(box->isChecked());
     // Stopping keeps the trail; a new navigation starts it afresh.
-    shell.button("Navig1")->click();
-    ASSERT_TRUE(waitFor([&] { return loop->state() == State::Idle; }));
+    stop();
     EXPECT_EQ(map->trail().size(), 14u);
     startReceiving();
     EXPECT_EQ(map->trail().size(), 0u);
@@ -735,8 +720,7 @@ TEST_F(NavigationWindow, TheFixStatusInTheInstrumentPanelFromGgaGsaAndAVoidRmc) 
     }
     // The RMC's own display does not change with it: the void fix was shown.
     EXPECT_EQ(loop->fixesShown(), 1);
-    shell.button("Navig1")->click();
-    ASSERT_TRUE(waitFor([&] { return loop->state() == State::Idle; }));
+    stop();
     EXPECT_EQ(label->text(), "");
 }
 

@@ -1,6 +1,7 @@
 #include "navigator/map/map_view_state.h"
 
 #include <cmath>
+#include <tuple>
 
 #include <gtest/gtest.h>
 
@@ -74,35 +75,27 @@ struct ViewFixture : ::testing::Test {
         view.position = bitmapPixel;
         view.ApplyZoom();
     }
+    // The status line or the scroll bars, their ranges, the size the clip is
+    // stretched to and the virtual width of the zoomed map.
+    auto layout() const {
+        return std::tuple(view.statusLineVisible(), view.hScroll().visible, int(view.hScroll().maximum),
+                          int(view.vScroll().maximum), out.stretchW, out.stretchH, view.virtualWidth());
+    }
 };
 
 TEST_F(ViewFixture, LevelZeroShowsTheWholeMapAndCentresP) {
     zoomTo(0, {1, 1});
     EXPECT_EQ(view.zoomText(), "Zoom=0");
-    EXPECT_TRUE(view.statusLineVisible());
-    EXPECT_FALSE(view.hScroll().visible);
-    EXPECT_EQ(view.hScroll().maximum, 1000);
-    EXPECT_EQ(view.vScroll().maximum, 800);
+    EXPECT_EQ(layout(), std::tuple(true, false, 1000, 800, 1690, 995, 1690));
     EXPECT_EQ(out.lastClip, (ClipRect{0, 0, 1000, 800}));
-    EXPECT_EQ(out.stretchW, 1690);
-    EXPECT_EQ(out.stretchH, 995);
-    EXPECT_EQ(view.virtualWidth(), 1690);
     // P := the bitmap centre, then in screen pixels.
     EXPECT_EQ(view.position, (PixelPosition{845 + 202, 528}));  // CLng(497.5 + 30) = 528
 }
 
 TEST_F(ViewFixture, LevelTwoRangeAndClip) {
     zoomTo(2, {500, 400});
-    EXPECT_EQ(view.hScroll().maximum, 750);
-    EXPECT_EQ(view.vScroll().maximum, 600);
-    EXPECT_EQ(out.lastClip.width, 250);
-    EXPECT_EQ(out.lastClip.height, 200);
-    EXPECT_EQ(view.virtualWidth(), 1690 * 4);
-    EXPECT_TRUE(view.hScroll().visible);
-    EXPECT_FALSE(view.statusLineVisible());
-    // Centred: clip origin at P minus a half clip.
-    EXPECT_EQ(out.lastClip.x, 375);
-    EXPECT_EQ(out.lastClip.y, 300);
+    EXPECT_EQ(layout(), std::tuple(false, true, 750, 600, 1690, 995, 1690 * 4));
+    EXPECT_EQ(out.lastClip, (ClipRect{375, 300, 250, 200}));  // centred: P minus a half clip
 }
 
 // The bitmap pixel the renderer shows at screen pixel `screen`: it samples
@@ -161,10 +154,7 @@ TEST_F(ViewFixture, ScrollEventsAfterTheOneShotFlagOnlyClearIt) {
     EXPECT_FALSE(view.suppressScrollEvent);
     const int marks = out.marks;
     view.VScroll3_Change(50);
-    EXPECT_EQ(out.clips, clips + 1);
-    EXPECT_EQ(out.marks, marks + 1);
-    EXPECT_EQ(out.lastClip.x, 100);
-    EXPECT_EQ(out.lastClip.y, 50);
+    EXPECT_EQ(std::tuple(out.clips, out.marks, out.lastClip.x, out.lastClip.y), std::tuple(clips + 1, marks + 1, 100, 50));
     view.HScroll3_Change(99999);  // beyond the range: held at the maximum
     EXPECT_EQ(view.hScroll().value, 500);
 }

@@ -6,6 +6,8 @@
 #include <QScrollBar>
 #include <QSlider>
 #include <QTimer>
+#include <functional>
+#include <tuple>
 
 #include "common/text.h"
 #include "navigator/navigator_windows.h"
@@ -46,33 +48,39 @@ struct RouteWindow : ::testing::Test {
         shell.button("Command1")->click();
         ASSERT_TRUE(control("Frame10")->isVisible());
     }
-    // Presses PLAY and waits until PlayRoute has ended.
-    bool play(int speedStep) {
+    // The playback flag, the status line, and whether the route panel and
+    // the instruments are shown.
+    auto panel() {
+        return std::tuple(int(state().playbackActive), shell.window->status(), control("Frame10")->isVisible(),
+                          control("Picture2")->isVisible());
+    }
+    // Presses PLAY and waits until PlayRoute has ended; when record `at` is
+    // shown, `then` runs from the event queue, between two records. True
+    // when the playback ended with its flag cleared.
+    bool play(int speedStep, std::int64_t at = -1, std::function<void()> then = {}) {
         shell.control<QSlider>("Slider1")->setValue(speedStep);
         QEventLoop loop;
         QObject::connect(route.get(), &RouteWindowPlayback::finished, &loop, &QEventLoop::quit);
+        QObject::connect(route.get(), &RouteWindowPlayback::recordShown, &loop, [&](std::int64_t k) {
+            if (k == at) QTimer::singleShot(0, then);
+        });
         QTimer::singleShot(20000, &loop, &QEventLoop::quit);
         shell.button("Play1")->click();
+        playingAfterClick = route->playing();
         loop.exec();
         return !route->playing() && state().playbackActive == 0;
     }
+    bool playingAfterClick = false;  // PLAY returned while the records were still to come
 };
 
 TEST_F(RouteWindow, RouteButtonOffersThePanelAndTakesItAwayAgain) {
     state().navigationActive = 1;
     shell.button("Command1")->click();
-    EXPECT_EQ(state().playbackActive, 1);
+    EXPECT_EQ(panel(), std::tuple(1, std::string(" PLAY DRIVEN ROUTE"), true, false));
     EXPECT_EQ(state().navigationActive, 0);
-    EXPECT_EQ(shell.window->status(), " PLAY DRIVEN ROUTE");
-    EXPECT_TRUE(control("Frame10")->isVisible());
-    EXPECT_FALSE(control("Picture2")->isVisible());
-
     shell.button("Command1")->click();
-    EXPECT_EQ(state().playbackActive, 0);
+    EXPECT_EQ(panel(), std::tuple(0, std::string(" ROUTE-PLAY STOPPED "), false, true));
     EXPECT_TRUE(state().stopRequest);
-    EXPECT_EQ(shell.window->status(), " ROUTE-PLAY STOPPED ");
-    EXPECT_FALSE(control("Frame10")->isVisible());
-    EXPECT_TRUE(control("Picture2")->isVisible());
 }
 
 TEST_F(RouteWindow, GarminRouteSourceStartsTrackImport) {
@@ -99,8 +107,7 @@ TEST_F(RouteWindow, PlaysTheWholeFileAndShowsTheLastRecord) {
     std::vector<std::int64_t> evens;
     for (std::int64_t k = 2; k <= 1002; k += 2) evens.push_back(k);
     EXPECT_EQ(shown, evens);
-    EXPECT_EQ(position.updates, 501);
-    EXPECT_EQ(position.followed, 501);
+    EXPECT_EQ(std::pair(position.updates, position.followed), std::pair(501, 501));
     // Record 1002 as the readouts show it.
     route::RouteRecord last = route::test::recordedPoint(1002);
     route::RouteRecordTexts t = route::routeRecordTexts(last);
@@ -139,39 +146,19 @@ TEST_F(RouteWindow, EndTextStaysWhileTheWindowKeepsWorking) {
 TEST_F(RouteWindow, StopDuringPlaybackEndsItThroughTheStopRequest) {
     shell.prefix.writeDos(kRoute, route::test::routeFileBytes(2));
     offerPlayback();
-    QObject::connect(route.get(), &RouteWindowPlayback::recordShown, [this](std::int64_t k) {
-        // STOP arrives from the event queue between two records.
-        if (k == 100) QTimer::singleShot(0, [this] { shell.button("cmdQuit")->click(); });
-    });
-    QEventLoop loop;
-    QObject::connect(route.get(), &RouteWindowPlayback::finished, &loop, &QEventLoop::quit);
-    shell.control<QSlider>("Slider1")->setValue(1);
-    shell.button("Play1")->click();
-    EXPECT_TRUE(route->playing());  // PLAY returns at once; the records follow
-    QTimer::singleShot(20000, &loop, &QEventLoop::quit);
-    loop.exec();
-    EXPECT_FALSE(route->playing());
+    EXPECT_TRUE(play(1, 100, [this] { shell.button("cmdQuit")->click(); }));
+    EXPECT_TRUE(playingAfterClick);  // PLAY returns at once; the records follow
     ASSERT_FALSE(shown.empty());
     EXPECT_GE(shown.back(), 100);
     EXPECT_LE(shown.back(), 104);
-    EXPECT_EQ(shell.window->status(), " ROUTE-PLAY STOPPED ");
-    EXPECT_FALSE(control("Frame10")->isVisible());
+    EXPECT_EQ(panel(), std::tuple(0, std::string(" ROUTE-PLAY STOPPED "), false, true));
     EXPECT_FALSE(shell.window->programEnded());
 }
 
 TEST_F(RouteWindow, MovingAStartMomentBarEndsThePlaybackButKeepsThePanel) {
     shell.prefix.writeDos(kRoute, route::test::routeFileBytes(2));
     offerPlayback();
-    QObject::connect(route.get(), &RouteWindowPlayback::recordShown, [this](std::int64_t k) {
-        if (k == 50)
-            QTimer::singleShot(0, [this] { shell.control<QScrollBar>("HScroll2")->setValue(5); });
-    });
-    QEventLoop loop;
-    QObject::connect(route.get(), &RouteWindowPlayback::finished, &loop, &QEventLoop::quit);
-    shell.control<QSlider>("Slider1")->setValue(1);
-    shell.button("Play1")->click();
-    QTimer::singleShot(20000, &loop, &QEventLoop::quit);
-    loop.exec();
+    EXPECT_FALSE(play(1, 50, [this] { shell.control<QScrollBar>("HScroll2")->setValue(5); }));
     EXPECT_FALSE(route->playing());
     ASSERT_FALSE(shown.empty());
     EXPECT_LE(shown.back(), 54);

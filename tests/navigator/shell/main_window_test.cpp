@@ -9,6 +9,7 @@
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QSlider>
+#include <tuple>
 #include <utility>
 #include <cmath>
 
@@ -22,6 +23,47 @@ namespace {
 using test::ShellWindow;
 using test::WindowOptions;
 
+// After a STOP: the status line, the sound it opened last, the stop request
+// and whether the window is still shown.
+auto afterStop(const ShellWindow& w) {
+    return std::tuple(w.window->status(), w.device->opened().back(), w.window->state().stopRequest,
+                      w.window->isVisible());
+}
+
+// Every control of the window's own area that is shown lies inside `size`.
+void expectControlsInside(const ShellWindow& w, QSize size) {
+    for (QObject* o : w.window->controls()) {
+        auto* c = qobject_cast<QWidget*>(o);
+        if (!c || c->isHidden() || c->parentWidget() != w.window->centralWidget()) continue;
+        EXPECT_LE(c->geometry().bottom(), size.height()) << c->objectName().toStdString() << " at " << size.height();
+        EXPECT_LE(c->geometry().right(), size.width()) << c->objectName().toStdString() << " at " << size.width();
+    }
+}
+
+// Each typed control and the name the system knows it by.
+std::vector<std::pair<const QWidget*, const char*>> typedControls(const MainWindowControls& c) {
+    return {
+        {c.status, "Label6"},          {c.loadMap, "Command2"},         {c.findMap, "Command13"},
+        {c.buildMapDatabase, "Command12"}, {c.goToPixel, "Command3"},    {c.goToCoordinates, "Command4"},
+        {c.routePlayback, "Command1"}, {c.navigate, "Navig1"},          {c.setup, "SetupCommand"},
+        {c.stop, "cmdQuit"},           {c.zoomFull, "Zoom0"},           {c.zoomIn, "ZoomI"},
+        {c.zoomOut, "ZoomU"},          {c.help, "Command6"},            {c.time, "Tijds"},
+        {c.date, "Datum"},             {c.speed, "Speed"},              {c.speedUnit, "Smode"},
+        {c.course, "Koers"},           {c.compassDirection, "Windr"},   {c.northSouth, "NSText"},
+        {c.latitude, "Latid"},         {c.eastWest, "EWText"},          {c.longitude, "Longi"},
+        {c.pixelX, "Xtext"},           {c.pixelY, "Ytext"},             {c.zoomLevel, "Ztext"},
+        {c.accentLeft, "Text3"},       {c.accentRight, "Text4"},        {c.movingMap, "Check1"},
+        {c.trail, "Check2"},           {c.fixStatus, "Label7"},
+        {c.crossSize, "Slider3"},      {c.thinning, "rou1"},            {c.receiverLog, "Text1"},
+        {c.playbackPanel, "Frame10"},  {c.playbackStart, "Text7"},      {c.startHours, "HScroll1"},
+        {c.startMinutes, "HScroll2"},  {c.playbackSpeed, "Slider1"},    {c.playbackProgress, "ProgressBar1"},
+        {c.play, "Play1"},             {c.upperLeftCorner, "TextLB"},   {c.upperRightCorner, "TextRB"},
+        {c.lowerLeftCorner, "TextLO"}, {c.lowerRightCorner, "TextRO"},  {c.mapHScroll, "HScroll3"},
+        {c.mapVScroll, "VScroll3"},    {c.mapStatusLine, "Text8"},     {c.radarCircles[0], "Shape1"},
+        {c.radarCircles[1], "Shape2"}, {c.radarCircles[2], "Shape3"},
+    };
+}
+
 TEST(MainWindow, StopThreeTimesWhileNavigating) {
     ShellWindow w({.language = '0'});
     w.open();
@@ -29,20 +71,14 @@ TEST(MainWindow, StopThreeTimesWhileNavigating) {
     w.window->state().navigationActive = 1;
 
     w.button("cmdQuit")->click();
+    EXPECT_EQ(afterStop(w), std::tuple(" NAVIGATIE GESTOPT ", "Navig2.WAV", true, true));
     EXPECT_EQ(w.window->state().navigationActive, 0);
-    EXPECT_TRUE(w.window->state().stopRequest);
-    EXPECT_EQ(w.window->status(), " NAVIGATIE GESTOPT ");
-    EXPECT_EQ(w.device->opened().back(), "Navig2.WAV");
     EXPECT_NE(w.device->fileName().string().find("GELUID"), std::string::npos);
-    EXPECT_TRUE(w.window->isVisible());
     EXPECT_EQ(ended.count(), 0);
     w.window->state().stopRequest = false;  // the navigation loop ends and clears it
 
     w.button("cmdQuit")->click();
-    EXPECT_EQ(w.window->status(), " DANK U EN TOT ZIENS");
-    EXPECT_EQ(w.device->opened().back(), "Totziens.WAV");
-    EXPECT_TRUE(w.window->state().stopRequest);
-    EXPECT_FALSE(w.window->isVisible());
+    EXPECT_EQ(afterStop(w), std::tuple(" DANK U EN TOT ZIENS", "Totziens.WAV", true, false));
     EXPECT_EQ(ended.count(), 1);
 
     std::size_t callsBefore = w.device->calls.size();
@@ -59,13 +95,10 @@ TEST(MainWindow, StopDuringPlaybackHidesTheRoutePanel) {
     w.window->picture2()->hide();
     w.window->state().playbackActive = 1;
     w.button("cmdQuit")->click();
+    EXPECT_EQ(afterStop(w), std::tuple(" ROUTE-PLAY STOPPED ", "Route2.WAV", true, true));
     EXPECT_EQ(w.window->state().playbackActive, 0);
-    EXPECT_TRUE(w.window->state().stopRequest);
-    EXPECT_EQ(w.window->status(), " ROUTE-PLAY STOPPED ");
     EXPECT_FALSE(frame10->isVisible());
     EXPECT_TRUE(w.window->picture2()->isVisible());
-    EXPECT_EQ(w.device->opened().back(), "Route2.WAV");
-    EXPECT_TRUE(w.window->isVisible());
 
     // StopActiveMode with no mode running does nothing.
     std::size_t calls = w.device->calls.size();
@@ -152,13 +185,12 @@ TEST(MainWindow, GTogglesSoundWithDutchTexts) {
     w.open();
     int loadsAtOpen = w.speech.fragmentLoads;
     EXPECT_EQ(loadsAtOpen, 1);  // sound on: fragments loaded at opening
+    auto sound = [&] { return std::tuple(w.window->status(), w.window->state().settings.soundOn); };
     w.keyInto("Command2", 'G');
-    EXPECT_EQ(w.window->status(), "  GELUID = UIT ");
-    EXPECT_EQ(w.window->state().settings.soundOn, '0');
+    EXPECT_EQ(sound(), std::tuple("  GELUID = UIT ", '0'));
     EXPECT_EQ(w.window->sound().completionCode(), 1);
     w.keyInto("Command2", 'g');
-    EXPECT_EQ(w.window->status(), "  GELUID = AAN ");
-    EXPECT_EQ(w.window->state().settings.soundOn, '1');
+    EXPECT_EQ(sound(), std::tuple("  GELUID = AAN ", '1'));
     EXPECT_EQ(w.speech.fragmentLoads, loadsAtOpen + 1);
 }
 
@@ -236,29 +268,16 @@ TEST(MainWindow, LayoutFollowsTheScreen) {
         EXPECT_EQ(text8->y(), screen.height() - 85 + 20);
         EXPECT_EQ(w.control("TextRO")->pos(),
                   QPoint(screen.width() - 230 - 130, screen.height() - 85 - 17));
-        // Every left-column control lies inside the window.
-        for (QObject* o : w.window->controls()) {
-            auto* c = qobject_cast<QWidget*>(o);
-            if (!c || !c->isVisible() || c->parentWidget() != w.window->centralWidget()) continue;
-            EXPECT_LE(c->geometry().bottom(), w.window->height()) << c->objectName().toStdString();
-            EXPECT_LE(c->geometry().right(), w.window->width()) << c->objectName().toStdString();
-        }
+        expectControlsInside(w, w.window->size());
     }
 }
 
 TEST(MainWindow, EveryControlExistsByName) {
     ShellWindow w;
     w.open();
-    for (const char* name :
-         {"Command2", "Command13", "Command12", "Command3", "Command4", "Command1", "Navig1", "SetupCommand",
-          "cmdQuit", "Command6", "Zoom0", "ZoomI", "ZoomU", "Speed", "Smode", "Koers", "Windr", "NSText",
-          "EWText", "Latid", "Longi", "Xtext", "Ytext", "Ztext", "Tijds", "Datum", "Label6", "Picture1",
-          "Picture2", "Shape1", "Shape2", "Shape3", "HScroll3", "VScroll3", "Slider3", "Check1", "Frame10",
-          "HScroll1", "HScroll2", "Text7", "Play1", "Slider1", "ProgressBar1", "rou1", "Text1", "Text8",
-          "TextLB", "TextRB", "TextLO", "TextRO", "Text3", "Text4"})
-        EXPECT_NE(w.control(name), nullptr) << name;
-    EXPECT_NE(w.window->findChild<QObject*>("PicClip1"), nullptr);
-    EXPECT_NE(w.window->findChild<QObject*>("MMControl1"), nullptr);
+    for (const auto& [typed, name] : typedControls(w.window->widgets())) EXPECT_NE(w.control(name), nullptr) << name;
+    for (const char* name : {"Picture1", "Picture2"}) EXPECT_NE(w.control(name), nullptr) << name;
+    for (const char* name : {"PicClip1", "MMControl1"}) EXPECT_NE(w.window->findChild<QObject*>(name), nullptr) << name;
     EXPECT_EQ(w.control<QAbstractButton>("Check1")->text(), "Moving map");
     EXPECT_FALSE(w.control("Frame10")->isVisible());
     EXPECT_EQ(w.window->windowTitle(), "Tarvok");
@@ -266,28 +285,7 @@ TEST(MainWindow, EveryControlExistsByName) {
 
 TEST(MainWindow, EachTypedControlIsTheWidgetOfItsName) {
     ShellWindow w;
-    const MainWindowControls& c = w.window->widgets();
-    const std::pair<const QWidget*, const char*> rows[] = {
-        {c.status, "Label6"},          {c.loadMap, "Command2"},         {c.findMap, "Command13"},
-        {c.buildMapDatabase, "Command12"}, {c.goToPixel, "Command3"},    {c.goToCoordinates, "Command4"},
-        {c.routePlayback, "Command1"}, {c.navigate, "Navig1"},          {c.setup, "SetupCommand"},
-        {c.stop, "cmdQuit"},           {c.zoomFull, "Zoom0"},           {c.zoomIn, "ZoomI"},
-        {c.zoomOut, "ZoomU"},          {c.help, "Command6"},            {c.time, "Tijds"},
-        {c.date, "Datum"},             {c.speed, "Speed"},              {c.speedUnit, "Smode"},
-        {c.course, "Koers"},           {c.compassDirection, "Windr"},   {c.northSouth, "NSText"},
-        {c.latitude, "Latid"},         {c.eastWest, "EWText"},          {c.longitude, "Longi"},
-        {c.pixelX, "Xtext"},           {c.pixelY, "Ytext"},             {c.zoomLevel, "Ztext"},
-        {c.accentLeft, "Text3"},       {c.accentRight, "Text4"},        {c.movingMap, "Check1"},
-        {c.trail, "Check2"},           {c.fixStatus, "Label7"},
-        {c.crossSize, "Slider3"},      {c.thinning, "rou1"},            {c.receiverLog, "Text1"},
-        {c.playbackPanel, "Frame10"},  {c.playbackStart, "Text7"},      {c.startHours, "HScroll1"},
-        {c.startMinutes, "HScroll2"},  {c.playbackSpeed, "Slider1"},    {c.playbackProgress, "ProgressBar1"},
-        {c.play, "Play1"},             {c.upperLeftCorner, "TextLB"},   {c.upperRightCorner, "TextRB"},
-        {c.lowerLeftCorner, "TextLO"}, {c.lowerRightCorner, "TextRO"},  {c.mapHScroll, "HScroll3"},
-        {c.mapVScroll, "VScroll3"},    {c.mapStatusLine, "Text8"},     {c.radarCircles[0], "Shape1"},
-        {c.radarCircles[1], "Shape2"}, {c.radarCircles[2], "Shape3"},
-    };
-    for (const auto& [widget, name] : rows) EXPECT_EQ(widget, w.control(name)) << name;
+    for (const auto& [widget, name] : typedControls(w.window->widgets())) EXPECT_EQ(widget, w.control(name)) << name;
 }
 
 TEST(MainWindow, OpeningSequenceShowsClockStartPictureAndRadar) {
@@ -307,12 +305,10 @@ TEST(MainWindow, OpeningSequenceShowsClockStartPictureAndRadar) {
     // each with its shadows.
     const auto& needles = w.window->picture2()->lines();
     ASSERT_EQ(needles.size(), 6u);
-    EXPECT_EQ(needles[0].x1, 720);
-    EXPECT_EQ(needles[0].y1, 650);
-    EXPECT_EQ(needles[0].x2, 720 - int(std::lround(480 * std::sin(25 * 3.14159265359 / 180))));
-    EXPECT_EQ(needles[0].y2, 650 + int(std::lround(480 * std::cos(25 * 3.14159265359 / 180))));
-    EXPECT_EQ(needles[2].x2, 2100);
-    EXPECT_EQ(needles[2].y2, 650 - 480);
+    EXPECT_EQ(std::tuple(needles[0].x1, needles[0].y1, needles[0].x2, needles[0].y2),
+              std::tuple(720, 650, 720 - int(std::lround(480 * std::sin(25 * 3.14159265359 / 180))),
+                         650 + int(std::lround(480 * std::cos(25 * 3.14159265359 / 180)))));
+    EXPECT_EQ(std::pair(needles[2].x2, needles[2].y2), std::pair(2100, 650 - 480));
     EXPECT_EQ(needles[2].colour, QColor(255, 255, 255));
     EXPECT_EQ(needles[5].colour, QColor(250, 200, 200));
     // The dial is drawn: a tick straight below the centre is black, the
@@ -430,12 +426,7 @@ TEST(MainWindow, ResizingLaysTheWindowOutFromItsOwnSizeTheMapViewTakingTheRoom) 
         EXPECT_GE(now.width(), std::min(size.width(), 640));
         EXPECT_EQ(w.window->widgets().mapPicture->width(), now.width() - 230) << now.width();
         EXPECT_EQ(w.window->widgets().mapPicture->height(), now.height() + 28 - 85);
-        for (QObject* o : w.window->controls()) {
-            auto* c = qobject_cast<QWidget*>(o);
-            if (!c || c->isHidden() || c->parentWidget() != w.window->centralWidget()) continue;
-            EXPECT_LE(c->geometry().bottom(), now.height()) << c->objectName().toStdString() << " at " << now.height();
-            EXPECT_LE(c->geometry().right(), now.width()) << c->objectName().toStdString();
-        }
+        expectControlsInside(w, now);
         EXPECT_TRUE(w.window->widgets().instrumentPanel->isVisible());
         // The screen's layout stays the one of the start.
         EXPECT_EQ(w.window->layoutInUse().windowWidth, 800);

@@ -6,6 +6,7 @@
 #include <QSlider>
 #include <algorithm>
 #include <filesystem>
+#include <tuple>
 
 #include "tests/navigator/shell/stand_in_settings.h"
 #include "tests/navigator/shell/window_fixture.h"
@@ -65,6 +66,11 @@ struct RecordedLaunch {
     bool reaches(Phase p) { return waitFor([&] { return launch.phase() == p; }); }
     // Lets the launch look several more times.
     void settle() { waitFor([] { return false; }, 40); }
+    // The reloads so far, once the launch has looked several more times.
+    int settledReloads() {
+        settle();
+        return reloads;
+    }
 };
 
 TEST(SettingsLaunch, WaitsForAWindowShownInTimeAndReloadsOnceItHasClosed) {
@@ -77,13 +83,11 @@ TEST(SettingsLaunch, WaitsForAWindowShownInTimeAndReloadsOnceItHasClosed) {
     // Presses while it is open start nothing.
     r.launch.setupCommandClick();
     EXPECT_EQ(r.statuses.back(), " SETTINGS ALREADY OPEN ");
-    r.settle();
-    EXPECT_EQ(r.reloads, 0);
+    EXPECT_EQ(r.settledReloads(), 0);
     EXPECT_EQ(r.sounds, 1);
     r.registry.close(kSettingsTitleDutch);
     ASSERT_TRUE(r.reaches(Phase::Idle));
-    r.settle();
-    EXPECT_EQ(r.reloads, 1);
+    EXPECT_EQ(r.settledReloads(), 1);
     EXPECT_TRUE(r.messages.empty());
 }
 
@@ -95,12 +99,10 @@ TEST(SettingsLaunch, AWindowLaterThanTheGracePeriodIsReloadedForAgainWhenItClose
     EXPECT_EQ(r.reloads, 1);  // nothing appeared: reloaded at once
     r.registry.open(kSettingsTitleEnglish);
     ASSERT_TRUE(r.reaches(Phase::Waiting));
-    r.settle();
-    EXPECT_EQ(r.reloads, 1);
+    EXPECT_EQ(r.settledReloads(), 1);
     r.registry.close(kSettingsTitleEnglish);
     ASSERT_TRUE(r.reaches(Phase::Idle));
-    r.settle();
-    EXPECT_EQ(r.reloads, 2);
+    EXPECT_EQ(r.settledReloads(), 2);
 }
 
 // Its window unseen by the looks (never shown, or shown and closed between
@@ -129,9 +131,8 @@ TEST(SettingsLaunch, ASettingsWindowOpenedElsewhereIsWaitedForWithoutAStart) {
     RecordedLaunch r;
     r.registry.open(kSettingsTitleEnglish);
     r.launch.setupCommandClick();
-    EXPECT_EQ(r.statuses, std::vector<std::string>{" SETTINGS ALREADY OPEN "});
-    EXPECT_EQ(r.sounds, 0);
-    EXPECT_EQ(r.launch.phase(), Phase::Waiting);
+    EXPECT_EQ(std::tuple(r.statuses, r.sounds, r.launch.phase()),
+              std::tuple(std::vector<std::string>{" SETTINGS ALREADY OPEN "}, 0, Phase::Waiting));
     r.registry.close(kSettingsTitleEnglish);
     ASSERT_TRUE(r.reaches(Phase::Idle));
     EXPECT_EQ(r.reloads, 1);
@@ -315,10 +316,8 @@ TEST(SettingsLaunchWindow, TheNewSettingsTakeEffectAfterTheSettingsProgramHasClo
     EXPECT_FALSE(w.presence->isOpen(kSettingsTitleEnglish));
     // Taken over at once: language of run-time texts, unit, sliders, the
     // screen correction from the file.
-    EXPECT_EQ(w.state().settings.language, '0');
-    EXPECT_EQ(w.slider("Slider1"), 5);
-    EXPECT_EQ(w.slider("Slider3"), 7);
-    EXPECT_EQ(w.state().screenCorrectionX, 70);
+    EXPECT_EQ(std::tuple(w.state().settings.language, w.slider("Slider1"), w.slider("Slider3"), w.state().screenCorrectionX),
+              std::tuple('0', 5, 7, 70));
     EXPECT_GE(w.shell.speech.fragmentLoads, 2) << "the spoken unit word follows the new unit";
     w.shell.window->formKeyPress('G');
     EXPECT_EQ(w.shell.window->status(), "  GELUID = UIT ");
@@ -341,8 +340,7 @@ TEST(SettingsLaunchWindow, ASettingsWindowShownAfterTheGracePeriodIsStillReloade
     EXPECT_EQ(w.state().settings.speedUnit, '1') << "reloaded at the end of the grace period";
     EXPECT_EQ(w.launch->phase(), Phase::LateWatch);
     ASSERT_TRUE(waitFor([&] { return reloaded.count() == 2; }, 10000));
-    EXPECT_EQ(w.state().settings.speedUnit, '3');
-    EXPECT_EQ(w.launch->phase(), Phase::Idle);
+    EXPECT_EQ(std::tuple(w.state().settings.speedUnit, w.launch->phase()), std::tuple('3', Phase::Idle));
 }
 
 }  // namespace

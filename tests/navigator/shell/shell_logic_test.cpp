@@ -3,6 +3,7 @@
 
 #include <cmath>
 #include <tuple>
+#include <utility>
 
 #include "navigator/shell/keyboard_commands.h"
 #include "navigator/shell/radar_screen.h"
@@ -47,10 +48,8 @@ TEST(WindowLayout, FromTheWindowsOwnSizeAfterAResize) {
     for (auto [w, h, panel] : {std::tuple{700, 500, true}, std::tuple{1500, 900, false}}) {
         const WindowLayout l = windowLayoutForSize(w, h, panel);
         const WindowLayout screen = computeWindowLayout(w, h + 28);
-        EXPECT_EQ(l.windowWidth, w);
-        EXPECT_EQ(l.windowHeight, h);
+        EXPECT_EQ(std::tie(l.windowWidth, l.windowHeight, l.picture2Visible), std::tie(w, h, panel));
         EXPECT_EQ(l.picture1, screen.picture1);
-        EXPECT_EQ(l.picture2Visible, panel);
     }
     // The smallest window keeps the log's least height above the panel.
     for (bool panel : {true, false}) {
@@ -90,10 +89,8 @@ TEST(Keyboard, ScreenCorrectionStopsAt800AndMinus800) {
         o = applyKey(s, i % 2 ? 'o' : 'O');
         if (s.screenCorrectionX != before) ++pressesThatChanged;
     }
-    EXPECT_EQ(s.screenCorrectionX, 800);
-    EXPECT_EQ(pressesThatChanged, 40);
-    EXPECT_EQ(o.command, KeyCommand::ScreenCorrection);
-    EXPECT_EQ(o.status, "Xcor.= 800 ; Ycor.= 0");
+    EXPECT_EQ(std::tuple(s.screenCorrectionX, pressesThatChanged, o.command, o.status),
+              std::tuple(800, 40, KeyCommand::ScreenCorrection, "Xcor.= 800 ; Ycor.= 0"));
 
     s.screenCorrectionX = -800;
     s.screenCorrectionY = -780;
@@ -103,15 +100,13 @@ TEST(Keyboard, ScreenCorrectionStopsAt800AndMinus800) {
 
 TEST(Keyboard, GTogglesSoundAndSetsTheCompletionCode) {
     NavigatorState s = stateWith('0', '1');
-    KeyOutcome off = applyKey(s, 'g');
-    EXPECT_EQ(off.command, KeyCommand::SoundSwitchedOff);
-    EXPECT_EQ(off.status, "  GELUID = UIT ");
-    EXPECT_EQ(s.settings.soundOn, '0');
-    EXPECT_TRUE(off.endSoundWaits);  // the completion code becomes 1
-    KeyOutcome on = applyKey(s, 'G');
-    EXPECT_EQ(on.command, KeyCommand::SoundSwitchedOn);
-    EXPECT_EQ(on.status, "  GELUID = AAN ");
-    EXPECT_EQ(s.settings.soundOn, '1');
+    const KeyOutcome off = applyKey(s, 'g');
+    // Switched off, the completion code becomes 1: sound waits end.
+    EXPECT_EQ(std::tuple(off.command, off.status, s.settings.soundOn, off.endSoundWaits),
+              std::tuple(KeyCommand::SoundSwitchedOff, "  GELUID = UIT ", '0', true));
+    const KeyOutcome on = applyKey(s, 'G');
+    EXPECT_EQ(std::tuple(on.command, on.status, s.settings.soundOn),
+              std::tuple(KeyCommand::SoundSwitchedOn, "  GELUID = AAN ", '1'));
     // Any value but "0" counts as on and is switched off.
     s.settings.soundOn = '7';
     EXPECT_EQ(applyKey(s, 'G').command, KeyCommand::SoundSwitchedOff);
@@ -126,13 +121,11 @@ TEST(Keyboard, DigitsZoomOnlyWhileAModeRuns) {
     EXPECT_EQ(s.targetZoomLevel, 0);
 
     s.navigationActive = 1;
-    EXPECT_EQ(applyKey(s, '2').command, KeyCommand::ZoomToLevel);
-    EXPECT_EQ(s.targetZoomLevel, 2);
-    EXPECT_EQ(applyKey(s, '0').command, KeyCommand::ZoomFull);
-    EXPECT_EQ(s.targetZoomLevel, 0);
-    for (char d : std::string("6789")) {
-        EXPECT_EQ(applyKey(s, d).command, KeyCommand::ZoomToLevel);
-        EXPECT_EQ(s.targetZoomLevel, 5) << d;
+    for (auto [key, command, level] : {std::tuple{'2', KeyCommand::ZoomToLevel, 2}, {'0', KeyCommand::ZoomFull, 0},
+                                       {'6', KeyCommand::ZoomToLevel, 5}, {'7', KeyCommand::ZoomToLevel, 5},
+                                       {'8', KeyCommand::ZoomToLevel, 5}, {'9', KeyCommand::ZoomToLevel, 5}}) {
+        const KeyCommand pressed = applyKey(s, key).command;
+        EXPECT_EQ(std::tuple(pressed, s.targetZoomLevel), std::tuple(command, level)) << key;
     }
     s.navigationActive = 0;
     s.playbackActive = 1;
@@ -152,21 +145,15 @@ TEST(Keyboard, KeyPreviewIsSwitchedOffWhileAModeRuns) {
 TEST(Keyboard, SpeedUnitKeysAndTheUnitWordFile) {
     NavigatorState s = stateWith('1', '1');
     s.programDrive = 'D';
-    KeyOutcome m = applyKey(s, 'm');
-    EXPECT_EQ(m.command, KeyCommand::SpeedUnit);
-    EXPECT_EQ(s.settings.speedUnit, '2');
-    EXPECT_EQ(s.unitWord, "mph");
-    EXPECT_EQ(m.unitWordFile, "D:\\TARVOK\\SOUND\\mph.WAV");
-    EXPECT_TRUE(m.status.empty());
+    const KeyOutcome m = applyKey(s, 'm');
+    EXPECT_EQ(std::tuple(m.command, s.settings.speedUnit, s.unitWord, m.unitWordFile, m.status),
+              std::tuple(KeyCommand::SpeedUnit, '2', "mph", "D:\\TARVOK\\SOUND\\mph.WAV", ""));
 
     NavigatorState q = stateWith('0', '0');
-    KeyOutcome t = applyKey(q, 'T');
-    EXPECT_EQ(q.settings.speedUnit, '3');
-    EXPECT_EQ(q.unitWord, "kts");
-    EXPECT_TRUE(t.unitWordFile.empty());  // sound off: nothing reloaded
+    const KeyOutcome t = applyKey(q, 'T');  // sound off: nothing reloaded
+    EXPECT_EQ(std::tuple(q.settings.speedUnit, q.unitWord, t.unitWordFile), std::tuple('3', "kts", ""));
     applyKey(q, 'K');
-    EXPECT_EQ(q.settings.speedUnit, '1');
-    EXPECT_EQ(q.unitWord, "kmh");
+    EXPECT_EQ(std::tuple(q.settings.speedUnit, q.unitWord), std::tuple('1', "kmh"));
 }
 
 TEST(Keyboard, IntervalStepLastsBetweenPressesWithin2To30Seconds) {
@@ -191,10 +178,8 @@ TEST(Keyboard, PShowsAndHidesTheTrailInTheWindowsLanguage) {
                                            std::tuple{'0', "  SPOOR = UIT ", "  SPOOR = AAN "}}) {
         NavigatorState s = stateWith(language, '1');
         ASSERT_TRUE(s.trailShown);
-        KeyOutcome o = applyKey(s, 'p');
-        EXPECT_EQ(o.command, KeyCommand::Trail);
-        EXPECT_EQ(o.status, hidden);
-        EXPECT_FALSE(s.trailShown);
+        const KeyOutcome o = applyKey(s, 'p');
+        EXPECT_EQ(std::tuple(o.command, o.status, s.trailShown), std::tuple(KeyCommand::Trail, hidden, false));
         EXPECT_EQ(applyKey(s, 'P').status, shown);
         EXPECT_TRUE(s.trailShown);
     }

@@ -2,6 +2,8 @@
 
 #include <QEventLoop>
 #include <QTimer>
+#include <tuple>
+#include <utility>
 
 #include "navigator/route/track/track_playback.h"
 #include "platform/dialogs.h"
@@ -74,6 +76,12 @@ struct Fixture : ::testing::Test {
         test::writeFile(p, bytes);
         return p.string();
     }
+    // Imports the file `name` with `bytes` to its end.
+    bool import(const std::string& name, const std::string& bytes) {
+        dialogs.fileAnswers.push_back(write(name, bytes));
+        playback.ImportTrack();
+        return runToEnd();
+    }
     // Runs the event loop until the import has finished (bounded).
     bool runToEnd() {
         if (!playback.running()) return true;
@@ -87,6 +95,11 @@ struct Fixture : ::testing::Test {
 
 using TrackPlaybackTest = Fixture;
 
+// Three points northwards on 4 E, 36 seconds apart but for the last.
+const std::string kThreePoints = test::trkLine("N5200.00000", "E00400.00000", "23-MAR-94", "12:00:00") +
+                                 test::trkLine("N5201.00000", "E00400.00000", "23-MAR-94", "12:00:36") +
+                                 test::trkLine("N5202.00000", "E00400.00000", "23-MAR-94", "12:00:36");
+
 TEST_F(TrackPlaybackTest, CancelledDialogSaysNoFileFound) {
     playback.ImportTrack();
     EXPECT_FALSE(playback.running());
@@ -98,9 +111,7 @@ TEST_F(TrackPlaybackTest, CancelledDialogSaysNoFileFound) {
     EXPECT_EQ(dialogs.messages[0],
               joinMessageLines({"WARNING!", "", "NO FILE FOUND!", "", "You must enter or select a",
                                 "valid bitmap file.", "", "Please try again!"}));
-    EXPECT_EQ(dialogs.beeps, 1);
-    EXPECT_FALSE(host.playback);
-    EXPECT_FALSE(host.navigation);
+    EXPECT_EQ(std::tuple(dialogs.beeps, host.playback, host.navigation), std::tuple(1, false, false));
 
     // A file that is not there, in Dutch.
     host.english = false;
@@ -113,49 +124,33 @@ TEST_F(TrackPlaybackTest, CancelledDialogSaysNoFileFound) {
 }
 
 TEST_F(TrackPlaybackTest, ShowsEveryPointThenTheEnd) {
-    std::string track = "H  header\r" + test::trkLine("N5200.00000", "E00400.00000", "23-MAR-94", "12:00:00") +
-                        test::trkLine("N5201.00000", "E00400.00000", "23-MAR-94", "12:00:36") +
-                        test::trkLine("N5202.00000", "E00400.00000", "23-MAR-94", "12:00:36");
-    dialogs.fileAnswers.push_back(write("drive.trk", track));
+    dialogs.fileAnswers.push_back(write("drive.trk", "H  header\r" + kThreePoints));
     playback.ImportTrack();
-    EXPECT_TRUE(host.playback);
-    EXPECT_FALSE(host.stop);
-    EXPECT_EQ(host.status, " SHOW DRIVEN ROUTE");
+    EXPECT_EQ(std::tuple(host.playback, host.stop, host.status), std::tuple(true, false, " SHOW DRIVEN ROUTE"));
     EXPECT_TRUE(host.points.empty());  // the points come from the event loop
     ASSERT_TRUE(runToEnd());
 
     ASSERT_EQ(host.points.size(), 3u);
     EXPECT_EQ(host.points[1].latid, "52,0166666666667");
-    EXPECT_EQ(host.koers, "000");  // straight up the map: north
-    EXPECT_EQ(host.windr, " N ");
+    EXPECT_EQ(host.koers + host.windr, "000 N ");  // straight up the map: north
     EXPECT_EQ(host.followed, (std::vector<int>{-100, -200, -300}));
     EXPECT_EQ(host.raised, 3);
     EXPECT_TRUE(host.preview);
     // The end: "000" and "End", the flag cleared.
-    EXPECT_EQ(host.speed, "000");
-    EXPECT_EQ(host.smode, "End");
-    EXPECT_EQ(host.status, " ROUTE-PLAY READY ");
-    EXPECT_FALSE(host.playback);
+    EXPECT_EQ(std::tuple(host.speed, host.smode, host.status, host.playback),
+              std::tuple("000", "End", " ROUTE-PLAY READY ", false));
     EXPECT_TRUE(dialogs.messages.empty());
     // 100 pixels in 36 seconds: 10 km/h, kept for the next file.
-    EXPECT_EQ(playback.motion().previousTime, 12 * 3600 + 36);
-    EXPECT_EQ(playback.motion().pixelDistance, 100);
+    EXPECT_EQ(std::pair(playback.motion().previousTime, playback.motion().pixelDistance), std::pair(12 * 3600 + 36, 100));
 }
 
 TEST_F(TrackPlaybackTest, SpeedBetweenPointsAndAcrossFiles) {
-    std::string track = "\r" + test::trkLine("N5200.00000", "E00400.00000", "23-MAR-94", "12:00:00") +
-                        test::trkLine("N5201.00000", "E00400.00000", "23-MAR-94", "12:00:36") +
-                        test::trkLine("N5202.00000", "E00400.00000", "23-MAR-94", "12:00:36");
-    dialogs.fileAnswers.push_back(write("a.txt", ""));  // an empty file: the end at once
-    playback.ImportTrack();
-    ASSERT_TRUE(runToEnd());
+    ASSERT_TRUE(import("a.txt", ""));  // an empty file: the end at once
     EXPECT_EQ(host.speeds, std::vector<std::string>{"000 End"});
     EXPECT_EQ(host.status, " ROUTE-PLAY READY ");
 
     host.speeds.clear();
-    dialogs.fileAnswers.push_back(write("a.trk", track));
-    playback.ImportTrack();
-    ASSERT_TRUE(runToEnd());
+    ASSERT_TRUE(import("a.trk", "\r" + kThreePoints));
     // From 00:00:00 to noon; 100 pixels in 36 s = 10 km/h; the same time
     // again: "000" and the unit kept.
     EXPECT_EQ(host.speeds, (std::vector<std::string>{"000 kmh", "010 kmh", "000", "000 End"}));
@@ -163,10 +158,7 @@ TEST_F(TrackPlaybackTest, SpeedBetweenPointsAndAcrossFiles) {
     // The next file goes on from the last point: 100 pixels in 36 s, in mph.
     host.speeds.clear();
     host.unit = '2';
-    dialogs.fileAnswers.push_back(
-        write("b.trk", "\r" + test::trkLine("N5203.00000", "E00400.00000", "23-MAR-94", "12:01:12")));
-    playback.ImportTrack();
-    ASSERT_TRUE(runToEnd());
+    ASSERT_TRUE(import("b.trk", "\r" + test::trkLine("N5203.00000", "E00400.00000", "23-MAR-94", "12:01:12")));
     EXPECT_EQ(host.speeds, (std::vector<std::string>{"006 mph", "000 End"}));
 }
 
@@ -205,7 +197,6 @@ TEST_F(TrackPlaybackTest, MillionLinesLeaveTheWindowAnswering) {
 }
 
 TEST_F(TrackPlaybackTest, StopRequestEndsTheImport) {
-    dialogs.fileAnswers.push_back(write("long.trk", longTrack(100000)));
     host.rou1 = 1;
     // STOP, as the window does it between two points: flag cleared, its text.
     host.onPoint = [&] {
@@ -216,11 +207,9 @@ TEST_F(TrackPlaybackTest, StopRequestEndsTheImport) {
                 host.status = " ROUTE-PLAY STOPPED ";
             });
     };
-    playback.ImportTrack();
-    ASSERT_TRUE(runToEnd());
+    ASSERT_TRUE(import("long.trk", longTrack(100000)));
     EXPECT_LE(host.points.size(), 4u);
-    EXPECT_EQ(host.status, " ROUTE-PLAY STOPPED ");
-    EXPECT_FALSE(host.playback);
+    EXPECT_EQ(std::tuple(host.status, host.playback), std::tuple(" ROUTE-PLAY STOPPED ", false));
     EXPECT_NE(host.smode, "End");
 
     // A bare stop request (the flag left on): the status line is cleared.
@@ -228,26 +217,19 @@ TEST_F(TrackPlaybackTest, StopRequestEndsTheImport) {
     host.onPoint = [&] {
         if (host.points.size() == 2) QTimer::singleShot(0, [&] { host.stop = true; });
     };
-    dialogs.fileAnswers.push_back(write("long2.trk", longTrack(100000)));
-    playback.ImportTrack();
-    ASSERT_TRUE(runToEnd());
-    EXPECT_EQ(host.status, "");
-    EXPECT_FALSE(host.playback);
+    ASSERT_TRUE(import("long2.trk", longTrack(100000)));
+    EXPECT_EQ(std::tuple(host.status, host.playback), std::tuple("", false));
 }
 
 TEST_F(TrackPlaybackTest, MalformedGpxStopsWithAMessage) {
-    dialogs.fileAnswers.push_back(write(
-        "bad.GPX", "<gpx><trk><trkseg><trkpt lat=\"52.5\" lon=\"4.5\"><time>2024-05-01T10:00:00Z</time></trkpt>"
-                   "<trkpt lat=\"52.6\" lon=\"4.5\"></trkseg></gpx>"));
-    playback.ImportTrack();
-    ASSERT_TRUE(runToEnd());
+    ASSERT_TRUE(import("bad.GPX", "<gpx><trk><trkseg><trkpt lat=\"52.5\" lon=\"4.5\"><time>2024-05-01T10:00:00Z"
+                                  "</time></trkpt><trkpt lat=\"52.6\" lon=\"4.5\"></trkseg></gpx>"));
     ASSERT_EQ(host.points.size(), 1u);
     EXPECT_EQ(host.points[0].latid, "52,5");
     ASSERT_EQ(dialogs.messages.size(), 1u);
-    EXPECT_NE(dialogs.messages[0].find("FILE NOT READABLE!"), std::string::npos);
-    EXPECT_NE(dialogs.messages[0].find("line 1"), std::string::npos) << dialogs.messages[0];
-    EXPECT_EQ(dialogs.beeps, 1);
-    EXPECT_FALSE(host.playback);
+    for (const char* part : {"FILE NOT READABLE!", "line 1"})
+        EXPECT_NE(dialogs.messages[0].find(part), std::string::npos) << dialogs.messages[0];
+    EXPECT_EQ(std::tuple(dialogs.beeps, host.playback), std::tuple(1, false));
 }
 
 }  // namespace
