@@ -48,24 +48,24 @@ void MapViewWidget::drawTrailIntoFrame() {
     // again once the trail has moved on.
     const std::size_t from = trailDrawn_ > 0 ? trailAnchor_ : 0;
     std::size_t kept = 0;
-    paintTrail(frame_, trailInView(all.subspan(from), *trailMap_, clip_, stretch_.width(), stretch_.height(), &kept));
+    paintTrail(frame_, trailInView(all.subspan(from), *trailMap_, clip_, stretch_.width(), stretch_.height(), &kept),
+               trailDrawn_ > 0);
     trailAnchor_ = from + kept;
     trailDrawn_ = all.size();
 }
 
-void MapViewWidget::paintTrail(QImage& image, const std::vector<std::vector<ViewPoint>>& lines) {
+void MapViewWidget::paintTrail(QImage& image, const std::vector<std::vector<ViewPoint>>& lines, bool joining) {
     // Along each segment pixel by pixel (Bresenham), a dark dot five pixels
     // across and then a light one of three: exact colours, no antialiasing,
     // and cheap enough to draw a trail of 10,000 positions at every fix.
-    // The dark edge never covers a light core already drawn, so a stretch
-    // added to a trail drawn before joins it as if drawn in one go.
     const int w = image.width(), h = image.height();
     auto stamp = [&](int cx, int cy, int radius, QRgb colour, bool round) {
+        const bool keepCore = joining && colour == kTrailEdge;
         for (int y = std::max(0, cy - radius); y <= std::min(h - 1, cy + radius); ++y) {
             auto* row = reinterpret_cast<QRgb*>(image.scanLine(y));
             for (int x = std::max(0, cx - radius); x <= std::min(w - 1, cx + radius); ++x)
                 if ((!round || std::abs(x - cx) + std::abs(y - cy) <= radius + 1) &&
-                    (colour == kTrailCore || row[x] != kTrailCore))
+                    !(keepCore && row[x] == kTrailCore))
                     row[x] = colour;
         }
     };

@@ -49,8 +49,11 @@ public:
     static constexpr QRgb kTrailCore = 0xff00e0ff;
     static constexpr QRgb kTrailEdge = 0xff003070;
 
-    // Draws the trail's lines (picture pixels) in its colours into an RGB32 image.
-    static void paintTrail(QImage& image, const std::vector<std::vector<ViewPoint>>& lines);
+    // Draws the trail's lines (picture pixels) in its colours into an RGB32
+    // image. `joining`: the lines go on from a trail already drawn there;
+    // their dark edge then leaves its light core, so the whole looks as if
+    // drawn in one go.
+    static void paintTrail(QImage& image, const std::vector<std::vector<ViewPoint>>& lines, bool joining = false);
 
     // Paints the frame, the trail and the mark (what paintEvent does), onto any device.
     void paintFrame(QPainter& painter);
