@@ -21,6 +21,7 @@
 #include "navigator/shell/sound_playback.h"
 #include "platform/sound_device.h"
 #include "tests/support/recording_dialogs.h"
+#include "bench/private_folder.h"
 
 namespace {
 
@@ -41,17 +42,12 @@ struct SoundFolder {
     std::filesystem::path root;
     std::filesystem::path sound;
     SoundFolder() {
-        const char* p = std::getenv("TARVOK_BENCH_SOUND");
-        root = p && *p ? std::filesystem::path(p) : std::filesystem::temp_directory_path() / "tarvok-bench-sound";
+        root = tarvok::bench::benchPath("TARVOK_BENCH_SOUND", "sound");
         sound = root / "drive_c" / "TARVOK" / "SOUND";
         std::filesystem::create_directories(sound);
         for (const std::string& name : announcementFragments(kTexts, everythingOn()))
             std::ofstream(sound / (name + ".WAV"), std::ios::binary)
                 << std::string(79, 'h') << std::string(4400, '\x80') << std::string(71, 't');
-    }
-    ~SoundFolder() {
-        std::error_code ec;
-        std::filesystem::remove_all(root, ec);
     }
 };
 

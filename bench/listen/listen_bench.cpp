@@ -13,8 +13,8 @@
 // spends on the block that closes it); real_time_factor = recogniser time
 // over audio time.
 //
-// The recordings go to $TARVOK_BENCH_SPEECH (default
-// /tmp/tarvok-bench-speech) once and are reused.
+// The recordings go to $TARVOK_BENCH_SPEECH once and are reused by later
+// runs (without it, to a private folder removed at the end).
 //
 // TARVOK_BENCH_SET=tuning runs the same measures over a separate tuning set
 // instead: other voices and speeds, other sentences and words, noise at other
@@ -36,6 +36,7 @@
 #include "listen/recogniser.h"
 #include "listen/speech_file.h"
 #include "tests/support/spoken_phrase.h"
+#include "bench/private_folder.h"
 
 namespace {
 
@@ -102,8 +103,7 @@ constexpr const char* tuningWords[] = {
 };
 
 fs::path corpusFolder() {
-    const char* env = std::getenv("TARVOK_BENCH_SPEECH");
-    const fs::path folder = env && *env ? fs::path(env) : fs::path("/tmp/tarvok-bench-speech");
+    const fs::path folder = tarvok::bench::benchPath("TARVOK_BENCH_SPEECH", "speech");
     return tuningSet() ? folder / "tuning" : folder;
 }
 

@@ -3,8 +3,8 @@
 // records, the map found last; each as plain logic and through the AUTO and
 // FIND buttons of the real (offscreen) main window.
 //
-// The folder is generated once under $TARVOK_BENCH_MAPS (default
-// /tmp/tarvok-bench-maps) and kept for later runs.
+// The folder is generated under $TARVOK_BENCH_MAPS once and kept for later
+// runs (without it, in a private folder removed at the end).
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
@@ -22,6 +22,8 @@
 #include "navigator/shell/main_window.h"
 #include "platform/sound_device.h"
 #include "tests/support/recording_dialogs.h"
+#include "bench/bench_window.h"
+#include "bench/private_folder.h"
 
 namespace {
 
@@ -39,8 +41,7 @@ std::string two(int v) {
 // 0 10' x 0 10', each with its corner file and the header of its bitmap.
 const DosPaths& benchPrefix() {
     static const DosPaths paths = [] {
-        const char* p = std::getenv("TARVOK_BENCH_MAPS");
-        const std::filesystem::path root = p && *p ? p : "/tmp/tarvok-bench-maps";
+        const std::filesystem::path root = tarvok::bench::benchPath("TARVOK_BENCH_MAPS", "maps");
         const DosPaths dos(root);
         const auto folder = dos.toNative("C:\\KAARTEN");
         std::error_code ec;
@@ -102,15 +103,11 @@ BENCHMARK(BM_FindMapForPosition)->Unit(benchmark::kMicrosecond);
 
 // The main window on the benchmark prefix, with a map of the folder loaded.
 struct BenchWindow {
-    test::RecordingDialogs dialogs;
-    std::unique_ptr<MainWindow> window;
+    tarvok::bench::BenchMainWindow main{benchPrefix()};
+    MainWindow* window = main.window.get();
     std::unique_ptr<map::MapWindow> map;
     BenchWindow() {
-        NavigatorStart start;
-        start.settings = decodeForNavigator(start.settingsString);
-        start.settings.soundOn = '0';
-        window = std::make_unique<MainWindow>(start, benchPrefix(), dialogs, std::make_unique<SilentSoundDevice>());
-        map = std::make_unique<map::MapWindow>(mapWindowLinks(*window), window.get());
+        map = std::make_unique<map::MapWindow>(mapWindowLinks(*window), window);
         window->formLoad();
         map->calibration().mapPath = "C:\\KAARTEN\\M0.bmp";
         window->state().mapLoaded = 1;

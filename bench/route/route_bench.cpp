@@ -9,6 +9,7 @@
 
 #include "navigator/route/route_gpx.h"
 #include "navigator/route/route_playback.h"
+#include "bench/private_folder.h"
 
 namespace {
 
@@ -19,8 +20,7 @@ constexpr double kBase = 1.0e9;
 
 // The file the benchmarks read, written once, removed at the end.
 struct RouteFile {
-    std::filesystem::path path = std::filesystem::temp_directory_path() /
-                                 (std::to_string(getpid()) + "_ROUTE1.TVK");
+    std::filesystem::path path = tarvok::bench::privateFolder() / "ROUTE1.TVK";
     std::int64_t records = 0;
     RouteFile() {
         std::ofstream out(path, std::ios::binary);

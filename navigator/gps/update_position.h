@@ -56,7 +56,8 @@ public:
 class MapSearchCalls {
 public:
     virtual ~MapSearchCalls() = default;
-    // True when a map holding the shown position was loaded.
+    // True when a map holding the shown position was found; its bitmap is
+    // loaded while the window goes on.
     virtual bool FindMapForPosition() = 0;
 };
 

@@ -1,7 +1,14 @@
 #include "navigator/map/bmp_reader.h"
 
-#include <QFile>
+#include <fcntl.h>
+#include <sys/mman.h>
+#include <sys/stat.h>
+#include <sys/uio.h>
+#include <unistd.h>
 
+#include <algorithm>
+#include <cerrno>
+#include <climits>
 #include <cstdint>
 #include <cstring>
 #include <vector>
@@ -16,13 +23,69 @@ namespace {
 std::uint32_t u16(const uchar* p) { return std::uint32_t(p[0]) | std::uint32_t(p[1]) << 8; }
 std::uint32_t u32(const uchar* p) { return u16(p) | u16(p + 2) << 16; }
 
+// Below this, plain heap memory is as quick.
+constexpr qint64 kMappedImageBytes = 16 << 20;
+// Rows are read in blocks of about this many bytes: few system calls, and
+// cancelling takes effect within a few milliseconds.
+constexpr qint64 kBlockBytes = 8 << 20;
+// How far ahead of the rows being read the disk is asked to read.
+constexpr qint64 kReadAheadBytes = 32 << 20;
+// 32-bit rows get their alpha set after each block, while it is in cache.
+constexpr qint64 kRgb32BlockBytes = 1 << 20;
+
+struct Mapping {
+    void* address;
+    std::size_t length;
+};
+
+void unmapImage(void* info) {
+    auto* m = static_cast<Mapping*>(info);
+    munmap(m->address, m->length);
+    delete m;
+}
+
+// Reads `length` bytes at `offset` into the scattered `rows`; false when
+// the file ends early or cannot be read.
+bool readRows(int fd, std::vector<iovec>& rows, qint64 offset) {
+    std::size_t first = 0;
+    while (first < rows.size()) {
+        const int count = int(std::min<std::size_t>(rows.size() - first, IOV_MAX));
+        const ssize_t got = preadv(fd, rows.data() + first, count, offset);
+        if (got < 0 && errno == EINTR) continue;
+        if (got <= 0) return false;
+        offset += got;
+        // A short read: go on after the part that arrived.
+        std::size_t left = std::size_t(got);
+        while (first < rows.size() && left >= rows[first].iov_len) left -= rows[first++].iov_len;
+        if (left > 0) {
+            rows[first].iov_base = static_cast<char*>(rows[first].iov_base) + left;
+            rows[first].iov_len -= left;
+        }
+    }
+    return true;
+}
+
+bool readAt(int fd, void* into, std::size_t length, qint64 offset) {
+    std::vector<iovec> one{{into, length}};
+    return readRows(fd, one, offset);
+}
+
 }  // namespace
 
-BmpRead readBmp(QIODevice& file, QImage& image) {
+QImage uninitialisedImage(int width, int height, QImage::Format format) {
+    const qint64 bytesPerLine = ((qint64(width) * QImage::toPixelFormat(format).bitsPerPixel() + 31) / 32) * 4;
+    const qint64 bytes = bytesPerLine * height;
+    if (bytes < kMappedImageBytes) return QImage(width, height, format);
+    void* p = mmap(nullptr, std::size_t(bytes), PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    if (p == MAP_FAILED) return {};
+    madvise(p, std::size_t(bytes), MADV_HUGEPAGE);
+    return QImage(static_cast<uchar*>(p), width, height, bytesPerLine, format, unmapImage,
+                  new Mapping{p, std::size_t(bytes)});
+}
+
+BmpRead readBmp(int fd, QImage& image, const std::atomic<bool>* cancel) {
     uchar h[54];
-    if (file.read(reinterpret_cast<char*>(h), sizeof h) != qint64(sizeof h) || h[0] != 'B' ||
-        h[1] != 'M')
-        return BmpRead::NotHandled;
+    if (!readAt(fd, h, sizeof h, 0) || h[0] != 'B' || h[1] != 'M') return BmpRead::NotHandled;
     const std::uint32_t offset = u32(h + 10), infoSize = u32(h + 14);
     if (infoSize < 40) return BmpRead::NotHandled;  // old OS/2 headers: Qt reads those
     const auto width = std::int32_t(u32(h + 18)), rawHeight = std::int32_t(u32(h + 22));
@@ -35,54 +98,68 @@ BmpRead readBmp(QIODevice& file, QImage& image) {
     const std::int32_t height = topDown ? -rawHeight : rawHeight;
     if (width > kMaxBitmapSide || height > kMaxBitmapSide) return BmpRead::TooLarge;
 
+    struct stat st {};
+    if (fstat(fd, &st) != 0) return BmpRead::Corrupt;
     const qint64 stride = ((qint64(width) * bits + 31) / 32) * 4;
-    if (qint64(offset) + stride * height > file.size()) return BmpRead::Corrupt;  // cut off
+    if (qint64(offset) + stride * height > qint64(st.st_size)) return BmpRead::Corrupt;  // cut off
 
     const bool indexed = bits <= 8;
-    QImage img(width, height, indexed ? QImage::Format_Indexed8 : QImage::Format_RGB32);
+    const QImage::Format format =
+        indexed ? QImage::Format_Indexed8 : bits == 24 ? QImage::Format_BGR888 : QImage::Format_RGB32;
+    QImage img = uninitialisedImage(width, height, format);
     if (img.isNull()) return BmpRead::NoMemory;
     if (indexed) {
         const std::uint32_t max = 1u << bits;
         if (colours == 0 || colours > max) colours = max;
         std::vector<uchar> quads(colours * 4);
-        if (!file.seek(14 + infoSize) ||
-            file.read(reinterpret_cast<char*>(quads.data()), qint64(quads.size())) != qint64(quads.size()))
-            return BmpRead::Corrupt;
+        if (!readAt(fd, quads.data(), quads.size(), 14 + qint64(infoSize))) return BmpRead::Corrupt;
         QList<QRgb> table(256, qRgb(0, 0, 0));
         for (std::uint32_t i = 0; i < colours; ++i)
             table[i] = qRgb(quads[4 * i + 2], quads[4 * i + 1], quads[4 * i]);
         img.setColorTable(table);
     }
-    if (!file.seek(offset)) return BmpRead::Corrupt;
 
-    // Rows in blocks of about 8 MB.
-    const std::int32_t rowsPerBlock = std::max<std::int32_t>(1, std::int32_t((8 << 20) / stride));
-    std::vector<uchar> block(std::size_t(stride) * std::size_t(std::min(rowsPerBlock, height)));
+    // 8, 24 and 32-bit rows have the image's own layout: read into place.
+    // 1 and 4-bit rows are unpacked from a block buffer.
+    const bool inPlace = bits >= 8 && img.bytesPerLine() == stride;
+    const qint64 blockBytes = bits == 32 ? kRgb32BlockBytes : kBlockBytes;
+    const std::int32_t rowsPerBlock = std::int32_t(std::clamp<qint64>(blockBytes / stride, 1, height));
+    std::vector<uchar> block(inPlace ? 0 : std::size_t(stride) * std::size_t(rowsPerBlock));
+    std::vector<iovec> rows;
+    uchar* const pixels = img.bits();
+    const qint64 bytesPerLine = img.bytesPerLine();
+    auto imageRow = [&](std::int32_t fileRow) {
+        return pixels + bytesPerLine * (topDown ? fileRow : height - 1 - fileRow);
+    };
+    // The disk reads ahead of the copying: a map not in the page cache
+    // comes in while the rows before it are put in place.
+    posix_fadvise(fd, 0, 0, POSIX_FADV_SEQUENTIAL);
     for (std::int32_t first = 0; first < height; first += rowsPerBlock) {
-        const std::int32_t rows = std::min(rowsPerBlock, height - first);
-        const qint64 want = stride * rows;
-        if (file.read(reinterpret_cast<char*>(block.data()), want) != want) return BmpRead::Corrupt;
-        for (std::int32_t r = 0; r < rows; ++r) {
-            const std::int32_t fileRow = first + r;
-            const std::int32_t y = topDown ? fileRow : height - 1 - fileRow;
+        if (cancel && cancel->load(std::memory_order_relaxed)) return BmpRead::Cancelled;
+        const std::int32_t count = std::min(rowsPerBlock, height - first);
+        const qint64 at = qint64(offset) + stride * first;
+        posix_fadvise(fd, at + stride * count, kReadAheadBytes, POSIX_FADV_WILLNEED);
+        rows.clear();
+        for (std::int32_t r = 0; r < count; ++r)
+            rows.push_back({inPlace ? imageRow(first + r) : block.data() + std::size_t(stride) * std::size_t(r),
+                            std::size_t(stride)});
+        if (!readRows(fd, rows, at)) return BmpRead::Corrupt;
+        for (std::int32_t r = 0; r < count; ++r) {
+            uchar* d = imageRow(first + r);
             const uchar* s = block.data() + std::size_t(stride) * std::size_t(r);
-            uchar* d = img.scanLine(y);
-            switch (bits) {
-            case 8:
+            if (bits == 32) {
+                if (!inPlace) std::memcpy(d, s, std::size_t(width) * 4);
+                // The fourth byte of a 32-bit BMP pixel is unused: opaque.
+                auto* px = reinterpret_cast<QRgb*>(d);
+                for (std::int32_t x = 0; x < width; ++x) px[x] |= 0xff000000u;
+            } else if (bits == 8 && !inPlace) {
                 std::memcpy(d, s, std::size_t(width));
-                break;
-            case 4:
+            } else if (bits == 4) {
                 for (std::int32_t x = 0; x < width; ++x) d[x] = (x & 1) ? s[x / 2] & 15 : s[x / 2] >> 4;
-                break;
-            case 1:
+            } else if (bits == 1) {
                 for (std::int32_t x = 0; x < width; ++x) d[x] = (s[x / 8] >> (7 - (x & 7))) & 1;
-                break;
-            default: {
-                auto* out = reinterpret_cast<QRgb*>(d);
-                const std::size_t step = bits / 8;
-                for (std::int32_t x = 0; x < width; ++x, s += step)
-                    out[x] = 0xff000000u | std::uint32_t(s[2]) << 16 | std::uint32_t(s[1]) << 8 | s[0];
-            }
+            } else if (bits == 24 && !inPlace) {
+                std::memcpy(d, s, std::size_t(width) * 3);
             }
         }
     }
@@ -92,9 +169,8 @@ BmpRead readBmp(QIODevice& file, QImage& image) {
 
 BmpRead readBmp(const QString& path, QImage& image) {
     RegularFile opened = RegularFile::openForReading(path.toStdString());
-    QFile file;
-    if (!opened || !file.open(opened.fd(), QIODevice::ReadOnly)) return BmpRead::NotHandled;
-    return readBmp(file, image);
+    if (!opened) return BmpRead::NotHandled;
+    return readBmp(opened.fd(), image);
 }
 
 }  // namespace tarvok::map

@@ -1,11 +1,11 @@
 // A reader for uncompressed Windows bitmaps of any size up to 32767 pixels a
 // side (Qt's own BMP reader refuses more than 16384 x 16384 pixels in all),
-// reading straight into the image rows.
+// reading the rows straight into their place in the image.
 #pragma once
 
-#include <QIODevice>
 #include <QImage>
 #include <QString>
+#include <atomic>
 
 namespace tarvok::map {
 
@@ -15,14 +15,24 @@ enum class BmpRead {
     Corrupt,     // a BMP whose header is wrong or whose pixels are cut off
     TooLarge,    // wider or higher than 32767 pixels
     NoMemory,    // the image did not fit in memory
+    Cancelled,   // `cancel` was set while reading
 };
 
-// Reads the BMP in `file` (open, read from its start) into `image`: 8-bit
-// indexed for 1, 4 and 8 bits per pixel (with the file's colour table),
-// RGB32 for 24 and 32 bits.
-BmpRead readBmp(QIODevice& file, QImage& image);
+// Reads the BMP open at the descriptor `fd` (a regular file; read with
+// pread, so its offset does not matter) into `image`: 8-bit indexed for 1,
+// 4 and 8 bits per pixel (with the file's colour table), 24-bit BGR for 24
+// bits and RGB32 for 32 bits. These layouts are the file's own rows, so 8,
+// 24 and 32-bit pixels are read once, straight into the image. `cancel`, when
+// given, is looked at between blocks of rows. Safe on any thread.
+BmpRead readBmp(int fd, QImage& image, const std::atomic<bool>* cancel = nullptr);
 // The same for the file at a native path (NotHandled when it cannot be
 // opened as a regular file).
 BmpRead readBmp(const QString& path, QImage& image);
+
+// A width x height image of `format` whose pixels are not yet set. Large
+// images get memory mapped for the purpose, with transparent huge pages
+// asked for, so that filling them costs a few hundred page faults instead
+// of a few hundred thousand. Null when it does not fit in memory.
+QImage uninitialisedImage(int width, int height, QImage::Format format);
 
 }  // namespace tarvok::map

@@ -29,8 +29,9 @@ inline QRgb average4(QRgb a, QRgb b, QRgb c, QRgb d) {
 
 QImage halved(const QImage& src) {
     const int w = std::max(1, src.width() / 2), h = std::max(1, src.height() / 2);
-    QImage dst(w, h, src.format());
+    QImage dst = uninitialisedImage(w, h, src.format());
     if (dst.isNull()) return dst;
+    const int sx1 = src.width() > 1 ? 1 : 0;
     if (isEightBit(src.format())) {
         // Colour indices cannot be averaged: every second pixel is kept.
         dst.setColorTable(src.colorTable());
@@ -41,7 +42,20 @@ QImage halved(const QImage& src) {
         }
         return dst;
     }
-    const int sx1 = src.width() > 1 ? 1 : 0;
+    if (src.format() == QImage::Format_BGR888) {
+        // Each of the three bytes averaged over the four pixels.
+        for (int y = 0; y < h; ++y) {
+            const uchar* r0 = src.constScanLine(std::min(2 * y, src.height() - 1));
+            const uchar* r1 = src.constScanLine(std::min(2 * y + 1, src.height() - 1));
+            uchar* d = dst.scanLine(y);
+            for (int x = 0; x < w; ++x) {
+                const int a = 6 * x, b = 3 * std::min(2 * x + sx1, src.width() - 1);
+                for (int c = 0; c < 3; ++c)
+                    d[3 * x + c] = uchar((r0[a + c] + r0[b + c] + r1[a + c] + r1[b + c] + 2) >> 2);
+            }
+        }
+        return dst;
+    }
     for (int y = 0; y < h; ++y) {
         const auto* r0 = reinterpret_cast<const QRgb*>(src.constScanLine(std::min(2 * y, src.height() - 1)));
         const auto* r1 = reinterpret_cast<const QRgb*>(src.constScanLine(std::min(2 * y + 1, src.height() - 1)));
@@ -54,15 +68,18 @@ QImage halved(const QImage& src) {
     return dst;
 }
 
-// Brings any image into one of the two forms the renderer reads: 32-bit
-// opaque RGB, or 8-bit indices into a colour table. Transparent parts are
-// shown on white, as on paper.
+// Brings any image into one of the forms the renderer reads: 32-bit opaque
+// RGB, 24-bit BGR, or 8-bit indices into a colour table. Transparent parts
+// are shown on white, as on paper.
 QImage normalised(QImage image) {
     switch (image.format()) {
     case QImage::Format_RGB32:
+    case QImage::Format_BGR888:
     case QImage::Format_Indexed8:
     case QImage::Format_Grayscale8:
         return image;
+    case QImage::Format_RGB888:
+        return image.convertToFormat(QImage::Format_BGR888);
     case QImage::Format_Mono:
     case QImage::Format_MonoLSB:
         return image.convertToFormat(QImage::Format_Indexed8);
@@ -78,37 +95,85 @@ QImage normalised(QImage image) {
     return opaque;
 }
 
-}  // namespace
-
-MapBitmap::MapBitmap() {
+void raiseAllocationLimit() {
     // Maps of several hundred megabytes are the point of this program: allow
     // images up to the largest side this program takes, in 32 bits.
-    const qint64 mb = qint64(kMaxBitmapSide) * kMaxBitmapSide * 4 / (1024 * 1024) + 1;
-    if (QImageReader::allocationLimit() < mb) QImageReader::setAllocationLimit(int(mb));
+    static const bool raised = [] {
+        const qint64 mb = qint64(kMaxBitmapSide) * kMaxBitmapSide * 4 / (1024 * 1024) + 1;
+        if (QImageReader::allocationLimit() < mb) QImageReader::setAllocationLimit(int(mb));
+        return true;
+    }();
+    (void)raised;
+}
+
+}  // namespace
+
+MapBitmap::MapBitmap() { raiseAllocationLimit(); }
+
+MapBitmap::ReadImage MapBitmap::read(const QString& nativePath, const std::atomic<bool>* cancel) {
+    raiseAllocationLimit();
+    ReadImage r;
+    RegularFile opened = RegularFile::openForReading(nativePath.toStdString());
+    r.openError = opened.error();
+    if (!opened) {
+        r.error = LoadError::CannotOpen;
+        return r;
+    }
+    switch (readBmp(opened.fd(), r.image, cancel)) {
+    case BmpRead::Done: break;
+    case BmpRead::Corrupt: r.error = LoadError::Unreadable; return r;
+    case BmpRead::TooLarge: r.error = LoadError::TooLarge; return r;
+    case BmpRead::NoMemory: r.error = LoadError::NoMemory; return r;
+    case BmpRead::Cancelled: r.error = LoadError::Cancelled; return r;
+    case BmpRead::NotHandled: {
+        QFile file;
+        if (!file.open(opened.fd(), QIODevice::ReadOnly) || !file.seek(0)) {
+            r.error = LoadError::Unreadable;
+            return r;
+        }
+        QImageReader reader(&file);
+        reader.setAutoTransform(false);
+        if (!reader.canRead()) {
+            r.error = LoadError::Unreadable;
+            return r;
+        }
+        const QSize size = reader.size();
+        if (size.width() > kMaxBitmapSide || size.height() > kMaxBitmapSide) {
+            r.error = LoadError::TooLarge;
+            return r;
+        }
+        if (!reader.read(&r.image) || r.image.isNull()) {
+            r.error = LoadError::Unreadable;
+            return r;
+        }
+        break;
+    }
+    }
+    if (r.image.width() > kMaxBitmapSide || r.image.height() > kMaxBitmapSide) r.error = LoadError::TooLarge;
+    else r.image = normalised(std::move(r.image));
+    if (r.error == LoadError::None && r.image.isNull()) r.error = LoadError::NoMemory;
+    if (r.error != LoadError::None) r.image = QImage();
+    return r;
+}
+
+std::vector<QImage> MapBitmap::pyramidOf(const QImage& base, const std::atomic<bool>* cancel) {
+    std::vector<QImage> levels;
+    const QImage* last = &base;
+    while (last->width() > kSmallestLevelSide || last->height() > kSmallestLevelSide) {
+        if (cancel && cancel->load(std::memory_order_relaxed)) break;
+        QImage next = halved(*last);
+        if (next.isNull()) break;  // out of memory: coarser clips come from the finer level
+        levels.push_back(std::move(next));
+        last = &levels.back();
+    }
+    return levels;
 }
 
 MapBitmap::LoadError MapBitmap::load(const QString& nativePath, int* openError) {
-    RegularFile opened = RegularFile::openForReading(nativePath.toStdString());
-    if (openError) *openError = opened.error();
-    if (!opened) return LoadError::CannotOpen;
-    QFile file;
-    if (!file.open(opened.fd(), QIODevice::ReadOnly)) return LoadError::Unreadable;
-    QImage image;
-    switch (readBmp(file, image)) {
-    case BmpRead::Done: return assign(std::move(image));
-    case BmpRead::Corrupt: return LoadError::Unreadable;
-    case BmpRead::TooLarge: return LoadError::TooLarge;
-    case BmpRead::NoMemory: return LoadError::NoMemory;
-    case BmpRead::NotHandled: break;
-    }
-    if (!file.seek(0)) return LoadError::Unreadable;
-    QImageReader reader(&file);
-    reader.setAutoTransform(false);
-    if (!reader.canRead()) return LoadError::Unreadable;
-    const QSize size = reader.size();
-    if (size.width() > kMaxBitmapSide || size.height() > kMaxBitmapSide) return LoadError::TooLarge;
-    if (!reader.read(&image) || image.isNull()) return LoadError::Unreadable;
-    return assign(std::move(image));
+    ReadImage r = read(nativePath);
+    if (openError) *openError = r.openError;
+    if (r.error != LoadError::None) return r.error;
+    return assign(std::move(r.image));
 }
 
 std::vector<std::string> MapBitmap::readableFormats() {
@@ -120,18 +185,20 @@ std::vector<std::string> MapBitmap::readableFormats() {
 }
 
 MapBitmap::LoadError MapBitmap::assign(QImage image) {
+    const LoadError e = setBase(std::move(image));
+    if (e == LoadError::None) setPyramid(levels_[0], pyramidOf(levels_[0]));
+    return e;
+}
+
+MapBitmap::LoadError MapBitmap::setBase(QImage image, std::vector<QImage>* previous) {
     if (image.isNull()) return LoadError::Unreadable;
     if (image.width() > kMaxBitmapSide || image.height() > kMaxBitmapSide) return LoadError::TooLarge;
     image = normalised(std::move(image));
     if (image.isNull()) return LoadError::Unreadable;
     // The previous map is let go only now that the new one is in memory.
+    if (previous) *previous = std::move(levels_);
     levels_.clear();
     levels_.push_back(std::move(image));
-    buildPyramid();
-    return LoadError::None;
-}
-
-void MapBitmap::buildPyramid() {
     const QImage& base = levels_[0];
     lut_.assign(256, 0xff000000u);
     if (base.format() == QImage::Format_Indexed8) {
@@ -146,11 +213,14 @@ void MapBitmap::buildPyramid() {
     } else if (base.format() == QImage::Format_Grayscale8) {
         for (int i = 0; i < 256; ++i) lut_[std::size_t(i)] = qRgb(i, i, i);
     }
-    while (levels_.back().width() > kSmallestLevelSide || levels_.back().height() > kSmallestLevelSide) {
-        QImage next = halved(levels_.back());
-        if (next.isNull()) break;  // out of memory: coarser clips come from the finer level
-        levels_.push_back(std::move(next));
-    }
+    return LoadError::None;
+}
+
+bool MapBitmap::setPyramid(const QImage& base, std::vector<QImage> levels) {
+    if (levels_.empty() || levels_[0].cacheKey() != base.cacheKey()) return false;
+    levels_.resize(1);
+    for (QImage& l : levels) levels_.push_back(std::move(l));
+    return true;
 }
 
 qint64 MapBitmap::bytesHeld() const {
@@ -188,6 +258,16 @@ void MapBitmap::renderClip(const QRectF& clip, QImage& target) const {
             std::clamp(int(std::floor(x0 + (x + 0.5) * sx)), 0, src.width() - 1);
 
     const bool eightBit = isEightBit(src.format());
+    const bool threeBytes = src.format() == QImage::Format_BGR888;
+    static_assert(Q_BYTE_ORDER == Q_LITTLE_ENDIAN);
+    // 24-bit pixels are read four bytes at a time (little-endian: blue,
+    // green, red and one byte too many, masked off) where those four bytes
+    // lie inside the row; the columns from `wholeWords` on are read by byte.
+    int wholeWords = tw;
+    if (threeBytes) {
+        for (int& c : columns) c *= 3;  // byte offsets
+        while (wholeWords > 0 && columns[std::size_t(wholeWords - 1)] + 4 > src.bytesPerLine()) --wholeWords;
+    }
     int previousRow = -1;
     for (int y = 0; y < th; ++y) {
         const int row = std::clamp(int(std::floor(y0 + (y + 0.5) * sy)), 0, src.height() - 1);
@@ -200,6 +280,17 @@ void MapBitmap::renderClip(const QRectF& clip, QImage& target) const {
         if (eightBit) {
             const uchar* s = src.constScanLine(row);
             for (int x = 0; x < tw; ++x) d[x] = lut_[s[columns[std::size_t(x)]]];
+        } else if (threeBytes) {
+            const uchar* s = src.constScanLine(row);
+            for (int x = 0; x < wholeWords; ++x) {
+                std::uint32_t v;
+                std::memcpy(&v, s + columns[std::size_t(x)], 4);
+                d[x] = 0xff000000u | v;
+            }
+            for (int x = wholeWords; x < tw; ++x) {
+                const uchar* p = s + columns[std::size_t(x)];
+                d[x] = 0xff000000u | std::uint32_t(p[2]) << 16 | std::uint32_t(p[1]) << 8 | p[0];
+            }
         } else {
             const auto* s = reinterpret_cast<const QRgb*>(src.constScanLine(row));
             for (int x = 0; x < tw; ++x) d[x] = s[columns[std::size_t(x)]];

@@ -1,11 +1,13 @@
-// The bitmap of the current map, held once, with a pyramid of halved copies
-// so that any rectangle of it can be shown stretched to the map picture at
-// the cost of about one frame of pixels, whatever the map's size.
+// The bitmap of the current map, held once in the form it was read (24-bit
+// maps stay 24-bit), with a pyramid of halved copies so that any rectangle
+// of it can be shown stretched to the map picture at the cost of about one
+// frame of pixels, whatever the map's size.
 #pragma once
 
 #include <QImage>
 #include <QRectF>
 #include <QString>
+#include <atomic>
 #include <string>
 #include <vector>
 
@@ -21,16 +23,40 @@ public:
         Unreadable,
         TooLarge,
         NoMemory,
+        Cancelled,   // a newer load took its place
+    };
+
+    // An image file read into memory, in one of the forms the renderer
+    // reads, ready to become the bitmap.
+    struct ReadImage {
+        QImage image;
+        LoadError error = LoadError::None;
+        int openError = 0;  // with CannotOpen: an errno value or kNotAFile
     };
 
     MapBitmap();
 
-    // Loads any image format Qt reads (BMP, PNG, JPEG, TIFF, ...). On
-    // failure the bitmap held before stays as it was; a file that cannot be
-    // opened leaves the reason (an errno value or kNotAFile) in `openError`.
+    // Reads any image format Qt reads (BMP, PNG, JPEG, TIFF, ...); our own
+    // reader takes uncompressed BMPs. Touches no bitmap, so it may run on a
+    // worker thread; `cancel` stops a BMP read between blocks of rows.
+    static ReadImage read(const QString& nativePath, const std::atomic<bool>* cancel = nullptr);
+    // The halved copies of `base`, level 1 upwards, until both sides fit a
+    // screen. Safe on a worker thread; `cancel` stops it between levels.
+    static std::vector<QImage> pyramidOf(const QImage& base, const std::atomic<bool>* cancel = nullptr);
+
+    // Reads and takes the image at once, pyramid included. On failure the
+    // bitmap held before stays as it was; a file that cannot be opened
+    // leaves the reason (an errno value or kNotAFile) in `openError`.
     LoadError load(const QString& nativePath, int* openError = nullptr);
-    // Takes an image already in memory (the start picture, tests).
+    // Takes an image already in memory (the start picture, tests), pyramid included.
     LoadError assign(QImage image);
+    // Takes `image` as the bitmap without a pyramid yet: clips come from
+    // the bitmap itself until setPyramid. The levels held before move to
+    // `previous` when given (to be let go elsewhere), else are freed here.
+    LoadError setBase(QImage image, std::vector<QImage>* previous = nullptr);
+    // Takes the pyramid built from `base`; false (and nothing changes) when
+    // `base` is no longer the bitmap.
+    bool setPyramid(const QImage& base, std::vector<QImage> levels);
 
     // The file suffixes of the image formats load() reads ("bmp", "png", ...).
     static std::vector<std::string> readableFormats();
@@ -56,7 +82,6 @@ public:
     int levelFor(double clipWidth, double clipHeight, int targetWidth, int targetHeight) const;
 
 private:
-    void buildPyramid();
 
     std::vector<QImage> levels_;     // 0: the bitmap itself; k: halved k times
     std::vector<QRgb> lut_;          // colours of 8-bit levels

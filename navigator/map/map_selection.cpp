@@ -93,53 +93,75 @@ void MapWindow::BuildMapDatabase() {
     links_.status.setStatus(databaseLoadedText(language, build.leftOutLongPaths()));
 }
 
+// A search's records and where it stands, kept while a found map's bitmap
+// is read.
+struct MapWindow::FoundMaps {
+    std::vector<MapRecord> records;
+    MapSearch search;
+    bool told = false;  // a bitmap that could not be loaded was said
+};
+
 bool MapWindow::FindMapForPosition() {
-    if (selecting_) return false;
-    Running running(selecting_);
-    NavigatorState& state = links_.state;
-    const Language language = state.language();
-    const DosPaths& paths = links_.paths;
+    if (selecting_ || searching_) return false;
+    searching_ = true;
+    const Language language = links_.state.language();
     links_.status.setStatus(searchingMapText(language));
     yieldOnce();
+    if (!searching_) return false;  // a map chosen meanwhile replaced the search
 
-    DosMapFolderFiles reader(paths);
-    const std::vector<MapRecord> records = decodeMapDatabase(reader.readFile(databaseDosPath()).value_or(""));
-    MapSearch s =
-        searchMapForPosition(records, boxText(links_.controls.latitude), boxText(links_.controls.longitude), boxText(links_.controls.northSouth), boxText(links_.controls.eastWest));
-    if (s.outcome == MapSearchOutcome::PositionNotNumeric) {
+    DosMapFolderFiles reader(links_.paths);
+    auto found = std::make_shared<FoundMaps>();
+    found->records = decodeMapDatabase(reader.readFile(databaseDosPath()).value_or(""));
+    const MainWindowControls& c = links_.controls;
+    found->search = searchMapForPosition(found->records, boxText(c.latitude), boxText(c.longitude),
+                                         boxText(c.northSouth), boxText(c.eastWest));
+    if (found->search.outcome == MapSearchOutcome::PositionNotNumeric) {
         message(missingLatLonLines(language));
         yieldOnce();
+        searching_ = false;
         return false;
     }
-    if (!records.empty()) {
-        setBox(links_.controls.northSouth, s.nsText);
-        setBox(links_.controls.eastWest, s.ewText);
+    if (!found->records.empty()) {
+        setBox(c.northSouth, found->search.nsText);
+        setBox(c.eastWest, found->search.ewText);
     }
+    return loadFoundMap(std::move(found));
+}
 
+bool MapWindow::loadFoundMap(std::shared_ptr<FoundMaps> found) {
     // The first record that holds the position and whose bitmap loads: a
     // bitmap that is gone or cannot be read is told once (the warning asks
     // for a new AUTO run) and the search goes on with the next record.
-    const MapCalibration previous = map_;
-    bool told = false;
-    while (s.outcome == MapSearchOutcome::Found) {
-        map_.edges = records[s.index].edges;
-        map_.mapPath = records[s.index].bitmapPath();
-        if (LoadMapBitmap(!told)) break;
-        told = true;
-        map_.mapPath = previous.mapPath;
-        map_.edges = previous.edges;
-        s = searchMapForPosition(records, boxText(links_.controls.latitude), boxText(links_.controls.longitude), s.nsText, s.ewText, s.index + 1);
+    while (found->search.outcome == MapSearchOutcome::Found) {
+        const MapRecord& r = found->records[found->search.index];
+        auto shown = [this, found](bool loaded) {
+            if (loaded) {
+                showFoundMap(found->records[found->search.index]);
+                return;
+            }
+            skipFoundMap(*found);
+            loadFoundMap(found);
+        };
+        if (LoadMapBitmap({r.bitmapPath(), r.edges, !found->told}, shown)) return true;  // shown once read
+        skipFoundMap(*found);
     }
-    if (s.outcome == MapSearchOutcome::NoMap) {
-        // None, or none that could be loaded (told above with its own
-        // beep): the previous map stays.
-        if (!told) links_.dialogs.beep();
-        links_.status.setStatus(noMapFoundText(language));
-        yieldOnce();
-        return false;
-    }
+    // None, or none that could be loaded (told above with its own beep):
+    // the previous map stays.
+    if (!found->told) links_.dialogs.beep();
+    links_.status.setStatus(noMapFoundText(links_.state.language()));
+    yieldOnce();
+    searching_ = false;
+    return false;
+}
 
-    const MapRecord& r = records[s.index];
+void MapWindow::skipFoundMap(FoundMaps& found) {
+    found.told = true;
+    const MainWindowControls& c = links_.controls;
+    found.search = searchMapForPosition(found.records, boxText(c.latitude), boxText(c.longitude),
+                                        found.search.nsText, found.search.ewText, found.search.index + 1);
+}
+
+void MapWindow::showFoundMap(const MapRecord& r) {
     map_.mapName = std::string(withoutLineEnding(r.nameLines[0]));
     endRadar();
     applyZoom();
@@ -150,15 +172,16 @@ bool MapWindow::FindMapForPosition() {
     centreAndMark();
 
     const CornerBoxes boxes = mapRecordCornerBoxes(r);
-    setBox(links_.controls.lowerLeftCorner, boxes.lowerLeft);
-    setBox(links_.controls.lowerRightCorner, boxes.lowerRight);
-    setBox(links_.controls.upperLeftCorner, boxes.upperLeft);
-    setBox(links_.controls.upperRightCorner, boxes.upperRight);
-    setBox(links_.controls.mapStatusLine, foundMapStatusText(map_.mapPath, map_.width, map_.height));
+    const MainWindowControls& c = links_.controls;
+    setBox(c.lowerLeftCorner, boxes.lowerLeft);
+    setBox(c.lowerRightCorner, boxes.lowerRight);
+    setBox(c.upperLeftCorner, boxes.upperLeft);
+    setBox(c.upperRightCorner, boxes.upperRight);
+    setBox(c.mapStatusLine, foundMapStatusText(map_.mapPath, map_.width, map_.height));
     links_.status.setStatus(foundMapLabelText(r));
     speakMapName();
     yieldOnce();
-    return true;
+    searching_ = false;
 }
 
 }  // namespace tarvok::map

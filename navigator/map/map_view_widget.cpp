@@ -1,6 +1,8 @@
 #include "navigator/map/map_view_widget.h"
 
+#include <QPaintEvent>
 #include <QPainter>
+#include <algorithm>
 #include <cstdlib>
 #include <span>
 
@@ -12,16 +14,38 @@ MapViewWidget::MapViewWidget(const MapBitmap& bitmap, QWidget* parent)
     setObjectName(QStringLiteral("MapView"));
 }
 
+namespace {
+
+// The rectangle (in this widget's pixels) that holds a mark, empty for none.
+QRect markBounds(const std::vector<MarkPixel>& mark) {
+    QRect r;
+    for (const MarkPixel& p : mark) r |= QRect(p.x - kScreenOriginX, p.y - kScreenOriginY, 1, 1);
+    return r;
+}
+
+bool sameMark(const std::vector<MarkPixel>& a, const std::vector<MarkPixel>& b) {
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](const MarkPixel& p, const MarkPixel& q) {
+        return p.x == q.x && p.y == q.y && p.r == q.r && p.g == q.g && p.b == q.b;
+    });
+}
+
+}  // namespace
+
 void MapViewWidget::showClip(const ClipRect& clip, int stretchWidth, int stretchHeight) {
+    const QSize stretch(std::max(stretchWidth, 1), std::max(stretchHeight, 1));
+    if (frameValid_ && clip == clip_ && stretch == stretch_) return;  // the frame shown already
     clip_ = clip;
-    stretch_ = QSize(std::max(stretchWidth, 1), std::max(stretchHeight, 1));
+    stretch_ = stretch;
     frameValid_ = false;  // rendered at the next paint, so repeated calls cost nothing
     update();
 }
 
 void MapViewWidget::showMark(const std::vector<MarkPixel>& pixels) {
+    if (sameMark(pixels, mark_)) return;
+    // Only where the cross was and where it is now is painted again.
+    update(markBounds(mark_));
     mark_ = pixels;
-    update();
+    update(markBounds(mark_));
 }
 
 void MapViewWidget::renderFrame() {
@@ -86,11 +110,12 @@ void MapViewWidget::paintTrail(QImage& image, const std::vector<std::vector<View
             for (std::size_t k = 1; k < line.size(); ++k) segment(line[k - 1], line[k], radius, colour);
 }
 
-void MapViewWidget::paintFrame(QPainter& painter) {
+void MapViewWidget::paintFrame(QPainter& painter, const QRect& area) {
     if (!frameValid_) renderFrame();
     if (!frame_.isNull()) drawTrailIntoFrame();
     if (frame_.isNull()) return;
-    painter.drawImage(0, 0, frame_);
+    const QRect part = area.isNull() ? frame_.rect() : area & frame_.rect();
+    painter.drawImage(part.topLeft(), frame_, part);
     // The cross, pixel by pixel, in the order the view state gives.
     for (const MarkPixel& p : mark_) {
         painter.setPen(QColor(p.r, p.g, p.b));
@@ -98,9 +123,9 @@ void MapViewWidget::paintFrame(QPainter& painter) {
     }
 }
 
-void MapViewWidget::paintEvent(QPaintEvent*) {
+void MapViewWidget::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
-    paintFrame(painter);
+    paintFrame(painter, event->rect());
 }
 
 QImage MapViewWidget::grabFrame() {

@@ -55,14 +55,15 @@ public:
     // drawn in one go.
     static void paintTrail(QImage& image, const std::vector<std::vector<ViewPoint>>& lines, bool joining = false);
 
-    // Paints the frame, the trail and the mark (what paintEvent does), onto any device.
-    void paintFrame(QPainter& painter);
+    // Paints the frame, the trail and the mark (what paintEvent does), onto
+    // any device; only `area` of the frame when given.
+    void paintFrame(QPainter& painter, const QRect& area = QRect());
 
 signals:
     void viewControlsChanged();
 
 protected:
-    void paintEvent(QPaintEvent*) override;
+    void paintEvent(QPaintEvent* event) override;
 
 private:
     void renderFrame();

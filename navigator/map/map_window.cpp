@@ -247,30 +247,67 @@ void MapWindow::waitForSoundEnd() {
     links_.sound.close();
 }
 
-bool MapWindow::LoadMapBitmap(bool tell) {
+bool MapWindow::LoadMapBitmap(MapLoadRequest request, std::function<void(bool)> then) {
+    loader_.cancelRead();  // the last request wins
+    const DosPaths& paths = links_.paths;
+    if (!paths.exists(request.mapPath)) {
+        view_.zoom = 0;
+        view_.ApplyZoom();
+        if (request.tell) {
+            links_.dialogs.beep();
+            message(mapNotFoundLines(links_.state.language()));
+        }
+        showWholeBitmap();
+        return false;
+    }
+    const QString native = QString::fromStdString(paths.toNative(request.mapPath).string());
+    loader_.read(native, [this, request = std::move(request), then = std::move(then)](MapBitmap::ReadImage r) {
+        mapRead(request, std::move(r), then);
+    });
+    return true;
+}
+
+void MapWindow::mapRead(const MapLoadRequest& request, MapBitmap::ReadImage read,
+                        const std::function<void(bool)>& then) {
     const Language language = links_.state.language();
     view_.zoom = 0;
     view_.ApplyZoom();
-    bool loaded = false;
-    std::vector<std::string> why;
-    const DosPaths& paths = links_.paths;
-    if (!paths.exists(map_.mapPath)) {
-        if (tell) links_.dialogs.beep();
-        why = mapNotFoundLines(language);
-    } else {
-        const QString native = QString::fromStdString(paths.toNative(map_.mapPath).string());
-        int openError = 0;
-        switch (bitmap_.load(native, &openError)) {
-        case MapBitmap::LoadError::None: loaded = true; break;
-        case MapBitmap::LoadError::CannotOpen:
-            why = fileNotReadLines(language, fileErrorText(map_.mapPath, openError, language));
-            break;
-        case MapBitmap::LoadError::Unreadable: why = unreadableBitmapLines(language, map_.mapPath); break;
-        case MapBitmap::LoadError::TooLarge: why = bitmapTooLargeLines(language, map_.mapPath); break;
-        case MapBitmap::LoadError::NoMemory: why = bitmapNoMemoryLines(language, map_.mapPath); break;
-        }
+    MapBitmap::LoadError error = read.error;
+    if (error == MapBitmap::LoadError::None) {
+        std::vector<QImage> previous;
+        error = bitmap_.setBase(std::move(read.image), &previous);
+        loader_.release(std::move(previous));
     }
-    if (tell && !why.empty()) message(why);
+    std::vector<std::string> why;
+    switch (error) {
+    case MapBitmap::LoadError::None:
+    case MapBitmap::LoadError::Cancelled: break;
+    case MapBitmap::LoadError::CannotOpen:
+        why = fileNotReadLines(language, fileErrorText(request.mapPath, read.openError, language));
+        break;
+    case MapBitmap::LoadError::Unreadable: why = unreadableBitmapLines(language, request.mapPath); break;
+    case MapBitmap::LoadError::TooLarge: why = bitmapTooLargeLines(language, request.mapPath); break;
+    case MapBitmap::LoadError::NoMemory: why = bitmapNoMemoryLines(language, request.mapPath); break;
+    }
+    const bool loaded = error == MapBitmap::LoadError::None;
+    if (loaded) {
+        map_.mapPath = request.mapPath;
+        if (request.edges) map_.edges = *request.edges;
+        // The halved copies are made after the map is shown; until then
+        // clips come from the bitmap itself.
+        loader_.buildPyramid(bitmap_.level(0), [this](QImage base, std::vector<QImage> levels) {
+            if (!bitmap_.setPyramid(base, std::move(levels))) return;
+            widget_->bitmapChanged();
+        });
+    }
+    if (request.tell && !why.empty()) message(why);
+    showWholeBitmap();
+    // The task list names the map: the title of the window the map picture is in.
+    if (loaded) links_.controls.mapPicture->window()->setWindowTitle(fromCp1252(mainWindowTitle(map_.mapPath)));
+    then(loaded);
+}
+
+void MapWindow::showWholeBitmap() {
     // The size and display steps run on whatever bitmap is held now.
     map_.width = bitmap_.width();
     map_.height = bitmap_.height();
@@ -278,15 +315,12 @@ bool MapWindow::LoadMapBitmap(bool tell) {
     widget_->bitmapChanged();
     view_.ShowWholeMap();
     syncControls();
-    // The task list names the map: the title of the window the map picture is in.
-    if (loaded) links_.controls.mapPicture->window()->setWindowTitle(fromCp1252(mainWindowTitle(map_.mapPath)));
-    return loaded;
 }
 
 void MapWindow::Command2_Click() {
     NavigatorState& state = links_.state;
-    const Language language = state.language();
     const std::string previousStatus = links_.status.status();
+    const Language language = state.language();
     links_.status.setStatus(selectBitmapText(language));
     const DosPaths& paths = links_.paths;
     const std::string folder = bitmapDialogFolder(map_.mapPath, state.programFolder(),
@@ -298,14 +332,18 @@ void MapWindow::Command2_Click() {
         links_.status.setStatus(previousStatus);
         return;
     }
-    const std::string previousPath = map_.mapPath;
-    map_.mapPath = links_.paths.toDos(*chosen);
-    if (!LoadMapBitmap()) {
+    searching_ = false;  // this load replaces a map search's still running
+    auto shown = [this, previousStatus](bool loaded) { showChosenMap(loaded, previousStatus); };
+    if (!LoadMapBitmap({paths.toDos(*chosen), std::nullopt, true}, shown)) shown(false);
+}
+
+void MapWindow::showChosenMap(bool loaded, const std::string& previousStatus) {
+    if (!loaded) {
         // Unreadable: the previous map stays with its path and calibration.
-        map_.mapPath = previousPath;
         links_.status.setStatus(previousStatus);
         return;
     }
+    const Language language = links_.state.language();
 
     endRadar();
     view_.zoom = 0;
@@ -313,6 +351,7 @@ void MapWindow::Command2_Click() {
     view_.DrawPositionMark();
     syncControls();
 
+    const DosPaths& paths = links_.paths;
     const auto cornerFile = findCornerFile(map_.mapPath, [&](const std::string& p) { return paths.exists(p); });
     if (!cornerFile) {
         message(noCornerFileLines(language));

@@ -9,12 +9,16 @@
 
 #include <QObject>
 #include <QPoint>
+#include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "navigator/gps/update_position.h"
 #include "navigator/map/map_bitmap.h"
 #include "navigator/map/map_calibration.h"
+#include "navigator/map/map_database.h"
+#include "navigator/map/map_loader.h"
 #include "navigator/map/map_view_state.h"
 #include "navigator/map/trail.h"
 #include "navigator/shell/main_window_controls.h"
@@ -35,6 +39,8 @@ class MapViewWidget;
 
 class MapWindow : public QObject, public MapViewCalls, public gps::MapSearchCalls, private ZoomFeedback {
     Q_OBJECT
+    // For tests and scripts, which wait until a load's outcome is shown.
+    Q_PROPERTY(bool mapLoading READ mapLoading)
 public:
     // What the map uses of the main window.
     struct Links {
@@ -52,10 +58,27 @@ public:
 
     // The load-a-map operation of the LOAD button.
     void Command2_Click();
-    // Loads the bitmap at the current map path and shows it whole; false
-    // when no new bitmap could be loaded (the previous one then stays, and
-    // a message says why unless `tell` is off).
-    bool LoadMapBitmap(bool tell = true);
+
+    // A bitmap to load: its DOS path and, from the map database, the edges
+    // that come with it; `tell` off keeps the failure message back.
+    struct MapLoadRequest {
+        std::string mapPath;
+        std::optional<MapEdges> edges;
+        bool tell = true;
+    };
+    // Loads the bitmap of `request` and shows it whole. The file is read on
+    // a worker while the window goes on with the current map (or the
+    // radar); once it is in memory the window switches in one step (zoom
+    // level 0, the new bitmap with its path and edges, its size, the whole
+    // map fitted to the picture) and runs `then(true)`. A bitmap that cannot
+    // be read is said in a message, the display steps run on the bitmap
+    // held, and `then(false)`: the current map, its path and calibration
+    // stay. A missing file is found at once: its outcome (a beep and the
+    // message) is shown before this returns false, without `then`.
+    // A later load replaces one still running, whose `then` never runs.
+    bool LoadMapBitmap(MapLoadRequest request, std::function<void(bool loaded)> then);
+    // A map load or a map search is under way.
+    bool mapLoading() const { return loader_.reading() || searching_; }
 
     // Go to the typed X/Y pixel / the typed latitude and longitude.
     void Command3_Click();
@@ -75,11 +98,13 @@ public:
     // build that cannot be written keeps the previous database.
     void BuildMapDatabase();
     // Loads the first map of the database that contains the position shown
-    // in Latid/Longi/NSText/EWText. True when a map was loaded; otherwise
-    // the current map and its calibration stay as they were.
+    // in Latid/Longi/NSText/EWText and whose bitmap can be read; its bitmap
+    // is read while the window goes on. True when such a map was found and
+    // its bitmap is being read; when none loads, the current map and its
+    // calibration stay as they were.
     bool FindMapForPosition() override;
     // A build or a search runs (further presses are ignored).
-    bool selectionRunning() const { return selecting_; }
+    bool selectionRunning() const { return selecting_ || searching_; }
 
     // UpdatePosition of the position display (navigator/gps), which the
     // go-to and the map selection run, and the position pixel it set (bitmap
@@ -130,6 +155,13 @@ private:
 
     template <class Op>
     void zoomOperation(Op op);
+    struct FoundMaps;
+    void mapRead(const MapLoadRequest& request, MapBitmap::ReadImage read, const std::function<void(bool)>& then);
+    void showWholeBitmap();
+    void showChosenMap(bool loaded, const std::string& previousStatus);
+    bool loadFoundMap(std::shared_ptr<FoundMaps> found);
+    void skipFoundMap(FoundMaps& found);
+    void showFoundMap(const MapRecord& record);
     void endRadar();
     void speakMapName();
     std::string databaseDosPath() const;
@@ -152,12 +184,14 @@ private:
     MapZoom zoom_;
     bool syncing_ = false;
     bool selecting_ = false;
+    bool searching_ = false;
     gps::PositionCalls* position_ = nullptr;
     Trail trail_;
     int wheelRest_ = 0;            // wheel turn not yet worth a zoom step
     QPoint dragFrom_;              // where a drag started, picture pixels
     int dragScroll_[2] = {0, 0};   // the scroll values when it started
     bool dragging_ = false;
+    MapLoader loader_;  // last: its workers end before the bitmap goes
 };
 
 }  // namespace tarvok::map

@@ -595,22 +595,21 @@ void MainWindow::startRadar() {
 }
 
 void MainWindow::radarTick() {
-    for (int i = 0; i < kRadarStepsPerFrame; ++i) {
-        if (state_.mapLoaded == 1) {
-            radarTimer_.stop();
-            // The rest of the opening sequence runs from the event queue, not
-            // inside this tick.
-            QTimer::singleShot(0, this, &MainWindow::finishFormLoad);
-            return;
-        }
-        RadarDrawing d = radarSweepStep(radarCentre_, sweepStep_);
-        picture1_->draw(d);
-        if (d.refreshClock) {
-            shapes_[1]->update();
-            showClock();
-        }
-        sweepStep_ = (sweepStep_ + 1) % kSweepSteps;
+    if (state_.mapLoaded == 1) {
+        radarTimer_.stop();
+        // The rest of the opening sequence runs from the event queue, not
+        // inside this tick.
+        QTimer::singleShot(0, this, &MainWindow::finishFormLoad);
+        return;
     }
+    // The frame's steps drawn as one, so only the sweep's own cells repaint.
+    RadarDrawing d = radarSweepFrame(radarCentre_, sweepStep_, kRadarStepsPerFrame);
+    picture1_->draw(d);
+    if (d.refreshClock) {
+        shapes_[1]->update();
+        showClock();
+    }
+    sweepStep_ = (sweepStep_ + kRadarStepsPerFrame) % kSweepSteps;
 }
 
 void MainWindow::finishFormLoad() {

@@ -60,6 +60,7 @@ RadarDrawing radarDial(RadarPoint c) {
 
 RadarDrawing radarSweepStep(RadarPoint c, int step) {
     RadarDrawing d;
+    d.circlesOverLines = true;
     double a = 1 + step * 0.5;
     addThickRay(d, c, a + 24, kBeam);
     addThickRay(d, c, a, kTrace);
@@ -71,6 +72,18 @@ RadarDrawing radarSweepStep(RadarPoint c, int step) {
         for (int b = 0; b <= 330; b += 30) addRay(d, c, b, 0, kRadarRadius, kSpoke);
     d.refreshClock = whole && degrees % 10 == 0;
     return d;
+}
+
+RadarDrawing radarSweepFrame(RadarPoint c, int first, int count) {
+    RadarDrawing frame;
+    for (int i = 0; i < count; ++i) {
+        RadarDrawing d = radarSweepStep(c, (first + i) % kSweepSteps);
+        frame.lines.insert(frame.lines.end(), d.lines.begin(), d.lines.end());
+        frame.circles = std::move(d.circles);
+        frame.circlesOverLines = d.circlesOverLines;
+        frame.refreshClock = frame.refreshClock || d.refreshClock;
+    }
+    return frame;
 }
 
 }  // namespace tarvok

@@ -32,6 +32,9 @@ struct RadarDrawing {
     std::vector<RadarLine> lines;      // drawn first, in order
     std::vector<RadarCircle> circles;  // drawn after the lines
     bool refreshClock = false;         // refresh Shape2 and show the time in Tijds
+    // The circles are on the screen already: drawn again, they only mend
+    // the pixels where this drawing's lines crossed them.
+    bool circlesOverLines = false;
 };
 
 struct RadarPoint {
@@ -56,5 +59,11 @@ RadarDrawing radarDial(RadarPoint centre);
 // shifted by 0 or 1 pixel, the six circles again, the twelve spokes when a
 // is a whole multiple of 5 and the clock refresh when it is one of 10.
 RadarDrawing radarSweepStep(RadarPoint centre, int step);
+
+// The `count` steps from `first` (wrapping round) as one drawing: every
+// step's lines in order, then the circles once, with the clock refresh of
+// any of them. Drawn as one it leaves the same pixels as the steps drawn one
+// by one (the circles, drawn last either way, cover their own pixels only).
+RadarDrawing radarSweepFrame(RadarPoint centre, int first, int count);
 
 }  // namespace tarvok

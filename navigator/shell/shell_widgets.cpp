@@ -1,15 +1,22 @@
 #include "shell_widgets.h"
 
 #include <QLinearGradient>
+#include <QPaintEvent>
 #include <QPainter>
 #include <QPainterPath>
 #include <QRadialGradient>
+#include <QRegion>
+#include <algorithm>
 #include <cmath>
 
 namespace tarvok {
 
 namespace {
 QColor qColour(RadarColour c) { return QColor(c.r, c.g, c.b); }
+// Up to this many lines are repainted cell by cell, in cells of this many
+// pixels a side.
+constexpr std::size_t kLinesPainted = 256;
+constexpr int kCell = 16;
 constexpr double kPi = 3.14159265358979323846;
 }  // namespace
 
@@ -40,25 +47,69 @@ void MapPicture::showStretched(const QImage& picture) {
     update();
 }
 
+QRegion MapPicture::cellsAlong(const std::vector<RadarLine>& lines) const {
+    // The cells of a coarse grid that the lines pass through; each grid row
+    // gives one band of runs of cells, the form QRegion takes whole.
+    const int columns = (drawing_.width() + kCell - 1) / kCell, rows = (drawing_.height() + kCell - 1) / kCell;
+    std::vector<char> cells(std::size_t(columns) * std::size_t(rows), 0);
+    auto mark = [&](double x, double y) {
+        const int cx = int(x) / kCell, cy = int(y) / kCell;
+        if (x >= 0 && y >= 0 && cx < columns && cy < rows)
+            cells[std::size_t(cy) * std::size_t(columns) + std::size_t(cx)] = 1;
+    };
+    for (const RadarLine& l : lines) {
+        const QLineF line(l.x1, l.y1, l.x2, l.y2);
+        const int steps = std::max(1, int(line.length() / 2));
+        for (int i = 0; i <= steps; ++i) {
+            // The pen reaches a pixel either side of the line.
+            const QPointF q = line.pointAt(double(i) / steps);
+            for (int dx = -2; dx <= 2; dx += 4)
+                for (int dy = -2; dy <= 2; dy += 4) mark(q.x() + dx, q.y() + dy);
+        }
+    }
+    std::vector<QRect> runs;
+    for (int cy = 0; cy < rows; ++cy)
+        for (int cx = 0; cx < columns; ++cx) {
+            if (!cells[std::size_t(cy) * std::size_t(columns) + std::size_t(cx)]) continue;
+            const int first = cx;
+            while (cx + 1 < columns && cells[std::size_t(cy) * std::size_t(columns) + std::size_t(cx + 1)]) ++cx;
+            runs.emplace_back(first * kCell, cy * kCell, (cx - first + 1) * kCell, kCell);
+        }
+    QRegion region;
+    region.setRects(runs.data(), int(runs.size()));
+    return region;
+}
+
 void MapPicture::draw(const RadarDrawing& d) {
     if (drawing_.isNull()) return;
+    // A sweep of a few lines repaints only the grid cells the lines pass
+    // through, not the box around a long slanted ray; its circles, already
+    // on the drawing, need mending only there.
+    const bool sweep = d.circlesOverLines && d.lines.size() <= kLinesPainted;
+    const QRegion cells = sweep ? cellsAlong(d.lines) : QRegion();
     QPainter p(&drawing_);
     p.setRenderHint(QPainter::Antialiasing, false);
     QRectF touched;
-    for (const RadarLine& l : d.lines) {
+    std::vector<QLineF> run;  // consecutive lines of one colour, drawn in one call
+    for (std::size_t i = 0; i < d.lines.size(); ++i) {
+        const RadarLine& l = d.lines[i];
+        run.emplace_back(l.x1, l.y1, l.x2, l.y2);
+        touched |= QRectF(run.back().p1(), run.back().p2()).normalized();
+        if (i + 1 < d.lines.size() && d.lines[i + 1].colour == l.colour) continue;
         p.setPen(QPen(qColour(l.colour), 0));
-        QLineF line(l.x1, l.y1, l.x2, l.y2);
-        p.drawLine(line);
-        touched |= QRectF(line.p1(), line.p2()).normalized();
+        p.drawLines(run.data(), int(run.size()));
+        run.clear();
     }
     p.setBrush(Qt::NoBrush);
+    if (sweep) p.setClipRegion(cells);
     for (const RadarCircle& c : d.circles) {
         p.setPen(QPen(qColour(c.colour), 0));
         p.drawEllipse(QPointF(c.cx, c.cy), c.radius, c.radius);
         touched |= QRectF(c.cx - c.radius, c.cy - c.radius, 2 * c.radius, 2 * c.radius);
     }
-    QPoint origin = contentsRect().topLeft();
-    update(touched.toAlignedRect().adjusted(-2, -2, 2, 2).translated(origin));
+    const QPoint origin = contentsRect().topLeft();
+    if (sweep) update(cells.translated(origin));
+    else update(touched.toAlignedRect().adjusted(-2, -2, 2, 2).translated(origin));
 }
 
 void MapPicture::resizeEvent(QResizeEvent* e) {
@@ -83,12 +134,20 @@ RadarShape::RadarShape(QColor colour, int width, QWidget* parent)
     setAttribute(Qt::WA_NoSystemBackground);
 }
 
-void RadarShape::paintEvent(QPaintEvent*) {
+void RadarShape::paintEvent(QPaintEvent* e) {
+    // The ring is drawn once per size and kept: the sweep beneath makes
+    // parts of it repaint many times a second.
+    if (ring_.size() != size()) {
+        ring_ = QImage(size(), QImage::Format_ARGB32_Premultiplied);
+        ring_.fill(Qt::transparent);
+        QPainter r(&ring_);
+        r.setRenderHint(QPainter::Antialiasing);
+        r.setPen(QPen(colour_, penWidth_));
+        const qreal half = penWidth_ / 2.0;
+        r.drawEllipse(QRectF(rect()).adjusted(half, half, -half, -half));
+    }
     QPainter p(this);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.setPen(QPen(colour_, penWidth_));
-    qreal half = penWidth_ / 2.0;
-    p.drawEllipse(QRectF(rect()).adjusted(half, half, -half, -half));
+    p.drawImage(e->rect().topLeft(), ring_, e->rect());
 }
 
 // ---------------------------------------------------------- instrument panel
@@ -176,18 +235,28 @@ void paintCompassDial(QPainter& p, QPointF c, double r) {
 
 void InstrumentPanel::paintEvent(QPaintEvent* e) {
     QFrame::paintEvent(e);
+    // The dial artwork is drawn once per size and kept; the needles change
+    // with every fix.
+    if (dials_.size() != size()) {
+        dials_ = QImage(size(), QImage::Format_RGB32);
+        dials_.fill(Qt::black);
+        QPainter a(&dials_);
+        a.setFont(font());
+        QLinearGradient bg(0, 0, 0, height());
+        bg.setColorAt(0, QColor(44, 50, 58));
+        bg.setColorAt(1, QColor(18, 21, 26));
+        a.fillRect(contentsRect(), bg);
+        a.setRenderHint(QPainter::Antialiasing);
+        const double s = kUnitsPerPixel;
+        const double r = 480 / s + 2;
+        a.setClipRect(contentsRect());
+        paintSpeedDial(a, QPointF(720 / s, 650 / s), r);
+        paintCompassDial(a, QPointF(2100 / s, 650 / s), r);
+    }
     QPainter p(this);
     p.setClipRect(contentsRect());
-    QLinearGradient bg(0, 0, 0, height());
-    bg.setColorAt(0, QColor(44, 50, 58));
-    bg.setColorAt(1, QColor(18, 21, 26));
-    p.fillRect(contentsRect(), bg);
-    p.setRenderHint(QPainter::Antialiasing);
+    p.drawImage(contentsRect().topLeft(), dials_, contentsRect());
     const double s = kUnitsPerPixel;
-    const double r = 480 / s + 2;
-    paintSpeedDial(p, QPointF(720 / s, 650 / s), r);
-    paintCompassDial(p, QPointF(2100 / s, 650 / s), r);
-    p.setRenderHint(QPainter::Antialiasing, false);
     for (const Line& l : lines_) {
         p.setPen(QPen(l.colour, 1));
         p.drawLine(QLineF(l.x1 / s, l.y1 / s, l.x2 / s, l.y2 / s));

@@ -6,6 +6,7 @@
 #include <QFrame>
 #include <QImage>
 #include <QObject>
+#include <QRegion>
 #include <QWidget>
 #include <vector>
 
@@ -44,6 +45,8 @@ protected:
     void resizeEvent(QResizeEvent*) override;
 
 private:
+    QRegion cellsAlong(const std::vector<RadarLine>& lines) const;
+
     QImage drawing_;
     QImage shown_;  // the last picture given to showStretched, for resizes
 };
@@ -55,11 +58,12 @@ public:
     RadarShape(QColor colour, int width, QWidget* parent);
 
 protected:
-    void paintEvent(QPaintEvent*) override;
+    void paintEvent(QPaintEvent* e) override;
 
 private:
     QColor colour_;
     int penWidth_;
+    QImage ring_;  // the outline at the widget's size
 };
 
 // Picture2: the instrument panel with a speed dial and a compass dial.
@@ -88,6 +92,7 @@ protected:
 
 private:
     std::vector<Line> lines_;
+    QImage dials_;  // the panel without needles, at its size
 };
 
 // The start picture held by PicClip1 when the window opens (640 x 480).

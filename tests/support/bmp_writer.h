@@ -10,9 +10,9 @@
 
 namespace tarvok::test {
 
-// A width x height BMP of 8 bits (with a grey palette) or 24 bits per pixel.
+// A width x height BMP of 8 bits (with a grey palette), 24 or 32 bits per pixel.
 // `row(y, pixels)` fills image row y (0 = top): width bytes of palette
-// indices, or width x 3 bytes in the order blue, green, red. False when the
+// indices, or width x 3 (or 4) bytes in the order blue, green, red (unused). False when the
 // file could not be written.
 inline bool writeBmp(const std::string& path, int width, int height, int bitsPerPixel,
                      const std::function<void(int y, std::uint8_t* pixels)>& row) {

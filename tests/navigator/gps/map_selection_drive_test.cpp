@@ -51,7 +51,7 @@ TEST(MapSelectionDrive, LeavingTheMapLoadsTheNextOneAndTheFixesAreSpoken) {
     s.speakUnit = s.speakDegreesWord = s.speakPositionWord = s.speakCompass = '1';
 
     // Wired as the navigator wires them.
-    map::MapWindow map(mapWindowLinks(*shell.window));
+    map::MapWindow map(mapWindowLinks(*shell.window), shell.window.get());
     PositionDisplay display(positionDisplayLinks(*shell.window), map);
     SpeechWindow speech(speechLinks(*shell.window));
     NavigationLoop loop(navigationLinks(*shell.window, speech), display);
@@ -60,7 +60,7 @@ TEST(MapSelectionDrive, LeavingTheMapLoadsTheNextOneAndTheFixesAreSpoken) {
     shell.open();
 
     shell.dialogs.fileAnswers.push_back(paths.toNative("C:\\TARVOK\\KAARTEN\\DELFT.BMP").string());
-    shell.button("Command2")->click();
+    shell.clickAndSettle("Command2");
     ASSERT_EQ(map.calibration().mapPath, "C:\\TARVOK\\KAARTEN\\DELFT.BMP");
     shell.button("Command12")->click();
     ASSERT_EQ(shell.prefix.readDos("C:\\TARVOK\\Autoload.TVK").size(), 3 * map::kMapRecordSize);

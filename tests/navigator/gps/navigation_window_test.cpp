@@ -19,6 +19,7 @@
 #include <gtest/gtest.h>
 
 #include "navigator/gps/position_display.h"
+#include "navigator/map/map_loader.h"
 #include "navigator/map/map_view_widget.h"
 #include "navigator/map/map_window.h"
 #include "navigator/route/route_file.h"
@@ -29,7 +30,9 @@
 #include "tests/navigator/gps/pty.h"
 #include "tests/navigator/shell/stand_in_settings.h"
 #include "tests/navigator/shell/window_fixture.h"
+#include "tests/support/bmp_writer.h"
 #include "tests/support/full_disk.h"
+#include "tests/support/nmea_text.h"
 #include "tests/support/readouts.h"
 #include "tests/support/wait_for.h"
 
@@ -41,19 +44,12 @@ using State = NavigationLoop::State;
 
 using test::waitFor;
 
-// "$<body>*hh\r\n" with the checksum of body.
-std::string sentence(const std::string& body) {
-    unsigned x = 0;
-    for (char c : body) x ^= static_cast<unsigned char>(c);
-    char sum[8];
-    std::snprintf(sum, sizeof sum, "*%02X\r\n", x);
-    return "$" + body + sum;
-}
+using test::nmeaSentence;
 
 std::string rmc(const std::string& time, const std::string& lat, const std::string& lon,
                 const std::string& speed = "022.4", const std::string& course = "084.4",
                 const std::string& talker = "GP") {
-    return sentence(talker + "RMC," + time + ",A," + lat + ",N," + lon + ",E," + speed + "," + course +
+    return nmeaSentence(talker + "RMC," + time + ",A," + lat + ",N," + lon + ",E," + speed + "," + course +
                     ",230394,003.1,W");
 }
 
@@ -285,6 +281,47 @@ TEST_F(NavigationWindow, OffTheMapBeepsWithoutSearchAndRunsTheSearchWithIt) {
     stop();
 }
 
+// Leaving Delft northwards with the automatic map search on: the next map
+// is a large bitmap read on a worker (slowed here like a slow disk). The
+// window keeps showing every fix on Delft while it loads, then switches.
+TEST_F(NavigationWindow, AnAutomaticSwitchToALargeMapKeepsShowingFixesWhileItLoads) {
+    constexpr int W = 3000, H = 2000;  // 18 MB of pixels, 52 20' .. 52 30' N
+    const auto big = shell.prefix.paths().toNative("C:\\MAPS\\NORTH.BMP");
+    ASSERT_TRUE(test::writeBmp(big.string(), W, H, 24, [](int y, std::uint8_t* px) {
+        for (int x = 0; x < W; ++x, px += 3) px[0] = px[1] = px[2] = std::uint8_t(x ^ y);
+    }));
+    shell.prefix.writeDos("C:\\MAPS\\NORTH.des", "North\r\nx\r\nx\r\n522000N0040000E,0,2000\r\n523000N0043000E,3000,0\r\n");
+    shell.button("Command12")->click();  // AUTO: both maps of C:\\MAPS into the database
+    display->setMapSearch(map.get());
+    map->setPositionCalls(display.get());
+    shell.window->state().settings.autoMapSearch = '1';
+    map::MapLoader::setReadDelay(std::chrono::milliseconds(400));
+    startReceiving();
+
+    feed(rmc("100000", "5219.00", "00415.00"), 1);
+    feed(rmc("100001", "5221.00", "00415.00"), 2);  // off Delft, on the north map: the search starts
+    ASSERT_TRUE(map->mapLoading());
+    for (int i = 0; i < 4 && map->mapLoading(); ++i) {
+        // On northwards meanwhile: each fix is shown while Delft stays the map.
+        const std::string second = std::to_string(2 + i);
+        feed(rmc("10000" + second, "5222.00", "00415.00"), 3 + i);
+        EXPECT_EQ(box("Tijds"), "10:00:0" + second);
+        EXPECT_EQ(box("Latid"), "52,3666666666667");
+        EXPECT_EQ(map->calibration().mapPath, "C:\\MAPS\\DELFT.BMP");
+    }
+    EXPECT_GE(loop->fixesShown(), 4) << "no fix was shown while the map loaded";
+    shell.settleMap();
+    map::MapLoader::setReadDelay(std::chrono::milliseconds(0));
+    EXPECT_EQ(map->calibration().mapPath, "C:\\MAPS\\NORTH.bmp");
+    EXPECT_EQ(map->bitmap().width(), W);
+    EXPECT_NEAR(map->calibration().edges.bottom, 52 + 1.0 / 3, 1e-9);
+    EXPECT_EQ(shell.window->status(), " MAP:  NORTH");
+    EXPECT_FALSE(map->viewWidget().mark().empty());  // the position, placed on the new map
+    EXPECT_TRUE(shell.dialogs.messages.empty());
+    shell.button("Navig1")->click();
+    ASSERT_TRUE(waitFor([&] { return loop->state() == State::Idle; }));
+}
+
 TEST_F(NavigationWindow, ALogPastItsCapRestartsAndTheFixStillCounts) {
     startReceiving();
     // What the log holds on opening, and sentences that bring it to 20,001.
@@ -315,12 +352,12 @@ TEST_F(NavigationWindow, ASilentReceiverIsToldUntilSentencesComeAgain) {
     ASSERT_TRUE(waitFor([&] { return status() == " NO GPS DATA "; })) << status();
     // Noise, as at a wrong line speed, and a sentence with a wrong checksum
     // are no data.
-    std::string bad = sentence("GPGSV,1,1,00");
+    std::string bad = nmeaSentence("GPGSV,1,1,00");
     bad[bad.size() - 3] = bad[bad.size() - 3] == '0' ? '1' : '0';
     feedLogged("\x83\x91$\xfe\x07 noise\r\n" + bad, "noise");
     EXPECT_EQ(status(), " NO GPS DATA ");
     // Any sentence brings the normal status back, a fix as well.
-    feedLogged(sentence("GPGSV,1,1,01"), "$GPGSV,1,1,01");
+    feedLogged(nmeaSentence("GPGSV,1,1,01"), "$GPGSV,1,1,01");
     EXPECT_EQ(status(), " NAVIGATION ACTIVE ");
     ASSERT_TRUE(waitFor([&] { return status() == " NO GPS DATA "; })) << status();
     feed(rmc("120000", "5215.00", "00415.00"), 1);
@@ -710,9 +747,9 @@ TEST_F(NavigationWindow, TheFixStatusInTheInstrumentPanelFromGgaGsaAndAVoidRmc) 
     ASSERT_TRUE(label && label->isVisible());
     EXPECT_EQ(label->text(), "");
     const std::pair<std::string, const char*> rows[] = {
-        {sentence("GPGGA,120001,5215.00,N,00415.00,E,1,09,1.0,5.0,M,47.0,M,,") + sentence("GPGSA,A,3,01,02,03,04,05,06,07,08,09,,,,1.8,1.0,1.5"), "3D 9 sat"},
-        {sentence("GPRMC,120002,V,5215.00,N,00415.00,E,0.0,0.0,230394,,"), "NO FIX"},
-        {sentence("GPGGA,120003,5215.00,N,00415.00,E,2,05,1.0,5.0,M,47.0,M,,") + sentence("GPGSA,A,2,01,02,03,04,05,,,,,,,,1.8,1.0,1.5"), "2D DGPS 5 sat"},
+        {nmeaSentence("GPGGA,120001,5215.00,N,00415.00,E,1,09,1.0,5.0,M,47.0,M,,") + nmeaSentence("GPGSA,A,3,01,02,03,04,05,06,07,08,09,,,,1.8,1.0,1.5"), "3D 9 sat"},
+        {nmeaSentence("GPRMC,120002,V,5215.00,N,00415.00,E,0.0,0.0,230394,,"), "NO FIX"},
+        {nmeaSentence("GPGGA,120003,5215.00,N,00415.00,E,2,05,1.0,5.0,M,47.0,M,,") + nmeaSentence("GPGSA,A,2,01,02,03,04,05,,,,,,,,1.8,1.0,1.5"), "2D DGPS 5 sat"},
     };
     for (const auto& [nmea, shown] : rows) {
         ASSERT_TRUE(send(nmea));

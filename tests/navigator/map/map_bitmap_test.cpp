@@ -108,6 +108,46 @@ TEST(MapBitmap, LoadsA20000By15000Bitmap) {
     EXPECT_EQ(corner.pixel(50, 50), qRgb(149, 149, 149));
 }
 
+// Our BMP reader puts the rows straight into place, bottom-up or top-down
+// files alike; 24-bit maps stay 24-bit in memory, and the unused fourth byte
+// of 32-bit pixels does not make them transparent.
+TEST(MapBitmap, ReadsBmpRowsInPlaceInTheFilesOwnDepth) {
+    QTemporaryDir dir;
+    constexpr int W = 37, H = 23;  // odd sizes: rows padded in the file
+    struct Row {
+        int bits;
+        bool topDown;
+        QImage::Format held;
+    };
+    for (const Row& r : {Row{8, false, QImage::Format_Indexed8}, Row{24, false, QImage::Format_BGR888},
+                         Row{24, true, QImage::Format_BGR888}, Row{32, true, QImage::Format_RGB32}}) {
+        const std::string path = dir.filePath("m.bmp").toStdString();
+        ASSERT_TRUE(test::writeBmp(path, W, H, r.bits, [&](int y, std::uint8_t* px) {
+            for (int x = 0; x < W; ++x)
+                for (int c = 0; c < r.bits / 8; ++c) px[x * (r.bits / 8) + c] = std::uint8_t(c == 3 ? 0 : x * 6 + y + c);
+        }));
+        if (r.topDown) {
+            // The same rows stored top row first, as a negative height says.
+            std::FILE* f = std::fopen(path.c_str(), "r+b");
+            const std::int32_t negative = -H;
+            std::fseek(f, 22, SEEK_SET);
+            std::fwrite(&negative, 4, 1, f);
+            std::fclose(f);
+        }
+        MapBitmap bitmap;
+        ASSERT_EQ(bitmap.load(QString::fromStdString(path)), MapBitmap::LoadError::None) << r.bits;
+        EXPECT_EQ(bitmap.level(0).format(), r.held) << r.bits;
+        const QImage shown = bitmap.clip(QRectF(0, 0, W, H), QSize(W, H));
+        for (const QPoint p : {QPoint(0, 0), QPoint(W - 1, 0), QPoint(5, H - 1), QPoint(W - 1, H - 1)}) {
+            const int y = r.topDown ? H - 1 - p.y() : p.y();  // the row the writer filled there
+            const int v = p.x() * 6 + y;
+            const QRgb want = r.bits == 8 ? qRgb(v, v, v) : qRgb(v + 2, v + 1, v);
+            EXPECT_EQ(shown.pixel(p), want) << r.bits << (r.topDown ? " top-down " : " ") << p.x() << "," << p.y();
+            if (r.bits == 32) EXPECT_EQ(qAlpha(bitmap.level(0).pixel(p)), 255);
+        }
+    }
+}
+
 TEST(MapViewWidget, PaintsTheClipAndTheCrossRelativeToThePictureOrigin) {
     MapBitmap bitmap;
     ASSERT_EQ(bitmap.assign(halves(200, 100)), MapBitmap::LoadError::None);

@@ -195,10 +195,10 @@ TEST_F(MapSelectionTest, AutoBuildsTheDatabaseOfTheMapFolderAndKeepsTheCurrentMa
 }
 
 TEST_F(MapSelectionTest, FindNeedsADatabaseWithARecord) {
-    shell.button("Command13")->click();
+    shell.clickAndSettle("Command13");
     EXPECT_EQ(lastMessage(), joinMessageLines(noMapDatabaseLines(Language::English)));
     shell.prefix.writeDos(kDatabase, std::string(50, 'x'));
-    shell.button("Command13")->click();
+    shell.clickAndSettle("Command13");
     EXPECT_EQ(shell.dialogs.messages.size(), 2u);
     EXPECT_EQ(shell.dialogs.beeps, 2);
     EXPECT_EQ(shell.window->state().mapLoaded, 0);
@@ -215,7 +215,7 @@ TEST_F(MapSelectionTest, FindLoadsTheFirstMapThatHoldsThePosition) {
     type("Longi", "4,125");
     type("NSText", "");
     type("EWText", "");
-    shell.button("Command13")->click();
+    shell.clickAndSettle("Command13");
     EXPECT_TRUE(shell.dialogs.messages.empty());
     EXPECT_EQ(map->calibration().mapPath, "C:\\MAPS\\REGION.bmp");
     test::expectReadouts(*shell.window, {{"NSText", "N"}, {"EWText", "E"}});
@@ -228,20 +228,20 @@ TEST_F(MapSelectionTest, FindLoadsTheFirstMapThatHoldsThePosition) {
 
     // Both hold it: the one listed first wins, whatever its scale.
     shell.prefix.writeDos(kDatabase, encodeMapRecord(detail) + encodeMapRecord(region));
-    shell.button("Command13")->click();
+    shell.clickAndSettle("Command13");
     EXPECT_EQ(map->calibration().mapPath, "C:\\MAPS\\DETAIL.bmp");
     EXPECT_EQ(map->bitmap().width(), 100);
     EXPECT_EQ(text("TextLO"), "52,08333\xB0N; 4,083333\xB0" "E");
     expectCornerBoxesWhole();
     shell.prefix.writeDos(kDatabase, encodeMapRecord(region) + encodeMapRecord(detail));
-    shell.button("Command13")->click();
+    shell.clickAndSettle("Command13");
     EXPECT_EQ(map->calibration().mapPath, "C:\\MAPS\\REGION.bmp");
 
     // On an edge is outside (strict): no map, and the current one stays.
     shell.prefix.writeDos(kDatabase, encodeMapRecord(detail));
     type("Latid", "52,1666666666666667");
     const int beeps = shell.dialogs.beeps;
-    shell.button("Command13")->click();
+    shell.clickAndSettle("Command13");
     EXPECT_EQ(shell.dialogs.beeps, beeps + 1);
     EXPECT_EQ(shell.window->status(), " NO MAP FOUND ");
     EXPECT_EQ(map->calibration().mapPath, "C:\\MAPS\\REGION.bmp");
@@ -254,7 +254,7 @@ TEST_F(MapSelectionTest, AMissingBitmapKeepsTheCurrentMapOrGivesWayToTheNextReco
     shell.prefix.writeDos(kDatabase, encodeMapRecord(record("C:\\MAPS\\GONE.des", {53, 51, 3, 5}, "Gone")));
     type("Latid", "52,125");
     type("Longi", "4,125");
-    shell.button("Command13")->click();
+    shell.clickAndSettle("Command13");
     EXPECT_EQ(lastMessage(), joinMessageLines(mapNotFoundLines(Language::English)));
     EXPECT_EQ(map->calibration().mapPath, before.mapPath);
     EXPECT_EQ(map->calibration().edges.top, before.edges.top);
@@ -268,7 +268,7 @@ TEST_F(MapSelectionTest, AMissingBitmapKeepsTheCurrentMapOrGivesWayToTheNextReco
         record("C:\\MAPS\\DETAIL.des", {52 + 1.0 / 6, 52 + 1.0 / 12, 4 + 1.0 / 12, 4 + 1.0 / 6}, "Detail");
     shell.prefix.writeDos(kDatabase, encodeMapRecord(gone) + encodeMapRecord(gone) + encodeMapRecord(detail));
     const std::size_t messages = shell.dialogs.messages.size();
-    shell.button("Command13")->click();
+    shell.clickAndSettle("Command13");
     EXPECT_EQ(shell.dialogs.messages.size(), messages + 1);
     EXPECT_EQ(map->calibration().mapPath, "C:\\MAPS\\DETAIL.bmp");
     EXPECT_EQ(map->bitmap().width(), 100);
@@ -283,7 +283,7 @@ TEST_F(MapSelectionTest, LeavingTheMapWithAutomaticSearchLoadsTheNextMap) {
     shell.window->state().settings.autoMapSearch = '1';
     type("Latid", "52,25");  // north of the detail map, on the region map
     type("Longi", "4,125");
-    shell.button("Command4")->click();
+    shell.clickAndSettle("Command4");
     EXPECT_EQ(map->calibration().mapPath, "C:\\MAPS\\REGION.bmp");
     test::expectReadouts(*shell.window, {{"Xtext", "75"}, {"Ytext", "51"}});
     EXPECT_FALSE(map->viewWidget().mark().empty());

@@ -12,8 +12,10 @@
 
 #include <gtest/gtest.h>
 
+#include "navigator/map/map_loader.h"
 #include "navigator/map/map_view_widget.h"
 #include "tests/navigator/shell/window_fixture.h"
+#include "tests/support/bmp_writer.h"
 #include "tests/support/fifo_guard.h"
 
 namespace tarvok::map {
@@ -39,7 +41,7 @@ TEST_F(MapWindowTest, LoadingACalibratedMapShowsItAndEndsTheRadar) {
                                      "Delft\r\nx\r\nx\r\n521000N0040000E,0,400\r\n522000N0043000E,600,0\r\n");
     std::filesystem::create_directories(shell.prefix.paths().toNative("C:\\TARVOK\\KAARTEN"));
     shell.dialogs.fileAnswers.push_back(bmp);
-    shell.button("Command2")->click();
+    shell.clickAndSettle("Command2");
     // Every format the navigator reads, BMP first; the maps folder first,
     // then the folder of the map in use.
     const std::string filter = shell.dialogs.fileFilters.back();
@@ -81,7 +83,7 @@ TEST_F(MapWindowTest, LoadingACalibratedMapShowsItAndEndsTheRadar) {
 
 TEST_F(MapWindowTest, FollowingThePositionRecentresOnlyWithMovingMapAboveLevelZero) {
     shell.dialogs.fileAnswers.push_back(writeMap("C:\\MAPS\\F", 2000, 1600));
-    shell.button("Command2")->click();
+    shell.clickAndSettle("Command2");
     shell.button("ZoomI")->click();
     const float sw = map->view().viewWidth();
     // Moving map off: the mark goes where the view shows the pixel.
@@ -102,19 +104,19 @@ TEST_F(MapWindowTest, FollowingThePositionRecentresOnlyWithMovingMapAboveLevelZe
 TEST_F(MapWindowTest, CancelAndUnreadableBitmapsLeaveTheCurrentMap) {
     shell.dialogs.fileAnswers.push_back(std::nullopt);
     const std::string before = shell.window->status();
-    shell.button("Command2")->click();
+    shell.clickAndSettle("Command2");
     EXPECT_EQ(shell.window->state().mapLoaded, 0);
     EXPECT_EQ(shell.window->status(), before);
     EXPECT_TRUE(shell.dialogs.messages.empty());
 
     const std::string good = writeMap("C:\\MAPS\\A", 300, 200, "A\r\nx\r\nx\r\n521000N0040000E,0,200\r\n522000N0043000E,300,0\r\n");
     shell.dialogs.fileAnswers.push_back(good);
-    shell.button("Command2")->click();
+    shell.clickAndSettle("Command2");
     ASSERT_EQ(map->bitmap().width(), 300);
 
     const auto bad = shell.prefix.writeDos("C:\\MAPS\\B.BMP", "BM not really a bitmap");
     shell.dialogs.fileAnswers.push_back(bad.string());
-    shell.button("Command2")->click();
+    shell.clickAndSettle("Command2");
     ASSERT_EQ(shell.dialogs.messages.size(), 1u);
     EXPECT_NE(shell.dialogs.messages[0].find("cannot be read"), std::string::npos);
     EXPECT_EQ(map->bitmap().width(), 300);
@@ -126,7 +128,7 @@ TEST_F(MapWindowTest, AMapWithoutCornerFileWarnsAndKeepsThePreviousEdges) {
     const std::string bmp = writeMap("C:\\MAPS\\BARE", 320, 240);
     map->calibration().edges = {1, 2, 3, 4};
     shell.dialogs.fileAnswers.push_back(bmp);
-    shell.button("Command2")->click();
+    shell.clickAndSettle("Command2");
     ASSERT_EQ(shell.dialogs.messages.size(), 1u);
     EXPECT_NE(shell.dialogs.messages[0].find("No matching file found with"), std::string::npos);
     EXPECT_EQ(map->bitmap().width(), 320);  // the new bitmap stays on screen
@@ -138,7 +140,7 @@ TEST_F(MapWindowTest, APipeNamedLikeABitmapOrCornerFileIsRefusedAtOnce) {
     const auto native = [&](const char* dos) { return shell.prefix.paths().toNative(dos); };
     test::FifoGuard bitmapPipe(native("C:\\MAPS\\PIPE.BMP"));
     shell.dialogs.fileAnswers.push_back(bitmapPipe.path().string());
-    shell.button("Command2")->click();
+    shell.clickAndSettle("Command2");
     EXPECT_FALSE(bitmapPipe.released()) << "the window waited on the pipe";
     ASSERT_EQ(shell.dialogs.messages.size(), 1u);
     EXPECT_NE(shell.dialogs.messages[0].find("C:\\MAPS\\PIPE.BMP is not a file"), std::string::npos)
@@ -151,7 +153,7 @@ TEST_F(MapWindowTest, APipeNamedLikeABitmapOrCornerFileIsRefusedAtOnce) {
     writeMap("C:\\MAPS\\C", 320, 240);
     test::FifoGuard cornerPipe(native("C:\\MAPS\\C.des"));
     shell.dialogs.fileAnswers.push_back(native("C:\\MAPS\\C.BMP").string());
-    shell.button("Command2")->click();
+    shell.clickAndSettle("Command2");
     EXPECT_FALSE(cornerPipe.released()) << "the window waited on the pipe";
     ASSERT_EQ(shell.dialogs.messages.size(), 2u);
     EXPECT_NE(shell.dialogs.messages[1].find("C:\\MAPS\\C.des is not a file"), std::string::npos)
@@ -165,6 +167,46 @@ TEST_F(MapWindowTest, APipeNamedLikeABitmapOrCornerFileIsRefusedAtOnce) {
 
 namespace tarvok::map {
 namespace {
+
+// Bitmaps are read on a worker, slowed here like a slow disk: a choice made
+// while one is read replaces it, and one that fails leaves the map shown.
+TEST_F(MapWindowTest, TheLastLoadRequestWinsAndAFailedOneKeepsTheCurrentMap) {
+    const std::string a = writeMap("C:\\MAPS\\A", 300, 200, "A\r\nx\r\nx\r\n521000N0040000E,0,200\r\n522000N0043000E,300,0\r\n");
+    const std::string bare = writeMap("C:\\MAPS\\BARE", 320, 240);  // its outcome would warn of no corner file
+    const std::string c = writeMap("C:\\MAPS\\C", 400, 300, "C\r\nx\r\nx\r\n530000N0050000E,0,300\r\n531000N0053000E,400,0\r\n");
+    const auto cut = shell.prefix.paths().toNative("C:\\MAPS\\CUT.BMP");
+    ASSERT_TRUE(test::writeBmp(cut.string(), 500, 400, 24, [](int, std::uint8_t*) {}));
+    std::filesystem::resize_file(cut, 5000);  // pixels cut off
+    ASSERT_TRUE(shell.loadMap(a));
+    MapLoader::setReadDelay(std::chrono::milliseconds(150));
+    auto choose = [&](const std::string& file) {
+        shell.dialogs.fileAnswers.push_back(file);
+        shell.button("Command2")->click();
+        EXPECT_TRUE(map->mapLoading());
+        EXPECT_EQ(map->calibration().mapPath, "C:\\MAPS\\A.BMP");  // still the map shown
+        EXPECT_EQ(map->bitmap().width(), 300);
+    };
+
+    choose(bare);
+    choose(c);
+    shell.settleMap();
+    EXPECT_TRUE(shell.dialogs.messages.empty()) << shell.dialogs.messages[0];
+    EXPECT_EQ(map->calibration().mapPath, "C:\\MAPS\\C.BMP");
+    EXPECT_EQ(map->bitmap().width(), 400);
+    EXPECT_EQ(text("Text8"), " MAP:  C ;  400 x 300 pixels");
+
+    // A failed load: said, and C stays with its path, edges and texts.
+    const MapEdges edges = map->calibration().edges;
+    shell.dialogs.fileAnswers.push_back(cut.string());
+    shell.clickAndSettle("Command2");
+    MapLoader::setReadDelay(std::chrono::milliseconds(0));
+    ASSERT_EQ(shell.dialogs.messages.size(), 1u);
+    EXPECT_NE(shell.dialogs.messages[0].find("cannot be read"), std::string::npos);
+    EXPECT_EQ(map->calibration().mapPath, "C:\\MAPS\\C.BMP");
+    EXPECT_EQ(map->calibration().edges.top, edges.top);
+    EXPECT_EQ(map->bitmap().width(), 400);
+    EXPECT_EQ(text("Text8"), " MAP:  C ;  400 x 300 pixels");
+}
 
 void sendWheel(QWidget* w, int delta) {
     const QPointF at(w->width() / 2.0, w->height() / 2.0);
@@ -189,7 +231,7 @@ TEST_F(MapWindowTest, TheTitleNamesTheMapShown) {
     EXPECT_EQ(shell.window->windowTitle(), "Tarvok - DELFT.BMP");
     // A bitmap that cannot be read leaves the map, and the title, as they were.
     shell.dialogs.fileAnswers.push_back(shell.prefix.writeDos("C:\\MAPS\\B.BMP", "BM no bitmap").string());
-    shell.button("Command2")->click();
+    shell.clickAndSettle("Command2");
     EXPECT_EQ(shell.window->windowTitle(), "Tarvok - DELFT.BMP");
 }
 

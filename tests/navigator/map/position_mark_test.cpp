@@ -181,6 +181,7 @@ struct PositionMark : ::testing::Test {
             type(c().northSouth, "N");
             type(c().eastWest, "E");
             (caller == Caller::GoToLatLon ? c().goToCoordinates : c().findMap)->click();
+            shell.settleMap();  // FIND reads its map on a worker
             break;
         }
     }

@@ -6,6 +6,7 @@
 #include <QCheckBox>
 #include <QPlainTextEdit>
 #include <QProgressBar>
+#include <QScreen>
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QSlider>
@@ -13,6 +14,7 @@
 #include <utility>
 #include <cmath>
 
+#include "navigator/shell/radar_screen.h"
 #include "navigator/shell/shell_texts.h"
 #include "navigator/shell/shell_widgets.h"
 #include "tests/navigator/shell/window_fixture.h"
@@ -413,6 +415,34 @@ TEST(MainWindow, HelpWithoutAViewerOrAGuideSaysWhereTheGuideIsInTheWindowsLangua
 
 namespace tarvok {
 namespace {
+
+// The radar repaints only the cells its sweep passes through, a frame of
+// steps at a time: what the screen shows must still be the drawing, pixel
+// for pixel, and a frame drawn as one must leave the pixels of its steps.
+TEST(RadarScreen, TheSweepRepaintsEveryPixelItChangesAndAFrameEqualsItsSteps) {
+    MapPicture shown, byStep;
+    for (MapPicture* p : {&shown, &byStep}) {
+        p->resize(404, 404);
+        p->showStretched(QImage());
+    }
+    shown.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&shown));
+    const RadarPoint c = radarCentre(shown.innerSize().width(), shown.innerSize().height());
+    shown.draw(radarDial(c));
+    byStep.draw(radarDial(c));
+    for (int first : {0, 6, 12, 18, 714}) {  // spokes at step 8, the clock at 18, 714 wraps round
+        shown.draw(radarSweepFrame(c, first, 6));
+        for (int i = 0; i < 6; ++i) byStep.draw(radarSweepStep(c, (first + i) % kSweepSteps));
+        ASSERT_EQ(shown.drawing(), byStep.drawing()) << first;
+        QCoreApplication::processEvents();
+        const QRect inner = shown.contentsRect();
+        const QImage screen =
+            shown.screen()->grabWindow(shown.winId()).toImage().convertToFormat(QImage::Format_RGB32).copy(inner);
+        ASSERT_EQ(screen, shown.drawing()) << "pixels left stale after frame " << first;
+    }
+    EXPECT_TRUE(radarSweepFrame(c, 18, 6).refreshClock);  // step 18: 10 degrees
+    EXPECT_FALSE(radarSweepFrame(c, 0, 6).refreshClock);
+}
 
 TEST(MainWindow, ResizingLaysTheWindowOutFromItsOwnSizeTheMapViewTakingTheRoom) {
     test::ShellWindow w;

@@ -17,6 +17,7 @@
 #include "tests/support/scripted_sound_device.h"
 #include "tests/support/recording_dialogs.h"
 #include "tests/support/temp_prefix.h"
+#include "tests/support/wait_for.h"
 
 namespace tarvok::test {
 
@@ -113,7 +114,21 @@ public:
     bool loadMap(const std::string& nativeBitmap) {
         dialogs.fileAnswers.push_back(nativeBitmap);
         button("Command2")->click();
+        settleMap();
         return window->state().mapLoaded == 1;
+    }
+    // Clicks a button and waits until a map load or search it started has
+    // shown its outcome.
+    void clickAndSettle(const char* name) {
+        button(name)->click();
+        settleMap();
+    }
+    // Waits until the map window has shown the outcome of its map load or
+    // search (bitmaps are read on a worker).
+    void settleMap() {
+        QObject* map = window->findChild<QObject*>(QStringLiteral("MapWindow"));
+        ASSERT_NE(map, nullptr) << "no map window (a child of the main window) to wait for";
+        EXPECT_TRUE(waitFor([map] { return !map->property("mapLoading").toBool(); }, 20000));
     }
 
     TempPrefix prefix;
