@@ -11,7 +11,6 @@
 // the functions below, which tests that build a single part use too.
 #pragma once
 
-#include <chrono>
 
 #include "navigator/gps/navigation_loop.h"
 #include "navigator/gps/position_display.h"
@@ -33,10 +32,6 @@ gps::NavigationLoop::Links navigationLinks(MainWindow& window, SpeechCalls& spee
 gps::SpeechWindow::Links speechLinks(MainWindow& window);
 TrackWindowImport::Links trackImportLinks(MainWindow& window);
 RouteWindowPlayback::Links routePlaybackLinks(MainWindow& window);
-
-// How long the navigator has to end after a request from outside before it
-// is ended as the signal ends it.
-inline constexpr std::chrono::seconds kEndRequestBound{5};
 
 // A request to end from outside (SIGTERM, SIGHUP, SIGINT) closes the window
 // as the user's close does: navigation ends and the route positions not yet

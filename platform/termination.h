@@ -27,4 +27,10 @@ namespace tarvok {
 void onTerminationRequest(QObject* context, std::function<void()> onRequest,
                           std::chrono::seconds endWithin = std::chrono::seconds::zero());
 
+// How long the navigator and the settings program have to end after a
+// request from outside before they are ended as the signal ends them:
+// ample for closing the window and saving, short enough that a session
+// ending is not held up by a hang.
+inline constexpr std::chrono::seconds kEndRequestBound{5};
+
 }  // namespace tarvok

@@ -10,10 +10,11 @@
 # tarvok-drive with a script of its own): the speed unit becomes mph, the
 # language Dutch, route recording off; it closes, and a short stretch of the
 # drive fed again shows the speed in mph. Either way OUT_DIR receives
-# screenshots (radar, the map at zoom 0 and 3 with the cross, the end of the
-# drive, the stopped window, the recorded route played back, two pages of
-# the settings window, the navigator after the reload), the recorded route
-# as GPX and the scripts' log.
+# screenshots (radar, the map at zoom 0 and 3 with the trail of the drive
+# under the cross, zoom 3 with the trail hidden, the end of the drive, the
+# stopped window, the recorded route played back, two pages of the settings
+# window, the navigator after the reload), the recorded route as GPX and the
+# scripts' log.
 #   TARVOK_DEMO_LINE_MS   milliseconds between NMEA lines (two lines make one
 #                         second of drive): 500 (real time) with a display,
 #                         else 20 (the 540 s drive in about 22 s)
@@ -104,6 +105,11 @@ grab "$out/2-map-zoom0.png"
 key 3
 sleep $step
 grab "$out/3-map-zoom3.png"
+# The trail box off and on again: the same view without the trail.
+click Check2
+sleep 200
+grab "$out/3b-map-zoom3-trail-off.png"
+click Check2
 wait-fed $(( lines * line_ms * 4 + 30000 ))
 sleep $step
 grab "$out/4-drive-end.png"

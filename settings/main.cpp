@@ -27,9 +27,10 @@ int main(int argc, char** argv) {
                      Qt::QueuedConnection);
     // A desktop session that ends the program still closes the window, and
     // closing saves; so does a request to end from outside (SIGTERM, SIGHUP,
-    // SIGINT).
+    // SIGINT); an end that hangs (a save on a dead disk, a message nobody
+    // answers) is cut off after kEndRequestBound.
     QObject::connect(&app, &QCoreApplication::aboutToQuit, &window, [&window] { window.close(); });
-    tarvok::onTerminationRequest(&window, [&window] { window.close(); });
+    tarvok::onTerminationRequest(&window, [&window] { window.close(); }, tarvok::kEndRequestBound);
     window.formLoad();
     return app.exec();
 }

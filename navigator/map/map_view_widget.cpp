@@ -71,9 +71,15 @@ QRect MapViewWidget::drawTrailIntoFrame() {
     trailEdges_ = trailMap_->edges;
     const std::span<const GeoPosition> all = trail_->positions();
     if (all.size() <= trailDrawn_) return changed;
-    // From the last position drawn, so the new stretch joins the old.
-    const std::size_t from = trailDrawn_ > 0 ? trailDrawn_ - 1 : 0;
-    changed |= paintTrail(frame_, trailInView(all.subspan(from), *trailMap_, clip_, stretch_.width(), stretch_.height()));
+    // From the last position drawn as a point, so the new stretch joins the
+    // old one, and positions that came within a pixel of it are taken up
+    // again once the trail has moved on.
+    const std::size_t from = trailDrawn_ > 0 ? trailAnchor_ : 0;
+    std::size_t kept = 0;
+    changed |= paintTrail(frame_,
+                          trailInView(all.subspan(from), *trailMap_, clip_, stretch_.width(), stretch_.height(), &kept),
+                          trailDrawn_ > 0);
+    trailAnchor_ = from + kept;
     trailDrawn_ = all.size();
     return changed;
 }
@@ -87,16 +93,19 @@ void MapViewWidget::trailChanged() {
     if (!changed.isEmpty()) update(changed);
 }
 
-QRect MapViewWidget::paintTrail(QImage& image, const std::vector<std::vector<ViewPoint>>& lines) {
+QRect MapViewWidget::paintTrail(QImage& image, const std::vector<std::vector<ViewPoint>>& lines, bool joining) {
     // Along each segment pixel by pixel (Bresenham), a dark dot five pixels
     // across and then a light one of three: exact colours, no antialiasing,
     // and cheap enough to draw a trail of 10,000 positions at every fix.
     const int w = image.width(), h = image.height();
     auto stamp = [&](int cx, int cy, int radius, QRgb colour, bool round) {
+        const bool keepCore = joining && colour == kTrailEdge;
         for (int y = std::max(0, cy - radius); y <= std::min(h - 1, cy + radius); ++y) {
             auto* row = reinterpret_cast<QRgb*>(image.scanLine(y));
             for (int x = std::max(0, cx - radius); x <= std::min(w - 1, cx + radius); ++x)
-                if (!round || std::abs(x - cx) + std::abs(y - cy) <= radius + 1) row[x] = colour;
+                if ((!round || std::abs(x - cx) + std::abs(y - cy) <= radius + 1) &&
+                    !(keepCore && row[x] == kTrailCore))
+                    row[x] = colour;
         }
     };
     auto segment = [&](ViewPoint a, ViewPoint b, int radius, QRgb colour) {

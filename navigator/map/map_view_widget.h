@@ -53,7 +53,10 @@ public:
 
     // Draws the trail's lines (picture pixels) in its colours into an RGB32
     // image; returns the rectangle of the image it may have changed.
-    static QRect paintTrail(QImage& image, const std::vector<std::vector<ViewPoint>>& lines);
+    // `joining`: the lines go on from a trail already drawn there; their
+    // dark edge then leaves its light core, so the whole looks as if drawn
+    // in one go.
+    static QRect paintTrail(QImage& image, const std::vector<std::vector<ViewPoint>>& lines, bool joining = false);
 
     // Paints the frame, the trail and the mark (what paintEvent does), onto
     // any device; only `area` of the frame when given.
@@ -81,7 +84,8 @@ private:
     const Trail* trail_ = nullptr;
     const MapCalibration* trailMap_ = nullptr;
     bool trailShown_ = true;
-    std::size_t trailDrawn_ = 0;         // positions drawn into the frame
+    std::size_t trailDrawn_ = 0;         // positions taken into the frame
+    std::size_t trailAnchor_ = 0;        // of them, the last drawn as a point
     std::uint64_t trailGeneration_ = 0;  // of the trail drawn
     MapEdges trailEdges_;                // the map they were drawn for
 };

@@ -18,8 +18,10 @@ void Trail::add(GeoPosition p) {
 }
 
 std::vector<std::vector<ViewPoint>> trailInView(std::span<const GeoPosition> trail, const MapCalibration& map,
-                                                const ClipRect& clip, int viewWidth, int viewHeight, int margin) {
+                                                const ClipRect& clip, int viewWidth, int viewHeight,
+                                                std::size_t* lastKept, int margin) {
     std::vector<std::vector<ViewPoint>> lines;
+    if (lastKept) *lastKept = 0;
     const MapEdges& e = map.edges;
     if (e.top == e.bottom || e.left == e.right || clip.width <= 0 || clip.height <= 0) return lines;
     const double sx = double(viewWidth) / clip.width, sy = double(viewHeight) / clip.height;
@@ -44,8 +46,8 @@ std::vector<std::vector<ViewPoint>> trailInView(std::span<const GeoPosition> tra
         if (line.size() >= 2) lines.push_back(std::move(line));
         line.clear();
     };
-    for (const GeoPosition& g : trail) {
-        const ViewPoint p = toView(g);
+    for (std::size_t i = 0; i < trail.size(); ++i) {
+        const ViewPoint p = toView(trail[i]);
         const int side = outside(p);
         if (lastOutside < 0) {
             line.push_back(p);
@@ -60,6 +62,7 @@ std::vector<std::vector<ViewPoint>> trailInView(std::span<const GeoPosition> tra
         }
         last = p;
         lastOutside = side;
+        if (lastKept) *lastKept = i;
     }
     endLine();
     return lines;

@@ -53,9 +53,13 @@ struct ViewPoint {
 // bitmap formula (geoToBitmap). Positions closer than a pixel to the last
 // one kept are left out, and stretches outside the picture (more than
 // `margin` pixels beyond an edge) break the line, so the lines hold only
-// what can be seen. Empty for a map without extent.
+// what can be seen. Empty for a map without extent. `lastKept`, when given,
+// receives the index in `trail` of the last position kept as a point: the
+// positions after it lie within a pixel of it, so a drawing that goes on
+// later starts there rather than at the last position, or a trail that
+// creeps less than a pixel a fix would never be drawn.
 std::vector<std::vector<ViewPoint>> trailInView(std::span<const GeoPosition> trail, const MapCalibration& map,
                                                 const ClipRect& clip, int viewWidth, int viewHeight,
-                                                int margin = 4);
+                                                std::size_t* lastKept = nullptr, int margin = 4);
 
 }  // namespace tarvok::map

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # demo_drive_test.sh SOURCE_DIR BUILD_DIR
 # The headless demonstration drive, fed fast: it must navigate the whole
-# drive, stop, change the settings through SETUP, and leave its screenshots
-# and the recorded route as GPX.
+# drive with its trail under the cross, stop, change the settings through
+# SETUP, and leave its screenshots and the recorded route as GPX.
 set -euo pipefail
 src=$1 build=$2
 out=$(mktemp -d /tmp/tarvok-demo-test-XXXXXX)
@@ -15,7 +15,7 @@ TARVOK_DEMO_LINE_MS=10 bash "$src/scripts/demo.sh" "$build" "$out" >"$out/run.lo
 grep -q "are in $out" "$out/run.log" || fail "the demo does not name its folder"
 
 # Each screenshot a real PNG of the whole window, not a blank picture.
-for shot in 1-radar 2-map-zoom0 3-map-zoom3 4-drive-end 5-stopped 6-route-playback 7-route-played \
+for shot in 1-radar 2-map-zoom0 3-map-zoom3 3b-map-zoom3-trail-off 4-drive-end 5-stopped 6-route-playback 7-route-played \
             8-settings-general 9-settings-maps 10-after-setup; do
   png=$out/$shot.png
   [[ -s $png ]] || fail "$shot.png missing"
@@ -24,6 +24,11 @@ for shot in 1-radar 2-map-zoom0 3-map-zoom3 4-drive-end 5-stopped 6-route-playba
 done
 cmp -s "$out/1-radar.png" "$out/2-map-zoom0.png" && fail "the map view still shows the radar"
 cmp -s "$out/2-map-zoom0.png" "$out/3-map-zoom3.png" && fail "zoom 3 shows the same picture as zoom 0"
+# The trail of the drive so far ends under the cross at zoom 0 and 3, and
+# is gone with the trail box off.
+for shot in 2-map-zoom0:shown 3-map-zoom3:shown 3b-map-zoom3-trail-off:hidden; do
+  "$build/bin/trail_shot_check" "$out/${shot%%:*}.png" "${shot##*:}" || fail "${shot%%:*}.png: trail check failed"
+done
 # (the script itself waits for "  Zoeken klaar!" in Text7, or fails)
 cmp -s "$out/5-stopped.png" "$out/6-route-playback.png" && fail "route playback shows the stopped window unchanged"
 cmp -s "$out/6-route-playback.png" "$out/7-route-played.png" && fail "the playback under way looks the same as at its end"

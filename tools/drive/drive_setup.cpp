@@ -53,8 +53,9 @@ VerbRegistration setupGrace("setup-grace",
 });
 
 VerbRegistration waitSetup("wait-setup",
-                           "wait-setup [MS]          waits until SETUP has seen the settings window close and "
-                           "reloaded the settings (a window not yet shown is waited for)",
+                           "wait-setup [MS]          waits until SETUP has seen the settings window close, or "
+                           "the program it started end, and reloaded the settings (a window not yet shown "
+                           "is waited for)",
                            [](Driver& d, const auto& a) {
     const bool idle = navigatorParts(d).settingsLaunch.phase() == SettingsLaunch::Phase::Idle;
     if (idle) return StepResult::done();

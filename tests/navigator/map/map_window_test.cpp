@@ -348,7 +348,7 @@ TEST_F(MapWindowTest, AFixRepaintsTheTrailsNewStretchAndTheScreenEqualsAFullRedr
                                   ->grabWindow(shown.window()->winId(), corner.x(), corner.y(), frame.width(), frame.height())
                                   .toImage()
                                   .convertToFormat(QImage::Format_RGB32);
-        ASSERT_EQ(differences(withoutCovers(screen, shown), withoutCovers(shown.grabFrame(), shown)), "") << "after " << map->trail().size() << " fixes";
+        ASSERT_EQ(differences(withoutCovers(screen, shown), withoutCovers(afresh.grabFrame(), shown)), "") << "after " << map->trail().size() << " fixes";
     }
 }
 

@@ -3,6 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include "navigator/map/map_bitmap.h"
+#include "navigator/map/map_view_widget.h"
+
 namespace tarvok::map {
 namespace {
 
@@ -65,6 +68,44 @@ TEST(Trail, LinesInThePictureFollowTheClipAndLeaveOutWhatCannotBeSeen) {
     MapCalibration flat = map;
     flat.edges.top = flat.edges.bottom;
     EXPECT_TRUE(trailInView(drive, flat, {0, 0, 1000, 500}, 500, 250).empty());
+}
+
+TEST(Trail, DrawnFixByFixItIsTheSameLineAsDrawnAtOnceEvenWhenItCreepsUnderAPixelAFix) {
+    const MapCalibration map = calibration();
+    QImage white(map.width, map.height, QImage::Format_RGB32);
+    white.fill(Qt::white);
+    MapBitmap bitmap;
+    ASSERT_EQ(bitmap.assign(white), MapBitmap::LoadError::None);
+    // North-east from 52.1 N 4.1 E, a quarter of a picture pixel a fix at
+    // first, then faster, up to three pixels a fix (a picture pixel is
+    // 1/500 degree either way).
+    std::vector<GeoPosition> drive{{52.1, 4.1}};
+    for (int i = 1; i < 160; ++i) {
+        const double step = i < 100 ? 0.25 : std::min(3.0, 0.25 * (i - 98));
+        drive.push_back({drive.back().latitude + step * 0.8 / 500, drive.back().longitude + step * 0.6 / 500});
+    }
+    auto widget = [&](const Trail& trail) {
+        auto w = std::make_unique<MapViewWidget>(bitmap);
+        w->showClip({0, 0, 1000, 500}, 500, 250);
+        w->setTrail(&trail, &map);
+        return w;
+    };
+    Trail byFix, atOnce;
+    auto fixByFix = widget(byFix), whole = widget(atOnce);
+    QImage frame;
+    for (const GeoPosition& p : drive) {
+        byFix.add(p);
+        atOnce.add(p);
+        fixByFix->trailChanged();
+        frame = fixByFix->grabFrame();
+        // Wherever the drive has got to, the trail's core is under it.
+        const BitmapPoint b = geoToBitmap(map, p.latitude, p.longitude);
+        const int x = int(std::lround(b.x / 2)), y = int(std::lround(b.y / 2));
+        if (byFix.size() > 12) {  // once it is two pixels long
+            ASSERT_EQ(frame.pixel(x, y), MapViewWidget::kTrailCore) << byFix.size() << " at " << x << "," << y;
+        }
+    }
+    EXPECT_TRUE(frame == whole->grabFrame());
 }
 
 }  // namespace
