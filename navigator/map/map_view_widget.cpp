@@ -98,14 +98,18 @@ QRect MapViewWidget::paintTrail(QImage& image, const std::vector<std::vector<Vie
     // across and then a light one of three: exact colours, no antialiasing,
     // and cheap enough to draw a trail of 10,000 positions at every fix.
     const int w = image.width(), h = image.height();
+    if (w == 0 || h == 0) return QRect();
+    auto* const pixels = reinterpret_cast<QRgb*>(image.bits());
+    const qsizetype stride = image.bytesPerLine() / qsizetype(sizeof(QRgb));
     auto stamp = [&](int cx, int cy, int radius, QRgb colour, bool round) {
         const bool keepCore = joining && colour == kTrailEdge;
         for (int y = std::max(0, cy - radius); y <= std::min(h - 1, cy + radius); ++y) {
-            auto* row = reinterpret_cast<QRgb*>(image.scanLine(y));
-            for (int x = std::max(0, cx - radius); x <= std::min(w - 1, cx + radius); ++x)
-                if ((!round || std::abs(x - cx) + std::abs(y - cy) <= radius + 1) &&
-                    !(keepCore && row[x] == kTrailCore))
-                    row[x] = colour;
+            // A round dot leaves out the pixels more than radius + 1 steps
+            // (across plus down) from its centre: its corners.
+            const int half = round ? std::min(radius, radius + 1 - std::abs(y - cy)) : radius;
+            QRgb* row = pixels + y * stride;
+            for (int x = std::max(0, cx - half); x <= std::min(w - 1, cx + half); ++x)
+                if (!(keepCore && row[x] == kTrailCore)) row[x] = colour;
         }
     };
     auto segment = [&](ViewPoint a, ViewPoint b, int radius, QRgb colour) {
