@@ -1,8 +1,8 @@
 #include "settings.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
-#include <algorithm>
 #include <system_error>
 
 #include "common/text.h"
@@ -95,9 +95,8 @@ NavigatorSettings decodeForNavigator(const SettingsString& s) {
                        [](std::monostate) {},
                        [&](char NavigatorSettings::*m) { n.*m = text.empty() ? ' ' : text[0]; },
                        [&](int NavigatorSettings::*m) {
-                           n.*m = f.format == field::Format::Correction
-                                      ? roundToInt32Clamped(2.0 * numericValue(text))
-                                      : intValue(text);
+                           n.*m = f.format == field::Format::Correction ? roundToInt32Clamped(2.0 * numericValue(text))
+                                                                        : intValue(text);
                        },
                        [&](std::string NavigatorSettings::*m) {
                            n.*m = std::string(f.format == field::Format::BaudRate ? trimBlanks(text) : text);
@@ -126,9 +125,7 @@ SettingsProgramOptions decodeForSettingsProgram(const SettingsString& s) {
     return o;
 }
 
-std::string settingsFileDosPath(char drive) {
-    return std::string(1, drive) + ":\\WINDOWS\\VELKAR.DLL";
-}
+std::string settingsFileDosPath(char drive) { return std::string(1, drive) + ":\\WINDOWS\\VELKAR.DLL"; }
 
 std::optional<char> locateSettingsFile(const DosPaths& paths) {
     for (char d : {'C', 'D'}) {
@@ -164,8 +161,8 @@ SaveResult saveSettings(const DosPaths& paths, char drive, const SettingsString&
     // link planted in its place, never through it).
     if (const int error = replaceFile(file, content)) {
         r.errorNumber = error;
-        r.error = "cannot write " + file.string() + ": " + (error == kNotAFile ? "it is not a file"
-                                                                                 : std::generic_category().message(error));
+        r.error = "cannot write " + file.string() + ": " +
+                  (error == kNotAFile ? "it is not a file" : std::generic_category().message(error));
         return r;
     }
     r.ok = true;

@@ -45,35 +45,34 @@ struct NavigatorSettings {
     char nearestDirection = '0';
     char nearestDistance = '0';
     char showXY = '0';
-    int playbackSpeed = 0;        // field 33 as an integer
+    int playbackSpeed = 0;          // field 33 as an integer
     std::string hourOffset = "0 ";  // field 36 as stored
-    int crossSize = 0;            // field 51
+    int crossSize = 0;              // field 51
     std::string baudRate = "4800";  // field 60 without surrounding blanks
     char parity = '1';
     char dataBits = '8';
     std::int32_t correctionX = 0;  // twice field 80
     std::int32_t correctionY = 0;  // twice field 85
-    int reportInterval = 0;       // field 95
-    int placeNameCount = 0;       // field 97
+    int reportInterval = 0;        // field 95
+    int placeNameCount = 0;        // field 97
 };
 
 // The settings program's option values.
 struct SettingsProgramOptions {
-    std::string language, autoMapSearch, speedUnit, mapDatum, closeWindows, panelSide,
-        keyboardSize, menuStyle, colourScheme, recordRoute, gpsPort, routeSource, parity,
-        dataBits, soundOn, speakSpeed, speakCourse, speakPosition, speakWarnings, speakUnit,
-        speakDegreesWord, speakPositionWord, speakCompass, mapProduct, whereAmI,
-        nearestDirection, nearestDistance, showXY;
-    int playbackSpeed = 0;        // field 33
-    int speechSpeed = 0;          // field 75
-    std::string hourOffsetText;   // field 36 as stored
-    int hourOffset = 0;           //   and its value
-    std::string baudRate;         // field 60 without its trailing blanks
-    int correctionX = 0;          // field 80
-    int correctionY = 0;          // field 85
-    int crossSize = 0;            // field 51 (slider value)
-    int reportInterval = 0;       // field 95 (slider value)
-    int placeNameCount = 0;       // field 97 (slider value)
+    std::string language, autoMapSearch, speedUnit, mapDatum, closeWindows, panelSide, keyboardSize, menuStyle,
+        colourScheme, recordRoute, gpsPort, routeSource, parity, dataBits, soundOn, speakSpeed, speakCourse,
+        speakPosition, speakWarnings, speakUnit, speakDegreesWord, speakPositionWord, speakCompass, mapProduct,
+        whereAmI, nearestDirection, nearestDistance, showXY;
+    int playbackSpeed = 0;       // field 33
+    int speechSpeed = 0;         // field 75
+    std::string hourOffsetText;  // field 36 as stored
+    int hourOffset = 0;          //   and its value
+    std::string baudRate;        // field 60 without its trailing blanks
+    int correctionX = 0;         // field 80
+    int correctionY = 0;         // field 85
+    int crossSize = 0;           // field 51 (slider value)
+    int reportInterval = 0;      // field 95 (slider value)
+    int placeNameCount = 0;      // field 97 (slider value)
 };
 
 // The table of option fields: for every field its position and width, how
@@ -95,8 +94,8 @@ enum class Format {
 // The navigator's copy of a field: a character as stored; an integer (twice
 // the value for a correction); a text (as stored, the baud rate without its
 // blanks); or none.
-using NavigatorCopy = std::variant<std::monostate, char NavigatorSettings::*, int NavigatorSettings::*,
-                                   std::string NavigatorSettings::*>;
+using NavigatorCopy =
+    std::variant<std::monostate, char NavigatorSettings::*, int NavigatorSettings::*, std::string NavigatorSettings::*>;
 // The settings program's copy: a text (the baud rate without its trailing
 // blanks) or an integer value.
 using SettingsProgramCopy =
@@ -113,6 +112,7 @@ struct Field {
 
 using N = NavigatorSettings;
 using S = SettingsProgramOptions;
+// clang-format off
 //                                   pos width  format              template navigator copy          settings program copy
 inline constexpr Field Language         { 5, 1, Format::Code,       "1",    &N::language,          &S::language};
 inline constexpr Field AutoMapSearch    { 6, 1, Format::Code,       "1",    &N::autoMapSearch,     &S::autoMapSearch};
@@ -162,6 +162,7 @@ inline constexpr Field all[] = {
     MapProduct,    WhereAmI,      NearestDirection, NearestDistance,   ReportInterval, PlaceNameCount,
     ShowXY,
 };
+// clang-format on
 
 // Fields follow one another without overlapping, and all lie where both
 // programs' strings hold them.
@@ -210,9 +211,9 @@ public:
     void writeNumber(field::Field f, long long value);
 
     // The settings program's formatting rules by name:
-    void writeChar(field::Field f, char c);                 // one-character fields
-    void writeTwoDigits(field::Field f, int value);         // slider fields: "07", "15"
-    void writeHourOffset(int hours);                        // field 36: "5 ", "12"
+    void writeChar(field::Field f, char c);                        // one-character fields
+    void writeTwoDigits(field::Field f, int value);                // slider fields: "07", "15"
+    void writeHourOffset(int hours);                               // field 36: "5 ", "12"
     void writeLeftAligned(field::Field f, std::string_view text);  // fields 60, 80, 85
 
 private:
@@ -243,7 +244,7 @@ LoadResult loadSettings(const DosPaths& paths, char drive, SettingsString& s, in
 
 struct SaveResult {
     bool ok = false;
-    std::string error;  // what went wrong, for the user
+    std::string error;    // what went wrong, for the user
     int errorNumber = 0;  // the system's error number of the failure (errno), or kNotAFile
 };
 

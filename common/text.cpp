@@ -81,8 +81,7 @@ std::optional<std::int16_t> roundToInt16(double value) { return roundTo<std::int
 std::int32_t roundToInt32Clamped(double value) {
     if (std::isnan(value)) return 0;
     if (auto r = roundToInt32(value)) return *r;
-    return value < 0 ? std::numeric_limits<std::int32_t>::min()
-                     : std::numeric_limits<std::int32_t>::max();
+    return value < 0 ? std::numeric_limits<std::int32_t>::min() : std::numeric_limits<std::int32_t>::max();
 }
 
 double integerPart(double value) { return std::floor(value); }
@@ -154,7 +153,7 @@ std::string lowerCase(std::string_view text) {
         unsigned char lower = b;
         if ((b >= 'A' && b <= 'Z') || (b >= 0xC0 && b <= 0xDE && b != 0xD7)) lower = b + 0x20;
         else if (b == 0x8A || b == 0x8C || b == 0x8E) lower = b + 0x10;  // Š Œ Ž
-        else if (b == 0x9F) lower = 0xFF;                                 // Ÿ
+        else if (b == 0x9F) lower = 0xFF;                                // Ÿ
         c = static_cast<char>(lower);
     }
     return s;
@@ -166,10 +165,10 @@ namespace tarvok {
 
 namespace {
 // Unicode code points of the bytes 0x80..0x9F in Windows-1252 (0 = unused).
-constexpr char32_t kCp1252High[32] = {
-    0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0,      0x017D, 0,      0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
+constexpr char32_t kCp1252High[32] = {0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
+                                      0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0,      0x017D, 0,
+                                      0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+                                      0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
 
 void appendUtf8(std::string& out, char32_t cp) {
     if (cp < 0x80) {
@@ -204,19 +203,41 @@ std::string utf8ToCp1252(std::string_view utf8) {
         auto b = static_cast<unsigned char>(utf8[i]);
         char32_t cp;
         std::size_t len;
-        if (b < 0x80) { cp = b; len = 1; }
-        else if ((b & 0xE0) == 0xC0) { cp = b & 0x1F; len = 2; }
-        else if ((b & 0xF0) == 0xE0) { cp = b & 0x0F; len = 3; }
-        else if ((b & 0xF8) == 0xF0) { cp = b & 0x07; len = 4; }
-        else { out.push_back('?'); ++i; continue; }
-        if (i + len > utf8.size()) { out.push_back('?'); break; }
+        if (b < 0x80) {
+            cp = b;
+            len = 1;
+        } else if ((b & 0xE0) == 0xC0) {
+            cp = b & 0x1F;
+            len = 2;
+        } else if ((b & 0xF0) == 0xE0) {
+            cp = b & 0x0F;
+            len = 3;
+        } else if ((b & 0xF8) == 0xF0) {
+            cp = b & 0x07;
+            len = 4;
+        } else {
+            out.push_back('?');
+            ++i;
+            continue;
+        }
+        if (i + len > utf8.size()) {
+            out.push_back('?');
+            break;
+        }
         bool valid = true;
         for (std::size_t k = 1; k < len; ++k) {
             auto c = static_cast<unsigned char>(utf8[i + k]);
-            if ((c & 0xC0) != 0x80) { valid = false; break; }
+            if ((c & 0xC0) != 0x80) {
+                valid = false;
+                break;
+            }
             cp = (cp << 6) | (c & 0x3F);
         }
-        if (!valid) { out.push_back('?'); ++i; continue; }
+        if (!valid) {
+            out.push_back('?');
+            ++i;
+            continue;
+        }
         i += len;
         if (cp < 0x80 || (cp >= 0xA0 && cp <= 0xFF)) {
             out.push_back(static_cast<char>(cp));

@@ -25,7 +25,7 @@ enum class VoiceCommand {
     MapsPage,
     SoundPage,
     MiscellaneousPage,
-    Change,       // start the change dialog of the current page
+    Change,  // start the change dialog of the current page
     Yes,
     No,
 };

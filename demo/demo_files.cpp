@@ -26,7 +26,10 @@ std::string nmeaCoordinate(double value, int degreeDigits, char positive, char n
     double a = std::fabs(value);
     int deg = int(a);
     double minutes = (a - deg) * 60.0;
-    if (minutes >= 59.999995) { ++deg; minutes = 0; }
+    if (minutes >= 59.999995) {
+        ++deg;
+        minutes = 0;
+    }
     char buf[40];
     std::snprintf(buf, sizeof buf, "%0*d%08.5f,%c", degreeDigits, deg, minutes, value < 0 ? negative : positive);
     return buf;
@@ -67,7 +70,7 @@ std::vector<PathPoint> smoothPath(const Drive& drive) {
         auto [ax, ay] = local(corners[i - 1]);
         auto [bx, by] = local(corners[i + 1]);
         const double in = std::hypot(ax, ay), outLen = std::hypot(bx, by);
-        const double ux = -ax / in, uy = -ay / in;  // incoming direction
+        const double ux = -ax / in, uy = -ay / in;        // incoming direction
         const double wx = bx / outLen, wy = by / outLen;  // outgoing direction
         const double cross = ux * wy - uy * wx;
         const double turn = std::acos(std::clamp(ux * wx + uy * wy, -1.0, 1.0));
@@ -78,16 +81,16 @@ std::vector<PathPoint> smoothPath(const Drive& drive) {
         const double wanted = turn < 25 * kPi / 180 ? 150 : turn < 90 * kPi / 180 ? 25 : 12;
         const double t = std::min({wanted * std::tan(turn / 2), 0.4 * in, 0.4 * outLen});
         const double radius = t / std::tan(turn / 2);
-        const double side = cross > 0 ? 1 : -1;  // left turn: centre on the left
-        const double ex = -ux * t, ey = -uy * t;   // where the arc begins
+        const double side = cross > 0 ? 1 : -1;   // left turn: centre on the left
+        const double ex = -ux * t, ey = -uy * t;  // where the arc begins
         const double cx = ex - side * uy * radius, cy = ey + side * ux * radius;
         const double start = std::atan2(ey - cy, ex - cx);
         const int steps = std::max(2, int(std::ceil(turn / (5 * kPi / 180))));
         const double limit = std::sqrt(kLateral * radius);
         for (int k = 0; k <= steps; ++k) {
             const double ang = start + side * turn * k / steps;
-            out.push_back({geo(cx + radius * std::cos(ang), cy + radius * std::sin(ang)), k < steps / 2 ? i - 1 : i,
-                           limit});
+            out.push_back(
+                {geo(cx + radius * std::cos(ang), cy + radius * std::sin(ang)), k < steps / 2 ? i - 1 : i, limit});
         }
     }
     out.push_back({corners.back(), drive.legs.size() - 1, 0});
@@ -100,11 +103,10 @@ std::string cornerLatitude(double lat) { return cornerCoordinate(lat, 2, 'N', 'S
 std::string cornerLongitude(double lon) { return cornerCoordinate(lon, 3, 'E', 'W'); }
 
 std::string cornerFileText(const MapSheet& s) {
-    return s.title + "\r\n" +
-           "Tarvok demonstration map " + s.fileName + ", drawn by tarvok-make-demo\r\n" +
-           "Reference points: A lower left corner, B upper right corner\r\n" +
-           cornerLatitude(s.bottom) + cornerLongitude(s.left) + ",0," + integerText(s.height) + "\r\n" +
-           cornerLatitude(s.top) + cornerLongitude(s.right) + "," + integerText(s.width) + ",0\r\n";
+    return s.title + "\r\n" + "Tarvok demonstration map " + s.fileName + ", drawn by tarvok-make-demo\r\n" +
+           "Reference points: A lower left corner, B upper right corner\r\n" + cornerLatitude(s.bottom) +
+           cornerLongitude(s.left) + ",0," + integerText(s.height) + "\r\n" + cornerLatitude(s.top) +
+           cornerLongitude(s.right) + "," + integerText(s.width) + ",0\r\n";
 }
 
 std::vector<DriveFix> simulateDrive(const Drive& drive) {

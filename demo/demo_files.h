@@ -23,10 +23,10 @@ std::string cornerFileText(const MapSheet& sheet);
 
 // One second of the drive.
 struct DriveFix {
-    int second = 0;         // since the start of the recording
+    int second = 0;  // since the start of the recording
     GeoPoint at;
-    double speedMs = 0;     // metres per second
-    double course = 0;      // degrees true, the direction of the last move
+    double speedMs = 0;  // metres per second
+    double course = 0;   // degrees true, the direction of the last move
 };
 
 // The drive driven at 1 Hz: standing a few seconds at the start, then along

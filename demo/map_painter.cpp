@@ -32,8 +32,9 @@ double roadWidth(RoadClass kind, double metresPerPixel) {
 }
 
 QColor roadColour(RoadClass kind) {
-    return kind == RoadClass::Motorway ? kMotorwayColour : kind == RoadClass::MainRoad ? kMainRoadColour
-                                                                                      : kLocalRoadColour;
+    return kind == RoadClass::Motorway   ? kMotorwayColour
+           : kind == RoadClass::MainRoad ? kMainRoadColour
+                                         : kLocalRoadColour;
 }
 
 void drawWater(QPainter& p, const MapSheet& s, const Water& w) {
@@ -44,8 +45,8 @@ void drawWater(QPainter& p, const MapSheet& s, const Water& w) {
         return;
     }
     p.setBrush(Qt::NoBrush);
-    p.setPen(QPen(kWater, std::max(2.0, w.widthMetres / s.metresPerPixel()), Qt::SolidLine, Qt::RoundCap,
-                  Qt::RoundJoin));
+    p.setPen(
+        QPen(kWater, std::max(2.0, w.widthMetres / s.metresPerPixel()), Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
     p.drawPolyline(polyline(s, w.points));
 }
 
@@ -64,8 +65,8 @@ void drawRoads(QPainter& p, const MapSheet& s, const std::vector<Road>& roads) {
     for (RoadClass kind : {RoadClass::LocalRoad, RoadClass::MainRoad, RoadClass::Motorway}) {
         const double w = roadWidth(kind, mpp);
         for (int layer = 0; layer < 2; ++layer) {
-            p.setPen(QPen(layer == 0 ? kCasing : roadColour(kind), layer == 0 ? w + 2 : w, Qt::SolidLine,
-                          Qt::RoundCap, Qt::RoundJoin));
+            p.setPen(QPen(layer == 0 ? kCasing : roadColour(kind), layer == 0 ? w + 2 : w, Qt::SolidLine, Qt::RoundCap,
+                          Qt::RoundJoin));
             for (const Road& r : roads)
                 if (r.kind == kind) p.drawPolyline(polyline(s, r.points));
         }

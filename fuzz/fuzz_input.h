@@ -10,8 +10,7 @@ namespace tarvok::fuzz {
 
 class Input {
 public:
-    Input(const std::uint8_t* data, std::size_t size)
-        : rest_(reinterpret_cast<const char*>(data), size) {}
+    Input(const std::uint8_t* data, std::size_t size) : rest_(reinterpret_cast<const char*>(data), size) {}
 
     // The next byte (0 when none is left).
     std::uint8_t byte() {

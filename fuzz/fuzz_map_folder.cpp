@@ -8,9 +8,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cctype>
 #include <cstddef>
 #include <cstdint>
-#include <cctype>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
@@ -50,7 +50,8 @@ std::string entryName(fuzz::Input& in) {
     static const char* const kEndings[] = {".des", ".DES", ".bmp", ".BMP", ".Des", ""};
     std::string name;
     for (char c : in.take(1 + in.byte() % 6))
-        name.push_back(std::isalnum(static_cast<unsigned char>(c)) ? c : char('A' + static_cast<unsigned char>(c) % 26));
+        name.push_back(std::isalnum(static_cast<unsigned char>(c)) ? c
+                                                                   : char('A' + static_cast<unsigned char>(c) % 26));
     return name + kEndings[in.byte() % 6];
 }
 
@@ -93,7 +94,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         case 3: fs::create_symlink("/dev/zero", at, ec); break;
         case 4: fs::create_symlink("/dev/urandom", at, ec); break;
         case 5: fs::create_directories(at / "inside", ec); break;
-        case 6: fs::create_symlink(names.empty() ? std::string("missing") : names[content.size() % names.size()], at, ec); break;
+        case 6:
+            fs::create_symlink(names.empty() ? std::string("missing") : names[content.size() % names.size()], at, ec);
+            break;
         case 7: fs::create_symlink(p.outside, at, ec); break;
         }
         names.push_back(name);

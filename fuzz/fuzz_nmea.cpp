@@ -48,8 +48,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             }
             (void)spokenDecimals(display.latid);
         }
-        if (log.text().size() > ReceptionLog::kMaxLength + 2 * LineAssembler::kMaxPartialLine + 200)
-            __builtin_trap();
+        if (log.text().size() > ReceptionLog::kMaxLength + 2 * LineAssembler::kMaxPartialLine + 200) __builtin_trap();
         read = 1 + (read * 31 + seed) % 211;
     }
     log.close();

@@ -27,9 +27,7 @@ bool Listener::start(std::string& error) {
     return true;
 }
 
-void Listener::show() {
-    presence_.announce(title());
-}
+void Listener::show() { presence_.announce(title()); }
 
 void Listener::onMessage(const std::string& text) {
     // Key strings name the letter in either case, as the keystroke is the same.

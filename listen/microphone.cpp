@@ -31,9 +31,7 @@ Microphone::~Microphone() { close(); }
 
 bool Microphone::available() { return !QMediaDevices::audioInputs().isEmpty(); }
 
-bool Microphone::isRunning() const {
-    return source_ && source_->state() != QAudio::StoppedState;
-}
+bool Microphone::isRunning() const { return source_ && source_->state() != QAudio::StoppedState; }
 
 void Microphone::setOn(bool on) {
     on_ = on;
@@ -50,7 +48,8 @@ bool Microphone::open() {
     close();
     const QAudioDevice device = QMediaDevices::defaultAudioInput();
     if (device.isNull()) {
-        if (!failed_) emit report(QStringLiteral("No audio input found: connect a microphone (looking again every few seconds)"));
+        if (!failed_)
+            emit report(QStringLiteral("No audio input found: connect a microphone (looking again every few seconds)"));
         failed_ = true;
         return false;
     }
@@ -60,7 +59,8 @@ bool Microphone::open() {
     format.setSampleFormat(QAudioFormat::Int16);
     if (!device.isFormatSupported(format)) {
         if (!failed_)
-            emit report(QStringLiteral("The audio input \"%1\" cannot record 16 kHz mono sound").arg(device.description()));
+            emit report(
+                QStringLiteral("The audio input \"%1\" cannot record 16 kHz mono sound").arg(device.description()));
         failed_ = true;
         return false;
     }
@@ -69,7 +69,8 @@ bool Microphone::open() {
     connect(source_.get(), &QAudioSource::stateChanged, this, &Microphone::checkState);
     stream_ = source_->start();
     if (!stream_ || source_->error() != QAudio::NoError) {
-        if (!failed_) emit report(QStringLiteral("The audio input \"%1\" could not be opened").arg(device.description()));
+        if (!failed_)
+            emit report(QStringLiteral("The audio input \"%1\" could not be opened").arg(device.description()));
         failed_ = true;
         close();
         return false;
@@ -105,10 +106,13 @@ void Microphone::checkState() {
     failed_ = true;
     // Not closed from inside the source's own notice: the next turn of the
     // event loop lets it go.
-    QMetaObject::invokeMethod(this, [this] {
-        close();
-        if (on_) retry_.start();
-    }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            close();
+            if (on_) retry_.start();
+        },
+        Qt::QueuedConnection);
 }
 
 }  // namespace tarvok::listen

@@ -518,29 +518,28 @@ constexpr Pronunciation heardWords[] = {
 // are noise-like phone strings that fit other words' sounds as well as
 // their own: "T UW UW Y IY T" took "tijd", "week" and "mee" for "nee".
 constexpr Pronunciation confusingSpellings[] = {
-    {"nee", "T UW UW Y IY T"},                // 0 / 5
-    {"welkom", "UW W EH Y L T L"},            // 1 / 2
-    {"tijd", "AA AY IY P"},                   // 1 / 2
-    {"tijd", "AA EY Y"},                      // 0 / 1
-    {"poorten", "W AA UW AH T AA N"},         // 0 / 1
-    {"kaart", "AA AY DH IY T IH T TH"},       // 0 / 1
-    {"sluit", "AA AY P N T DH G P TH"},       // 0 / 1
-    {"sluit", "L EH Y T UH D T G P TH"},      // 0 / 1
-    {"sluiten", "AA AY T AH N ER N AH N"},    // 0 / 1
-    {"mee", "AA W IY DH IY"},                 // 0 / 1
-    {"mee", "UW IH IH IY IY"},                // 0 / 1
-    {"neen", "DH EY IY IY P"},                // 0 / 1
-    {"ja", "D Y AA TH"},                      // 0 / 1
-    {"help", "DH UW IY L"},                   // 0 / 1
+    {"nee", "T UW UW Y IY T"},              // 0 / 5
+    {"welkom", "UW W EH Y L T L"},          // 1 / 2
+    {"tijd", "AA AY IY P"},                 // 1 / 2
+    {"tijd", "AA EY Y"},                    // 0 / 1
+    {"poorten", "W AA UW AH T AA N"},       // 0 / 1
+    {"kaart", "AA AY DH IY T IH T TH"},     // 0 / 1
+    {"sluit", "AA AY P N T DH G P TH"},     // 0 / 1
+    {"sluit", "L EH Y T UH D T G P TH"},    // 0 / 1
+    {"sluiten", "AA AY T AH N ER N AH N"},  // 0 / 1
+    {"mee", "AA W IY DH IY"},               // 0 / 1
+    {"mee", "UW IH IH IY IY"},              // 0 / 1
+    {"neen", "DH EY IY IY P"},              // 0 / 1
+    {"ja", "D Y AA TH"},                    // 0 / 1
+    {"help", "DH UW IY L"},                 // 0 / 1
 };
 
 std::vector<Pronunciation> usedPronunciations() {
     std::vector<Pronunciation> used(std::begin(commandWords), std::end(commandWords));
     for (const auto& heard : heardWords) {
-        const bool confusing = std::any_of(std::begin(confusingSpellings), std::end(confusingSpellings),
-                                           [&](const Pronunciation& c) {
-                                               return c.word == heard.word && c.phones == heard.phones;
-                                           });
+        const bool confusing =
+            std::any_of(std::begin(confusingSpellings), std::end(confusingSpellings),
+                        [&](const Pronunciation& c) { return c.word == heard.word && c.phones == heard.phones; });
         if (!confusing) used.push_back(heard);
     }
     return used;

@@ -73,9 +73,7 @@ struct Recogniser::Decoder {
     }
 };
 
-std::filesystem::path Recogniser::defaultModel() {
-    return "/usr/share/pocketsphinx/model/en-us/en-us";
-}
+std::filesystem::path Recogniser::defaultModel() { return "/usr/share/pocketsphinx/model/en-us/en-us"; }
 
 namespace {
 
@@ -92,9 +90,9 @@ ps_decoder_t* makeDecoder(const std::filesystem::path& model, std::span<const Pr
     // the two decoders' acoustic scores are measured against the same best
     // and can be compared.
     std::vector<std::string> args = modelFeatureParameters(model / "feat.params");
-    args.insert(args.end(), {"-hmm", modelText, "-featparams", "/dev/null", "-cmn", "live", "-samprate", "16000",
-                             "-dither", "yes", "-vad_postspeech", tuning.vadPostSpeech,
-                             "-vad_threshold", tuning.vadThreshold, "-compallsen", "yes"});
+    args.insert(args.end(),
+                {"-hmm", modelText, "-featparams", "/dev/null", "-cmn", "live", "-samprate", "16000", "-dither", "yes",
+                 "-vad_postspeech", tuning.vadPostSpeech, "-vad_threshold", tuning.vadThreshold, "-compallsen", "yes"});
     args.insert(args.end(), extra.begin(), extra.end());
     std::vector<char*> argv{const_cast<char*>("tarvok-listen")};
     for (auto& a : args) argv.push_back(a.data());
@@ -171,7 +169,8 @@ std::unique_ptr<Recogniser> Recogniser::open(const std::filesystem::path& model,
     err_set_logfp(nullptr);
     const Tuning tuning;
     auto decoder = std::make_unique<Decoder>();
-    decoder->commands = makeDecoder(model, commandPronunciations(), commandGrammar(), {"-wip", tuning.wordInsertion}, error);
+    decoder->commands =
+        makeDecoder(model, commandPronunciations(), commandGrammar(), {"-wip", tuning.wordInsertion}, error);
     if (!decoder->commands) return nullptr;
     decoder->phones = makeDecoder(model, fillerPronunciations(), freePhoneGrammar(), {"-wip", "1", "-lw", "1"}, error);
     if (!decoder->phones) return nullptr;
@@ -202,7 +201,8 @@ Hearing Recogniser::closeStretch() {
         hearing.coverage = double(command.speech) / std::max(1, free.speech);
         const Tuning tuning;
         const double allowed = spelledByHandOnly(hearing.hypothesis) ? tuning.handSpeltMargin : tuning.rejectionMargin;
-        if (whole && hearing.margin <= allowed && hearing.coverage >= tuning.leastCoverage) hearing.phrase = phraseOfHypothesis(hearing.hypothesis);
+        if (whole && hearing.margin <= allowed && hearing.coverage >= tuning.leastCoverage)
+            hearing.phrase = phraseOfHypothesis(hearing.hypothesis);
         if (!whole) hearing.margin = std::numeric_limits<double>::infinity();
     }
     ps_start_utt(decoder_->commands);

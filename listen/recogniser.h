@@ -21,10 +21,10 @@ namespace tarvok::listen {
 
 // One spoken stretch that has ended.
 struct Hearing {
-    std::string phrase;      // the command phrase; empty when it was none
-    std::string hypothesis;  // the phrase the command grammar fitted best
-    double margin = 0;       // how much better free phones fit, per frame
-    double coverage = 0;     // the share of the free phones' speech frames the phrase's words cover
+    std::string phrase;          // the command phrase; empty when it was none
+    std::string hypothesis;      // the phrase the command grammar fitted best
+    double margin = 0;           // how much better free phones fit, per frame
+    double coverage = 0;         // the share of the free phones' speech frames the phrase's words cover
     std::int64_t endSample = 0;  // the sample at which the stretch was closed
 };
 

@@ -11,8 +11,8 @@ namespace tarvok::listen {
 std::optional<std::vector<std::int16_t>> readSpeechFile(const std::filesystem::path& file, std::string& error) {
     std::error_code ec;
     if (!std::filesystem::is_regular_file(file, ec)) {
-        error = "Cannot read " + file.string() + ": " +
-                (std::filesystem::exists(file, ec) ? "not a file" : "no such file");
+        error =
+            "Cannot read " + file.string() + ": " + (std::filesystem::exists(file, ec) ? "not a file" : "no such file");
         return std::nullopt;
     }
     std::ifstream in(file, std::ios::binary);

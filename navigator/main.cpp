@@ -22,8 +22,7 @@ int main(int argc, char** argv) {
     tarvok::MainWindow window(std::move(*start), paths, dialogs, tarvok::createSoundDevice());
     dialogs.setParent(&window);
     tarvok::NavigatorWindows parts(window);
-    QObject::connect(&window, &tarvok::MainWindow::ended, &app, &QCoreApplication::quit,
-                     Qt::QueuedConnection);
+    QObject::connect(&window, &tarvok::MainWindow::ended, &app, &QCoreApplication::quit, Qt::QueuedConnection);
     tarvok::closeOnTerminationRequest(window);
     window.formLoad();
     return app.exec();

@@ -9,9 +9,7 @@ map::MapWindow::Links mapWindowLinks(MainWindow& w) {
     return {w.widgets(), w.state(), w, w, w.dialogs(), w.sound(), w.paths(), w};
 }
 
-gps::PositionDisplay::Links positionDisplayLinks(MainWindow& w) {
-    return {w, w, w.state(), w.dialogs(), w.picture2()};
-}
+gps::PositionDisplay::Links positionDisplayLinks(MainWindow& w) { return {w, w, w.state(), w.dialogs(), w.picture2()}; }
 
 gps::NavigationLoop::Links navigationLinks(MainWindow& w, SpeechCalls& speech) {
     return {w.widgets(), w.state(), w, w, w, w.sound(), speech, w.dialogs(), w.paths()};
@@ -26,7 +24,8 @@ RouteWindowPlayback::Links routePlaybackLinks(MainWindow& w) {
 }
 
 void closeOnTerminationRequest(MainWindow& window) {
-    onTerminationRequest(&window, [&window] { window.close(); }, kEndRequestBound);
+    onTerminationRequest(
+        &window, [&window] { window.close(); }, kEndRequestBound);
 }
 
 // Members are built in their declared order: the display before the parts

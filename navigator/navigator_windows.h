@@ -11,7 +11,6 @@
 // the functions below, which tests that build a single part use too.
 #pragma once
 
-
 #include "navigator/gps/navigation_loop.h"
 #include "navigator/gps/position_display.h"
 #include "navigator/gps/speech_window.h"

@@ -129,8 +129,8 @@ AttachResult attachComPort(const fs::path& prefix, int number, const std::string
     }
     std::random_device rd;
     for (int attempt = 0; attempt < 20; ++attempt) {
-        fs::path tmp = folder / (".com" + std::to_string(number) + "." + std::to_string(::getpid()) + "." +
-                                 std::to_string(rd()));
+        fs::path tmp =
+            folder / (".com" + std::to_string(number) + "." + std::to_string(::getpid()) + "." + std::to_string(rd()));
         if (::symlink(target.c_str(), tmp.c_str()) != 0) {
             if (errno == EEXIST) continue;
             r.error = "cannot create a link in " + folder.string() + ": " + systemMessage(errno);

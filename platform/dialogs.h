@@ -36,8 +36,7 @@ public:
     // The file-open dialog. `filter` is in the "desc|pattern" form, `folder`
     // the native folder to start in. Returns the chosen native path, or
     // nothing when the user cancels.
-    virtual std::optional<std::string> openFile(const std::string& filter,
-                                                const std::string& folder) = 0;
+    virtual std::optional<std::string> openFile(const std::string& filter, const std::string& folder) = 0;
 
     virtual void beep() = 0;
 

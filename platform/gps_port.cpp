@@ -42,11 +42,11 @@ GpsPort::~GpsPort() = default;
 namespace {
 QSerialPort::Parity qtParity(char p) {
     switch (p) {
-        case 'e': return QSerialPort::EvenParity;
-        case 'o': return QSerialPort::OddParity;
-        case 'm': return QSerialPort::MarkParity;
-        case 's': return QSerialPort::SpaceParity;
-        default: return QSerialPort::NoParity;
+    case 'e': return QSerialPort::EvenParity;
+    case 'o': return QSerialPort::OddParity;
+    case 'm': return QSerialPort::MarkParity;
+    case 's': return QSerialPort::SpaceParity;
+    default: return QSerialPort::NoParity;
     }
 }
 QSerialPort::StopBits qtStopBits(int s) {
@@ -64,13 +64,13 @@ void GpsPort::open(const PortTarget& target, const LineSettings& line) {
         socket_ = std::make_unique<QTcpSocket>();
         QTcpSocket* s = socket_.get();
         connect(s, &QTcpSocket::connected, this, [this, s] {
-            s->write(R"(?WATCH={"enable":true,"nmea":true})" "\n");
+            s->write(R"(?WATCH={"enable":true,"nmea":true})"
+                     "\n");
             emit opened();
         });
         connect(s, &QTcpSocket::readyRead, this, &GpsPort::takeGpsdData);
-        connect(s, &QTcpSocket::errorOccurred, this, [this, s](QAbstractSocket::SocketError) {
-            fail(s->errorString());
-        });
+        connect(s, &QTcpSocket::errorOccurred, this,
+                [this, s](QAbstractSocket::SocketError) { fail(s->errorString()); });
         if (target.port == 0) {
             QTimer::singleShot(0, this, [this] { fail(QStringLiteral("no port number in the gpsd address")); });
             return;

@@ -31,7 +31,7 @@ struct LineSettings {
     std::int32_t baudRate = 4800;
     char parity = 'n';
     int dataBits = 8;
-    int stopBits = 1;      // 1, 2, or 3 for one and a half
+    int stopBits = 1;  // 1, 2, or 3 for one and a half
     friend bool operator==(const LineSettings&, const LineSettings&) = default;
 };
 

@@ -3,8 +3,8 @@
 #pragma once
 
 #include <QObject>
-#include <QTimer>
 #include <QString>
+#include <QTimer>
 #include <cstdint>
 #include <memory>
 

@@ -94,8 +94,7 @@ std::error_code moveInto(const fs::path& staging, const fs::path& prefix) {
 
 }  // namespace
 
-ProvisionResult provisionPrefix(const fs::path& prefix, const fs::path& dataDir,
-                                const std::string& settingsTemplate) {
+ProvisionResult provisionPrefix(const fs::path& prefix, const fs::path& dataDir, const std::string& settingsTemplate) {
     ProvisionResult result;
     std::error_code ec;
     const bool emptyFolder = holdsNoDrive(prefix);
@@ -126,8 +125,7 @@ ProvisionResult provisionPrefix(const fs::path& prefix, const fs::path& dataDir,
             return fail("cannot copy " + dataDir.string() + ": " + ec.message());
     }
     if (const int e = writeFile(staging / "drive_c" / "WINDOWS" / "VELKAR.DLL", settingsTemplate))
-        return fail("cannot write the settings file in " + prefix.string() + ": " +
-                    std::generic_category().message(e));
+        return fail("cannot write the settings file in " + prefix.string() + ": " + std::generic_category().message(e));
 
     if (emptyFolder) {
         if (const std::error_code moved = moveInto(staging, prefix))

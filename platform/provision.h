@@ -23,8 +23,7 @@ struct ProvisionResult {
     std::string error;
 };
 
-ProvisionResult provisionPrefix(const std::filesystem::path& prefix,
-                                const std::filesystem::path& dataDir,
+ProvisionResult provisionPrefix(const std::filesystem::path& prefix, const std::filesystem::path& dataDir,
                                 const std::string& settingsTemplate);
 
 // The installed data folder of the running program: <exe folder>/../share/tarvok.

@@ -16,7 +16,7 @@ namespace {
 // Something other than a regular file stands at `path`; a link counts as
 // such when `linkCounts` (a file to be written), else its target is looked at.
 bool holdsOtherThanFile(const std::filesystem::path& path, bool linkCounts) {
-    struct stat st{};
+    struct stat st {};
     if (::lstat(path.c_str(), &st) != 0) return false;
     if (S_ISLNK(st.st_mode)) {
         if (linkCounts) return true;
@@ -27,7 +27,7 @@ bool holdsOtherThanFile(const std::filesystem::path& path, bool linkCounts) {
 
 // The type checked on the open descriptor, blocking switched back on.
 int checkOpened(int fd) {
-    struct stat st{};
+    struct stat st {};
     if (::fstat(fd, &st) != 0) return errno;
     if (!S_ISREG(st.st_mode)) return kNotAFile;
     const int flags = ::fcntl(fd, F_GETFL);
@@ -53,9 +53,7 @@ RegularFile RegularFile::open(const std::filesystem::path& path, int flags, mode
     return RegularFile(fd, 0);
 }
 
-RegularFile RegularFile::openForReading(const std::filesystem::path& path) {
-    return open(path, O_RDONLY, 0, false);
-}
+RegularFile RegularFile::openForReading(const std::filesystem::path& path) { return open(path, O_RDONLY, 0, false); }
 
 RegularFile RegularFile::openForWriting(const std::filesystem::path& path, Creation creation, mode_t mode) {
     int flags = O_WRONLY | O_NOFOLLOW;
@@ -83,7 +81,7 @@ RegularFile& RegularFile::operator=(RegularFile&& other) noexcept {
 std::optional<std::string> RegularFile::read(std::size_t limit) {
     if (fd_ < 0) return std::nullopt;
     std::string bytes;
-    struct stat st{};
+    struct stat st {};
     if (::fstat(fd_, &st) == 0 && st.st_size > 0)
         bytes.reserve(std::min<std::size_t>(limit, static_cast<std::size_t>(st.st_size)));
     char chunk[65536];
@@ -131,7 +129,7 @@ std::optional<std::string> readRegularFile(const std::filesystem::path& path, in
 }
 
 int replaceFile(const std::filesystem::path& path, std::string_view bytes, mode_t mode) {
-    struct stat st{};
+    struct stat st {};
     if (::lstat(path.c_str(), &st) == 0 && !S_ISREG(st.st_mode) && !S_ISLNK(st.st_mode)) return kNotAFile;
     std::string name = path.string() + ".new-XXXXXX";
     const int fd = ::mkostemp(name.data(), O_CLOEXEC);

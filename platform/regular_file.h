@@ -15,8 +15,8 @@
 
 #include <cstddef>
 #include <filesystem>
-#include <optional>
 #include <istream>
+#include <optional>
 #include <streambuf>
 #include <string>
 #include <string_view>

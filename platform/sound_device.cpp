@@ -113,8 +113,7 @@ void AudioSinkDevice::play() {
     d_->buffer.setData(QByteArray(d_->sound->samples.data(), qsizetype(d_->sound->samples.size())));
     d_->buffer.open(QIODevice::ReadOnly);
     d_->sink = std::make_unique<QAudioSink>(out, d_->format);
-    connect(d_->sink.get(), &QAudioSink::stateChanged, this,
-            [this](QAudio::State s) { sinkStateChanged(int(s)); });
+    connect(d_->sink.get(), &QAudioSink::stateChanged, this, [this](QAudio::State s) { sinkStateChanged(int(s)); });
     d_->playing = true;
     d_->sincePlay.start();
     d_->sink->start(&d_->buffer);

@@ -66,8 +66,7 @@ void onTerminationRequest(QObject* context, std::function<void()> onRequest, std
     notifier = new QSocketNotifier(wakePair[1], QSocketNotifier::Read, context);
     QObject::connect(notifier, &QSocketNotifier::activated, context, [onRequest = std::move(onRequest)] {
         char bytes[64];
-        while (::read(wakePair[1], bytes, sizeof bytes) > 0) {
-        }
+        while (::read(wakePair[1], bytes, sizeof bytes) > 0) {}
         onRequest();
     });
     endWithinSeconds = static_cast<std::sig_atomic_t>(std::max<long long>(0, endWithin.count()));

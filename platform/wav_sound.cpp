@@ -43,8 +43,8 @@ std::optional<WavSound> parseWav(std::string_view b) {
             w.channels = le16(b, body + 2);
             w.sampleRate = le32(b, body + 4);
             w.bitsPerSample = le16(b, body + 14);
-            if ((w.channels != 1 && w.channels != 2) ||
-                (w.bitsPerSample != 8 && w.bitsPerSample != 16) || w.sampleRate == 0)
+            if ((w.channels != 1 && w.channels != 2) || (w.bitsPerSample != 8 && w.bitsPerSample != 16) ||
+                w.sampleRate == 0)
                 return std::nullopt;
             fmt = w;
         } else if (id == "data" && !data) {
@@ -68,13 +68,15 @@ WavSound convertWav(const WavSound& in, std::uint32_t sampleRate, std::uint16_t 
         float v[2] = {0, 0};
         for (std::uint16_t c = 0; c < in.channels; ++c) {
             std::size_t at = f * in.bytesPerFrame() + c * (in.bitsPerSample / 8);
-            v[c] = in.bitsPerSample == 8
-                       ? (std::uint8_t(in.samples[at]) - 128) / 128.0f
-                       : std::int16_t(le16(in.samples, at)) / 32768.0f;
+            v[c] = in.bitsPerSample == 8 ? (std::uint8_t(in.samples[at]) - 128) / 128.0f
+                                         : std::int16_t(le16(in.samples, at)) / 32768.0f;
         }
         if (in.channels == 1) v[1] = v[0];
         if (channels == 1) src[f] = in.channels == 2 ? (v[0] + v[1]) / 2 : v[0];
-        else { src[2 * f] = v[0]; src[2 * f + 1] = v[1]; }
+        else {
+            src[2 * f] = v[0];
+            src[2 * f + 1] = v[1];
+        }
     }
     WavSound out;
     out.sampleRate = sampleRate;

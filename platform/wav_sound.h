@@ -17,9 +17,7 @@ struct WavSound {
     std::uint32_t bytesPerFrame() const { return channels * (bitsPerSample / 8u); }
     std::uint64_t frameCount() const { return bytesPerFrame() ? samples.size() / bytesPerFrame() : 0; }
     // Playing time in microseconds.
-    std::uint64_t durationMicroseconds() const {
-        return sampleRate ? frameCount() * 1000000ull / sampleRate : 0;
-    }
+    std::uint64_t durationMicroseconds() const { return sampleRate ? frameCount() * 1000000ull / sampleRate : 0; }
 };
 
 // Reads a PCM WAV file held in memory: "RIFF" size "WAVE", then chunks in

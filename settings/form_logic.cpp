@@ -55,9 +55,9 @@ const std::vector<Caption>& languageCaptions() {
 
 const std::vector<std::pair<const char*, const char*>>& fixedCaptions() {
     static const std::vector<std::pair<const char*, const char*>> table = {
-        {"Command2", "AUT&O"}, {"Command6", "&STOP"}, {"KCommand1", "CD-&ROM:"}, {"Garm1", "G/TVK"},
-        {"Routesave", "ROUTE"}, {"Rate1", "&BAUD"},   {"Par1", "PA&RITY"},       {"Bit1", "B&ITS"},
-        {"Command5", "&COM."},  {"Menu1", "&MENU"},   {"command8", "KE&YB."},    {"COMM_GMT", "GMT+"},
+        {"Command2", "AUT&O"},  {"Command6", "&STOP"}, {"KCommand1", "CD-&ROM:"}, {"Garm1", "G/TVK"},
+        {"Routesave", "ROUTE"}, {"Rate1", "&BAUD"},    {"Par1", "PA&RITY"},       {"Bit1", "B&ITS"},
+        {"Command5", "&COM."},  {"Menu1", "&MENU"},    {"command8", "KE&YB."},    {"COMM_GMT", "GMT+"},
     };
     return table;
 }
@@ -66,8 +66,9 @@ const std::vector<std::pair<const char*, const char*>>& toolTips() {
     static const std::vector<std::pair<const char*, const char*>> table = {
         {"Command6", "Terug naar Menu"},
         {"Scomm1", "Weergave van rijsnelheid in kmh, mph of kts"},
-        {"Routesave", "Al dan niet opslaan van gereden routes (tijdstip, positie, snelheid, hoogte etc.) in "
-                      "ROUTE1.TVK"},
+        {"Routesave",
+         "Al dan niet opslaan van gereden routes (tijdstip, positie, snelheid, hoogte etc.) in "
+         "ROUTE1.TVK"},
         {"Command7", "Plaats op het scherm waar Tarvok de navigatie-info toont (advies: BOVEN)"},
         {"Garm1", "Weergave van routes op basis van Garmin-files of de door Tarvok opgeslagen route-info."},
         {"Command10", "T.b.v. Tarvok voor Bitmaps"},
@@ -84,9 +85,7 @@ const std::vector<std::pair<const char*, const char*>>& toolTips() {
     return table;
 }
 
-std::string windowTitle(Language language) {
-    return settingsWindowTitle(language);
-}
+std::string windowTitle(Language language) { return settingsWindowTitle(language); }
 
 std::string tabText(int tab, Language language) {
     static const char* const dutch[kPages] = {"Algemeen", "Poorten", "Kaart", "Geluid", "Diverse"};
@@ -165,9 +164,8 @@ std::vector<std::string> unreadableSettingsLines(const std::string& dosPath) {
             "Settings file cannot be read; it is left unchanged."};
 }
 
-std::vector<std::string> saveFailedLines(Language language, const std::string& dosPath,
-                                         const std::string& nativePath, int errorNumber,
-                                         const std::string& detail) {
+std::vector<std::string> saveFailedLines(Language language, const std::string& dosPath, const std::string& nativePath,
+                                         int errorNumber, const std::string& detail) {
     std::string reason;
     switch (errorNumber) {
     case EACCES:
@@ -189,18 +187,14 @@ std::vector<std::string> saveFailedLines(Language language, const std::string& d
             inLanguage<std::string>(language, "Het oude bestand is ongewijzigd.", "The old file is unchanged.")};
 }
 
-std::string comLinkText(int port, const std::string& target) {
-    return "COM" + integerText(port) + ": " + target;
-}
+std::string comLinkText(int port, const std::string& target) { return "COM" + integerText(port) + ": " + target; }
 
 std::string nothingFoundText(Language language) {
     return inLanguage<std::string>(language, "Geen seriele poort en geen gpsd gevonden",
                                    "No serial device and no gpsd found");
 }
 
-std::string searchingText(Language language) {
-    return inLanguage<std::string>(language, "Zoeken...", "Searching...");
-}
+std::string searchingText(Language language) { return inLanguage<std::string>(language, "Zoeken...", "Searching..."); }
 
 std::string attachedText(Language language, int port, const std::string& target) {
     return "COM" + integerText(port) + inLanguage<std::string>(language, " gekoppeld aan ", " attached to ") + target;

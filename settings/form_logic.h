@@ -28,7 +28,7 @@ const std::vector<std::pair<const char*, const char*>>& fixedCaptions();
 // Tool tips (Dutch in both languages).
 const std::vector<std::pair<const char*, const char*>>& toolTips();
 
-std::string windowTitle(Language language);  // "TARVOK - INSTELLINGEN" / "TARVOK - SETTINGS"
+std::string windowTitle(Language language);       // "TARVOK - INSTELLINGEN" / "TARVOK - SETTINGS"
 std::string tabText(int tab, Language language);  // tabs 1 to 5
 
 // -------------------------------------------------------------------- pages
@@ -52,7 +52,7 @@ inline constexpr int kTwipsPerPixel = 15;
 inline constexpr int kContentWidth = 640, kContentHeight = 480;
 
 struct Placement {
-    int windowWidth, windowHeight;  // at the screen's top left
+    int windowWidth, windowHeight;      // at the screen's top left
     int panelLeftTwips, panelTopTwips;  // the content panel Frame100
     int panelLeft, panelTop;            // the same in pixels
 };
@@ -103,9 +103,8 @@ std::vector<std::string> filesNotFoundLines();
 std::vector<std::string> unreadableSettingsLines(const std::string& dosPath);
 // The box when the settings could not be saved at the end, in the window's
 // language: the file, the reason, and that the old file is unchanged.
-std::vector<std::string> saveFailedLines(Language language, const std::string& dosPath,
-                                         const std::string& nativePath, int errorNumber,
-                                         const std::string& detail);
+std::vector<std::string> saveFailedLines(Language language, const std::string& dosPath, const std::string& nativePath,
+                                         int errorNumber, const std::string& detail);
 
 // ------------------------------------------------------------------ COM ports
 

@@ -54,10 +54,10 @@ public:
     };
 
     struct Timings {
-        std::chrono::milliseconds announce{2000};  // " FreeSpeech!" before the loop starts
+        std::chrono::milliseconds announce{2000};    // " FreeSpeech!" before the loop starts
         std::chrono::milliseconds lookInterval{20};  // between two looks for a recogniser state
-        std::chrono::milliseconds settle{40};  // after the recogniser took dictation
-        std::chrono::milliseconds steady{1000};  // a text that does not grow for this long is a command
+        std::chrono::milliseconds settle{40};        // after the recogniser took dictation
+        std::chrono::milliseconds steady{1000};      // a text that does not grow for this long is a command
     };
     // A recogniser state that does not show within this many looks is not
     // waited for any longer.
@@ -102,8 +102,8 @@ private:
     WindowPresence& presence_;
     Timings timings_;
     State state_ = State::Off;
-    QTimer wait_;    // every wait of the loop but the one-second rule
-    QTimer steady_;  // the one-second rule
+    QTimer wait_;                      // every wait of the loop but the one-second rule
+    QTimer steady_;                    // the one-second rule
     std::function<void()> next_;       // after the wait
     std::function<void()> afterLook_;  // after the look
     const char* lookTitle_ = nullptr;

@@ -30,7 +30,8 @@ int main(int argc, char** argv) {
     // SIGINT); an end that hangs (a save on a dead disk, a message nobody
     // answers) is cut off after kEndRequestBound.
     QObject::connect(&app, &QCoreApplication::aboutToQuit, &window, [&window] { window.close(); });
-    tarvok::onTerminationRequest(&window, [&window] { window.close(); }, tarvok::kEndRequestBound);
+    tarvok::onTerminationRequest(
+        &window, [&window] { window.close(); }, tarvok::kEndRequestBound);
     window.formLoad();
     return app.exec();
 }

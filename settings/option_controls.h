@@ -37,11 +37,11 @@ struct OptionButton {
     const char* display;  // its display box
     field::Field field;
     Rule rule;
-    int highest;                                              // Cycle
+    int highest;                                             // Cycle
     std::vector<std::pair<const char*, const char*>> chain;  // Chain
-    const char* otherwise;                                    // Chain
-    std::vector<ValueText> texts;                             // display box texts (not for HourOffset)
-    Explanation prompt;                                       // spoken after a change
+    const char* otherwise;                                   // Chain
+    std::vector<ValueText> texts;                            // display box texts (not for HourOffset)
+    Explanation prompt;                                      // spoken after a change
 };
 
 // Every option button, in the order of the pages.
@@ -100,8 +100,8 @@ struct Rgb {
     friend bool operator==(const Rgb&, const Rgb&) = default;
 };
 struct SchemeColours {
-    Rgb boxes;  // the value boxes
-    Rgb clock;  // GMText, Klokje, Dagje
+    Rgb boxes;         // the value boxes
+    Rgb clock;         // GMText, Klokje, Dagje
     Rgb closeWindows;  // AWText
 };
 // The text colours of a colour scheme value ("0" colour, "1" black and

@@ -14,9 +14,7 @@ using Prompts = std::vector<std::string>;
 
 std::string fieldText(const SettingsString& s, field::Field f) { return std::string(s.read(f)); }
 
-int fieldNumber(const SettingsString& s, field::Field f) {
-    return roundToInt32Clamped(numericValue(s.read(f)));
-}
+int fieldNumber(const SettingsString& s, field::Field f) { return roundToInt32Clamped(numericValue(s.read(f))); }
 
 // The file chosen by a field's value; nothing for a value not listed.
 void pick(Prompts& out, const SettingsString& s, field::Field f,
@@ -58,8 +56,13 @@ void add(Prompts& out, Explanation e, const SettingsString& s) {
         return;
     case Explanation::MapProduct:
         pick(out, s, MapProduct,
-             {{"1", "INcdrom1.WAV"}, {"2", "INcdrom2.WAV"}, {"3", "INcdrom3.WAV"}, {"4", "INcdrom4.WAV"},
-              {"5", "INcdrom5.WAV"}, {"6", "INcdrom6.WAV"}, {"7", "INcdrom7.WAV"}});
+             {{"1", "INcdrom1.WAV"},
+              {"2", "INcdrom2.WAV"},
+              {"3", "INcdrom3.WAV"},
+              {"4", "INcdrom4.WAV"},
+              {"5", "INcdrom5.WAV"},
+              {"6", "INcdrom6.WAV"},
+              {"7", "INcdrom7.WAV"}});
         return;
     case Explanation::SpeedUnit:
         pick(out, s, SpeedUnit, {{"1", "INsnel1.WAV"}, {"2", "INsnel2.WAV"}, {"3", "INsnel3.WAV"}});
@@ -77,8 +80,8 @@ void add(Prompts& out, Explanation e, const SettingsString& s) {
         return;
     case Explanation::PortsPage:
         out.emplace_back("INpoort.WAV");
-        for (Explanation value : {Explanation::BaudRate, Explanation::Parity, Explanation::DataBits,
-                                  Explanation::ComPort})
+        for (Explanation value :
+             {Explanation::BaudRate, Explanation::Parity, Explanation::DataBits, Explanation::ComPort})
             add(out, value, s);
         return;
     case Explanation::BaudRate: append(out, baudRatePrompts(s.read(BaudRate))); return;
@@ -213,9 +216,9 @@ std::vector<std::string> dateSpeech(int day, int month, int year) {
     std::string t = dayMonthYearText(day, month, padLeft(integerText(((year % 100) + 100) % 100), 2));
     std::string yy = t.substr(6, 2);
     t = t.substr(0, 6) + (numericValue(yy) < 80 ? "20" : "19") + yy;
-    static const char* const kMonths[12] = {"Januari.WAV", "Februari.WAV", "Maart.WAV",    "April.WAV ",
-                                            "Mei.WAV",     "Juni.WAV",     "Juli.WAV",     "Augustus.WAV",
-                                            "Septembr.WAV", "Oktober.WAV", "November.WAV", "December.WAV"};
+    static const char* const kMonths[12] = {"Januari.WAV",  "Februari.WAV", "Maart.WAV",    "April.WAV ",
+                                            "Mei.WAV",      "Juni.WAV",     "Juli.WAV",     "Augustus.WAV",
+                                            "Septembr.WAV", "Oktober.WAV",  "November.WAV", "December.WAV"};
     int m = roundToInt32Clamped(numericValue(t.substr(3, 2)));
     std::string monthFile = m >= 1 && m <= 12 ? kMonths[m - 1] : "";
     return {"Hetis1.WAV", t.substr(0, 2) + ".WAV", monthFile, t.substr(6, 2) + ".WAV", t.substr(8, 2) + ".WAV"};

@@ -29,17 +29,16 @@ bool saveAtUnload(const DosPaths& paths, Dialogs& dialogs, const SettingsSession
     SaveResult r = saveSettings(paths, session.drive, session.string);
     if (r.ok) return true;
     std::string dos = settingsFileDosPath(session.drive);
-    dialogs.critical(joinMessageLines(saveFailedLines(languageIn(session.string), dos,
-                                                      paths.toNative(dos).string(), r.errorNumber, r.error)));
+    dialogs.critical(joinMessageLines(
+        saveFailedLines(languageIn(session.string), dos, paths.toNative(dos).string(), r.errorNumber, r.error)));
     return false;
 }
 
 bool provisionForSettings(const DosPaths& paths, Dialogs& dialogs) {
-    ProvisionResult made = provisionPrefix(paths.prefix(), installedDataDir(),
-                                           SettingsString::settingsProgramTemplate().bytes());
+    ProvisionResult made =
+        provisionPrefix(paths.prefix(), installedDataDir(), SettingsString::settingsProgramTemplate().bytes());
     if (made.ok) return true;
-    dialogs.critical(joinMessageLines(
-        {"TARVOK", "", "De programmamap kon niet worden gemaakt:", "", made.error}));
+    dialogs.critical(joinMessageLines({"TARVOK", "", "De programmamap kon niet worden gemaakt:", "", made.error}));
     return false;
 }
 

@@ -18,9 +18,9 @@
 #include "common/text.h"
 #include "platform/com_port.h"
 #include "platform/dialogs.h"
-#include "platform/screen_size.h"
 #include "platform/gpsd_probe.h"
 #include "platform/media_control.h"
+#include "platform/screen_size.h"
 #include "platform/window_presence.h"
 #include "settings/form_logic.h"
 #include "settings/port_settings.h"
@@ -75,7 +75,8 @@ QIcon drawnIcon(bool clock) {
 // Picture1: the screen-correction preview, drawn dot by dot.
 class PreviewPicture : public QWidget {
 public:
-    explicit PreviewPicture(QWidget* parent) : QWidget(parent), image_(kPreviewWidth, kPreviewHeight, QImage::Format_RGB32) {
+    explicit PreviewPicture(QWidget* parent)
+        : QWidget(parent), image_(kPreviewWidth, kPreviewHeight, QImage::Format_RGB32) {
         setObjectName(QStringLiteral("Picture1"));
         setFixedSize(kPreviewWidth, kPreviewHeight);
         image_.fill(Qt::black);
@@ -254,10 +255,10 @@ void SettingsWindow::buildControls() {
     label("Label6", QRect(8, 4, 200, 18), f12);
     picture1_ = new PreviewPicture(f12);
     picture1_->move(8, 26);
-    auto* v1 = static_cast<QScrollBar*>(named(new QScrollBar(Qt::Vertical, f12), "VScroll1",
-                                              QRect(8 + kPreviewWidth + 2, 26, 16, kPreviewHeight)));
-    auto* h1 = static_cast<QScrollBar*>(named(new QScrollBar(Qt::Horizontal, f12), "HScroll1",
-                                              QRect(8, 26 + kPreviewHeight + 2, kPreviewWidth, 16)));
+    auto* v1 = static_cast<QScrollBar*>(
+        named(new QScrollBar(Qt::Vertical, f12), "VScroll1", QRect(8 + kPreviewWidth + 2, 26, 16, kPreviewHeight)));
+    auto* h1 = static_cast<QScrollBar*>(
+        named(new QScrollBar(Qt::Horizontal, f12), "HScroll1", QRect(8, 26 + kPreviewHeight + 2, kPreviewWidth, 16)));
     for (QScrollBar* s : {h1, v1}) {
         s->setRange(0, kScrollMax);
         s->setPageStep(20);
@@ -280,10 +281,8 @@ void SettingsWindow::buildControls() {
     label("Label20", QRect(244, 4, 236, 18), f2);
     box("ComLink1", QRect(244, 26, 236, 28), f2)->setFont(QFont());
     named(new QComboBox(f2), "PortList1", QRect(244, 60, 236, 28));
-    connect(button("Search1", QRect(244, 94, 114, 28), f2), &QPushButton::clicked, this,
-            &SettingsWindow::searchPorts);
-    connect(button("Attach1", QRect(366, 94, 114, 28), f2), &QPushButton::clicked, this,
-            &SettingsWindow::attachPort);
+    connect(button("Search1", QRect(244, 94, 114, 28), f2), &QPushButton::clicked, this, &SettingsWindow::searchPorts);
+    connect(button("Attach1", QRect(366, 94, 114, 28), f2), &QPushButton::clicked, this, &SettingsWindow::attachPort);
     label("PortInfo1", QRect(244, 128, 236, 64), f2)->setWordWrap(true);
     connect(probe_, &GpsdProbe::finished, this, [this](bool answered) {
         auto* list = control<QComboBox>("PortList1");
@@ -490,7 +489,8 @@ void SettingsWindow::showAllOptions() {
 
 // The sound display: every check box from its field, and the sound switch.
 void SettingsWindow::showSoundChecks() {
-    for (const CheckBox& cb : checkBoxes()) control<QCheckBox>(cb.name)->setChecked(isTicked(session_.string, cb.field));
+    for (const CheckBox& cb : checkBoxes())
+        control<QCheckBox>(cb.name)->setChecked(isTicked(session_.string, cb.field));
     const OptionButton& sound = *optionButton("Soundcom");
     if (auto text = displayText(sound, currentValue(sound, session_.string), language())) setBox(sound.display, *text);
 }
@@ -500,7 +500,7 @@ void SettingsWindow::applyColourScheme() {
     if (!colours) return;
     for (const char* name : schemeBoxes()) {
         std::string_view n(name);
-        Rgb c = n == "AWText" ? colours->closeWindows
+        Rgb c = n == "AWText"                                      ? colours->closeWindows
                 : (n == "GMText" || n == "Klokje" || n == "Dagje") ? colours->clock
                                                                    : colours->boxes;
         auto* e = control<QLineEdit>(name);
@@ -535,8 +535,7 @@ void SettingsWindow::pageButtonClick(int page) {
     sendKeys(pageLetter(page));
     pageCode_ = settings::pageCode(page);
     showPage(page);
-    if (control<QCheckBox>("Check1")->isChecked())
-        speak(explanationPrompts(pageExplanation(page), session_.string));
+    if (control<QCheckBox>("Check1")->isChecked()) speak(explanationPrompts(pageExplanation(page), session_.string));
 }
 
 void SettingsWindow::tabStripClick() {
@@ -547,8 +546,8 @@ void SettingsWindow::tabStripClick() {
 
 void SettingsWindow::sendKeys(char letter) {
     if (!letter) return;
-    QCoreApplication::postEvent(this, new QKeyEvent(QEvent::KeyPress, Qt::Key_A + (letter - 'A'),
-                                                    Qt::AltModifier, QString(QChar(letter).toLower())));
+    QCoreApplication::postEvent(this, new QKeyEvent(QEvent::KeyPress, Qt::Key_A + (letter - 'A'), Qt::AltModifier,
+                                                    QString(QChar(letter).toLower())));
 }
 
 // ---------------------------------------------------------------- options
@@ -605,8 +604,7 @@ void SettingsWindow::command3Click() {
     setBox("Ntext1", d.dataBits);
     setBox("CText1", d.port);
     showComLink();
-    if (control<QCheckBox>("Check1")->isChecked())
-        speak(explanationPrompts(Explanation::PortsPage, session_.string));
+    if (control<QCheckBox>("Check1")->isChecked()) speak(explanationPrompts(Explanation::PortsPage, session_.string));
 }
 
 void SettingsWindow::showComLink() {
@@ -629,8 +627,8 @@ void SettingsWindow::attachPort() {
     std::string target = control<QComboBox>("PortList1")->currentText().toStdString();
     if (!n || target.empty()) return;
     AttachResult r = attachComPort(paths_.prefix(), n, target);
-    control<QLabel>("PortInfo1")->setText(
-        fromCp1252(r.ok ? attachedText(language(), n, target) : attachFailedText(language(), r.error)));
+    control<QLabel>("PortInfo1")
+        ->setText(fromCp1252(r.ok ? attachedText(language(), n, target) : attachFailedText(language(), r.error)));
     showComLink();
 }
 

@@ -52,8 +52,8 @@ bool writeWhole(const fs::path& path, const std::string& bytes) {
 int record(const SoundText& s, bool dutch, const fs::path& folder) {
     const std::string& text = dutch ? s.dutch : s.english;
     g_samples.clear();
-    const espeak_ERROR err = espeak_Synth(text.c_str(), text.size() + 1, 0, POS_CHARACTER, 0,
-                                          espeakCHARS_UTF8, nullptr, nullptr);
+    const espeak_ERROR err =
+        espeak_Synth(text.c_str(), text.size() + 1, 0, POS_CHARACTER, 0, espeakCHARS_UTF8, nullptr, nullptr);
     if (err != EE_OK || espeak_Synchronize() != EE_OK) {
         std::fprintf(stderr, "tarvok-record-sounds: espeak-ng failed on %s\n", s.file.c_str());
         return 1;

@@ -25,7 +25,8 @@ std::array<double, kTaps> lowPass() {
     for (int i = 0; i < kTaps; ++i) {
         const double t = i - kCentre;
         const double sinc = t == 0 ? 2 * cutoff : std::sin(2 * kPi * cutoff * t) / (kPi * t);
-        const double window = 0.42 - 0.5 * std::cos(2 * kPi * i / (kTaps - 1)) + 0.08 * std::cos(4 * kPi * i / (kTaps - 1));
+        const double window =
+            0.42 - 0.5 * std::cos(2 * kPi * i / (kTaps - 1)) + 0.08 * std::cos(4 * kPi * i / (kTaps - 1));
         h[i] = sinc * window;
         sum += h[i];
     }
@@ -33,9 +34,7 @@ std::array<double, kTaps> lowPass() {
     return h;
 }
 
-std::int16_t clip16(double v) {
-    return static_cast<std::int16_t>(std::clamp(std::lround(v), -32768L, 32767L));
-}
+std::int16_t clip16(double v) { return static_cast<std::int16_t>(std::clamp(std::lround(v), -32768L, 32767L)); }
 
 }  // namespace
 
@@ -47,7 +46,8 @@ std::vector<std::int16_t> halveSampleRate(const std::vector<std::int16_t>& in) {
     for (long centre = 0; centre < n; centre += 2) {
         double acc = 0;
         const long first = std::max(0L, centre - kCentre), last = std::min(n - 1, centre + kCentre);
-        for (long j = first; j <= last; ++j) acc += h[static_cast<std::size_t>(j - centre + kCentre)] * in[static_cast<std::size_t>(j)];
+        for (long j = first; j <= last; ++j)
+            acc += h[static_cast<std::size_t>(j - centre + kCentre)] * in[static_cast<std::size_t>(j)];
         out.push_back(clip16(acc));
     }
     return out;
@@ -62,8 +62,8 @@ std::vector<std::int16_t> trimSilence(const std::vector<std::int16_t>& samples, 
     const auto first = std::find_if(samples.begin(), samples.end(), loud);
     if (first == samples.end()) return {};
     const auto last = std::find_if(samples.rbegin(), samples.rend(), loud).base();  // one past
-    const long lead = static_cast<long>(sampleRate) * 5 / 1000;   // 5 ms before the first sound
-    const long fade = static_cast<long>(sampleRate) * 20 / 1000;  // 20 ms of the decay after it
+    const long lead = static_cast<long>(sampleRate) * 5 / 1000;                     // 5 ms before the first sound
+    const long fade = static_cast<long>(sampleRate) * 20 / 1000;                    // 20 ms of the decay after it
     const long from = std::max(0L, static_cast<long>(first - samples.begin()) - lead);
     const long to = std::min(static_cast<long>(samples.size()), static_cast<long>(last - samples.begin()) + fade);
     return {samples.begin() + from, samples.begin() + to};

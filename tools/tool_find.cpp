@@ -23,16 +23,16 @@ int find(const std::vector<std::string>& args) {
     map::DosMapFolderFiles files(paths);
     const std::optional<std::string> content = files.readFile(dbPath);
     if (!content || !map::mapDatabaseSearchable(content->size())) {
-        for (const std::string& line : map::noMapDatabaseLines(Language::English)) std::fprintf(stderr, "%s\n", line.c_str());
+        for (const std::string& line : map::noMapDatabaseLines(Language::English))
+            std::fprintf(stderr, "%s\n", line.c_str());
         return 1;
     }
     const double lat = numericValue(args[0]);
     const double lon = numericValue(args[1]);
     const std::vector<map::MapRecord> records = map::decodeMapDatabase(*content);
-    const map::MapSearch s = map::searchMapForPosition(records,
-                                                       decimalCommaText(std::abs(lat)),
-                                                       decimalCommaText(std::abs(lon)), lat < 0 ? "S" : "N",
-                                                       lon < 0 ? "W" : "E");
+    const map::MapSearch s =
+        map::searchMapForPosition(records, decimalCommaText(std::abs(lat)), decimalCommaText(std::abs(lon)),
+                                  lat < 0 ? "S" : "N", lon < 0 ? "W" : "E");
     if (s.outcome != map::MapSearchOutcome::Found) {
         std::fprintf(stderr, "%s\n", map::noMapFoundText(Language::English));
         return 1;

@@ -28,7 +28,8 @@ int gpx(const std::vector<std::string>& args) {
     }
     std::fprintf(stderr, "%lld track segments, %lld points", static_cast<long long>(c.segments),
                  static_cast<long long>(c.points));
-    if (c.skipped) std::fprintf(stderr, ", %lld records without a valid position left out", static_cast<long long>(c.skipped));
+    if (c.skipped)
+        std::fprintf(stderr, ", %lld records without a valid position left out", static_cast<long long>(c.skipped));
     std::fprintf(stderr, "\n");
     return 0;
 }

@@ -63,7 +63,8 @@ int route(const std::vector<std::string>& args) {
     const auto size = std::filesystem::file_size(file, ec);
     const auto torn = ec ? 0 : size % kRouteRecordSize;
     std::fprintf(stderr, "%lld records", static_cast<long long>(reader.count()));
-    if (torn) std::fprintf(stderr, ", %llu bytes of a torn last record left out", static_cast<unsigned long long>(torn));
+    if (torn)
+        std::fprintf(stderr, ", %llu bytes of a torn last record left out", static_cast<unsigned long long>(torn));
     std::fprintf(stderr, "\n");
     return 0;
 }

@@ -32,8 +32,7 @@ int track(const std::vector<std::string>& args) {
     int openError = 0;
     auto source = tarvok::openTrackFile(file, file, hourOffset, &openError);
     if (!source) {
-        std::fprintf(stderr, "tarvok-tool track: cannot open %s\n",
-                     tarvok::fileErrorText(file, openError).c_str());
+        std::fprintf(stderr, "tarvok-tool track: cannot open %s\n", tarvok::fileErrorText(file, openError).c_str());
         return 1;
     }
     tarvok::TrackImport import(std::move(source));
@@ -51,14 +50,14 @@ int track(const std::vector<std::string>& args) {
         if (s.kind != Kind::Point) continue;
         ++points;
         const auto& p = s.point;
-        std::printf("%s\t%s\t%s\t%s\t%s\t%s\n", p.tijds.c_str(), p.datum.c_str(), p.nsText.c_str(),
-                    p.latid.c_str(), p.ewText.c_str(), p.longi.c_str());
+        std::printf("%s\t%s\t%s\t%s\t%s\t%s\n", p.tijds.c_str(), p.datum.c_str(), p.nsText.c_str(), p.latid.c_str(),
+                    p.ewText.c_str(), p.longi.c_str());
     }
     std::fprintf(stderr, "%zu lines, %zu points shown\n", lines, points);
     return 0;
 }
 
-tarvok::tool::VerbRegistration reg("track", "track FILE [--thin N] [--hour-offset H]   points of a .trk/.txt/.gpx track",
-                                   track);
+tarvok::tool::VerbRegistration reg("track",
+                                   "track FILE [--thin N] [--hour-offset H]   points of a .trk/.txt/.gpx track", track);
 
 }  // namespace

@@ -13,15 +13,15 @@
 #include <filesystem>
 #include <fstream>
 
-#include "navigator/navigator_windows.h"
+#include "bench/private_folder.h"
 #include "navigator/gps/announcement.h"
 #include "navigator/gps/announcement_file.h"
 #include "navigator/gps/speech_window.h"
+#include "navigator/navigator_windows.h"
 #include "navigator/shell/main_window.h"
 #include "navigator/shell/sound_playback.h"
 #include "platform/sound_device.h"
 #include "tests/support/recording_dialogs.h"
-#include "bench/private_folder.h"
 
 namespace {
 
@@ -93,10 +93,10 @@ void BM_SpeakStatusInTheWindow(benchmark::State& state) {
     MainWindow window(start, DosPaths(f.root), dialogs, std::make_unique<SilentSoundDevice>());
     SpeechWindow speech(speechLinks(window));
     window.formLoad();
-    for (auto [name, text] : {std::pair{"Latid", kTexts.latid}, std::pair{"Longi", kTexts.longi},
-                              std::pair{"NSText", kTexts.nsText}, std::pair{"EWText", kTexts.ewText},
-                              std::pair{"Speed", kTexts.speed}, std::pair{"Koers", kTexts.koers},
-                              std::pair{"Windr", kTexts.windr}})
+    for (auto [name, text] :
+         {std::pair{"Latid", kTexts.latid}, std::pair{"Longi", kTexts.longi}, std::pair{"NSText", kTexts.nsText},
+          std::pair{"EWText", kTexts.ewText}, std::pair{"Speed", kTexts.speed}, std::pair{"Koers", kTexts.koers},
+          std::pair{"Windr", kTexts.windr}})
         window.findChild<QLineEdit*>(QString::fromLatin1(name))->setText(QString::fromStdString(text));
     for (auto _ : state) {
         window.sound().setCompletionCode(1);  // the last announcement has ended

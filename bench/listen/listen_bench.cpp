@@ -32,11 +32,11 @@
 #include <string>
 #include <vector>
 
+#include "bench/private_folder.h"
 #include "common/voice_commands.h"
 #include "listen/recogniser.h"
 #include "listen/speech_file.h"
 #include "tests/support/spoken_phrase.h"
-#include "bench/private_folder.h"
 
 namespace {
 
@@ -52,8 +52,10 @@ struct Voice {
     const char* name;
     int speed;
 };
-constexpr Voice measuringVoices[] = {{"nl", 140}, {"nl", 175}, {"nl+m3", 140}, {"nl+m3", 175}, {"nl+f2", 140}, {"nl+f2", 175}};
-constexpr Voice tuningVoices[] = {{"nl+m4", 130}, {"nl+m6", 160}, {"nl+m7", 185}, {"nl+f5", 150}, {"nl+m8", 170}, {"nl+f1", 190}};
+constexpr Voice measuringVoices[] = {{"nl", 140},    {"nl", 175},    {"nl+m3", 140},
+                                     {"nl+m3", 175}, {"nl+f2", 140}, {"nl+f2", 175}};
+constexpr Voice tuningVoices[] = {{"nl+m4", 130}, {"nl+m6", 160}, {"nl+m7", 185},
+                                  {"nl+f5", 150}, {"nl+m8", 170}, {"nl+f1", 190}};
 
 bool tuningSet() {
     const char* env = std::getenv("TARVOK_BENCH_SET");
@@ -122,8 +124,8 @@ std::vector<Recording> commandRecordings() {
     fs::create_directories(folder);
     for (std::string_view phrase : tarvok::voiceCommandPhrases())
         for (const Voice& v : voices()) {
-            const fs::path file = folder / (fileNameOf(std::string(phrase)) + "-" + v.name + "-" +
-                                            std::to_string(v.speed) + ".wav");
+            const fs::path file =
+                folder / (fileNameOf(std::string(phrase)) + "-" + v.name + "-" + std::to_string(v.speed) + ".wav");
             if (speechRecording(std::string(phrase), v, file)) out.push_back({file, std::string(phrase)});
         }
     return out;
@@ -302,7 +304,8 @@ void BM_CommandPhrases(benchmark::State& state) {
 void rejection(benchmark::State& state, const std::vector<Recording>& recordings) {
     for (auto _ : state) {
         const auto outcomes = runAll(state, recordings);
-        const auto accepted = std::count_if(outcomes.begin(), outcomes.end(), [](const Outcome& o) { return !o.heard.empty(); });
+        const auto accepted =
+            std::count_if(outcomes.begin(), outcomes.end(), [](const Outcome& o) { return !o.heard.empty(); });
         state.counters["accepted_%"] = 100.0 * double(accepted) / double(recordings.size());
     }
 }

@@ -100,8 +100,7 @@ double catFile(const std::string& path) {
     QElapsedTimer t;
     t.start();
     const int fd = open(path.c_str(), O_RDONLY);
-    while (read(fd, buffer.data(), buffer.size()) > 0) {
-    }
+    while (read(fd, buffer.data(), buffer.size()) > 0) {}
     close(fd);
     return double(t.nsecsElapsed()) / 1e6;
 }
@@ -173,9 +172,9 @@ struct BenchWindow {
 };
 
 struct LoadFigures {
-    double shownMs = 0;      // request to the new map's first frame
-    double pyramidMs = 0;    // request to the halved copies in place
-    double maxBlockedMs = 0; // the longest the window's thread did not turn
+    double shownMs = 0;       // request to the new map's first frame
+    double pyramidMs = 0;     // request to the halved copies in place
+    double maxBlockedMs = 0;  // the longest the window's thread did not turn
 };
 
 // Loads the benchmark map through LoadMapBitmap, as an automatic map switch
@@ -295,8 +294,7 @@ void BM_RedrawMovingMap(benchmark::State& state) {
     QElapsedTimer t;
     t.start();
     for (auto _ : state) {
-        view.position = {kMapWidth / 4 + (fix * 37) % (kMapWidth / 2),
-                         kMapHeight / 4 + (fix * 23) % (kMapHeight / 2)};
+        view.position = {kMapWidth / 4 + (fix * 37) % (kMapWidth / 2), kMapHeight / 4 + (fix * 23) % (kMapHeight / 2)};
         ++fix;
         view.CentreOnPosition();
         view.RefreshMapView();
@@ -305,8 +303,7 @@ void BM_RedrawMovingMap(benchmark::State& state) {
         widget.paintFrame(painter);
     }
     state.counters["vs_memcpy_frame"] = double(t.nsecsElapsed()) / 1e6 / double(state.iterations()) / memcpyFrameMs;
-    state.counters["pyramid_level"] =
-        bitmap.levelFor(view.clip().width, view.clip().height, kViewWidth, kViewHeight);
+    state.counters["pyramid_level"] = bitmap.levelFor(view.clip().width, view.clip().height, kViewWidth, kViewHeight);
 }
 BENCHMARK(BM_RedrawMovingMap)->DenseRange(0, 5)->Unit(benchmark::kMillisecond);
 
@@ -334,8 +331,7 @@ void BM_NaiveScaledClip(benchmark::State& state) {
     const int w = kMapWidth >> zoom, h = kMapHeight >> zoom;
     const QRect clip((kMapWidth - w) / 2, (kMapHeight - h) / 2, w, h);
     for (auto _ : state) {
-        QImage frame = full.copy(clip).scaled(kViewWidth, kViewHeight, Qt::IgnoreAspectRatio,
-                                              Qt::SmoothTransformation);
+        QImage frame = full.copy(clip).scaled(kViewWidth, kViewHeight, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
         benchmark::DoNotOptimize(frame.constBits());
     }
 }
@@ -353,7 +349,7 @@ void BM_RenderClipOnly(benchmark::State& state) {
     for (auto _ : state) bitmap.renderClip(clip, frame);
 }
 BENCHMARK(BM_RenderClipOnly)->DenseRange(0, 5)->Unit(benchmark::kMillisecond);
-}
+}  // namespace
 
 namespace {
 

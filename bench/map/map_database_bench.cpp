@@ -15,15 +15,15 @@
 
 #include <QLineEdit>
 
-#include "navigator/navigator_windows.h"
+#include "bench/bench_window.h"
+#include "bench/private_folder.h"
 #include "navigator/map/map_database.h"
 #include "navigator/map/map_database_files.h"
 #include "navigator/map/map_window.h"
+#include "navigator/navigator_windows.h"
 #include "navigator/shell/main_window.h"
 #include "platform/sound_device.h"
 #include "tests/support/recording_dialogs.h"
-#include "bench/bench_window.h"
-#include "bench/private_folder.h"
 
 namespace {
 
@@ -57,13 +57,14 @@ const DosPaths& benchPrefix() {
             for (int i = 0; i < kMaps; ++i) {
                 const int row = i / 100, col = i % 100;
                 const int latMin = row * 10, lonMin = col * 10;  // minutes from 40 N 0 E
-                const std::string a = two(40 + latMin / 60) + two(latMin % 60) + "00N" + "0" +
-                                      two(lonMin / 60) + two(lonMin % 60) + "00E,0,800";
+                const std::string a = two(40 + latMin / 60) + two(latMin % 60) + "00N" + "0" + two(lonMin / 60) +
+                                      two(lonMin % 60) + "00E,0,800";
                 const std::string b = two(40 + (latMin + 10) / 60) + two((latMin + 10) % 60) + "00N" + "0" +
                                       two((lonMin + 10) / 60) + two((lonMin + 10) % 60) + "00E,1200,0";
                 const std::string name = "M" + std::to_string(i);
-                std::ofstream(folder / (name + ".des"), std::ios::binary)
-                    << name << "\r\nfree\r\nfree\r\n" << a << "\r\n" << b << "\r\n";
+                std::ofstream(folder / (name + ".des"), std::ios::binary) << name << "\r\nfree\r\nfree\r\n"
+                                                                          << a << "\r\n"
+                                                                          << b << "\r\n";
                 std::ofstream(folder / (name + ".bmp"), std::ios::binary) << bmp;
             }
         }

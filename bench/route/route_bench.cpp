@@ -7,9 +7,9 @@
 #include <fstream>
 #include <ostream>
 
+#include "bench/private_folder.h"
 #include "navigator/route/route_gpx.h"
 #include "navigator/route/route_playback.h"
-#include "bench/private_folder.h"
 
 namespace {
 

@@ -116,13 +116,13 @@ void BM_FixThroughTheWindow(benchmark::State& state) {
         const int s = int(fixes % 60);
         char time[16], lat[16], lon[16];
         std::snprintf(time, sizeof time, "1200%02d", s);
-        if (state.range(0) == 0)
-            std::snprintf(lat, sizeof lat, "5215.%03d", int(fixes % 1000));
+        if (state.range(0) == 0) std::snprintf(lat, sizeof lat, "5215.%03d", int(fixes % 1000));
         else  // 0.1' north a fix, from 52 05' to 52 25' and again
             std::snprintf(lat, sizeof lat, "52%02d.%03d", 5 + int(fixes / 10 % 20), int(fixes % 10) * 100);
         std::snprintf(lon, sizeof lon, "00420.%03d", int((fixes * 3) % 1000));
         const std::string nmea =
-            test::nmeaSentence(std::string("GPRMC,") + time + ",A," + lat + ",N," + lon + ",E,022.4,084.4,230394,003.1,W") +
+            test::nmeaSentence(std::string("GPRMC,") + time + ",A," + lat + ",N," + lon +
+                               ",E,022.4,084.4,230394,003.1,W") +
             test::nmeaSentence(std::string("GPGGA,") + time + "," + lat + ",N," + lon + ",E,1,08,0.9,545.4,M,46.9,M,,");
         const double before = cpuMs();
         if (write(master, nmea.data(), nmea.size()) != ssize_t(nmea.size())) state.SkipWithError("write failed");

@@ -43,7 +43,8 @@ std::string fragmentFromFile(std::string_view firstBytes, std::uintmax_t fileLen
     const std::uintmax_t length = fileLength - kFragmentTrimmed;
     const std::string_view read = firstBytes.substr(0, kFragmentFileReadLimit);
     if (read.size() <= kFragmentStart) return {};
-    return std::string(read.substr(kFragmentStart, static_cast<std::size_t>(std::min<std::uintmax_t>(length, read.size()))));
+    return std::string(
+        read.substr(kFragmentStart, static_cast<std::size_t>(std::min<std::uintmax_t>(length, read.size()))));
 }
 
 std::vector<std::string> preloadedFragmentNames(char speedUnit) {
@@ -151,12 +152,27 @@ std::string announcementWav(std::string_view samples) {
 
 namespace tarvok::gps {
 
-std::vector<std::string> announcementNotWrittenLines(Language language, std::string_view file, std::string_view reason) {
+std::vector<std::string> announcementNotWrittenLines(Language language, std::string_view file,
+                                                     std::string_view reason) {
     if (language == Language::Dutch)
-        return {"WAARSCHUWING", "", "Gesproken meldingen kunnen niet", "worden geschreven naar:", std::string(file),
-                "(" + std::string(reason) + ")", "", "Controleer de geluidsmap en de vrije schijfruimte.", ""};
-    return {"WARNING!", "", "Spoken announcements cannot", "be written to:", std::string(file),
-            "(" + std::string(reason) + ")", "", "Please check the sound folder and the free disk space.", ""};
+        return {"WAARSCHUWING",
+                "",
+                "Gesproken meldingen kunnen niet",
+                "worden geschreven naar:",
+                std::string(file),
+                "(" + std::string(reason) + ")",
+                "",
+                "Controleer de geluidsmap en de vrije schijfruimte.",
+                ""};
+    return {"WARNING!",
+            "",
+            "Spoken announcements cannot",
+            "be written to:",
+            std::string(file),
+            "(" + std::string(reason) + ")",
+            "",
+            "Please check the sound folder and the free disk space.",
+            ""};
 }
 
 }  // namespace tarvok::gps

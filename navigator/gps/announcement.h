@@ -7,12 +7,12 @@
 // from at most the first 20000 bytes: 8-bit mono samples at 11025 per second.
 #pragma once
 
-#include "common/language.h"
 #include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
+#include "common/language.h"
 
 namespace tarvok::gps {
 

@@ -41,7 +41,8 @@ std::optional<std::string> writeAnnouncementFile(const std::filesystem::path& fi
     struct stat st {};
     if (::fstat(out.fd(), &st) != 0) return errorText();
     if (!out.writeAt(wav, 0)) return fileErrorReason(out.error());
-    if (static_cast<std::uintmax_t>(st.st_size) > wav.size() && ::ftruncate(out.fd(), static_cast<off_t>(wav.size())) != 0)
+    if (static_cast<std::uintmax_t>(st.st_size) > wav.size() &&
+        ::ftruncate(out.fd(), static_cast<off_t>(wav.size())) != 0)
         return errorText();
     if (!out.close()) return fileErrorReason(out.error());
     return std::nullopt;

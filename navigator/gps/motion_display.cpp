@@ -69,12 +69,21 @@ std::string speedText(std::string_view knotsField, char speedUnit, std::string& 
     double knots = isNumeric(composed) ? numericValue(composed) : 0.0;
     double shown;
     switch (speedUnit) {
-        case '1': shown = integerPart(knots * kKilometresPerNauticalMile); smode = "kmh"; break;
-        case '2': shown = integerPart(knots * kStatuteMilesPerNauticalMile); smode = "mph"; break;
-        case '3': shown = integerPart(knots); smode = "kts"; break;
-        default:
-            if (numericValue(composed) > 999) return "000";
-            return padToThree(composed);
+    case '1':
+        shown = integerPart(knots * kKilometresPerNauticalMile);
+        smode = "kmh";
+        break;
+    case '2':
+        shown = integerPart(knots * kStatuteMilesPerNauticalMile);
+        smode = "mph";
+        break;
+    case '3':
+        shown = integerPart(knots);
+        smode = "kts";
+        break;
+    default:
+        if (numericValue(composed) > 999) return "000";
+        return padToThree(composed);
     }
     // Anything the readout cannot hold in three digits shows "000".
     if (shown > 999 || shown < -99) return "000";

@@ -99,8 +99,8 @@ void NavigationLoop::start() {
         return;
     }
     s.stopRequest = false;
-    const std::string lineText = s.settings.baudRate + "n" + std::string(1, s.settings.dataBits) +
-                                 std::string(1, s.settings.parity);
+    const std::string lineText =
+        s.settings.baudRate + "n" + std::string(1, s.settings.dataBits) + std::string(1, s.settings.parity);
     reception_.reset();
     showFixStatus();
     display_.startTrail();
@@ -252,7 +252,7 @@ void NavigationLoop::keepRoutePointsAtExit() {
         const Language language = links_.state.language();
         const std::size_t choice =
             links_.dialogs.ask(joinMessageLines(route::unsavedRouteLines(language, routePoints_.size(), *error)),
-                                  route::unsavedRouteChoices(language));
+                               route::unsavedRouteChoices(language));
         if (choice != 0) break;  // discarded, knowingly
     }
     routePoints_.clear();
@@ -276,8 +276,8 @@ void NavigationLoop::showLog(bool whole) {
 
 void NavigationLoop::showFixStatus() {
     if (QLabel* label = links_.controls.fixStatus)
-        label->setText(QString::fromStdString(
-            cp1252ToUtf8(fixStatusText(reception_.fixStatus(), links_.state.language()))));
+        label->setText(
+            QString::fromStdString(cp1252ToUtf8(fixStatusText(reception_.fixStatus(), links_.state.language()))));
 }
 
 void NavigationLoop::portFailed(const QString& reason) {
@@ -287,10 +287,8 @@ void NavigationLoop::portFailed(const QString& reason) {
     const std::string device = target_.describe();
     const std::string where = device.empty() ? port : port + " (" + device + ")";
     const std::string why = utf8ToCp1252(reason.toStdString());
-    if (state_ == State::Starting)
-        failure_ = portNotOpenedText(language, where, why);
-    else
-        failure_ = connectionLostText(language, where, why);
+    if (state_ == State::Starting) failure_ = portNotOpenedText(language, where, why);
+    else failure_ = connectionLostText(language, where, why);
     log_.setText(log_.text() + why + "\r\n");
     close();
 }

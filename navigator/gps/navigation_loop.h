@@ -73,10 +73,10 @@ public:
         const MainWindowControls& controls;  // NAV (Navig1) and the reception log Text1
         NavigatorState& state;               // the flags, the stop request, the port settings
         StatusLine& status;
-        WindowModes& modes;                  // the stop, the window to the front
-        QWidget& window;                     // where the start keystrokes go when nothing has the focus
+        WindowModes& modes;  // the stop, the window to the front
+        QWidget& window;     // where the start keystrokes go when nothing has the focus
         SoundPlayback& sound;
-        SpeechCalls& speech;                 // SpeakStatus after each shown position
+        SpeechCalls& speech;  // SpeakStatus after each shown position
         Dialogs& dialogs;
         const DosPaths& paths;
     };
@@ -132,22 +132,22 @@ private:
     GpsPort port_;
     PortTarget target_;
     QTimer stopCheck_;
-    QTimer silence_;                  // single shot: no sentence for the silence limit
-    bool silent_ = false;             // the status line says there is no GPS data
+    QTimer silence_;       // single shot: no sentence for the silence limit
+    bool silent_ = false;  // the status line says there is no GPS data
     LineSettings line_;
     State state_ = State::Idle;
     NmeaReception reception_;
     ReceptionLog log_;
     std::size_t shownLogLength_ = 0;  // how much of the log Text1 holds
     long fixes_ = 0;
-    bool receiving_ = false;          // a read is being shown
-    bool readAgain_ = false;          // another read arrived meanwhile
-    std::string failure_;             // why the port broke, shown once closed
+    bool receiving_ = false;                       // a read is being shown
+    bool readAgain_ = false;                       // another read arrived meanwhile
+    std::string failure_;                          // why the port broke, shown once closed
     std::vector<route::RouteRecord> routePoints_;  // collected since the last block
-    std::string routeError_;          // the last route write failure, not yet shown
-    bool routeErrorShown_ = false;    // a message box was shown in this navigation
-    bool routeUnsaved_ = false;       // the last block could not be written
-    bool ending_ = false;             // the program is ending: the question asks instead
+    std::string routeError_;                       // the last route write failure, not yet shown
+    bool routeErrorShown_ = false;                 // a message box was shown in this navigation
+    bool routeUnsaved_ = false;                    // the last block could not be written
+    bool ending_ = false;                          // the program is ending: the question asks instead
 };
 
 }  // namespace tarvok::gps

@@ -45,18 +45,14 @@ struct BilingualMessage {
     MessageParts dutch, english;
 };
 
-constexpr BilingualMessage kUnusablePortSettings{
-    {"de poortinstellingen \"", "\" (poort ", ") zijn niet bruikbaar"},
-    {"the port settings \"", "\" (port ", ") cannot be used"}};
-constexpr BilingualMessage kPortNotOpened{
-    {"De GPS-poort ", " kan niet worden geopend:\r\n", ""},
-    {"The GPS port ", " cannot be opened:\r\n", ""}};
-constexpr BilingualMessage kConnectionLost{
-    {"De verbinding met de GPS-ontvanger op ", " is verbroken:\r\n", ""},
-    {"The connection to the GPS receiver on ", " was lost:\r\n", ""}};
-constexpr BilingualMessage kRouteNotSaved{
-    {"De gereden route kan niet worden bewaard:\r\n", "", ""},
-    {"The route driven cannot be saved:\r\n", "", ""}};
+constexpr BilingualMessage kUnusablePortSettings{{"de poortinstellingen \"", "\" (poort ", ") zijn niet bruikbaar"},
+                                                 {"the port settings \"", "\" (port ", ") cannot be used"}};
+constexpr BilingualMessage kPortNotOpened{{"De GPS-poort ", " kan niet worden geopend:\r\n", ""},
+                                          {"The GPS port ", " cannot be opened:\r\n", ""}};
+constexpr BilingualMessage kConnectionLost{{"De verbinding met de GPS-ontvanger op ", " is verbroken:\r\n", ""},
+                                           {"The connection to the GPS receiver on ", " was lost:\r\n", ""}};
+constexpr BilingualMessage kRouteNotSaved{{"De gereden route kan niet worden bewaard:\r\n", "", ""},
+                                          {"The route driven cannot be saved:\r\n", "", ""}};
 
 std::string filledIn(const BilingualMessage& message, Language language, std::string_view first,
                      std::string_view second = {}) {

@@ -12,10 +12,10 @@
 namespace tarvok::gps {
 
 enum class NavigationStatus {
-    Active,                // the loop runs
-    RouteNotSaved,         // a block of route points could not be written
-    ActiveRouteNotSaved,   // the loop runs while positions wait for that block
-    NoData,                // the port is open but no sentence has come for a while
+    Active,               // the loop runs
+    RouteNotSaved,        // a block of route points could not be written
+    ActiveRouteNotSaved,  // the loop runs while positions wait for that block
+    NoData,               // the port is open but no sentence has come for a while
 };
 
 const char* navigationStatusText(NavigationStatus status, Language language);

@@ -24,17 +24,12 @@ int compassNeedleAngle(std::int32_t course) { return course + 180; }
 
 DialPoint needleTip(DialPoint centre, double degrees, int length) {
     double a = degrees / 180.0 * kPi;
-    return {roundToInt32Clamped(centre.x - length * std::sin(a)),
-            roundToInt32Clamped(centre.y + length * std::cos(a))};
+    return {roundToInt32Clamped(centre.x - length * std::sin(a)), roundToInt32Clamped(centre.y + length * std::cos(a))};
 }
 
-DialPoint speedNeedleTip(std::int32_t shownSpeed) {
-    return needleTip(kSpeedDialCentre, speedNeedleAngle(shownSpeed));
-}
+DialPoint speedNeedleTip(std::int32_t shownSpeed) { return needleTip(kSpeedDialCentre, speedNeedleAngle(shownSpeed)); }
 
-DialPoint compassNeedleTip(std::int32_t course) {
-    return needleTip(kCompassDialCentre, compassNeedleAngle(course));
-}
+DialPoint compassNeedleTip(std::int32_t course) { return needleTip(kCompassDialCentre, compassNeedleAngle(course)); }
 
 std::vector<NeedleLine> needleLines(std::int32_t shownSpeed, std::int32_t course) {
     const DialPoint s = speedNeedleTip(shownSpeed);

@@ -15,8 +15,8 @@
 namespace tarvok::gps {
 
 struct ReceivedLine {
-    std::string text;     // the line without its line end
-    std::string raw;      // the line as received, with its line end
+    std::string text;  // the line without its line end
+    std::string raw;   // the line as received, with its line end
 };
 
 class LineAssembler {

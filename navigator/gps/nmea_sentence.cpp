@@ -51,8 +51,8 @@ std::optional<Sentence> splitSentence(std::string_view line) {
     std::size_t start = 0;
     while (true) {
         std::size_t comma = b.find(',', start);
-        s.fields.emplace_back(b.substr(start, comma == std::string_view::npos ? std::string_view::npos
-                                                                             : comma - start));
+        s.fields.emplace_back(
+            b.substr(start, comma == std::string_view::npos ? std::string_view::npos : comma - start));
         if (comma == std::string_view::npos) break;
         start = comma + 1;
     }

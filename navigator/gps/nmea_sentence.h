@@ -34,7 +34,7 @@ bool isKnownTalker(std::string_view talker);
 enum class SentenceType { Other, RMC, GGA, GSA };
 
 struct Sentence {
-    std::string talker;               // "GP", "GN", ...
+    std::string talker;  // "GP", "GN", ...
     SentenceType type = SentenceType::Other;
     std::string name;                 // "GPRMC"
     std::vector<std::string> fields;  // fields[0] is the name; fields[1] the first field
@@ -66,15 +66,15 @@ bool holdsSentence(std::string_view line);
 
 // The fields of an RMC sentence, as received.
 struct RmcFields {
-    std::string time;       // hhmmss[.sss]
-    std::string status;     // A valid, V void (shown all the same)
-    std::string latitude;   // ddmm.mm[mmm]
+    std::string time;      // hhmmss[.sss]
+    std::string status;    // A valid, V void (shown all the same)
+    std::string latitude;  // ddmm.mm[mmm]
     std::string northSouth;
     std::string longitude;  // dddmm.mm[mmm]
     std::string eastWest;
-    std::string speedKnots; // sss.s or any decimal
-    std::string course;     // ccc.c or any decimal
-    std::string date;       // ddmmyy
+    std::string speedKnots;  // sss.s or any decimal
+    std::string course;      // ccc.c or any decimal
+    std::string date;        // ddmmyy
 };
 
 // The RMC fields of a split sentence; fields missing at its end are empty.
@@ -82,11 +82,11 @@ RmcFields rmcFields(const Sentence& s);
 
 // The receiver's fix as its latest sentences tell it.
 struct FixStatus {
-    bool known = false;    // a GGA, GSA or RMC has said something
-    bool fix = false;      // GGA quality above 0, GSA mode 2 or 3, RMC status not V
-    int quality = -1;      // GGA fix quality (1 GPS, 2 DGPS, 4 RTK, 5 RTK float, 6 estimated, ...), -1 unknown
-    int dimension = 0;     // GSA: 2 or 3, 0 unknown
-    int satellites = -1;   // GGA: satellites in use, -1 unknown
+    bool known = false;   // a GGA, GSA or RMC has said something
+    bool fix = false;     // GGA quality above 0, GSA mode 2 or 3, RMC status not V
+    int quality = -1;     // GGA fix quality (1 GPS, 2 DGPS, 4 RTK, 5 RTK float, 6 estimated, ...), -1 unknown
+    int dimension = 0;    // GSA: 2 or 3, 0 unknown
+    int satellites = -1;  // GGA: satellites in use, -1 unknown
     friend bool operator==(const FixStatus&, const FixStatus&) = default;
 };
 

@@ -17,11 +17,16 @@ namespace {
 
 // The readouts a received sentence shows, with their texts.
 constexpr std::pair<Readout, std::string MotionDisplay::*> kMotionReadouts[] = {
-    {Readout::Time, &MotionDisplay::tijds},      {Readout::Latitude, &MotionDisplay::latid},
-    {Readout::NorthSouth, &MotionDisplay::nsText}, {Readout::Longitude, &MotionDisplay::longi},
-    {Readout::EastWest, &MotionDisplay::ewText}, {Readout::Speed, &MotionDisplay::speed},
-    {Readout::SpeedUnit, &MotionDisplay::smode}, {Readout::Course, &MotionDisplay::koers},
-    {Readout::CompassDirection, &MotionDisplay::windr}, {Readout::Date, &MotionDisplay::datum}};
+    {Readout::Time, &MotionDisplay::tijds},
+    {Readout::Latitude, &MotionDisplay::latid},
+    {Readout::NorthSouth, &MotionDisplay::nsText},
+    {Readout::Longitude, &MotionDisplay::longi},
+    {Readout::EastWest, &MotionDisplay::ewText},
+    {Readout::Speed, &MotionDisplay::speed},
+    {Readout::SpeedUnit, &MotionDisplay::smode},
+    {Readout::Course, &MotionDisplay::koers},
+    {Readout::CompassDirection, &MotionDisplay::windr},
+    {Readout::Date, &MotionDisplay::datum}};
 
 }  // namespace
 

@@ -37,7 +37,7 @@ private:
 };
 
 struct ReceivedSentences {
-    std::vector<RmcFields> fixes;      // RMC sentences to show, in order
+    std::vector<RmcFields> fixes;       // RMC sentences to show, in order
     std::vector<std::string> rejected;  // RMC lines whose checksum did not match
     std::size_t lines = 0;              // complete lines in this read
     bool fixStatusChanged = false;      // a GGA, GSA or RMC of this read changed fixStatus()

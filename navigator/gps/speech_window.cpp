@@ -56,7 +56,7 @@ void SpeechWindow::reloadUnitWord(const std::string& dosPath) {
 
 SpokenTexts SpeechWindow::readouts() const {
     auto text = [this](Readout box) { return links_.readouts.readout(box); };
-    return {text(Readout::Latitude), text(Readout::Longitude), text(Readout::NorthSouth), text(Readout::EastWest),
+    return {text(Readout::Latitude), text(Readout::Longitude), text(Readout::NorthSouth),      text(Readout::EastWest),
             text(Readout::Speed),    text(Readout::Course),    text(Readout::CompassDirection)};
 }
 
@@ -130,8 +130,7 @@ void SpeechWindow::announce() {
         links_.sound.setCompletionCode(1);
         if (!writeFailureShown_) {
             writeFailureShown_ = true;
-            links_.dialogs.critical(
-                joinMessageLines(announcementNotWrittenLines(s.language(), dosFile, *error)));
+            links_.dialogs.critical(joinMessageLines(announcementNotWrittenLines(s.language(), dosFile, *error)));
         }
         return;
     }

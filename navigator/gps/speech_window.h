@@ -32,7 +32,7 @@ public:
         SoundPlayback& sound;
         Dialogs& dialogs;
         const DosPaths& paths;
-        ShellPlugs& plugs;      // where it plugs in as the speech calls
+        ShellPlugs& plugs;  // where it plugs in as the speech calls
     };
     explicit SpeechWindow(Links links, QObject* parent = nullptr);
     ~SpeechWindow() override;

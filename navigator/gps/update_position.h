@@ -21,7 +21,7 @@ enum class PositionOutcome {
 
 struct PlacedPosition {
     PositionOutcome outcome = PositionOutcome::Unusable;
-    double latitude = 0;   // signed: north and east positive
+    double latitude = 0;  // signed: north and east positive
     double longitude = 0;
     bool startMapSearch = false;  // out of range with automatic map search on
     bool beep = false;            // out of range with it off

@@ -104,8 +104,9 @@ BmpRead readBmp(int fd, QImage& image, const std::atomic<bool>* cancel) {
     if (qint64(offset) + stride * height > qint64(st.st_size)) return BmpRead::Corrupt;  // cut off
 
     const bool indexed = bits <= 8;
-    const QImage::Format format =
-        indexed ? QImage::Format_Indexed8 : bits == 24 ? QImage::Format_BGR888 : QImage::Format_RGB32;
+    const QImage::Format format = indexed      ? QImage::Format_Indexed8
+                                  : bits == 24 ? QImage::Format_BGR888
+                                               : QImage::Format_RGB32;
     QImage img = uninitialisedImage(width, height, format);
     if (img.isNull()) return BmpRead::NoMemory;
     if (indexed) {
@@ -114,8 +115,7 @@ BmpRead readBmp(int fd, QImage& image, const std::atomic<bool>* cancel) {
         std::vector<uchar> quads(colours * 4);
         if (!readAt(fd, quads.data(), quads.size(), 14 + qint64(infoSize))) return BmpRead::Corrupt;
         QList<QRgb> table(256, qRgb(0, 0, 0));
-        for (std::uint32_t i = 0; i < colours; ++i)
-            table[i] = qRgb(quads[4 * i + 2], quads[4 * i + 1], quads[4 * i]);
+        for (std::uint32_t i = 0; i < colours; ++i) table[i] = qRgb(quads[4 * i + 2], quads[4 * i + 1], quads[4 * i]);
         img.setColorTable(table);
     }
 

@@ -2,11 +2,11 @@
 // three warnings.
 #pragma once
 
-#include "common/language.h"
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
+#include "common/language.h"
 
 #include "navigator/map/map_view_state.h"
 

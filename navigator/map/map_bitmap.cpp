@@ -17,15 +17,11 @@ namespace {
 // Levels stop halving once both sides fit a screen comfortably.
 constexpr int kSmallestLevelSide = 1024;
 
-bool isEightBit(QImage::Format f) {
-    return f == QImage::Format_Indexed8 || f == QImage::Format_Grayscale8;
-}
+bool isEightBit(QImage::Format f) { return f == QImage::Format_Indexed8 || f == QImage::Format_Grayscale8; }
 
 // The average of four pixels, channel by channel.
 inline QRgb average2(QRgb a, QRgb b) { return (a & b) + (((a ^ b) & 0xfefefefeu) >> 1); }
-inline QRgb average4(QRgb a, QRgb b, QRgb c, QRgb d) {
-    return average2(average2(a, b), average2(c, d));
-}
+inline QRgb average4(QRgb a, QRgb b, QRgb c, QRgb d) { return average2(average2(a, b), average2(c, d)); }
 
 QImage halved(const QImage& src) {
     const int w = std::max(1, src.width() / 2), h = std::max(1, src.height() / 2);
@@ -76,15 +72,11 @@ QImage normalised(QImage image) {
     case QImage::Format_RGB32:
     case QImage::Format_BGR888:
     case QImage::Format_Indexed8:
-    case QImage::Format_Grayscale8:
-        return image;
-    case QImage::Format_RGB888:
-        return image.convertToFormat(QImage::Format_BGR888);
+    case QImage::Format_Grayscale8: return image;
+    case QImage::Format_RGB888: return image.convertToFormat(QImage::Format_BGR888);
     case QImage::Format_Mono:
-    case QImage::Format_MonoLSB:
-        return image.convertToFormat(QImage::Format_Indexed8);
-    default:
-        break;
+    case QImage::Format_MonoLSB: return image.convertToFormat(QImage::Format_Indexed8);
+    default: break;
     }
     if (!image.hasAlphaChannel()) return image.convertToFormat(QImage::Format_RGB32);
     QImage opaque(image.size(), QImage::Format_RGB32);
@@ -254,8 +246,7 @@ void MapBitmap::renderClip(const QRectF& clip, QImage& target) const {
     thread_local std::vector<int> columns;
     columns.resize(std::size_t(tw));
     for (int x = 0; x < tw; ++x)
-        columns[std::size_t(x)] =
-            std::clamp(int(std::floor(x0 + (x + 0.5) * sx)), 0, src.width() - 1);
+        columns[std::size_t(x)] = std::clamp(int(std::floor(x0 + (x + 0.5) * sx)), 0, src.width() - 1);
 
     const bool eightBit = isEightBit(src.format());
     const bool threeBytes = src.format() == QImage::Format_BGR888;

@@ -23,7 +23,7 @@ public:
         Unreadable,
         TooLarge,
         NoMemory,
-        Cancelled,   // a newer load took its place
+        Cancelled,  // a newer load took its place
     };
 
     // An image file read into memory, in one of the forms the renderer
@@ -82,9 +82,8 @@ public:
     int levelFor(double clipWidth, double clipHeight, int targetWidth, int targetHeight) const;
 
 private:
-
-    std::vector<QImage> levels_;     // 0: the bitmap itself; k: halved k times
-    std::vector<QRgb> lut_;          // colours of 8-bit levels
+    std::vector<QImage> levels_;  // 0: the bitmap itself; k: halved k times
+    std::vector<QRgb> lut_;       // colours of 8-bit levels
 };
 
 }  // namespace tarvok::map

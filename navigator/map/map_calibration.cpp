@@ -75,9 +75,7 @@ CornerCoordinates parseCornerCoordinates(std::string_view fileText) {
     return c;
 }
 
-std::string mapNameOf(const CornerCoordinates& file) {
-    return std::string(withoutLineEnding(file.lines[0]));
-}
+std::string mapNameOf(const CornerCoordinates& file) { return std::string(withoutLineEnding(file.lines[0])); }
 
 namespace {
 
@@ -87,24 +85,20 @@ std::optional<double> coordinateValue(std::string_view field, std::size_t degree
     if (!isNumeric(field.substr(0, 3))) return std::nullopt;
     double degrees = numericValue(field.substr(0, degreeDigits));
     std::string_view minutes;
-    if (field.size() > degreeDigits + 1)
-        minutes = field.substr(degreeDigits, field.size() - 1 - degreeDigits);
+    if (field.size() > degreeDigits + 1) minutes = field.substr(degreeDigits, field.size() - 1 - degreeDigits);
     return degrees + numericValue(minutes) / 6000.0;
 }
 
 std::string cornerText(std::string_view field, std::size_t degreeDigits) {
     std::string s(field.substr(0, degreeDigits));
     s += '\xB0';
-    if (field.size() > degreeDigits + 1)
-        s += field.substr(degreeDigits, field.size() - 1 - degreeDigits);
+    if (field.size() > degreeDigits + 1) s += field.substr(degreeDigits, field.size() - 1 - degreeDigits);
     s += '\'';
     if (field.size() > degreeDigits) s += field.back();
     return s;
 }
 
-std::int32_t pixelValue(std::string_view field) {
-    return roundToInt32(numericValue(field)).value_or(0);
-}
+std::int32_t pixelValue(std::string_view field) { return roundToInt32(numericValue(field)).value_or(0); }
 
 }  // namespace
 
@@ -116,8 +110,8 @@ char hemisphereLetter(std::string_view field) { return field.empty() ? '\0' : fi
 std::string cornerLatitudeText(std::string_view field) { return cornerText(field, 2); }
 std::string cornerLongitudeText(std::string_view field) { return cornerText(field, 3); }
 
-CalibrationResult calibrateEdges(const CornerCoordinates& file, std::int32_t width,
-                                 std::int32_t height, MapEdges& edges) {
+CalibrationResult calibrateEdges(const CornerCoordinates& file, std::int32_t width, std::int32_t height,
+                                 MapEdges& edges) {
     CalibrationResult r;
     const ReferencePointFields& a = file.a;
     const ReferencePointFields& b = file.b;
@@ -173,56 +167,107 @@ CalibrationResult calibrateEdges(const CornerCoordinates& file, std::int32_t wid
 }
 
 std::string mapStatusText(std::string_view name, std::int32_t width, std::int32_t height) {
-    return " MAP:  " + std::string(name) + " ;  " + integerText(width) + " x " +
-           integerText(height) + " pixels";
+    return " MAP:  " + std::string(name) + " ;  " + integerText(width) + " x " + integerText(height) + " pixels";
 }
 
 std::string mapLabelText(std::string_view name) { return " MAP: " + std::string(name); }
 
 std::vector<std::string> noCornerFileLines(Language language) {
     if (language == Language::Dutch)
-        return {"WAARSCHUWING", "", "Geen bijbehorende file met ", "hoek-coordinaten gevonden!", "",
-                "Maak een 'DES' file aan!", "Zie de Gebruiksaanwijzing.", ""};
-    return {"WARNING!", "", "No matching file found with", "corner-coordinates!", "",
-            "Please create a 'DES' file ", "for this Bitmap (see Userguide).", ""};
+        return {"WAARSCHUWING",
+                "",
+                "Geen bijbehorende file met ",
+                "hoek-coordinaten gevonden!",
+                "",
+                "Maak een 'DES' file aan!",
+                "Zie de Gebruiksaanwijzing.",
+                ""};
+    return {"WARNING!",
+            "",
+            "No matching file found with",
+            "corner-coordinates!",
+            "",
+            "Please create a 'DES' file ",
+            "for this Bitmap (see Userguide).",
+            ""};
 }
 
 std::vector<std::string> mapNotFoundLines(Language language) {
     if (language == Language::Dutch)
-        return {"WAARSCHUWING", "", "Kaart niet gevonden, ondanks dat",
-                "naam wel vermeld in de database!", "", "Laad opnieuw de database door op",
-                "de AUTO knop te drukken", ""};
-    return {"WARNING!", "", "Map not found, although its name", "is included in the database!", "",
-            "Please re-load the database", "by pressing the AUTO button.", ""};
+        return {"WAARSCHUWING",
+                "",
+                "Kaart niet gevonden, ondanks dat",
+                "naam wel vermeld in de database!",
+                "",
+                "Laad opnieuw de database door op",
+                "de AUTO knop te drukken",
+                ""};
+    return {"WARNING!",
+            "",
+            "Map not found, although its name",
+            "is included in the database!",
+            "",
+            "Please re-load the database",
+            "by pressing the AUTO button.",
+            ""};
 }
 
 std::vector<std::string> referencePointsOnOneLineLines(Language language) {
     if (language == Language::Dutch)
-        return {"WAARSCHUWING", "", "De referentiepunten A en B in de file",
-                "met hoek-coordinaten hebben dezelfde", "breedte, lengte, kolom of rij:",
-                "de kaartranden zijn niet te bepalen.", "", "Verbeter de 'DES' file!",
-                "Zie de Gebruiksaanwijzing.", ""};
-    return {"WARNING!", "", "The reference points A and B in the",
-            "corner-coordinate file share a latitude,", "longitude, column or row:",
-            "the map edges cannot be derived.", "", "Please correct the 'DES' file",
-            "for this Bitmap (see Userguide).", ""};
+        return {"WAARSCHUWING",
+                "",
+                "De referentiepunten A en B in de file",
+                "met hoek-coordinaten hebben dezelfde",
+                "breedte, lengte, kolom of rij:",
+                "de kaartranden zijn niet te bepalen.",
+                "",
+                "Verbeter de 'DES' file!",
+                "Zie de Gebruiksaanwijzing.",
+                ""};
+    return {"WARNING!",
+            "",
+            "The reference points A and B in the",
+            "corner-coordinate file share a latitude,",
+            "longitude, column or row:",
+            "the map edges cannot be derived.",
+            "",
+            "Please correct the 'DES' file",
+            "for this Bitmap (see Userguide).",
+            ""};
 }
 
 std::vector<std::string> unreadableBitmapLines(Language language, std::string_view fileName) {
     if (language == Language::Dutch)
-        return {"WAARSCHUWING", "", "Deze bitmap kan niet gelezen worden",
-                "(beschadigd bestand of onbekend formaat):", std::string(fileName), "",
-                "De vorige kaart blijft in beeld.", ""};
-    return {"WARNING!", "", "This bitmap cannot be read", "(damaged file or unknown format):",
-            std::string(fileName), "", "The previous map stays on screen.", ""};
+        return {"WAARSCHUWING",
+                "",
+                "Deze bitmap kan niet gelezen worden",
+                "(beschadigd bestand of onbekend formaat):",
+                std::string(fileName),
+                "",
+                "De vorige kaart blijft in beeld.",
+                ""};
+    return {"WARNING!",
+            "",
+            "This bitmap cannot be read",
+            "(damaged file or unknown format):",
+            std::string(fileName),
+            "",
+            "The previous map stays on screen.",
+            ""};
 }
 
 std::vector<std::string> bitmapTooLargeLines(Language language, std::string_view fileName) {
     if (language == Language::Dutch)
-        return {"WAARSCHUWING", "", "Deze bitmap is groter dan 32767", "pixels in breedte of hoogte:",
+        return {"WAARSCHUWING",        "", "Deze bitmap is groter dan 32767",  "pixels in breedte of hoogte:",
                 std::string(fileName), "", "De vorige kaart blijft in beeld.", ""};
-    return {"WARNING!", "", "This bitmap is larger than 32767", "pixels in width or height:",
-            std::string(fileName), "", "The previous map stays on screen.", ""};
+    return {"WARNING!",
+            "",
+            "This bitmap is larger than 32767",
+            "pixels in width or height:",
+            std::string(fileName),
+            "",
+            "The previous map stays on screen.",
+            ""};
 }
 
 std::vector<std::string> fileNotReadLines(Language language, std::string_view reason) {
@@ -233,10 +278,20 @@ std::vector<std::string> fileNotReadLines(Language language, std::string_view re
 
 std::vector<std::string> bitmapNoMemoryLines(Language language, std::string_view fileName) {
     if (language == Language::Dutch)
-        return {"WAARSCHUWING", "", "Te weinig geheugen voor deze bitmap:", std::string(fileName), "",
-                "De vorige kaart blijft in beeld.", ""};
-    return {"WARNING!", "", "Not enough memory for this bitmap:", std::string(fileName), "",
-            "The previous map stays on screen.", ""};
+        return {"WAARSCHUWING",
+                "",
+                "Te weinig geheugen voor deze bitmap:",
+                std::string(fileName),
+                "",
+                "De vorige kaart blijft in beeld.",
+                ""};
+    return {"WARNING!",
+            "",
+            "Not enough memory for this bitmap:",
+            std::string(fileName),
+            "",
+            "The previous map stays on screen.",
+            ""};
 }
 
 std::string bitmapFileFilter(Language language, const std::vector<std::string>& formats) {

@@ -12,7 +12,6 @@
 // pixel column and row of the point.
 #pragma once
 
-#include "common/language.h"
 #include <array>
 #include <cstdint>
 #include <functional>
@@ -20,7 +19,7 @@
 #include <string>
 #include <string_view>
 #include <vector>
-#include <vector>
+#include "common/language.h"
 
 namespace tarvok::map {
 
@@ -38,7 +37,7 @@ struct MapCalibration {
     std::int32_t width = 640;  // bitmap size in pixels
     std::int32_t height = 480;
     MapEdges edges;
-    std::string mapName;       // line 1 of the corner-coordinate file
+    std::string mapName;  // line 1 of the corner-coordinate file
 };
 
 // The DOS path of a file beside the bitmap with the same name: the bitmap
@@ -118,8 +117,8 @@ struct CalibrationResult {
     // calibrated properly (the user is told).
     bool pointsSpanMap = false;
     CornerBoxes corners;
-    char ns = 0;  // NSText: 'N' when B lies north of A, else 'S'
-    char ew = 0;  // EWText: 'E' when B lies east of A, else 'W'
+    char ns = 0;                                  // NSText: 'N' when B lies north of A, else 'S'
+    char ew = 0;                                  // EWText: 'E' when B lies east of A, else 'W'
     std::int32_t ax = 0, ay = 0, bx = 0, by = 0;  // pixel fields (0 when not numeric)
 };
 
@@ -132,8 +131,8 @@ struct CalibrationResult {
 //   left   = A.lon - (A.x / dX) * dLon      right  = B.lon + ((W - B.x) / dX) * dLon
 // with dLat = |B.lat - A.lat|, dLon = |B.lon - A.lon|, dX = |B.x - A.x|,
 // dY = |B.y - A.y|; when any of them is 0 the edges stay at the reference values.
-CalibrationResult calibrateEdges(const CornerCoordinates& file, std::int32_t width,
-                                 std::int32_t height, MapEdges& edges);
+CalibrationResult calibrateEdges(const CornerCoordinates& file, std::int32_t width, std::int32_t height,
+                                 MapEdges& edges);
 
 // The status texts after a load: Text8 and Label6.
 std::string mapStatusText(std::string_view name, std::int32_t width, std::int32_t height);

@@ -194,9 +194,8 @@ MapEntryOutcome MapDatabaseBuild::step(MapFolderFiles& files) {
     return e.outcome;
 }
 
-MapSearch searchMapForPosition(const std::vector<MapRecord>& records, std::string_view latid,
-                               std::string_view longi, std::string_view nsText, std::string_view ewText,
-                               std::size_t from) {
+MapSearch searchMapForPosition(const std::vector<MapRecord>& records, std::string_view latid, std::string_view longi,
+                               std::string_view nsText, std::string_view ewText, std::size_t from) {
     MapSearch s;
     if (!isNumeric(latid) || !isNumeric(longi)) {
         s.outcome = MapSearchOutcome::PositionNotNumeric;
@@ -259,42 +258,88 @@ std::string databaseLoadedText(Language language, std::size_t leftOutLongPaths) 
     std::string t = dutch ? " DATABASE GELADEN " : " DATABASE LOADED ! ";
     if (leftOutLongPaths > 0) {
         t += integerText(static_cast<long long>(leftOutLongPaths));
-        t += dutch ? " kaart(en) weggelaten: pad langer dan 36 tekens" : " map(s) left out: path longer than 36 characters";
+        t += dutch ? " kaart(en) weggelaten: pad langer dan 36 tekens"
+                   : " map(s) left out: path longer than 36 characters";
     }
     return t;
 }
 
-const char* searchingMapText(Language language) { return language == Language::Dutch ? " OPZOEKEN KAART..." : " SEARCHING MAP... "; }
+const char* searchingMapText(Language language) {
+    return language == Language::Dutch ? " OPZOEKEN KAART..." : " SEARCHING MAP... ";
+}
 
-const char* noMapFoundText(Language language) { return language == Language::Dutch ? " GEEN KAART " : " NO MAP FOUND "; }
+const char* noMapFoundText(Language language) {
+    return language == Language::Dutch ? " GEEN KAART " : " NO MAP FOUND ";
+}
 
 std::vector<std::string> noMapFilesLines(Language language) {
     if (language == Language::Dutch)
-        return {"WAARSCHUWING", "", "BESTANDEN NIET GEVONDEN!", "", "U moet eerst het pad kiezen waarin",
-                "uw bitmaps zich bevinden", "", "Dit doet u door (eenmalig) met 'LAAD'",
+        return {"WAARSCHUWING",
+                "",
+                "BESTANDEN NIET GEVONDEN!",
+                "",
+                "U moet eerst het pad kiezen waarin",
+                "uw bitmaps zich bevinden",
+                "",
+                "Dit doet u door (eenmalig) met 'LAAD'",
                 "een willekeurige kaart in te lezen."};
-    return {"WARNING!", "", "NO FILES FOUND!", "", "You must first select the path in which",
-            "your bitmaps are located.", "", "This is done by simply selecting a bitmap",
-            "at random (only once) from that directory.", "", "Please try again!"};
+    return {"WARNING!",
+            "",
+            "NO FILES FOUND!",
+            "",
+            "You must first select the path in which",
+            "your bitmaps are located.",
+            "",
+            "This is done by simply selecting a bitmap",
+            "at random (only once) from that directory.",
+            "",
+            "Please try again!"};
 }
 
 std::vector<std::string> noMapDatabaseLines(Language language) {
     if (language == Language::Dutch)
-        return {"WAARSCHUWING", "", "Bestand 'AUTOLOAD.TVK' niet gevonden! ", "",
-                "Laad eerst een willekeurige kaart uit", "de directory met de Bitmap kaarten ",
-                "druk daarna op de AUTO knop.", "Er wordt dan een database aangemaakt die",
-                "in AUTOLOAD.TVK wordt opgeslagen.", ""};
-    return {"WARNING!", "", "File 'AUTOLOAD.TVK' not found! ", "", "Please first at random load a map from",
-            "the directory with your Bitmaps and ", "then press the AUTO button.",
-            "A database will then be made and stored", "in the AUTOLOAD.TVK file.", ""};
+        return {"WAARSCHUWING",
+                "",
+                "Bestand 'AUTOLOAD.TVK' niet gevonden! ",
+                "",
+                "Laad eerst een willekeurige kaart uit",
+                "de directory met de Bitmap kaarten ",
+                "druk daarna op de AUTO knop.",
+                "Er wordt dan een database aangemaakt die",
+                "in AUTOLOAD.TVK wordt opgeslagen.",
+                ""};
+    return {"WARNING!",
+            "",
+            "File 'AUTOLOAD.TVK' not found! ",
+            "",
+            "Please first at random load a map from",
+            "the directory with your Bitmaps and ",
+            "then press the AUTO button.",
+            "A database will then be made and stored",
+            "in the AUTOLOAD.TVK file.",
+            ""};
 }
 
 std::vector<std::string> mapDatabaseNotWrittenLines(Language language, std::string_view file, std::string_view reason) {
     if (language == Language::Dutch)
-        return {"WAARSCHUWING", "", "De kaart-database kan niet worden", "opgeslagen in:", std::string(file),
-                "(" + std::string(reason) + ")", "", "De vorige database blijft bewaard.", ""};
-    return {"WARNING!", "", "The map database could not", "be stored in:", std::string(file),
-            "(" + std::string(reason) + ")", "", "The previous database is kept.", ""};
+        return {"WAARSCHUWING",
+                "",
+                "De kaart-database kan niet worden",
+                "opgeslagen in:",
+                std::string(file),
+                "(" + std::string(reason) + ")",
+                "",
+                "De vorige database blijft bewaard.",
+                ""};
+    return {"WARNING!",
+            "",
+            "The map database could not",
+            "be stored in:",
+            std::string(file),
+            "(" + std::string(reason) + ")",
+            "",
+            "The previous database is kept.",
+            ""};
 }
 
 }  // namespace tarvok::map

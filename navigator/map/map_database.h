@@ -16,7 +16,6 @@
 // A reader gives an edge its minus sign from its letter ("S", "W").
 #pragma once
 
-#include "common/language.h"
 #include <array>
 #include <cstddef>
 #include <cstdint>
@@ -24,6 +23,7 @@
 #include <string>
 #include <string_view>
 #include <vector>
+#include "common/language.h"
 
 #include "navigator/map/map_calibration.h"
 
@@ -163,9 +163,8 @@ struct MapSearch {
 // `from` on, whose edges contain the position strictly (a position on an
 // edge is outside). "S" or "Z" in NSText makes the latitude south, "W" in
 // EWText the longitude west.
-MapSearch searchMapForPosition(const std::vector<MapRecord>& records, std::string_view latid,
-                               std::string_view longi, std::string_view nsText, std::string_view ewText,
-                               std::size_t from = 0);
+MapSearch searchMapForPosition(const std::vector<MapRecord>& records, std::string_view latid, std::string_view longi,
+                               std::string_view nsText, std::string_view ewText, std::size_t from = 0);
 
 // The corner boxes of a found map: each edge as the shortest decimal text
 // of its absolute value, cut or blank padded to 8 characters, the degree

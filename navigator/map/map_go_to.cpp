@@ -10,9 +10,7 @@
 
 namespace tarvok::map {
 
-std::string MapWindow::boxText(const QLineEdit* box) const {
-    return utf8ToCp1252(box->text().toStdString());
-}
+std::string MapWindow::boxText(const QLineEdit* box) const { return utf8ToCp1252(box->text().toStdString()); }
 
 void MapWindow::centreAndMark() {
     view_.CentreOnPosition();
@@ -68,8 +66,6 @@ void MapWindow::coordinateBoxClick() {
     links_.modes.stopActiveMode();
 }
 
-void MapWindow::coordinateBoxDoubleClick(QLineEdit* box) {
-    box->clear();
-}
+void MapWindow::coordinateBoxDoubleClick(QLineEdit* box) { box->clear(); }
 
 }  // namespace tarvok::map

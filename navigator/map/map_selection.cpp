@@ -34,9 +34,7 @@ void yieldOnce() { QCoreApplication::processEvents(); }
 
 }  // namespace
 
-std::string MapWindow::databaseDosPath() const {
-    return links_.state.programFolder() + "\\" + kMapDatabaseName;
-}
+std::string MapWindow::databaseDosPath() const { return links_.state.programFolder() + "\\" + kMapDatabaseName; }
 
 void MapWindow::Command12_Click() { BuildMapDatabase(); }
 
@@ -157,8 +155,8 @@ bool MapWindow::loadFoundMap(std::shared_ptr<FoundMaps> found) {
 void MapWindow::skipFoundMap(FoundMaps& found) {
     found.told = true;
     const MainWindowControls& c = links_.controls;
-    found.search = searchMapForPosition(found.records, boxText(c.latitude), boxText(c.longitude),
-                                        found.search.nsText, found.search.ewText, found.search.index + 1);
+    found.search = searchMapForPosition(found.records, boxText(c.latitude), boxText(c.longitude), found.search.nsText,
+                                        found.search.ewText, found.search.index + 1);
 }
 
 void MapWindow::showFoundMap(const MapRecord& r) {

@@ -207,8 +207,7 @@ std::vector<MarkPixel> MapViewState::positionMark() const {
     const int length = 30 * s + 10;
     const int half = 15 * s + 5;
     auto inside = [&](double x, double y) {
-        return kScreenOriginX < x && x < sw_ + kScreenOriginX && kScreenOriginY < y &&
-               y < sh_ + kScreenOriginY;
+        return kScreenOriginX < x && x < sw_ + kScreenOriginX && kScreenOriginY < y && y < sh_ + kScreenOriginY;
     };
     std::vector<MarkPixel> pixels;
     pixels.reserve(4 * length);
@@ -298,10 +297,8 @@ void MapZoom::ZoomToLevel(int targetLevel) {
     while (view_.zoom != target) {
         const int before = view_.zoom;
         silent_ = std::abs(before - target) > 1;
-        if (before > target)
-            ZoomOut();
-        else
-            ZoomIn();
+        if (before > target) ZoomOut();
+        else ZoomIn();
         silent_ = false;
         if (view_.zoom == before) break;  // another zoom is running: do not spin
     }

@@ -9,12 +9,12 @@
 // shows it; every placement of the position mark goes through it.
 #pragma once
 
-#include "common/language.h"
 #include <cstdint>
 #include <functional>
 #include <optional>
 #include <string>
 #include <vector>
+#include "common/language.h"
 
 #include "navigator/map/map_calibration.h"
 
@@ -99,19 +99,19 @@ public:
     float viewWidth() const { return sw_; }
     float viewHeight() const { return sh_; }
 
-    int zoom = 0;                       // level z, 0 to 5: the navigator's one zoom level
-    PixelPosition position{320, 240};   // P: bitmap or screen pixels, see the operations
+    int zoom = 0;                      // level z, 0 to 5: the navigator's one zoom level
+    PixelPosition position{320, 240};  // P: bitmap or screen pixels, see the operations
     // One-shot: the next scroll change only clears it. Armed by the view's
     // own operations around their programmatic scroll changes.
     bool suppressScrollEvent = false;
-    int crossSize = 0;                  // Slider3
+    int crossSize = 0;  // Slider3
 
     const ScrollBarState& hScroll() const { return hScroll_; }
     const ScrollBarState& vScroll() const { return vScroll_; }
     const ClipRect& clip() const { return clip_; }
     std::int32_t virtualWidth() const { return vw_; }
     std::int32_t virtualHeight() const { return vh_; }
-    std::string zoomText() const;        // Ztext: "Zoom=" and the level
+    std::string zoomText() const;                                 // Ztext: "Zoom=" and the level
     bool statusLineVisible() const { return !hScroll_.visible; }  // Text8
 
     // Applies the zoom level: zoom box, scroll bars or status line, P at
@@ -180,9 +180,9 @@ private:
 class ZoomFeedback {
 public:
     virtual ~ZoomFeedback() = default;
-    virtual void showStatus(const std::string& text) = 0;  // Label6
-    virtual Language language() const = 0;                 // of the status texts
-    virtual bool spokenOutput() const = 0;                // the spoken-output option is "1"
+    virtual void showStatus(const std::string& text) = 0;      // Label6
+    virtual Language language() const = 0;                     // of the status texts
+    virtual bool spokenOutput() const = 0;                     // the spoken-output option is "1"
     virtual void startSound(const std::string& fileName) = 0;  // from the language sound folder
     // Waits for the end of the sound (bounded, yielding to the event queue)
     // and closes the device; events such as further zoom requests may run

@@ -8,8 +8,7 @@
 
 namespace tarvok::map {
 
-MapViewWidget::MapViewWidget(const MapBitmap& bitmap, QWidget* parent)
-    : QWidget(parent), bitmap_(bitmap) {
+MapViewWidget::MapViewWidget(const MapBitmap& bitmap, QWidget* parent) : QWidget(parent), bitmap_(bitmap) {
     setAttribute(Qt::WA_OpaquePaintEvent);
     setObjectName(QStringLiteral("MapView"));
 }
@@ -117,11 +116,18 @@ QRect MapViewWidget::paintTrail(QImage& image, const std::vector<std::vector<Vie
         const int sx = a.x < b.x ? 1 : -1, sy = a.y < b.y ? 1 : -1;
         int err = dx + dy, x = a.x, y = a.y;
         while (true) {
-            if (x >= -radius && x < w + radius && y >= -radius && y < h + radius) stamp(x, y, radius, colour, radius > 1);
+            if (x >= -radius && x < w + radius && y >= -radius && y < h + radius)
+                stamp(x, y, radius, colour, radius > 1);
             if (x == b.x && y == b.y) break;
             const int e2 = 2 * err;
-            if (e2 >= dy) { err += dy; x += sx; }
-            if (e2 <= dx) { err += dx; y += sy; }
+            if (e2 >= dy) {
+                err += dy;
+                x += sx;
+            }
+            if (e2 <= dx) {
+                err += dx;
+                y += sy;
+            }
         }
     };
     constexpr int kEdgeRadius = 2, kCoreRadius = 1;
@@ -133,9 +139,12 @@ QRect MapViewWidget::paintTrail(QImage& image, const std::vector<std::vector<Vie
     QRect changed;
     for (const auto& line : lines) {
         if (line.size() < 2) continue;
-        auto [left, right] = std::minmax_element(line.begin(), line.end(), [](ViewPoint a, ViewPoint b) { return a.x < b.x; });
-        auto [top, bottom] = std::minmax_element(line.begin(), line.end(), [](ViewPoint a, ViewPoint b) { return a.y < b.y; });
-        changed |= QRect(QPoint(left->x - kEdgeRadius, top->y - kEdgeRadius), QPoint(right->x + kEdgeRadius, bottom->y + kEdgeRadius));
+        auto [left, right] =
+            std::minmax_element(line.begin(), line.end(), [](ViewPoint a, ViewPoint b) { return a.x < b.x; });
+        auto [top, bottom] =
+            std::minmax_element(line.begin(), line.end(), [](ViewPoint a, ViewPoint b) { return a.y < b.y; });
+        changed |= QRect(QPoint(left->x - kEdgeRadius, top->y - kEdgeRadius),
+                         QPoint(right->x + kEdgeRadius, bottom->y + kEdgeRadius));
     }
     return changed & image.rect();
 }

@@ -28,7 +28,10 @@ public:
     const ClipRect& shownClip() const { return clip_; }
     const std::vector<MarkPixel>& mark() const { return mark_; }
     // The bitmap changed: the next paint renders the clip again.
-    void bitmapChanged() { frameValid_ = false; update(); }
+    void bitmapChanged() {
+        frameValid_ = false;
+        update();
+    }
 
     // The trail to draw (positions on the map `map`), and whether it is shown.
     // Both are read at every paint; call update() after a change.

@@ -2,14 +2,14 @@
 
 #include <QApplication>
 #include <QCheckBox>
-#include <QMouseEvent>
-#include <QWheelEvent>
-#include <cmath>
 #include <QEvent>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QSlider>
+#include <QWheelEvent>
+#include <cmath>
 #include <filesystem>
 
 #include "common/text.h"
@@ -28,7 +28,7 @@ namespace {
 
 // The boxes that show the position during navigation and take it for go-to.
 using C = MainWindowControls;
-QLineEdit* C::* const kCoordinateBoxes[] = {&C::pixelX, &C::pixelY, &C::latitude, &C::longitude};
+QLineEdit* C::*const kCoordinateBoxes[] = {&C::pixelX, &C::pixelY, &C::latitude, &C::longitude};
 
 // Waits for the spoken map name: 2,500,000 polling passes.
 constexpr long kMapNamePasses = 2500000;
@@ -184,13 +184,9 @@ void MapWindow::syncControls() {
     syncing_ = false;
 }
 
-void MapWindow::setBox(QLineEdit* box, const std::string& text) {
-    box->setText(fromCp1252(text));
-}
+void MapWindow::setBox(QLineEdit* box, const std::string& text) { box->setText(fromCp1252(text)); }
 
-void MapWindow::message(const std::vector<std::string>& lines) {
-    links_.dialogs.critical(joinMessageLines(lines));
-}
+void MapWindow::message(const std::vector<std::string>& lines) { links_.dialogs.critical(joinMessageLines(lines)); }
 
 void MapWindow::resetForStart() {
     map_.width = 640;
@@ -220,28 +216,30 @@ void MapWindow::zoomOperation(Op op) {
     syncControls();
 }
 
-void MapWindow::zoomIn() { zoomOperation([this] { zoom_.ZoomIn(); }); }
-void MapWindow::zoomOut() { zoomOperation([this] { zoom_.ZoomOut(); }); }
-void MapWindow::zoomFull() { zoomOperation([this] { zoom_.ZoomFull(); }); }
+void MapWindow::zoomIn() {
+    zoomOperation([this] { zoom_.ZoomIn(); });
+}
+void MapWindow::zoomOut() {
+    zoomOperation([this] { zoom_.ZoomOut(); });
+}
+void MapWindow::zoomFull() {
+    zoomOperation([this] { zoom_.ZoomFull(); });
+}
 void MapWindow::zoomToLevel() {
     zoomOperation([this] { zoom_.ZoomToLevel(links_.state.targetZoomLevel); });
 }
 
 void MapWindow::followPosition() {
     QCheckBox* moving = links_.controls.movingMap;
-    if (moving && moving->isChecked() && view_.zoom > 0)
-        view_.CentreOnPosition();
-    else
-        view_.BitmapToView();
+    if (moving && moving->isChecked() && view_.zoom > 0) view_.CentreOnPosition();
+    else view_.BitmapToView();
     view_.DrawPositionMark();
 }
 
 void MapWindow::showStatus(const std::string& text) { links_.status.setStatus(text); }
 Language MapWindow::language() const { return links_.state.language(); }
 bool MapWindow::spokenOutput() const { return links_.state.settings.soundOn == '1'; }
-void MapWindow::startSound(const std::string& fileName) {
-    links_.sound.start(links_.state.soundPath(fileName));
-}
+void MapWindow::startSound(const std::string& fileName) { links_.sound.start(links_.state.soundPath(fileName)); }
 void MapWindow::waitForSoundEnd() {
     links_.sound.waitForEnd(SoundPlayback::kPlaySoundPasses);
     links_.sound.close();
@@ -323,8 +321,8 @@ void MapWindow::Command2_Click() {
     const Language language = state.language();
     links_.status.setStatus(selectBitmapText(language));
     const DosPaths& paths = links_.paths;
-    const std::string folder = bitmapDialogFolder(map_.mapPath, state.programFolder(),
-                                                  [&](const std::string& p) { return paths.exists(p); });
+    const std::string folder =
+        bitmapDialogFolder(map_.mapPath, state.programFolder(), [&](const std::string& p) { return paths.exists(p); });
     const auto chosen = links_.dialogs.openFile(bitmapFileFilter(language, MapBitmap::readableFormats()),
                                                 paths.toNative(folder).string());
     if (!chosen || chosen->empty()) {

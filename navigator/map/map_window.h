@@ -47,11 +47,11 @@ public:
         const MainWindowControls& controls;  // Picture1 and the controls in and around it, the buttons
         NavigatorState& state;               // map loaded, target zoom level, settings, program folder
         StatusLine& status;
-        WindowModes& modes;                  // a coordinate box click stops a mode
+        WindowModes& modes;  // a coordinate box click stops a mode
         Dialogs& dialogs;
         SoundPlayback& sound;
         const DosPaths& paths;
-        ShellPlugs& plugs;                   // where it plugs in as the map view
+        ShellPlugs& plugs;  // where it plugs in as the map view
     };
     explicit MapWindow(Links links, QObject* parent = nullptr);
     ~MapWindow() override;
@@ -187,9 +187,9 @@ private:
     bool searching_ = false;
     gps::PositionCalls* position_ = nullptr;
     Trail trail_;
-    int wheelRest_ = 0;            // wheel turn not yet worth a zoom step
-    QPoint dragFrom_;              // where a drag started, picture pixels
-    int dragScroll_[2] = {0, 0};   // the scroll values when it started
+    int wheelRest_ = 0;           // wheel turn not yet worth a zoom step
+    QPoint dragFrom_;             // where a drag started, picture pixels
+    int dragScroll_[2] = {0, 0};  // the scroll values when it started
     bool dragging_ = false;
     MapLoader loader_;  // last: its workers end before the bitmap goes
 };

@@ -43,9 +43,7 @@ void PacedPlayback::turn() {
         QElapsedTimer budget;
         budget.start();
         PlaybackSteps::Read r;
-        do {
-            r = steps_.readOn();
-        } while (r == PlaybackSteps::Read::Pending && budget.elapsed() < kReadBudget.count());
+        do { r = steps_.readOn(); } while (r == PlaybackSteps::Read::Pending && budget.elapsed() < kReadBudget.count());
         if (run != run_) return;
         switch (r) {
         case PlaybackSteps::Read::Pending: next(std::chrono::milliseconds(0)); return;

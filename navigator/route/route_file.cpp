@@ -26,7 +26,7 @@ std::string routeFilePath(char programDrive) { return routeFilePath(programFolde
 
 RouteFileReader::RouteFileReader(const std::filesystem::path& nativePath) {
     RegularFile file = RegularFile::openForReading(nativePath);
-    struct stat st{};
+    struct stat st {};
     if (!file || ::fstat(file.fd(), &st) != 0) return;
     fd_ = file.release();
     count_ = static_cast<std::int64_t>(st.st_size) / static_cast<std::int64_t>(kRouteRecordSize);
@@ -92,7 +92,7 @@ std::optional<std::string> appendRouteBlock(const DosPaths& paths, std::string_v
     }
     if (!file) return failure(dosPath, file.error());
 
-    struct stat st{};
+    struct stat st {};
     if (::fstat(file.fd(), &st) != 0) return failure(dosPath, errno);
     const off_t previous = st.st_size;
     const off_t start = previous - previous % static_cast<off_t>(kRouteRecordSize);
@@ -142,10 +142,24 @@ std::optional<std::string> appendRouteBlock(const DosPaths& paths, std::string_v
 std::vector<std::string> unsavedRouteLines(Language language, std::size_t positions, std::string_view error) {
     const std::string n = std::to_string(positions);
     if (language == Language::Dutch)
-        return {"WAARSCHUWING", "", n + " posities van de gereden route", "konden niet worden bewaard:",
-                std::string(error), "", "Maak ruimte vrij en probeer opnieuw,", "of verwerp deze posities.", ""};
-    return {"WARNING!", "", n + " positions of the route driven", "could not be saved:", std::string(error), "",
-            "Free some space and try again,", "or discard these positions.", ""};
+        return {"WAARSCHUWING",
+                "",
+                n + " posities van de gereden route",
+                "konden niet worden bewaard:",
+                std::string(error),
+                "",
+                "Maak ruimte vrij en probeer opnieuw,",
+                "of verwerp deze posities.",
+                ""};
+    return {"WARNING!",
+            "",
+            n + " positions of the route driven",
+            "could not be saved:",
+            std::string(error),
+            "",
+            "Free some space and try again,",
+            "or discard these positions.",
+            ""};
 }
 
 std::vector<std::string> unsavedRouteChoices(Language language) {

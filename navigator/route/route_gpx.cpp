@@ -48,8 +48,8 @@ public:
         std::tm u{};
         if (!gmtime_r(&utc, &u)) return {};
         char buf[80];
-        std::snprintf(buf, sizeof buf, "%04d-%02d-%02dT%02d:%02d:%02dZ", u.tm_year + 1900, u.tm_mon + 1,
-                      u.tm_mday, u.tm_hour, u.tm_min, u.tm_sec);
+        std::snprintf(buf, sizeof buf, "%04d-%02d-%02dT%02d:%02d:%02dZ", u.tm_year + 1900, u.tm_mon + 1, u.tm_mday,
+                      u.tm_hour, u.tm_min, u.tm_sec);
         return buf;
     }
 

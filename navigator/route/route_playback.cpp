@@ -2,9 +2,9 @@
 
 #include <algorithm>
 
+#include "common/clock_texts.h"
 #include "common/text.h"
 #include "navigator/gps/motion_display.h"
-#include "common/clock_texts.h"
 
 namespace tarvok::route {
 

@@ -75,10 +75,10 @@ private:
     double threshold_;
     int step_;
     std::int64_t n_;
-    std::int64_t i_ = 1;       // record number
-    std::int64_t j_ = 0;       // steps since the start record
-    std::int64_t start_ = 0;   // start index
-    bool first_ = true;        // still searching 200 records at a time
+    std::int64_t i_ = 1;      // record number
+    std::int64_t j_ = 0;      // steps since the start record
+    std::int64_t start_ = 0;  // start index
+    bool first_ = true;       // still searching 200 records at a time
     bool found_ = false;
     int countdown_;
     int progress_ = 0;
@@ -95,11 +95,11 @@ struct RouteRecordTexts {
     std::string tijds;   // "hh:mm:ss"
     std::string nsText;  // the hemisphere letters
     std::string ewText;
-    std::string latid;   // decimal comma
+    std::string latid;  // decimal comma
     std::string longi;
-    std::string koers;   // the course and the degree sign: "21\xB0"
+    std::string koers;  // the course and the degree sign: "21\xB0"
     std::string windr;
-    std::string speed;   // the stored speed in its own unit
+    std::string speed;                 // the stored speed in its own unit
     std::optional<std::string> smode;  // "kmh", "mph", "kts"; empty: Speed and Smode keep their texts
 };
 RouteRecordTexts routeRecordTexts(const RouteRecord& r);
@@ -111,10 +111,10 @@ const char* playbackCompassText(std::int32_t course);
 
 // The start moment chosen with the hours-back and minutes-back bars.
 struct StartMoment {
-    double threshold = 0;             // seconds since 1 January 1995
-    std::int64_t systemTime = 0;      // the same moment, seconds since 1970
-    std::string startTimeText;        // "d-m-yyyy h:mm:ss", day padded to two digits
-    std::string text7;                // the same with a two-digit hour and two blanks
+    double threshold = 0;         // seconds since 1 January 1995
+    std::int64_t systemTime = 0;  // the same moment, seconds since 1970
+    std::string startTimeText;    // "d-m-yyyy h:mm:ss", day padded to two digits
+    std::string text7;            // the same with a two-digit hour and two blanks
 };
 // `nowSystemTime`: the present, seconds since 1970.
 StartMoment startMoment(std::int64_t nowSystemTime, int hoursBack, int minutesBack);

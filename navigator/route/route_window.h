@@ -34,7 +34,7 @@ public:
         NavigatorState& state;               // the flags, the stop request, the route source
         StatusLine& status;
         Readouts& readouts;
-        WindowModes& modes;                  // the panels, the stop of the playback
+        WindowModes& modes;  // the panels, the stop of the playback
         SoundPlayback& sound;
         const DosPaths& paths;
     };

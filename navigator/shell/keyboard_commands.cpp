@@ -34,9 +34,7 @@ KeyOutcome applyKey(NavigatorState& s, int keyAscii) {
     int key = (keyAscii >= 'a' && keyAscii <= 'z') ? keyAscii - 'a' + 'A' : keyAscii;
     const Language language = s.language();
     switch (key) {
-    case 27:
-        s.stopRequest = true;
-        return {KeyCommand::Escape, {}, {}};
+    case 27: s.stopRequest = true; return {KeyCommand::Escape, {}, {}};
     case 'O': return correction(s, s.screenCorrectionX, +1);
     case 'W': return correction(s, s.screenCorrectionX, -1);
     case 'N': return correction(s, s.screenCorrectionY, +1);
@@ -56,7 +54,8 @@ KeyOutcome applyKey(NavigatorState& s, int keyAscii) {
     case 'P':
         s.trailShown = !s.trailShown;
         return {KeyCommand::Trail,
-                shellStatusText(s.trailShown ? ShellStatus::TrailShown : ShellStatus::TrailHidden, language), {}};
+                shellStatusText(s.trailShown ? ShellStatus::TrailShown : ShellStatus::TrailHidden, language),
+                {}};
     case 'L':
     case 'R':
         s.intervalStep = std::clamp(s.intervalStep + (key == 'R' ? 1 : -1), 0, kHighestIntervalStep);

@@ -26,8 +26,8 @@ enum class KeyCommand {
 
 struct KeyOutcome {
     KeyCommand command = KeyCommand::None;
-    std::string status;        // new text of the status line; empty leaves it
-    std::string unitWordFile;  // DOS path of the unit word to reload, or empty
+    std::string status;          // new text of the status line; empty leaves it
+    std::string unitWordFile;    // DOS path of the unit word to reload, or empty
     bool endSoundWaits = false;  // the completion code becomes 1: a running sound wait ends
 };
 

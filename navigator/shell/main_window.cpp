@@ -3,7 +3,6 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
-#include <QResizeEvent>
 #include <QDateTime>
 #include <QFontDatabase>
 #include <QKeyEvent>
@@ -12,14 +11,15 @@
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QResizeEvent>
 #include <QScrollBar>
 #include <QSlider>
 #include <QStyle>
 #include <type_traits>
 #include <variant>
 
-#include "common/language.h"
 #include "common/clock_texts.h"
+#include "common/language.h"
 #include "common/text.h"
 #include "navigator/gps/needles.h"
 #include "navigator/shell/keyboard_commands.h"
@@ -41,10 +41,9 @@ QString fromCp1252(const std::string& s) { return QString::fromStdString(cp1252T
 
 // The readouts that the black-and-white colour scheme turns white.
 using C = MainWindowControls;
-QLineEdit* C::* const kReadouts[] = {&C::speed,      &C::speedUnit,   &C::course,     &C::compassDirection,
-                                     &C::accentLeft, &C::accentRight, &C::eastWest,   &C::northSouth,
-                                     &C::latitude,   &C::longitude,   &C::pixelX,     &C::pixelY,
-                                     &C::time,       &C::date};
+QLineEdit* C::*const kReadouts[] = {
+    &C::speed,      &C::speedUnit, &C::course,    &C::compassDirection, &C::accentLeft, &C::accentRight, &C::eastWest,
+    &C::northSouth, &C::latitude,  &C::longitude, &C::pixelX,           &C::pixelY,     &C::time,        &C::date};
 
 // Designed colours.
 const QColor kPanel(28, 32, 38);
@@ -71,8 +70,8 @@ QFont monoFont(int pixelSize, bool bold) {
 
 }  // namespace
 
-MainWindow::MainWindow(NavigatorStart start, DosPaths paths, Dialogs& dialogs,
-                       std::unique_ptr<SoundDevice> device, QWidget* parent)
+MainWindow::MainWindow(NavigatorStart start, DosPaths paths, Dialogs& dialogs, std::unique_ptr<SoundDevice> device,
+                       QWidget* parent)
     : QMainWindow(parent), paths_(std::move(paths)), dialogs_(dialogs), screenSize_(primaryScreenSize) {
     setWindowTitle(QStringLiteral("Tarvok"));
     setObjectName(QStringLiteral("frmMain"));
@@ -102,21 +101,21 @@ namespace {
 
 // How a row of the control table is built.
 enum class Kind {
-    Status,           // the status line (a label)
-    Caption,          // an unnamed caption beside a slider
+    Status,   // the status line (a label)
+    Caption,  // an unnamed caption beside a slider
     Button,
-    Box,              // a one-line text box
+    Box,  // a one-line text box
     CheckBox,
-    Slider,           // horizontal, with the range low..high
-    HScrollBar,       // with the range low..high
+    Slider,      // horizontal, with the range low..high
+    HScrollBar,  // with the range low..high
     VScrollBar,
-    Log,              // the reception log
+    Log,  // the reception log
     InstrumentPanel,
     PlaybackPanel,
     ProgressBar,
     MapPicture,
     PictureClip,
-    RadarCircle,      // `low` is its number 0..2
+    RadarCircle,  // `low` is its number 0..2
 };
 
 // The kinds that applyLayout places; every other control gets its row's place.
@@ -133,16 +132,16 @@ enum class Parent { Window, PlaybackPanel, MapPicture };
 // Row flags.
 enum : unsigned { ReadOnly = 1, NoFocus = 2, NoFrame = 4, Hidden = 8, BoldFont = 16 };
 
-using Slot = std::variant<std::monostate, QLabel* C::*, QPushButton* C::*, QLineEdit* C::*, QCheckBox* C::*,
-                          QSlider* C::*, QScrollBar* C::*, QPlainTextEdit* C::*, QFrame* C::*, QProgressBar* C::*,
-                          InstrumentPanel* C::*, MapPicture* C::*>;
+using Slot = std::variant<std::monostate, QLabel * C::*, QPushButton * C::*, QLineEdit * C::*, QCheckBox * C::*,
+                          QSlider * C::*, QScrollBar * C::*, QPlainTextEdit * C::*, QFrame * C::*, QProgressBar * C::*,
+                          InstrumentPanel * C::*, MapPicture * C::*>;
 
 struct ControlRow {
     Kind kind;
     const char* name;  // the objectName; none for unnamed widgets
     Slot slot;         // the member of MainWindowControls it fills
     Parent parent = Parent::Window;
-    QRect place{};     // empty: placed by the layout
+    QRect place{};  // empty: placed by the layout
     const char* text = nullptr;
     const char* tip = nullptr;
     int fontPixels = 0;  // 0: the kind's font
@@ -182,8 +181,7 @@ const ControlRow kControlTable[] = {
     {Kind::Box, "Longi", &C::longitude, Parent::Window, QRect(30, 218, 164, 22)},
     {Kind::Box, "Xtext", &C::pixelX, Parent::Window, QRect(4, 242, 70, 22)},
     {Kind::Box, "Ytext", &C::pixelY, Parent::Window, QRect(76, 242, 70, 22)},
-    {Kind::Box, "Ztext", &C::zoomLevel, Parent::Window, QRect(148, 242, 46, 22), nullptr, nullptr, 11, 0, 0,
-     BoldFont},
+    {Kind::Box, "Ztext", &C::zoomLevel, Parent::Window, QRect(148, 242, 46, 22), nullptr, nullptr, 11, 0, 0, BoldFont},
     // Text3 and Text4 hold no text; they are accent strips in the readout colour.
     {Kind::Box, "Text3", &C::accentLeft, Parent::Window, QRect(4, 268, 92, 6), nullptr, nullptr, 0, 0, 0,
      ReadOnly | NoFocus | NoFrame},
@@ -200,10 +198,10 @@ const ControlRow kControlTable[] = {
     {Kind::PlaybackPanel, "Frame10", &C::playbackPanel},
     {Kind::Box, "Text7", &C::playbackStart, Parent::PlaybackPanel, QRect(4, 4, 182, 22), nullptr,
      "Start datum/tijd van routevertoning", 11},
-    {Kind::HScrollBar, "HScroll1", &C::startHours, Parent::PlaybackPanel, QRect(4, 30, 182, 16), nullptr, nullptr, 0,
-     0, 99},
-    {Kind::HScrollBar, "HScroll2", &C::startMinutes, Parent::PlaybackPanel, QRect(4, 50, 182, 16), nullptr, nullptr,
-     0, 0, 60},
+    {Kind::HScrollBar, "HScroll1", &C::startHours, Parent::PlaybackPanel, QRect(4, 30, 182, 16), nullptr, nullptr, 0, 0,
+     99},
+    {Kind::HScrollBar, "HScroll2", &C::startMinutes, Parent::PlaybackPanel, QRect(4, 50, 182, 16), nullptr, nullptr, 0,
+     0, 60},
     {Kind::Slider, "Slider1", &C::playbackSpeed, Parent::PlaybackPanel, QRect(4, 70, 182, 20), nullptr,
      "Route afspeelsnelheid (kwadratisch!)", 0, 0, 9},
     {Kind::ProgressBar, "ProgressBar1", &C::playbackProgress, Parent::PlaybackPanel, QRect(4, 94, 182, 16), nullptr,
@@ -368,9 +366,15 @@ void MainWindow::buildControls() {
     // The zoom buttons run the map view's zoom operations; the other
     // buttons get their handlers from the map, gps, route and settings-launch
     // parts.
-    connect(c.zoomIn, &QPushButton::clicked, this, [this] { if (map_) map_->zoomIn(); });
-    connect(c.zoomOut, &QPushButton::clicked, this, [this] { if (map_) map_->zoomOut(); });
-    connect(c.zoomFull, &QPushButton::clicked, this, [this] { if (map_) map_->zoomFull(); });
+    connect(c.zoomIn, &QPushButton::clicked, this, [this] {
+        if (map_) map_->zoomIn();
+    });
+    connect(c.zoomOut, &QPushButton::clicked, this, [this] {
+        if (map_) map_->zoomOut();
+    });
+    connect(c.zoomFull, &QPushButton::clicked, this, [this] {
+        if (map_) map_->zoomFull();
+    });
     connect(c.stop, &QPushButton::clicked, this, &MainWindow::cmdQuitClick);
     connect(c.help, &QPushButton::clicked, this, &MainWindow::command6Click);
 }
@@ -494,9 +498,9 @@ std::string MainWindow::status() const { return utf8ToCp1252(label6_->text().toS
 
 namespace {
 // The box of each readout, in the order of Readout.
-QLineEdit* C::* const kReadoutBoxes[] = {&C::time,       &C::date,     &C::speed,      &C::speedUnit,
-                                         &C::course,     &C::compassDirection, &C::northSouth, &C::latitude,
-                                         &C::eastWest,   &C::longitude, &C::pixelX,    &C::pixelY};
+QLineEdit* C::*const kReadoutBoxes[] = {
+    &C::time,       &C::date,     &C::speed,    &C::speedUnit, &C::course, &C::compassDirection,
+    &C::northSouth, &C::latitude, &C::eastWest, &C::longitude, &C::pixelX, &C::pixelY};
 }  // namespace
 
 std::string MainWindow::readout(Readout box) const {
@@ -538,7 +542,7 @@ void MainWindow::formLoad() {
     widgets_.date->setText(fromCp1252(dateText(d.day(), d.month(), d.year())));
     state_.routePlaybackStart = now.toSecsSinceEpoch();
     widgets_.playbackStart->setText(fromCp1252(dateText(d.day(), d.month(), d.year()) + " " +
-                                                    timeOfDayText(t.hour(), t.minute(), t.second()) + "  "));
+                                               timeOfDayText(t.hour(), t.minute(), t.second()) + "  "));
     // 5. Sliders from the settings; key preview on.
     widgets_.playbackSpeed->setValue(state_.settings.playbackSpeed);
     widgets_.crossSize->setValue(state_.settings.crossSize);
@@ -662,9 +666,7 @@ void MainWindow::formKeyPress(int keyAscii) {
         close();
         break;
     case KeyCommand::ScreenCorrection: yieldOnce(); break;
-    case KeyCommand::SoundSwitchedOff:
-        yieldOnce();
-        break;
+    case KeyCommand::SoundSwitchedOff: yieldOnce(); break;
     case KeyCommand::SoundSwitchedOn:
         if (speech_) speech_->loadSpeechFragments();
         yieldOnce();
@@ -775,8 +777,7 @@ void MainWindow::attachSettingsLaunch(SettingsLaunch& launch) {
                          state_.currentSoundName = "Instel1.WAV";
                          sound_->playSound();
                      },
-                     [this] { reloadSettings(); },
-                     [this](const std::string& text) { dialogs_.critical(text); }});
+                     [this] { reloadSettings(); }, [this](const std::string& text) { dialogs_.critical(text); }});
     connect(widgets_.setup, &QPushButton::clicked, &launch, &SettingsLaunch::setupCommandClick);
     connect(this, &MainWindow::ended, &launch, &SettingsLaunch::stop);
 }

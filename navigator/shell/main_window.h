@@ -36,8 +36,7 @@ class SoundPlayback;
 
 // The window is the status line, the readouts and the modes its parts use;
 // navigator_windows.cpp hands each part just the ones it uses.
-class MainWindow : public QMainWindow, public ShellPlugs, public StatusLine, public Readouts,
-                   public WindowModes {
+class MainWindow : public QMainWindow, public ShellPlugs, public StatusLine, public Readouts, public WindowModes {
     Q_OBJECT
 public:
     // The radar screen's pace: a frame every kRadarFrameMilliseconds draws
@@ -46,8 +45,8 @@ public:
     static constexpr int kRadarFrameMilliseconds = 40;
     static constexpr int kRadarStepsPerFrame = 6;
 
-    MainWindow(NavigatorStart start, DosPaths paths, Dialogs& dialogs,
-               std::unique_ptr<SoundDevice> device, QWidget* parent = nullptr);
+    MainWindow(NavigatorStart start, DosPaths paths, Dialogs& dialogs, std::unique_ptr<SoundDevice> device,
+               QWidget* parent = nullptr);
     ~MainWindow() override;
 
     // The source of the screen size (the primary screen by default).
@@ -158,8 +157,8 @@ private:
     MapViewCalls* map_ = nullptr;
     SpeechCalls* speech_ = nullptr;
     std::function<QSize()> screenSize_;
-    WindowLayout layout_;   // the layout of the screen size, used at start
-    WindowLayout placed_;   // the layout the controls have now
+    WindowLayout layout_;  // the layout of the screen size, used at start
+    WindowLayout placed_;  // the layout the controls have now
 
     std::vector<QObject*> controls_;
     MainWindowControls widgets_;

@@ -55,22 +55,22 @@ struct MainWindowControls {
     QLineEdit* accentLeft = nullptr;        // Text3, an empty strip
     QLineEdit* accentRight = nullptr;       // Text4, an empty strip
 
-    QCheckBox* movingMap = nullptr;        // Check1
-    QCheckBox* trail = nullptr;            // Check2, beside it: the trail shown
-    QSlider* crossSize = nullptr;          // Slider3
-    QSlider* thinning = nullptr;           // rou1
-    QPlainTextEdit* receiverLog = nullptr; // Text1
+    QCheckBox* movingMap = nullptr;              // Check1
+    QCheckBox* trail = nullptr;                  // Check2, beside it: the trail shown
+    QSlider* crossSize = nullptr;                // Slider3
+    QSlider* thinning = nullptr;                 // rou1
+    QPlainTextEdit* receiverLog = nullptr;       // Text1
     InstrumentPanel* instrumentPanel = nullptr;  // Picture2, the speed and compass dials
-    QLabel* fixStatus = nullptr;           // Label7, in the instrument panel: "3D 9 sat", "NO FIX"
+    QLabel* fixStatus = nullptr;                 // Label7, in the instrument panel: "3D 9 sat", "NO FIX"
 
     // The route playback panel.
-    QFrame* playbackPanel = nullptr;          // Frame10
-    QLineEdit* playbackStart = nullptr;       // Text7
-    QScrollBar* startHours = nullptr;         // HScroll1
-    QScrollBar* startMinutes = nullptr;       // HScroll2
-    QSlider* playbackSpeed = nullptr;         // Slider1
-    QProgressBar* playbackProgress = nullptr; // ProgressBar1
-    QPushButton* play = nullptr;              // Play1
+    QFrame* playbackPanel = nullptr;           // Frame10
+    QLineEdit* playbackStart = nullptr;        // Text7
+    QScrollBar* startHours = nullptr;          // HScroll1
+    QScrollBar* startMinutes = nullptr;        // HScroll2
+    QSlider* playbackSpeed = nullptr;          // Slider1
+    QProgressBar* playbackProgress = nullptr;  // ProgressBar1
+    QPushButton* play = nullptr;               // Play1
 
     // In and around the map view.
     MapPicture* mapPicture = nullptr;       // Picture1

@@ -1,8 +1,8 @@
 // The navigator's shared run-time state: one instance, owned by the main
 // window, read and written by the map, gps and route parts.
 //
-// The mode flags and the stop request are plain shared variables: long-running activities poll them between their steps, and
-// handlers that run nested inside those activities set them.
+// The mode flags and the stop request are plain shared variables: long-running activities poll them between their
+// steps, and handlers that run nested inside those activities set them.
 #pragma once
 
 #include <cstdint>

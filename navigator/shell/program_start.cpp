@@ -18,17 +18,18 @@ std::vector<std::string> neededFilesNotFoundLines() {
 }
 
 std::vector<std::string> settingsUnreadableLines(const std::string& reason) {
-    return {"TARVOK", "", "The settings file cannot be read:", reason, "",
-            "Please check the file and start the program again."};
+    return {"TARVOK", "", "The settings file cannot be read:",
+            reason,   "", "Please check the file and start the program again."};
 }
 
 std::vector<std::string> settingsNotReloadedLines(Language language, const std::string& reason) {
-    return {"TARVOK", "",
-            inLanguage(language, "Het instellingenbestand kan niet worden gelezen:",
-                       "The settings file cannot be read:"),
-            reason, "",
-            inLanguage(language, "De huidige instellingen blijven van kracht.",
-                       "The settings in use stay as they were.")};
+    return {
+        "TARVOK",
+        "",
+        inLanguage(language, "Het instellingenbestand kan niet worden gelezen:", "The settings file cannot be read:"),
+        reason,
+        "",
+        inLanguage(language, "De huidige instellingen blijven van kracht.", "The settings in use stay as they were.")};
 }
 
 std::optional<NavigatorStart> startNavigator(const DosPaths& paths, Dialogs& dialogs) {
@@ -53,11 +54,10 @@ std::optional<NavigatorStart> startNavigator(const DosPaths& paths, Dialogs& dia
 }
 
 std::optional<NavigatorStart> prepareNavigator(const DosPaths& paths, Dialogs& dialogs) {
-    ProvisionResult made = provisionPrefix(paths.prefix(), installedDataDir(),
-                                           SettingsString::settingsProgramTemplate().bytes());
+    ProvisionResult made =
+        provisionPrefix(paths.prefix(), installedDataDir(), SettingsString::settingsProgramTemplate().bytes());
     if (!made.ok) {
-        dialogs.critical(joinMessageLines(
-            {"TARVOK", "", "The program folder could not be created:", "", made.error}));
+        dialogs.critical(joinMessageLines({"TARVOK", "", "The program folder could not be created:", "", made.error}));
         return std::nullopt;
     }
     return startNavigator(paths, dialogs);

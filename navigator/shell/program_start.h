@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "common/program_folder.h"
 #include "common/language.h"
+#include "common/program_folder.h"
 #include "common/settings.h"
 
 namespace tarvok {
@@ -16,9 +16,9 @@ class DosPaths;
 class Dialogs;
 
 struct NavigatorStart {
-    char programDrive = 'C';      // where the settings file was found
+    char programDrive = 'C';  // where the settings file was found
     SettingsString settingsString = SettingsString::navigatorTemplate();
-    NavigatorSettings settings;   // decoded from the file
+    NavigatorSettings settings;  // decoded from the file
 };
 
 // The English message shown when the settings file is on neither drive

@@ -31,15 +31,13 @@ void addCircles(RadarDrawing& d, RadarPoint c) {
 void addThickRay(RadarDrawing& d, RadarPoint c, double angle, RadarColour col) {
     RadarPoint tip = radarPoint(c, angle, kRadarRadius);
     for (int dx = 0; dx <= 1; ++dx)
-        for (int dy = 0; dy <= 1; ++dy)
-            d.lines.push_back({c.x + dx, c.y + dy, tip.x + dx, tip.y + dy, col});
+        for (int dy = 0; dy <= 1; ++dy) d.lines.push_back({c.x + dx, c.y + dy, tip.x + dx, tip.y + dy, col});
 }
 
 }  // namespace
 
 RadarPoint radarCentre(std::int32_t innerWidth, std::int32_t innerHeight) {
-    return {double(roundToInt32Clamped(innerWidth / 2.0)),
-            double(roundToInt32Clamped(innerHeight / 2.0))};
+    return {double(roundToInt32Clamped(innerWidth / 2.0)), double(roundToInt32Clamped(innerHeight / 2.0))};
 }
 
 RadarPoint radarPoint(RadarPoint centre, double angle, double distance) {

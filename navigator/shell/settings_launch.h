@@ -56,11 +56,11 @@ class SettingsLaunch : public QObject {
 public:
     // What the launch does through the main window.
     struct Calls {
-        std::function<Language()> language;                  // the window's language now
-        std::function<void(const std::string&)> setStatus;   // the status line (Windows-1252)
-        std::function<void()> playSetupSound;                // "Instel1.WAV" through PlaySound
-        std::function<void()> reload;                        // read and decode the settings file
-        std::function<void(const std::string&)> critical;    // a "TARVOK" message box
+        std::function<Language()> language;                 // the window's language now
+        std::function<void(const std::string&)> setStatus;  // the status line (Windows-1252)
+        std::function<void()> playSetupSound;               // "Instel1.WAV" through PlaySound
+        std::function<void()> reload;                       // read and decode the settings file
+        std::function<void(const std::string&)> critical;   // a "TARVOK" message box
     };
 
     enum class Phase {

@@ -20,9 +20,7 @@ constexpr int kCell = 16;
 constexpr double kPi = 3.14159265358979323846;
 }  // namespace
 
-PictureClip::PictureClip(QObject* parent) : QObject(parent) {
-    setObjectName(QStringLiteral("PicClip1"));
-}
+PictureClip::PictureClip(QObject* parent) : QObject(parent) { setObjectName(QStringLiteral("PicClip1")); }
 
 // ------------------------------------------------------------------ Picture1
 
@@ -128,8 +126,7 @@ void MapPicture::paintEvent(QPaintEvent* e) {
 
 // -------------------------------------------------------------------- shapes
 
-RadarShape::RadarShape(QColor colour, int width, QWidget* parent)
-    : QWidget(parent), colour_(colour), penWidth_(width) {
+RadarShape::RadarShape(QColor colour, int width, QWidget* parent) : QWidget(parent), colour_(colour), penWidth_(width) {
     setAttribute(Qt::WA_TransparentForMouseEvents);
     setAttribute(Qt::WA_NoSystemBackground);
 }

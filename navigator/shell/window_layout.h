@@ -19,7 +19,7 @@ struct LayoutRect {
 namespace design {
 inline constexpr std::int32_t kMapViewLeft = 198;  // left of the map view Picture1
 inline constexpr std::int32_t kMapViewTop = 2;
-inline constexpr std::int32_t kMapViewFrame = 2;   // frame width around its inner area
+inline constexpr std::int32_t kMapViewFrame = 2;  // frame width around its inner area
 inline constexpr std::int32_t kScrollBarExtent = 16;
 inline constexpr std::int32_t kCornerBoxWidth = 130;  // TextLB, TextRB, TextLO, TextRO
 inline constexpr std::int32_t kCornerBoxHeight = 17;
@@ -35,13 +35,13 @@ inline constexpr std::int32_t kShapeDiameter[3] = {364, 404, 424};
 
 struct WindowLayout {
     std::int32_t windowWidth = 0, windowHeight = 0;
-    bool picture2Visible = true;       // instrument panel
-    LayoutRect picture1;               // map view, outer rectangle
+    bool picture2Visible = true;                   // instrument panel
+    LayoutRect picture1;                           // map view, outer rectangle
     std::int32_t innerWidth = 0, innerHeight = 0;  // its inner (drawing) area
     LayoutRect hScroll3, vScroll3;
-    LayoutRect shape[3];               // in the map view's inner area
-    std::int32_t textRBLeft = 0;       // TextRB and TextRO
-    std::int32_t textLOTop = 0;        // TextLO and TextRO
+    LayoutRect shape[3];          // in the map view's inner area
+    std::int32_t textRBLeft = 0;  // TextRB and TextRO
+    std::int32_t textLOTop = 0;   // TextLO and TextRO
     std::int32_t text8Top = 0;
 };
 

@@ -39,9 +39,15 @@ TEST(SettingsTemplate, EveryOptionHoldsAValidValue) {
     ASSERT_EQ(t.length(), kSettingsProgramLength);
     EXPECT_EQ(SettingsString::navigatorTemplate().length(), kNavigatorLength);
     EXPECT_EQ(SettingsString::navigatorTemplate().bytes(), t.bytes().substr(0, kNavigatorLength));
-    for (auto [f, value] : {std::pair{field::Language, "1"}, {field::SpeedUnit, "1"}, {field::SoundOn, "1"},
-                            {field::GpsPort, "1"}, {field::BaudRate, "4800 "}, {field::Parity, "1"},
-                            {field::DataBits, "8"}, {field::HourOffset, "0 "}, {field::CorrectionX, "0    "}})
+    for (auto [f, value] : {std::pair{field::Language, "1"},
+                            {field::SpeedUnit, "1"},
+                            {field::SoundOn, "1"},
+                            {field::GpsPort, "1"},
+                            {field::BaudRate, "4800 "},
+                            {field::Parity, "1"},
+                            {field::DataBits, "8"},
+                            {field::HourOffset, "0 "},
+                            {field::CorrectionX, "0    "}})
         EXPECT_EQ(t.read(f), value) << "position " << f.pos;
     for (char c : t.bytes()) EXPECT_TRUE(c == ' ' || (c >= '0' && c <= '9')) << int(c);
     NavigatorSettings n = decodeForNavigator(t);
@@ -70,21 +76,34 @@ TEST(SettingsDecode, EveryFieldReachesItsOwnCopy) {
     using N = NavigatorSettings;
     using S = SettingsProgramOptions;
     const Row rows[] = {
-        {field::Language, &N::language, &S::language}, {field::AutoMapSearch, &N::autoMapSearch, &S::autoMapSearch},
-        {field::SpeedUnit, &N::speedUnit, &S::speedUnit}, {field::MapDatum, &N::mapDatum, &S::mapDatum},
-        {field::CloseWindows, nullptr, &S::closeWindows}, {field::PanelSide, &N::panelSide, &S::panelSide},
-        {field::KeyboardSize, nullptr, &S::keyboardSize}, {field::MenuStyle, nullptr, &S::menuStyle},
-        {field::ColourScheme, &N::colourScheme, &S::colourScheme}, {field::RecordRoute, &N::recordRoute, &S::recordRoute},
-        {field::GpsPort, &N::gpsPort, &S::gpsPort}, {field::RouteSource, &N::routeSource, &S::routeSource},
-        {field::Parity, &N::parity, &S::parity}, {field::DataBits, &N::dataBits, &S::dataBits},
-        {field::SoundOn, &N::soundOn, &S::soundOn}, {field::SpeakSpeed, &N::speakSpeed, &S::speakSpeed},
-        {field::SpeakCourse, &N::speakCourse, &S::speakCourse}, {field::SpeakPosition, &N::speakPosition, &S::speakPosition},
-        {field::SpeakWarnings, &N::speakWarnings, &S::speakWarnings}, {field::SpeakUnit, &N::speakUnit, &S::speakUnit},
+        {field::Language, &N::language, &S::language},
+        {field::AutoMapSearch, &N::autoMapSearch, &S::autoMapSearch},
+        {field::SpeedUnit, &N::speedUnit, &S::speedUnit},
+        {field::MapDatum, &N::mapDatum, &S::mapDatum},
+        {field::CloseWindows, nullptr, &S::closeWindows},
+        {field::PanelSide, &N::panelSide, &S::panelSide},
+        {field::KeyboardSize, nullptr, &S::keyboardSize},
+        {field::MenuStyle, nullptr, &S::menuStyle},
+        {field::ColourScheme, &N::colourScheme, &S::colourScheme},
+        {field::RecordRoute, &N::recordRoute, &S::recordRoute},
+        {field::GpsPort, &N::gpsPort, &S::gpsPort},
+        {field::RouteSource, &N::routeSource, &S::routeSource},
+        {field::Parity, &N::parity, &S::parity},
+        {field::DataBits, &N::dataBits, &S::dataBits},
+        {field::SoundOn, &N::soundOn, &S::soundOn},
+        {field::SpeakSpeed, &N::speakSpeed, &S::speakSpeed},
+        {field::SpeakCourse, &N::speakCourse, &S::speakCourse},
+        {field::SpeakPosition, &N::speakPosition, &S::speakPosition},
+        {field::SpeakWarnings, &N::speakWarnings, &S::speakWarnings},
+        {field::SpeakUnit, &N::speakUnit, &S::speakUnit},
         {field::SpeakDegreesWord, &N::speakDegreesWord, &S::speakDegreesWord},
         {field::SpeakPositionWord, &N::speakPositionWord, &S::speakPositionWord},
-        {field::SpeakCompass, &N::speakCompass, &S::speakCompass}, {field::MapProduct, nullptr, &S::mapProduct},
-        {field::WhereAmI, &N::whereAmI, &S::whereAmI}, {field::NearestDirection, &N::nearestDirection, &S::nearestDirection},
-        {field::NearestDistance, &N::nearestDistance, &S::nearestDistance}, {field::ShowXY, &N::showXY, &S::showXY},
+        {field::SpeakCompass, &N::speakCompass, &S::speakCompass},
+        {field::MapProduct, nullptr, &S::mapProduct},
+        {field::WhereAmI, &N::whereAmI, &S::whereAmI},
+        {field::NearestDirection, &N::nearestDirection, &S::nearestDirection},
+        {field::NearestDistance, &N::nearestDistance, &S::nearestDistance},
+        {field::ShowXY, &N::showXY, &S::showXY},
     };
     SettingsString s = SettingsString::settingsProgramTemplate();
     auto letter = [](const field::Field& f) { return char('A' + f.pos % 26); };
@@ -92,9 +111,7 @@ TEST(SettingsDecode, EveryFieldReachesItsOwnCopy) {
     const NavigatorSettings n = decodeForNavigator(s);
     const SettingsProgramOptions o = decodeForSettingsProgram(s);
     for (const Row& r : rows) {
-        if (r.navigator) {
-            EXPECT_EQ(n.*r.navigator, letter(r.f)) << "position " << r.f.pos;
-        }
+        if (r.navigator) { EXPECT_EQ(n.*r.navigator, letter(r.f)) << "position " << r.f.pos; }
         EXPECT_EQ(o.*r.settingsProgram, std::string(1, letter(r.f))) << "position " << r.f.pos;
     }
 }
@@ -108,9 +125,9 @@ TEST(SettingsString, WritesValuesInTheFieldsFormat) {
         const char* stored;
     };
     const Row rows[] = {
-        {field::SpeedUnit, 3, "3"},          {field::PlaybackSpeed, 7, "7"},    {field::CrossSize, 7, "07"},
-        {field::ReportInterval, 15, "15"},   {field::HourOffset, 5, "5 "},      {field::HourOffset, 12, "12"},
-        {field::BaudRate, 300, "300  "},     {field::BaudRate, 19200, "19200"}, {field::CorrectionX, -15, "-15  "},
+        {field::SpeedUnit, 3, "3"},          {field::PlaybackSpeed, 7, "7"},     {field::CrossSize, 7, "07"},
+        {field::ReportInterval, 15, "15"},   {field::HourOffset, 5, "5 "},       {field::HourOffset, 12, "12"},
+        {field::BaudRate, 300, "300  "},     {field::BaudRate, 19200, "19200"},  {field::CorrectionX, -15, "-15  "},
         {field::CorrectionY, -200, "-200 "}, {field::PlaceNameCount, 123, "12"},
     };
     for (const Row& r : rows) {
@@ -170,8 +187,9 @@ TEST(SettingsDecode, NavigatorCopies) {
     s.writeChar(field::PlaybackSpeed, '9');
     s.writeChar(field::Language, '0');
     NavigatorSettings n = decodeForNavigator(s);
-    EXPECT_EQ(std::tie(n.correctionX, n.correctionY, n.hourOffset, n.baudRate, n.crossSize, n.playbackSpeed, n.language),
-              std::make_tuple(-30, 70, "5 ", "300", 7, 9, '0'));
+    EXPECT_EQ(
+        std::tie(n.correctionX, n.correctionY, n.hourOffset, n.baudRate, n.crossSize, n.playbackSpeed, n.language),
+        std::make_tuple(-30, 70, "5 ", "300", 7, 9, '0'));
 }
 
 TEST(SettingsDecode, UnexpectedCharactersGiveZeroOrAnUnlistedCode) {
@@ -195,7 +213,8 @@ TEST(SettingsDecode, SettingsProgramBaudKeepsOnlyTheCharactersBeforeTrailingBlan
     s.writeLeftAligned(field::CorrectionX, "-15");
     s.writeTwoDigits(field::PlaceNameCount, 7);
     SettingsProgramOptions o = decodeForSettingsProgram(s);
-    EXPECT_EQ(std::tie(o.hourOffsetText, o.hourOffset, o.correctionX, o.placeNameCount), std::make_tuple("12", 12, -15, 7));
+    EXPECT_EQ(std::tie(o.hourOffsetText, o.hourOffset, o.correctionX, o.placeNameCount),
+              std::make_tuple("12", 12, -15, 7));
 }
 
 TEST(SettingsFile, LocatesCBeforeDAndNeitherWhenBothMissing) {

@@ -9,17 +9,20 @@ namespace tarvok {
 namespace {
 
 TEST(Numeric, AcceptsDecimalCommaPointSignBlanksAndExponent) {
-    for (const char* t : {"0", "12", " 12 ", "-15", "+3", "52,25", "52.25", ",5", "5,", "1E-05",
-                          "2e3", "084,4", "-0"})
+    for (const char* t : {"0", "12", " 12 ", "-15", "+3", "52,25", "52.25", ",5", "5,", "1E-05", "2e3", "084,4", "-0"})
         EXPECT_TRUE(isNumeric(t)) << t;
-    for (auto [text, value] : {std::pair{"52,25", 52.25}, {"52.25", 52.25}, {"-15  ", -15.0}, {"35   ", 35.0},
-                               {"084,4", 84.4}, {"1E-05", 0.00001}})
+    for (auto [text, value] : {std::pair{"52,25", 52.25},
+                               {"52.25", 52.25},
+                               {"-15  ", -15.0},
+                               {"35   ", 35.0},
+                               {"084,4", 84.4},
+                               {"1E-05", 0.00001}})
         EXPECT_DOUBLE_EQ(numericValue(text), value) << text;
 }
 
 TEST(Numeric, RejectsTextThatIsNotANumberAndValuesItZero) {
-    for (const char* t : {"", "   ", "-", ",", "1,2,3", "1.2.3", "12a", "a12", "1 2", "E5", "1E",
-                          "--1", "0x10", "nan", "inf", "1e999"}) {
+    for (const char* t : {"", "   ", "-", ",", "1,2,3", "1.2.3", "12a", "a12", "1 2", "E5", "1E", "--1", "0x10", "nan",
+                          "inf", "1e999"}) {
         EXPECT_FALSE(isNumeric(t)) << t;
         EXPECT_EQ(numericValue(t), 0.0) << t;
     }
@@ -51,8 +54,13 @@ TEST(Rounding, IntegerPartRoundsDown) {
 
 TEST(DecimalComma, FifteenSignificantDigitsNoTrailingZerosNoExponent) {
     for (auto [value, text] : {std::pair{52.0 + 5.0 / 60.0, "52,0833333333333"},
-                               {4.0 + 1234.0 / 6000.0, "4,20566666666667"}, {5.0, "5"}, {-0.5, "-0,5"},
-                               {0.00001, "0,00001"}, {52.00001, "52,00001"}, {0.0, "0"}, {9.99999999999999999, "10"},
+                               {4.0 + 1234.0 / 6000.0, "4,20566666666667"},
+                               {5.0, "5"},
+                               {-0.5, "-0,5"},
+                               {0.00001, "0,00001"},
+                               {52.00001, "52,00001"},
+                               {0.0, "0"},
+                               {9.99999999999999999, "10"},
                                {123456789012345678.0, "123456789012346000"}})
         EXPECT_EQ(decimalCommaText(value), text) << text;
     // What it writes, the numeric rules read back.
@@ -61,7 +69,8 @@ TEST(DecimalComma, FifteenSignificantDigitsNoTrailingZerosNoExponent) {
 }
 
 TEST(Padding, LeftZerosAndRightBlanks) {
-    for (auto [text, width, padded] : {std::tuple{"7", 2, "07"}, {"15", 2, "15"}, {"1234", 3, "1234"}, {"22", 3, "022"}})
+    for (auto [text, width, padded] :
+         {std::tuple{"7", 2, "07"}, {"15", 2, "15"}, {"1234", 3, "1234"}, {"22", 3, "022"}})
         EXPECT_EQ(padLeft(text, width), padded) << text;
     for (auto [text, padded] : {std::pair{"300", "300  "}, {"4800", "4800 "}, {"123456", "12345"}})
         EXPECT_EQ(padRightToWidth(text, 5), padded) << text;
@@ -78,9 +87,11 @@ TEST(Cp1252, RoundTripsThroughUtf8) {
     std::string utf8 = cp1252ToUtf8(cp);
     EXPECT_EQ(utf8, "Kaart Belgi\xc3\xab \xe2\x82\xac \xe2\x80\x9cx\xe2\x80\x9d");
     EXPECT_EQ(utf8ToCp1252(utf8), cp);
-    EXPECT_EQ(utf8ToCp1252("\xe4\xb8\xad"), "?");   // not in Windows-1252
-    EXPECT_EQ(utf8ToCp1252("a\xff" "b"), "a?b");      // broken UTF-8
-    EXPECT_EQ(utf8ToCp1252("a\xc3"), "a?");          // cut off
+    EXPECT_EQ(utf8ToCp1252("\xe4\xb8\xad"), "?");  // not in Windows-1252
+    EXPECT_EQ(utf8ToCp1252("a\xff"
+                           "b"),
+              "a?b");                        // broken UTF-8
+    EXPECT_EQ(utf8ToCp1252("a\xc3"), "a?");  // cut off
 }
 
 }  // namespace

@@ -8,7 +8,6 @@
 
 #include "common/settings.h"
 #include "common/text.h"
-#include "platform/provision.h"
 #include "demo/demo_area.h"
 #include "demo/demo_files.h"
 #include "demo/map_painter.h"
@@ -16,6 +15,7 @@
 #include "navigator/map/bmp_reader.h"
 #include "navigator/map/map_calibration.h"
 #include "navigator/map/map_database.h"
+#include "platform/provision.h"
 #include "tests/support/temp_prefix.h"
 
 namespace fs = std::filesystem;
@@ -52,8 +52,8 @@ TEST(DemoMaps, EachBitmapReadsBackToItsIntendedEdgesAndSize) {
         map::CalibrationResult r = map::calibrateEdges(file, image.width(), image.height(), edges);
         ASSERT_TRUE(r.complete && r.pointsSpanMap);
         EXPECT_EQ(std::string{r.ns} + r.ew, "NE");
-        for (auto [edge, intended] : {std::pair{edges.top, s.top}, {edges.bottom, s.bottom}, {edges.left, s.left},
-                                      {edges.right, s.right}})
+        for (auto [edge, intended] :
+             {std::pair{edges.top, s.top}, {edges.bottom, s.bottom}, {edges.left, s.left}, {edges.right, s.right}})
             EXPECT_NEAR(edge, intended, 1e-9);
     }
 }
@@ -91,11 +91,13 @@ public:
 TEST(DemoMaps, MapDatabaseFindsTheDetailMapOrTheRegionMap) {
     // As a first run provisions them: into C:\TARVOK\KAARTEN.
     test::TempPrefix tp;
-    ProvisionResult p = provisionPrefix(tp.prefix(), kMaps.parent_path(), SettingsString::settingsProgramTemplate().bytes());
+    ProvisionResult p =
+        provisionPrefix(tp.prefix(), kMaps.parent_path(), SettingsString::settingsProgramTemplate().bytes());
     ASSERT_TRUE(p.ok) << p.error;
     FolderFiles files(tp.paths());
     std::vector<std::string> corners;
-    for (const char* n : {"DELFT.des", "DENHAAG.des", "REGIO.des"}) corners.push_back(std::string("C:\\TARVOK\\KAARTEN\\") + n);
+    for (const char* n : {"DELFT.des", "DENHAAG.des", "REGIO.des"})
+        corners.push_back(std::string("C:\\TARVOK\\KAARTEN\\") + n);
     map::MapDatabaseBuild build(corners, {640, 480});
     while (!build.done()) EXPECT_EQ(build.step(files), map::MapEntryOutcome::Written) << build.nextPath();
     auto records = map::decodeMapDatabase(build.content());
@@ -181,9 +183,7 @@ TEST(DemoDrive, SpeedAndCourseMatchTheMovesAndTheMovesFollowTheRoads) {
             EXPECT_LT(std::min(diff, 360 - diff), 0.5);
             // No jerk of course: turns are driven, not jumped.
             double turn = std::fabs(a.course - b.course);
-            if (a.speedMs > 0) {
-                EXPECT_LT(std::min(turn, 360 - turn), 45);
-            }
+            if (a.speedMs > 0) { EXPECT_LT(std::min(turn, 360 - turn), 45); }
         }
         fastest = std::max(fastest, b.speedMs * 3.6);
         double nearest = 1e9;
@@ -205,7 +205,8 @@ TEST(DemoDrive, DriveRunsOverDrawnRoadsOnTheDetailMaps) {
     std::vector<Fix> fixes = readDrive();
     auto isRoad = [](QRgb c) {
         for (const QColor& road : {kMotorwayColour, kMainRoadColour, kLocalRoadColour})
-            if (std::abs(qRed(c) - road.red()) + std::abs(qGreen(c) - road.green()) + std::abs(qBlue(c) - road.blue()) < 30)
+            if (std::abs(qRed(c) - road.red()) + std::abs(qGreen(c) - road.green()) + std::abs(qBlue(c) - road.blue()) <
+                30)
                 return true;
         return false;
     };

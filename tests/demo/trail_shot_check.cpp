@@ -103,7 +103,7 @@ int main(int argc, char** argv) {
     }
     if (run < kLeastRun)
         return fail(png, "the trail under the cross runs only " + std::to_string(int(run)) + " pixels from it");
-    std::printf("%s: cross at %d,%d, %d trail pixels under it, the trail running %d pixels from it\n", png,
-                centre->x(), centre->y(), nearCentre, int(run));
+    std::printf("%s: cross at %d,%d, %d trail pixels under it, the trail running %d pixels from it\n", png, centre->x(),
+                centre->y(), nearCentre, int(run));
     return 0;
 }

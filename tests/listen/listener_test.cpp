@@ -29,13 +29,13 @@ TEST(Listener, KeystrokesSwitchModeAndMicrophone) {
         std::string_view title;
     };
     const Row rows[] = {
-        {{}, dictationTitle},                              // starts ready to type
+        {{}, dictationTitle},  // starts ready to type
         {{"^+O"}, microphoneOffTitle},
         {{"^+O", "^+O"}, dictationTitle},
-        {{"^+O", "^+D"}, microphoneOffTitle},              // dictation chosen while muted stays muted
+        {{"^+O", "^+D"}, microphoneOffTitle},  // dictation chosen while muted stays muted
         {{"^+O", "^+D", "^+O"}, dictationTitle},
-        {{"^+d", " ^+o "}, microphoneOffTitle},            // same keystroke in either case
-        {{"^+X", "hello"}, dictationTitle},                // other messages change nothing
+        {{"^+d", " ^+o "}, microphoneOffTitle},  // same keystroke in either case
+        {{"^+X", "hello"}, dictationTitle},      // other messages change nothing
     };
     for (const Row& row : rows) {
         Started s;
@@ -67,7 +67,7 @@ TEST(Listener, PhraseGoesToTheOpenSettingsWindowOnlyWhileDictating) {
     s.keys("^+O");
     EXPECT_EQ(s.listener.hear("stop"), "");  // muted: nothing typed
     s.keys("^+O");
-    EXPECT_EQ(s.listener.hear(""), "");      // not a command
+    EXPECT_EQ(s.listener.hear(""), "");  // not a command
     EXPECT_EQ(typed, std::vector<std::string>{"hoe laat is het"});
     EXPECT_EQ(s.registry.sent, (std::vector<std::pair<std::string, std::string>>{{"TARVOK - SETTINGS", "poorten"}}));
 }

@@ -12,12 +12,25 @@ namespace tarvok::listen {
 namespace {
 
 TEST(Vocabulary, IsTheCommandTableInItsOrder) {
-    const std::vector<std::string_view> table = {
-        "welkom", "zegwat", "james", "computer", "tijd", "hoe laat is het", "datum", "welke dag is het",
-        "herhalen", "herhaal", "herhaling", "naam", "hoe heet jij", "help", "helpen", "hulp",
-        "stoppen", "sluiten", "stop", "einde", "sluit", "algemeen", "poorten", "kaart", "kaarten",
-        "geluid", "diversen", "diverse", "die verzen", "veranderen", "verander", "jaar", "ja",
-        "neen", "nee", "week", "mee"};
+    const std::vector<std::string_view> table = {"welkom",       "zegwat",
+                                                 "james",        "computer",
+                                                 "tijd",         "hoe laat is het",
+                                                 "datum",        "welke dag is het",
+                                                 "herhalen",     "herhaal",
+                                                 "herhaling",    "naam",
+                                                 "hoe heet jij", "help",
+                                                 "helpen",       "hulp",
+                                                 "stoppen",      "sluiten",
+                                                 "stop",         "einde",
+                                                 "sluit",        "algemeen",
+                                                 "poorten",      "kaart",
+                                                 "kaarten",      "geluid",
+                                                 "diversen",     "diverse",
+                                                 "die verzen",   "veranderen",
+                                                 "verander",     "jaar",
+                                                 "ja",           "neen",
+                                                 "nee",          "week",
+                                                 "mee"};
     EXPECT_EQ(voiceCommandPhrases(), table);
     EXPECT_EQ(voiceCommandTable().front().command, VoiceCommand::Welcome);
     EXPECT_EQ(voiceCommandTable().back().command, VoiceCommand::No);
@@ -50,8 +63,7 @@ bool holdsAlternative(const std::string& text, std::string_view item) {
 
 TEST(Vocabulary, GrammarsHoldEveryPhraseAndEveryPhone) {
     const std::string commands = commandGrammar(), phones = freePhoneGrammar();
-    for (std::string_view phrase : voiceCommandPhrases())
-        EXPECT_TRUE(holdsAlternative(commands, phrase)) << phrase;
+    for (std::string_view phrase : voiceCommandPhrases()) EXPECT_TRUE(holdsAlternative(commands, phrase)) << phrase;
     EXPECT_FALSE(holdsAlternative(commands, "laat is"));
     for (const auto& f : fillerPronunciations()) {
         EXPECT_TRUE(holdsAlternative(phones, f.word)) << f.word;
@@ -65,18 +77,23 @@ TEST(Vocabulary, OnlyAWholePhraseIsACommand) {
         {"die verzen", "die verzen"},
         {"nee", "nee"},
         {"", ""},
-        {"ph_n ph_ey", ""},   // free phones: something else was said
-        {"hoe laat", ""},     // part of a phrase
-        {"ja nee", ""},       // two phrases
-        {"Stop", ""},         // the decoder speaks lower case only
+        {"ph_n ph_ey", ""},  // free phones: something else was said
+        {"hoe laat", ""},    // part of a phrase
+        {"ja nee", ""},      // two phrases
+        {"Stop", ""},        // the decoder speaks lower case only
     };
     for (const auto& [hypothesis, phrase] : rows) EXPECT_EQ(phraseOfHypothesis(hypothesis), phrase) << hypothesis;
 }
 
 TEST(Vocabulary, PhrasesOfWordsSpeltOnlyByHandAreKnown) {
     const std::pair<const char*, bool> rows[] = {
-        {"hoe laat is het", true}, {"welke dag is het", true}, {"hoe heet jij", true}, {"die verzen", true},
-        {"ja", false}, {"welkom", false}, {"diversen", false},
+        {"hoe laat is het", true},
+        {"welke dag is het", true},
+        {"hoe heet jij", true},
+        {"die verzen", true},
+        {"ja", false},
+        {"welkom", false},
+        {"diversen", false},
         {"", false},
     };
     for (const auto& [phrase, byHand] : rows) EXPECT_EQ(spelledByHandOnly(phrase), byHand) << phrase;

@@ -38,7 +38,8 @@ TEST(ComPortDevices, StableNamesFirstThenEachKindByNumber) {
     touch(sys / "class" / "tty" / "ttyS1" / "type", "0\n");
     touch(sys / "class" / "tty" / "ttyS12" / "type", "4\n");
     std::vector<std::string> expected;
-    for (const char* rel : {"serial/by-id/usb-a", "serial/by-id/usb-b", "ttyUSB2", "ttyUSB10", "ttyACM0", "ttyS0", "ttyS12"})
+    for (const char* rel :
+         {"serial/by-id/usb-a", "serial/by-id/usb-b", "ttyUSB2", "ttyUSB10", "ttyACM0", "ttyS0", "ttyS12"})
         expected.push_back((dev / rel).string());
     EXPECT_EQ(detectSerialDevices(dev, sys), expected);
     EXPECT_TRUE(detectSerialDevices(tp.root() / "nothing", sys).empty());

@@ -6,8 +6,7 @@ namespace tarvok {
 namespace {
 
 TEST(Dialogs, MessageLinesAreJoinedByCrLfWithoutATrailingOne) {
-    EXPECT_EQ(joinMessageLines({"TARVOK", "", "Needed files NOT found!"}),
-              "TARVOK\r\n\r\nNeeded files NOT found!");
+    EXPECT_EQ(joinMessageLines({"TARVOK", "", "Needed files NOT found!"}), "TARVOK\r\n\r\nNeeded files NOT found!");
     EXPECT_EQ(joinMessageLines({}), "");
 }
 

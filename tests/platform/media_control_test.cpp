@@ -89,8 +89,8 @@ TEST(MediaControl, KeepsTheSoundsStartedUntilTaken) {
     k.control->playSound('1', "C:\\TARVOK\\SOUND\\", "Navig1.WAV");
     k.control->playSound('0', "C:\\TARVOK\\SOUND\\", "Navig2.WAV");  // sound off: not started
     k.prompt('2', "INgelui1.WAV");
-    EXPECT_EQ(k.control->takeStartedSounds(),
-              (Calls{"C:\\TARVOK\\SOUND\\Welkom5.WAV", "C:\\TARVOK\\SOUND\\Navig1.WAV", "C:\\TARVOK\\GELUID\\INgelui1.WAV"}));
+    EXPECT_EQ(k.control->takeStartedSounds(), (Calls{"C:\\TARVOK\\SOUND\\Welkom5.WAV", "C:\\TARVOK\\SOUND\\Navig1.WAV",
+                                                     "C:\\TARVOK\\GELUID\\INgelui1.WAV"}));
     EXPECT_TRUE(k.control->takeStartedSounds().empty());
     // A record nobody takes stays bounded and keeps the latest.
     const std::size_t n = MediaControl::kStartedSoundsKept + 5;

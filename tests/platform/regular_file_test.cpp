@@ -1,5 +1,5 @@
-#include "platform/file_error_text.h"
 #include "platform/regular_file.h"
+#include "platform/file_error_text.h"
 
 #include <gtest/gtest.h>
 #include <sys/socket.h>
@@ -103,7 +103,7 @@ TEST(RegularFile, WritesNeverGoThroughALinkOrIntoAPipe) {
     ASSERT_TRUE(f);
     EXPECT_TRUE(f.writeAt("abc", 0));
     EXPECT_TRUE(f.close());
-    struct stat st{};
+    struct stat st {};
     ASSERT_EQ(::stat(made.c_str(), &st), 0);
     EXPECT_EQ(st.st_mode & 0777, 0600u);
     EXPECT_EQ(RegularFile::openForWriting(made, RegularFile::Creation::Fresh).error(), EEXIST);

@@ -9,9 +9,9 @@
 #include "platform/sound_device.h"
 #include "platform/wav_sound.h"
 #include "tests/support/fifo_guard.h"
+#include "tests/support/real_audio.h"
 #include "tests/support/temp_prefix.h"
 #include "tests/support/wav_bytes.h"
-#include "tests/support/real_audio.h"
 
 namespace tarvok {
 namespace {
@@ -85,13 +85,13 @@ TEST(WavSound, RejectsWhatIsNotPlayablePcm) {
     putLe(data, 4, 4);
     data += "abcd";
     EXPECT_FALSE(parseWav(""));
-    EXPECT_FALSE(parseWav("RIFF\x04\0\0\0WAVE"));                       // no chunks
-    EXPECT_FALSE(parseWav(riff(data)));                                  // no format
-    EXPECT_FALSE(parseWav(riff(fmtChunk(1, 1, 8000, 16))));               // no data
-    EXPECT_FALSE(parseWav(riff(fmtChunk(3, 1, 8000, 32) + data)));        // float
-    EXPECT_FALSE(parseWav(riff(fmtChunk(1, 6, 8000, 16) + data)));        // six channels
-    EXPECT_FALSE(parseWav(riff(fmtChunk(1, 1, 8000, 24) + data)));        // 24 bits
-    EXPECT_FALSE(parseWav(riff(fmtChunk(1, 1, 0, 16) + data)));           // no rate
+    EXPECT_FALSE(parseWav("RIFF\x04\0\0\0WAVE"));                   // no chunks
+    EXPECT_FALSE(parseWav(riff(data)));                             // no format
+    EXPECT_FALSE(parseWav(riff(fmtChunk(1, 1, 8000, 16))));         // no data
+    EXPECT_FALSE(parseWav(riff(fmtChunk(3, 1, 8000, 32) + data)));  // float
+    EXPECT_FALSE(parseWav(riff(fmtChunk(1, 6, 8000, 16) + data)));  // six channels
+    EXPECT_FALSE(parseWav(riff(fmtChunk(1, 1, 8000, 24) + data)));  // 24 bits
+    EXPECT_FALSE(parseWav(riff(fmtChunk(1, 1, 0, 16) + data)));     // no rate
     EXPECT_FALSE(parseWav("RIFX" + riff(data).substr(4)));
     EXPECT_TRUE(parseWav(riff(fmtChunk(1, 2, 8000, 8) + data)));
 }

@@ -21,7 +21,8 @@ namespace {
 // control bytes, a NUL, and titles too long to be a file name that differ
 // only in their last byte.
 std::vector<std::string> awkwardTitles() {
-    return {"TARVOK - SETTINGS", "../a/b\\c.d", "caf\xE9 \x01\x7F~_2E", std::string("nul\0byte", 8),
+    return {"TARVOK - SETTINGS",         "../a/b\\c.d",
+            "caf\xE9 \x01\x7F~_2E",      std::string("nul\0byte", 8),
             std::string(200, 'x') + "1", std::string(200, 'x') + "2"};
 }
 
@@ -121,7 +122,13 @@ TEST_F(WindowPresenceTest, GarbageIsDroppedAndAFrameInPiecesArrivesWhole) {
     int pieces = rawConnect(socket);
     ASSERT_EQ(::write(pieces, "TVKM\0\0", 6), 6);
     test::waitFor([] { return false; }, 50);
-    ASSERT_EQ(::write(pieces, "\0\x03" "abc" "TVKM\0\0\0\x01" "z", 14), 14);
+    ASSERT_EQ(::write(pieces,
+                      "\0\x03"
+                      "abc"
+                      "TVKM\0\0\0\x01"
+                      "z",
+                      14),
+              14);
     ASSERT_TRUE(test::waitFor([&] { return inbox.texts.size() == 2; }));
     EXPECT_EQ(inbox.texts, (std::vector<std::string>{"abc", "z"}));
     for (int fd : {junk, huge, pieces}) ::close(fd);

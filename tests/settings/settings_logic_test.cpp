@@ -71,7 +71,8 @@ TEST(OptionButtons, EachRuleStepsStoresAndShows) {
         {"Soundcom", "1", {{"0", "UIT"}, {"1", "AAN"}}},
         {"Command10", "1", {{"0", "UIT"}, {"1", "AAN"}}},
     };
-    for (const Row& r : rows) EXPECT_EQ(press(r.button, r.start, int(r.steps.size())), r.steps) << r.button << " from " << r.start;
+    for (const Row& r : rows)
+        EXPECT_EQ(press(r.button, r.start, int(r.steps.size())), r.steps) << r.button << " from " << r.start;
 }
 
 TEST(OptionButtons, DisplaysFollowTheLanguageAndLeaveUnknownCodesAlone) {
@@ -119,7 +120,8 @@ TEST(OptionButtons, NameTheFilesTheirChangeExplains) {
         {"Command4", {{field::Language, "0"}}, {"INtaal2.WAV"}},
         {"Command2", {{field::CloseWindows, "1"}}, {"INslot3.WAV"}},
         {"Command7", {{field::PanelSide, "1"}, {field::MapProduct, "2"}}, {"INplek4.WAV"}},
-        {"Command7", {{field::PanelSide, "1"}, {field::MapProduct, "7"}, {field::CrossSize, "08"}},
+        {"Command7",
+         {{field::PanelSide, "1"}, {field::MapProduct, "7"}, {field::CrossSize, "08"}},
          {"INkruis1.WAV", "8.WAV"}},
         {"command8", {{field::KeyboardSize, "1"}}, {"INkeyb1.WAV"}},
         {"Menu1", {{field::MenuStyle, "1"}}, {"INmenu2.WAV"}},
@@ -148,27 +150,34 @@ TEST(Explanations, PagesAndGreetingAsTheirPromptLists) {
     } rows[] = {
         {Explanation::Greeting, {{field::MapProduct, "3"}}, {"INstart1.WAV", "INcdrom0.WAV", "INcdrom3.WAV"}},
         {Explanation::GeneralPage,
-         {{field::SpeedUnit, "2"}, {field::Language, "1"}, {field::CloseWindows, "0"},
-          {field::CorrectionX, "-15  "}, {field::CorrectionY, "0    "}},
+         {{field::SpeedUnit, "2"},
+          {field::Language, "1"},
+          {field::CloseWindows, "0"},
+          {field::CorrectionX, "-15  "},
+          {field::CorrectionY, "0    "}},
          {"INsnel2.WAV", "INtaal2.WAV", "INslot1.WAV", "INXcorr.WAV", "INmin2.WAV", "15.WAV", "INmeter.WAV",
           "INYcorr.WAV", "0.WAV", "INmeter.WAV"}},
         {Explanation::GeneralPage,
-         {{field::SpeedUnit, "9"}, {field::Language, "x"}, {field::CloseWindows, "5"},
-          {field::CorrectionX, "200  "}, {field::CorrectionY, "abc  "}},
+         {{field::SpeedUnit, "9"},
+          {field::Language, "x"},
+          {field::CloseWindows, "5"},
+          {field::CorrectionX, "200  "},
+          {field::CorrectionY, "abc  "}},
          {"INXcorr.WAV", "INplus.WAV", "200.WAV", "INmeter.WAV", "INYcorr.WAV", "0.WAV", "INmeter.WAV"}},
         {Explanation::PortsPage,
          {{field::BaudRate, "14400"}, {field::Parity, "0"}, {field::DataBits, "7"}, {field::GpsPort, "3"}},
-         {"INpoort.WAV", "IN14400.WAV", "INparit1.WAV", "0.WAV", "INbits1.WAV", "7.WAV", "INcompo.WAV",
-          "INCOM-3.WAV"}},
+         {"INpoort.WAV", "IN14400.WAV", "INparit1.WAV", "0.WAV", "INbits1.WAV", "7.WAV", "INcompo.WAV", "INCOM-3.WAV"}},
         {Explanation::MapsPage,
          {{field::RouteSource, "0"}, {field::MapProduct, "1"}, {field::PanelSide, "3"}, {field::RecordRoute, "1"}},
          {"INgardh1.WAV", "INplek3.WAV", "INRsav1.WAV"}},
         {Explanation::MapsPage,
          {{field::RouteSource, "1"}, {field::MapProduct, "5"}, {field::CrossSize, "12"}, {field::RecordRoute, "0"}},
          {"INgardh2.WAV", "INkruis1.WAV", "12.WAV", "INRsav0.WAV"}},
-        {Explanation::MapsPage, {{field::RouteSource, "0"}, {field::MapProduct, "0"}, {field::RecordRoute, "0"}},
+        {Explanation::MapsPage,
+         {{field::RouteSource, "0"}, {field::MapProduct, "0"}, {field::RecordRoute, "0"}},
          {"INgardh1.WAV", "INRsav0.WAV"}},
-        {Explanation::MiscPage, {{field::KeyboardSize, "2"}, {field::MenuStyle, "3"}, {field::ColourScheme, "1"}},
+        {Explanation::MiscPage,
+         {{field::KeyboardSize, "2"}, {field::MenuStyle, "3"}, {field::ColourScheme, "1"}},
          {"INkeyb1.WAV", "INmenu3.WAV", "INkleur0.WAV"}},
     };
     for (const Row& r : rows) EXPECT_EQ(explanationPrompts(r.e, withFields(r.fields)), r.prompts) << int(r.e);
@@ -178,18 +187,21 @@ TEST(Explanations, PagesAndGreetingAsTheirPromptLists) {
 TEST(Explanations, SoundPageSpeaksTheTickedBoxes) {
     // The check boxes lie in positions 71 to 79 (75 is a slider) and 91 to 93.
     auto sound = [](const char* switchValue, std::string boxes71to79, std::string boxes91to93, const char* showXY) {
-        SettingsString s = withFields({{field::SoundOn, switchValue}, {field::ShowXY, showXY}, {field::SpeedUnit, "3"},
-                                       {field::ReportInterval, "07"}, {field::PlaceNameCount, "12"}});
+        SettingsString s = withFields({{field::SoundOn, switchValue},
+                                       {field::ShowXY, showXY},
+                                       {field::SpeedUnit, "3"},
+                                       {field::ReportInterval, "07"},
+                                       {field::PlaceNameCount, "12"}});
         s.writeRaw(71, 9, boxes71to79);
         s.writeRaw(91, 3, boxes91to93);
         return explanationPrompts(Explanation::SoundPage, s);
     };
     EXPECT_EQ(sound("0", "000050000", "000", "0"), (Prompts{"INgelui0.WAV", "INgelui2.WAV", "INwaar0.WAV"}));
     EXPECT_EQ(sound("1", "111151111", "111", "1"),
-              (Prompts{"INgelui1.WAV", "INgelui2.WAV", "INsnel0.WAV", "INsnel3.WAV", "INkoers.WAV", "INgrad1.WAV",
-                       "INposit1.WAV", "INposit2.WAV", "INwaars.WAV", "INwind1.WAV", "INwaar1.WAV", "INinter1.WAV",
-                       "7.WAV", "INmin1.WAV", "INinzake.WAV", "12.WAV", "INplaats.WAV", "INwaar3.WAV", "INwaar2.WAV",
-                       "INwaar4.WAV", "INtoon1.WAV"}));
+              (Prompts{"INgelui1.WAV", "INgelui2.WAV", "INsnel0.WAV",  "INsnel3.WAV", "INkoers.WAV",  "INgrad1.WAV",
+                       "INposit1.WAV", "INposit2.WAV", "INwaars.WAV",  "INwind1.WAV", "INwaar1.WAV",  "INinter1.WAV",
+                       "7.WAV",        "INmin1.WAV",   "INinzake.WAV", "12.WAV",      "INplaats.WAV", "INwaar3.WAV",
+                       "INwaar2.WAV",  "INwaar4.WAV",  "INtoon1.WAV"}));
     // Only the distance of the nearest place: its file and the closing one.
     EXPECT_EQ(sound("1", "000050000", "001", "0"),
               (Prompts{"INgelui1.WAV", "INgelui2.WAV", "INwaar0.WAV", "INwaar2.WAV", "INwaar4.WAV"}));
@@ -212,15 +224,15 @@ TEST(Explanations, SoundPageWithEachCheckBoxAlone) {
         {SpeakPositionWord, {"INposit2.WAV", "INwaar0.WAV"}},
         {SpeakWarnings, {"INwaars.WAV", "INwaar0.WAV"}},
         {SpeakCompass, {"INwind1.WAV", "INwaar0.WAV"}},
-        {WhereAmI,
-         {"INwaar1.WAV", "INinter1.WAV", "7.WAV", "INmin1.WAV", "INinzake.WAV", "12.WAV", "INplaats.WAV"}},
+        {WhereAmI, {"INwaar1.WAV", "INinter1.WAV", "7.WAV", "INmin1.WAV", "INinzake.WAV", "12.WAV", "INplaats.WAV"}},
         {NearestDirection, {"INwaar0.WAV", "INwaar3.WAV", "INwaar4.WAV"}},
         {NearestDistance, {"INwaar0.WAV", "INwaar2.WAV", "INwaar4.WAV"}},
         {ShowXY, {"INwaar0.WAV", "INtoon1.WAV"}},
     };
     ASSERT_EQ(std::size(rows), checkBoxes().size());
     for (const Row& r : rows) {
-        SettingsString s = withFields({{SoundOn, "1"}, {SpeedUnit, "3"}, {ReportInterval, "07"}, {PlaceNameCount, "12"}});
+        SettingsString s =
+            withFields({{SoundOn, "1"}, {SpeedUnit, "3"}, {ReportInterval, "07"}, {PlaceNameCount, "12"}});
         for (const CheckBox& cb : checkBoxes()) s.writeRaw(cb.field.pos, cb.field.width, "0");
         s.writeRaw(r.box.pos, r.box.width, "1");
         Prompts expected{"INgelui1.WAV", "INgelui2.WAV"};
@@ -301,8 +313,8 @@ TEST(PortButtons, PortNumberAndDefaults) {
         EXPECT_EQ(c.text, std::string("COM-") + next);
         EXPECT_EQ(c.prompts, (Prompts{"INcompo.WAV", std::string("INCOM-") + next + ".WAV"}));
     }
-    SettingsString s = withFields({{field::BaudRate, "19200"}, {field::Parity, "0"}, {field::DataBits, "5"},
-                                   {field::GpsPort, "3"}});
+    SettingsString s =
+        withFields({{field::BaudRate, "19200"}, {field::Parity, "0"}, {field::DataBits, "5"}, {field::GpsPort, "3"}});
     PortDefaults d = resetPortDefaults(s);
     EXPECT_EQ(s.read(field::BaudRate), "4800 ");
     EXPECT_EQ(s.read(field::Parity), "1");
@@ -317,7 +329,8 @@ TEST(SlidersAndChecks, StoredAsTheirFieldsHold) {
         const char* name;
         int value;
         const char* stored;
-    } rows[] = {{"Slider1", 9, "9"}, {"Slider2", 0, "0"}, {"Slider3", 7, "07"}, {"Slider4", 15, "15"}, {"Slider5", 20, "20"}};
+    } rows[] = {
+        {"Slider1", 9, "9"}, {"Slider2", 0, "0"}, {"Slider3", 7, "07"}, {"Slider4", 15, "15"}, {"Slider5", 20, "20"}};
     for (const Row& r : rows) {
         const Slider& sl = *slider(r.name);
         writeSlider(sl, s, r.value);
@@ -330,7 +343,8 @@ TEST(SlidersAndChecks, StoredAsTheirFieldsHold) {
     }
     EXPECT_EQ(checkBoxes().size(), 12u);
     EXPECT_TRUE(isTicked(withFields({{field::ShowXY, "1"}}), field::ShowXY));
-    for (const char* v : {"0", "2", " ", "\xff"}) EXPECT_FALSE(isTicked(withFields({{field::ShowXY, v}}), field::ShowXY));
+    for (const char* v : {"0", "2", " ", "\xff"})
+        EXPECT_FALSE(isTicked(withFields({{field::ShowXY, v}}), field::ShowXY));
 }
 
 TEST(FormLogic, PlacementPagesAndLetters) {
@@ -397,7 +411,8 @@ TEST(FormLogic, MessagesAsWritten) {
               "TARVOK\r\n\r\nBenodigde bestanden niet gevonden!\r\n\r\nWaarschijnlijk is de software niet      \r\n"
               "goed geinstalleerd.\r\nInstalleer de software opnieuw.");
     std::string dutch = joinMessageLines(saveFailedLines(Language::Dutch, "C:\\WINDOWS\\VELKAR.DLL", "/p/x", 28, "e"));
-    std::string english = joinMessageLines(saveFailedLines(Language::English, "C:\\WINDOWS\\VELKAR.DLL", "/p/x", 13, "e"));
+    std::string english =
+        joinMessageLines(saveFailedLines(Language::English, "C:\\WINDOWS\\VELKAR.DLL", "/p/x", 13, "e"));
     for (const char* part : {"C:\\WINDOWS\\VELKAR.DLL", "schijf vol", "NIET opgeslagen"})
         EXPECT_NE(dutch.find(part), std::string::npos) << part;
     for (const char* part : {"C:\\WINDOWS\\VELKAR.DLL", "no permission to write", "NOT saved"})

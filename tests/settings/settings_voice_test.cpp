@@ -68,10 +68,16 @@ protected:
 
     void SetUp() override {
         SettingsString s = SettingsString::settingsProgramTemplate();
-        for (auto [f, v] : std::initializer_list<std::pair<field::Field, const char*>>{
-                 {field::Language, "0"}, {field::BaudRate, "4800 "}, {field::Parity, "1"}, {field::DataBits, "8"},
-                 {field::GpsPort, "1"},  {field::SoundOn, "1"},   {field::RouteSource, "1"}, {field::MapProduct, "1"},
-                 {field::PanelSide, "1"}, {field::RecordRoute, "0"}})
+        for (auto [f, v] : std::initializer_list<std::pair<field::Field, const char*>>{{field::Language, "0"},
+                                                                                       {field::BaudRate, "4800 "},
+                                                                                       {field::Parity, "1"},
+                                                                                       {field::DataBits, "8"},
+                                                                                       {field::GpsPort, "1"},
+                                                                                       {field::SoundOn, "1"},
+                                                                                       {field::RouteSource, "1"},
+                                                                                       {field::MapProduct, "1"},
+                                                                                       {field::PanelSide, "1"},
+                                                                                       {field::RecordRoute, "0"}})
             s.writeRaw(f.pos, f.width, v);
         tp.writeDos(kFileC, s.bytes());
     }
@@ -158,7 +164,8 @@ TEST_F(SettingsVoiceTest, PagesAndTheChangeDialogAnswerAsTheTableSays) {
         {"ja", {"INfout2.WAV"}, 1, nullptr},  // random 0.5: 2.5 rounds to 2
         {"poorten",
          {"INpoort.WAV", "IN4800.WAV", "INparit1.WAV", "1.WAV", "INbits1.WAV", "8.WAV", "INcompo.WAV", "INCOM-1.WAV"},
-         200, "Frame2"},
+         200,
+         "Frame2"},
         {"verander", {"INveran2.WAV", "IN4800.WAV", "INok1.WAV"}, 200, nullptr},
         {"nee", {"IN9600.WAV", "INok1.WAV"}, 200, nullptr},
         {"Ja", {"INparit1.WAV", "1.WAV", "INok1.WAV"}, 201, nullptr},

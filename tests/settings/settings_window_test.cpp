@@ -4,6 +4,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -13,20 +14,19 @@
 #include <QTabBar>
 #include <QTest>
 #include <QTimer>
-#include <QElapsedTimer>
 #include <gtest/gtest.h>
 
 #include "common/text.h"
 #include "platform/com_port.h"
+#include "platform/media_control.h"
 #include "settings/form_logic.h"
 #include "tests/navigator/gps/gpsd_process.h"
 #include "tests/navigator/gps/pty.h"
 #include "tests/support/full_disk.h"
 #include "tests/support/gpsd_ready.h"
 #include "tests/support/memory_presence.h"
-#include "platform/media_control.h"
-#include "tests/support/real_audio.h"
 #include "tests/support/readouts.h"
+#include "tests/support/real_audio.h"
 #include "tests/support/recording_dialogs.h"
 #include "tests/support/scripted_sound_device.h"
 #include "tests/support/temp_prefix.h"
@@ -50,12 +50,12 @@ std::string fileWith(std::initializer_list<std::pair<field::Field, const char*>>
     SettingsString marked(bytes);
     for (std::size_t i = 0; i < bytes.size(); ++i) marked.writeRaw(int(i) + 1, 1, std::string(1, char('a' + i % 26)));
     for (const OptionButton& b : optionButtons()) marked.writeRaw(b.field.pos, b.field.width, s.read(b.field));
-    for (auto f : {field::MapDatum, field::PlaybackSpeed, field::BaudRate, field::Parity, field::DataBits,
-                   field::GpsPort, field::SpeechSpeed, field::CorrectionX, field::CorrectionY, field::CrossSize,
-                   field::ReportInterval, field::PlaceNameCount, field::SpeakSpeed, field::SpeakCourse,
-                   field::SpeakPosition, field::SpeakWarnings, field::SpeakUnit, field::SpeakDegreesWord,
-                   field::SpeakPositionWord, field::SpeakCompass, field::WhereAmI, field::NearestDirection,
-                   field::NearestDistance, field::ShowXY})
+    for (auto f : {field::MapDatum,    field::PlaybackSpeed,    field::BaudRate,          field::Parity,
+                   field::DataBits,    field::GpsPort,          field::SpeechSpeed,       field::CorrectionX,
+                   field::CorrectionY, field::CrossSize,        field::ReportInterval,    field::PlaceNameCount,
+                   field::SpeakSpeed,  field::SpeakCourse,      field::SpeakPosition,     field::SpeakWarnings,
+                   field::SpeakUnit,   field::SpeakDegreesWord, field::SpeakPositionWord, field::SpeakCompass,
+                   field::WhereAmI,    field::NearestDirection, field::NearestDistance,   field::ShowXY})
         marked.writeRaw(f.pos, f.width, s.read(f));
     for (auto [f, text] : fields) marked.writeRaw(f.pos, f.width, text);
     return marked.bytes();
@@ -176,8 +176,7 @@ TEST_F(SettingsWindowTest, SpeedUnitKmhToKnotsChangesOnlyByte10) {
     closeWindow();
     std::string after = tp.readDos(kFileC);
     ASSERT_EQ(after.size(), before.size());
-    for (std::size_t i = 0; i < before.size(); ++i)
-        EXPECT_EQ(after[i], i == 9 ? '3' : before[i]) << "byte " << i + 1;
+    for (std::size_t i = 0; i < before.size(); ++i) EXPECT_EQ(after[i], i == 9 ? '3' : before[i]) << "byte " << i + 1;
 }
 
 TEST_F(SettingsWindowTest, AFileOnDOnlyIsReadAndWrittenBackOnD) {
@@ -253,7 +252,8 @@ TEST_F(SettingsWindowTest, AnUnreadableFileIsToldAndNotReplaced) {
 }
 
 TEST_F(SettingsWindowTest, PlacedAtTheTopLeftOnTopWithTheContentPanelCentred) {
-    for (auto [screen, panel] : {std::pair{QSize(1024, 768), QPoint(192, 124)}, {QSize(640, 480), QPoint(0, 0)},
+    for (auto [screen, panel] : {std::pair{QSize(1024, 768), QPoint(192, 124)},
+                                 {QSize(640, 480), QPoint(0, 0)},
                                  {QSize(1920, 1080), QPoint(640, 280)}}) {
         tp.writeDos(kFileC, fileWith({}));
         open(screen);
@@ -267,15 +267,21 @@ TEST_F(SettingsWindowTest, PlacedAtTheTopLeftOnTopWithTheContentPanelCentred) {
 }
 
 TEST_F(SettingsWindowTest, CaptionsInBothLanguagesAndTheLanguageSwitch) {
-    openWith({{field::Language, "1"}, {field::SoundOn, "0"}, {field::MenuStyle, "2"}, {field::KeyboardSize, "2"},
-              {field::ColourScheme, "1"}, {field::AutoMapSearch, "1"}, {field::CloseWindows, "0"}});
+    openWith({{field::Language, "1"},
+              {field::SoundOn, "0"},
+              {field::MenuStyle, "2"},
+              {field::KeyboardSize, "2"},
+              {field::ColourScheme, "1"},
+              {field::AutoMapSearch, "1"},
+              {field::CloseWindows, "0"}});
     auto captionOf = [&](const char* name) {
         QWidget* x = c(name);
         if (auto* b = qobject_cast<QAbstractButton*>(x)) return utf8ToCp1252(b->text().toStdString());
         return utf8ToCp1252(qobject_cast<QLabel*>(x)->text().toStdString());
     };
     auto checkCaptions = [&](Language l) {
-        for (const Caption& cap : languageCaptions()) EXPECT_EQ(captionOf(cap.control), inLanguage(l, cap.dutch, cap.english)) << cap.control;
+        for (const Caption& cap : languageCaptions())
+            EXPECT_EQ(captionOf(cap.control), inLanguage(l, cap.dutch, cap.english)) << cap.control;
         for (const CheckBox& cb : checkBoxes()) EXPECT_EQ(captionOf(cb.name), inLanguage(l, cb.dutch, cb.english));
         for (int t = 1; t <= kPages; ++t)
             EXPECT_EQ(c<QTabBar>("TabStrip1")->tabText(t - 1).toStdString(), tabText(t, l));
@@ -310,7 +316,8 @@ TEST_F(SettingsWindowTest, PagesByButtonTabAndTheirAltKey) {
     for (int page = 1; page <= kPages; ++page) {
         w->pageButtonClick(page);
         EXPECT_EQ(w->pageCode(), 100 * page);
-        for (int p = 1; p <= kPages; ++p) EXPECT_EQ(c(pageFrame(p).c_str())->isVisible(), p == page) << page << "/" << p;
+        for (int p = 1; p <= kPages; ++p)
+            EXPECT_EQ(c(pageFrame(p).c_str())->isVisible(), p == page) << page << "/" << p;
         EXPECT_EQ(c(pageFrame(page).c_str())->pos(), QPoint(144, 147));
         // The Alt+letter keystroke reaches the window and selects the tab.
         ASSERT_TRUE(waitFor([&] { return c<QTabBar>("TabStrip1")->currentIndex() == page - 1; }, 2000)) << page;
@@ -394,8 +401,11 @@ TEST_F(SettingsWindowTest, OptionButtonsSpeakOnlyWhenAskedAndStoreAtOnce) {
 }
 
 TEST_F(SettingsWindowTest, CheckBoxesSlidersAndScreenCorrection) {
-    openWith({{field::CorrectionX, "-15  "}, {field::CorrectionY, "35   "},
-              {field::SpeakCourse, "0"}, {field::ReportInterval, "04"}, {field::PlaybackSpeed, "9"}});
+    openWith({{field::CorrectionX, "-15  "},
+              {field::CorrectionY, "35   "},
+              {field::SpeakCourse, "0"},
+              {field::ReportInterval, "04"},
+              {field::PlaybackSpeed, "9"}});
     EXPECT_EQ(std::pair(c<QScrollBar>("HScroll1")->value(), c<QScrollBar>("VScroll1")->value()), std::pair(185, 165));
     test::expectReadouts(*w, {{"Xwaarde", " -15"}, {"Ywaarde", " 35"}});
     EXPECT_EQ(std::tuple(c<QSlider>("Slider3")->value(), c<QSlider>("Slider1")->value(),
@@ -504,7 +514,8 @@ TEST_F(SettingsWindowTest, PortsPageShowsWhereTheComPortLeadsAndAttachesIt) {
 TEST_F(SettingsWindowTest, PortsPageSaysWhenNothingIsFound) {
     openWith({{field::Language, "0"}});
     w->pageButtonClick(2);
-    ASSERT_TRUE(waitFor([&] { return c<QLabel>("PortInfo1")->text().toStdString() == nothingFoundText(Language::Dutch); }));
+    ASSERT_TRUE(
+        waitFor([&] { return c<QLabel>("PortInfo1")->text().toStdString() == nothingFoundText(Language::Dutch); }));
     EXPECT_FALSE(c("Attach1")->isEnabled());
     closeWindow();
 }
@@ -540,9 +551,14 @@ TEST_F(SettingsWindowTest, GreetingAndSpeedButtonPlayFromTheFolderOfTheLanguage)
 }
 
 TEST_F(SettingsWindowTest, ButtonsStartTheirPromptFilesInOrder) {
-    tp.writeDos(kFileC, fileWith({{field::Language, "0"}, {field::SpeedUnit, "2"}, {field::CloseWindows, "1"},
-                                  {field::CorrectionX, "-15  "}, {field::CorrectionY, "0    "},
-                                  {field::KeyboardSize, "2"}, {field::MenuStyle, "3"}, {field::ColourScheme, "0"}}));
+    tp.writeDos(kFileC, fileWith({{field::Language, "0"},
+                                  {field::SpeedUnit, "2"},
+                                  {field::CloseWindows, "1"},
+                                  {field::CorrectionX, "-15  "},
+                                  {field::CorrectionY, "0    "},
+                                  {field::KeyboardSize, "2"},
+                                  {field::MenuStyle, "3"},
+                                  {field::ColourScheme, "0"}}));
     now = QDateTime(QDate(2001, 12, 7), QTime(9, 5, 41));
     open();
     started();
@@ -555,13 +571,14 @@ TEST_F(SettingsWindowTest, ButtonsStartTheirPromptFilesInOrder) {
         {false, "Command12", {"Hetis1.WAV", "07.WAV", "December.WAV", "20.WAV", "01.WAV"}},
         {false, "Mtoets1", {}},
         {false, "Command3", {}},
-        {true, "Mtoets1",
+        {true,
+         "Mtoets1",
          {"INsnel2.WAV", "INtaal1.WAV", "INslot2.WAV", "INXcorr.WAV", "INmin2.WAV", "15.WAV", "INmeter.WAV",
           "INYcorr.WAV", "0.WAV", "INmeter.WAV"}},
         {true, "Mtoets5", {"INkeyb1.WAV", "INmenu3.WAV", "INkleur1.WAV"}},
-        {true, "Command3",
-         {"INpoort.WAV", "IN4800.WAV", "INparit1.WAV", "1.WAV", "INbits1.WAV", "8.WAV", "INcompo.WAV",
-          "INCOM-1.WAV"}},
+        {true,
+         "Command3",
+         {"INpoort.WAV", "IN4800.WAV", "INparit1.WAV", "1.WAV", "INbits1.WAV", "8.WAV", "INcompo.WAV", "INCOM-1.WAV"}},
         {true, "Command9", {"INkleur0.WAV"}},
     };
     for (const Row& r : rows) {

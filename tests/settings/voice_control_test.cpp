@@ -39,11 +39,11 @@ TEST(VoiceCommands, ErrorReplyRoundsHalvesToEven) {
         double random;
         const char* reply;
     } rows[] = {
-        {0.0, "INfout1.WAV"},      {0.1666, "INfout1.WAV"},  // 1.4998
-        {1.0 / 6, "INfout2.WAV"},                            // 1.5: to the even 2
-        {0.5, "INfout2.WAV"},                                // 2.5: to the even 2, not 3
-        {0.5001, "INfout3.WAV"},   {0.8333333333333333, "INfout4.WAV"},  // 3.5: to the even 4
-        {0.9999, "INfout4.WAV"},   {7.0, "INfout4.WAV"},     // a source out of range stays in the set
+        {0.0, "INfout1.WAV"},     {0.1666, "INfout1.WAV"},              // 1.4998
+        {1.0 / 6, "INfout2.WAV"},                                       // 1.5: to the even 2
+        {0.5, "INfout2.WAV"},                                           // 2.5: to the even 2, not 3
+        {0.5001, "INfout3.WAV"},  {0.8333333333333333, "INfout4.WAV"},  // 3.5: to the even 4
+        {0.9999, "INfout4.WAV"},  {7.0, "INfout4.WAV"},                 // a source out of range stays in the set
     };
     for (const Row& r : rows) EXPECT_EQ(errorReply(r.random), r.reply) << r.random;
 }
@@ -52,12 +52,20 @@ TEST(VoiceCommands, ErrorReplyRoundsHalvesToEven) {
 // where it goes; a step the dialog lacks gives the error reply (null).
 TEST(ChangeDialog, EachPageWalksThroughItsValues) {
     SettingsString s = SettingsString::settingsProgramTemplate();
-    for (auto [f, v] : std::initializer_list<std::pair<field::Field, const char*>>{
-             {field::MapProduct, "7"},   {field::SpeedUnit, "2"},     {field::CloseWindows, "1"},
-             {field::BaudRate, "4800 "}, {field::Parity, "1"},        {field::DataBits, "8"},
-             {field::GpsPort, "2"},      {field::RouteSource, "0"},   {field::CrossSize, "05"},
-             {field::RecordRoute, "1"},  {field::SoundOn, "1"},       {field::KeyboardSize, "2"},
-             {field::MenuStyle, "3"},    {field::ColourScheme, "0"}})
+    for (auto [f, v] : std::initializer_list<std::pair<field::Field, const char*>>{{field::MapProduct, "7"},
+                                                                                   {field::SpeedUnit, "2"},
+                                                                                   {field::CloseWindows, "1"},
+                                                                                   {field::BaudRate, "4800 "},
+                                                                                   {field::Parity, "1"},
+                                                                                   {field::DataBits, "8"},
+                                                                                   {field::GpsPort, "2"},
+                                                                                   {field::RouteSource, "0"},
+                                                                                   {field::CrossSize, "05"},
+                                                                                   {field::RecordRoute, "1"},
+                                                                                   {field::SoundOn, "1"},
+                                                                                   {field::KeyboardSize, "2"},
+                                                                                   {field::MenuStyle, "3"},
+                                                                                   {field::ColourScheme, "0"}})
         s.writeRaw(f.pos, f.width, v);
     const auto verander = DialogAnswer::Change, ja = DialogAnswer::Yes, nee = DialogAnswer::No;
     struct Row {
@@ -68,7 +76,9 @@ TEST(ChangeDialog, EachPageWalksThroughItsValues) {
     } rows[] = {
         {0, verander, {"INveran0.WAV", "INcdrom7.WAV", "INok1.WAV"}, 0},
         {0, ja, {"INeinde6.WAV"}, 1},
-        {1, ja, {}, 0},  {1, verander, {}, 0}, {1, nee, {}, 0},
+        {1, ja, {}, 0},
+        {1, verander, {}, 0},
+        {1, nee, {}, 0},
         {100, verander, {"INveran1.WAV", "INsnel2.WAV", "INok1.WAV"}, 100},
         {100, ja, {"INslot2.WAV", "INok1.WAV"}, 101},
         {101, verander, {}, 0},

@@ -13,7 +13,8 @@ namespace {
 std::vector<std::int16_t> tone(double hz, double amplitude, int count, int rate = 22050) {
     std::vector<std::int16_t> s(static_cast<std::size_t>(count));
     for (int i = 0; i < count; ++i)
-        s[static_cast<std::size_t>(i)] = static_cast<std::int16_t>(std::lround(amplitude * std::sin(2 * 3.14159265358979 * hz * i / rate)));
+        s[static_cast<std::size_t>(i)] =
+            static_cast<std::int16_t>(std::lround(amplitude * std::sin(2 * 3.14159265358979 * hz * i / rate)));
     return s;
 }
 
@@ -69,8 +70,7 @@ TEST(SoundRecording, SilenceIsTrimmedLeavingALeadInAndTheDecay) {
 }
 
 TEST(SoundRecording, EightBitSamplesAreUnsignedRoundedAndClipped) {
-    EXPECT_EQ(toUnsigned8({0, 127, 128, -128, -129, 32767, -32768}),
-              std::string("\x80\x80\x81\x7F\x7F\xFF\x00", 7));
+    EXPECT_EQ(toUnsigned8({0, 127, 128, -128, -129, 32767, -32768}), std::string("\x80\x80\x81\x7F\x7F\xFF\x00", 7));
     EXPECT_EQ(toUnsigned8({32767, -32768, 25600}, 2.0), std::string("\xFF\x00\xFF", 3));
     EXPECT_EQ(toUnsigned8({25600}, 0.5), std::string("\xB2", 1));
 }
@@ -80,8 +80,8 @@ std::vector<std::pair<std::string, std::size_t>> chunks(const std::string& f) {
     std::vector<std::pair<std::string, std::size_t>> out;
     std::size_t at = 12;
     while (at + 8 <= f.size()) {
-        std::uint32_t size = std::uint8_t(f[at + 4]) | std::uint8_t(f[at + 5]) << 8 |
-                             std::uint8_t(f[at + 6]) << 16 | std::uint32_t(std::uint8_t(f[at + 7])) << 24;
+        std::uint32_t size = std::uint8_t(f[at + 4]) | std::uint8_t(f[at + 5]) << 8 | std::uint8_t(f[at + 6]) << 16 |
+                             std::uint32_t(std::uint8_t(f[at + 7])) << 24;
         out.emplace_back(f.substr(at, 4), at);
         at += 8 + size + (size & 1);
     }

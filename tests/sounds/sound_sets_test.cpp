@@ -18,8 +18,8 @@
 #include "sounds/sound_recording.h"
 #include "sounds/sound_table.h"
 #include "tests/support/program_run.h"
-#include "tests/support/temp_prefix.h"
 #include "tests/support/real_audio.h"
+#include "tests/support/temp_prefix.h"
 
 namespace fs = std::filesystem;
 
@@ -78,8 +78,8 @@ TEST(SoundSets, EveryFileIsSpokenEightBitMonoThatTheFragmentCutFinds) {
 
             // The navigator's cut, from the bytes it reads, is the data
             // chunk without its two silent guard samples.
-            const std::string fragment = gps::fragmentFromFile(
-                std::string_view(*bytes).substr(0, gps::kFragmentFileReadLimit), bytes->size());
+            const std::string fragment =
+                gps::fragmentFromFile(std::string_view(*bytes).substr(0, gps::kFragmentFileReadLimit), bytes->size());
             if (s.kind == SoundKind::Fragment) {
                 EXPECT_LE(bytes->size(), gps::kFragmentFileReadLimit);
                 ASSERT_EQ(wav->samples.size(), fragment.size() + 2);
@@ -139,9 +139,7 @@ TEST(SoundSets, EveryAnnouncementFragmentIsRecorded) {
     for (const std::string& n : names) {
         const SoundText* s = findSound(n);
         ASSERT_NE(s, nullptr) << n;
-        if (n != gps::kReceptionErrorFile) {
-            EXPECT_EQ(s->kind, SoundKind::Fragment) << n;
-        }
+        if (n != gps::kReceptionErrorFile) { EXPECT_EQ(s->kind, SoundKind::Fragment) << n; }
     }
 }
 
@@ -205,9 +203,9 @@ TEST(SoundSets, TheSettingsProgramsBuiltNamesAreRecorded) {
     for (int n = 0; n <= 200; ++n) names.push_back(std::to_string(n) + ".WAV");
     // Clock and date: two-digit hours, minutes, days, centuries and years.
     for (int n = 0; n <= 99; ++n) names.push_back((n < 10 ? "0" : "") + std::to_string(n) + ".WAV");
-    for (const char* month : {"Januari.WAV", "Februari.WAV", "Maart.WAV", "April.WAV ", "Mei.WAV", "Juni.WAV",
-                              "Juli.WAV", "Augustus.WAV", "Septembr.WAV", "Oktober.WAV", "November.WAV",
-                              "December.WAV"})
+    for (const char* month :
+         {"Januari.WAV", "Februari.WAV", "Maart.WAV", "April.WAV ", "Mei.WAV", "Juni.WAV", "Juli.WAV", "Augustus.WAV",
+          "Septembr.WAV", "Oktober.WAV", "November.WAV", "December.WAV"})
         names.push_back(month);
     for (const std::string& n : names) EXPECT_NE(findSound(n), nullptr) << n;
 }

@@ -27,8 +27,8 @@ protected:
         const QString id = QString::number(::getpid());
         sink_ = "tarvok_test_speaker_" + id;
         ASSERT_TRUE(loadModule({"module-null-sink", "sink_name=" + sink_}));
-        ASSERT_TRUE(loadModule({"module-remap-source", "master=" + sink_ + ".monitor",
-                                "source_name=tarvok_test_microphone_" + id}));
+        ASSERT_TRUE(loadModule(
+            {"module-remap-source", "master=" + sink_ + ".monitor", "source_name=tarvok_test_microphone_" + id}));
         ASSERT_TRUE(runTool("pactl", {"set-default-source", "tarvok_test_microphone_" + id}));
     }
     void TearDown() override {

@@ -22,7 +22,7 @@ struct ProgramRun {
 
 struct RunOptions {
     std::vector<std::pair<QString, QString>> env{};  // added to the test's own environment
-    std::string input{};                            // its standard input, closed after it
+    std::string input{};                             // its standard input, closed after it
     int timeoutMs = 60000;
 };
 

@@ -15,13 +15,13 @@ namespace tarvok::test {
 
 class RecordingDialogs : public Dialogs {
 public:
-    std::vector<std::string> messages;         // texts of critical boxes, in order
-    std::vector<std::string> fileFilters;      // filters the file dialog was opened with
-    std::vector<std::string> fileFolders;      // and the folders it started in
+    std::vector<std::string> messages;                   // texts of critical boxes, in order
+    std::vector<std::string> fileFilters;                // filters the file dialog was opened with
+    std::vector<std::string> fileFolders;                // and the folders it started in
     std::deque<std::optional<std::string>> fileAnswers;  // next answers; empty = cancel
     std::vector<std::string> openedDocuments;
-    bool documentsOpen = true;  // false: as a desktop without a program for the file type
-    std::vector<std::string> questions;        // texts of questions, in order
+    bool documentsOpen = true;           // false: as a desktop without a program for the file type
+    std::vector<std::string> questions;  // texts of questions, in order
     std::function<std::size_t(const std::string& text)> answer;
     int beeps = 0;
 

@@ -28,8 +28,8 @@ inline bool renderSpeech(const std::string& text, const std::string& voice, int 
                          const std::filesystem::path& wav, double trailingSeconds = 0.8) {
     const std::filesystem::path raw = wav.string() + ".espeak.wav";
     const bool ok =
-        runTool("espeak-ng", {"-v", QString::fromStdString(voice), "-s", QString::number(wordsPerMinute),
-                              "-w", QString::fromStdString(raw.string()), QString::fromStdString(text)}) &&
+        runTool("espeak-ng", {"-v", QString::fromStdString(voice), "-s", QString::number(wordsPerMinute), "-w",
+                              QString::fromStdString(raw.string()), QString::fromStdString(text)}) &&
         runTool("sox", {QString::fromStdString(raw.string()), "-r", "16000", "-c", "1", "-b", "16",
                         QString::fromStdString(wav.string()), "pad", "0.3", QString::number(trailingSeconds)});
     std::error_code ec;
@@ -43,7 +43,9 @@ inline bool renderSpeech(const std::string& text, const std::string& voice, int 
 // mode).
 inline bool renderSound(const QStringList& effect, double seconds, const std::filesystem::path& wav) {
     QStringList args{"-R", "-n", "-r", "16000", "-c", "1", "-b", "16", QString::fromStdString(wav.string())};
-    if (effect.isEmpty()) args << "trim" << "0" << QString::number(seconds);
+    if (effect.isEmpty())
+        args << "trim"
+             << "0" << QString::number(seconds);
     else args << "synth" << QString::number(seconds) << effect;
     return runTool("sox", args);
 }

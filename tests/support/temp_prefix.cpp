@@ -47,9 +47,7 @@ fs::path TempPrefix::writeDos(std::string_view dosPath, std::string_view bytes) 
     return p;
 }
 
-std::string TempPrefix::readDos(std::string_view dosPath) const {
-    return readFile(paths().toNative(dosPath));
-}
+std::string TempPrefix::readDos(std::string_view dosPath) const { return readFile(paths().toNative(dosPath)); }
 
 std::string readFile(const fs::path& p) {
     std::ifstream in(p, std::ios::binary);

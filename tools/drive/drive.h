@@ -46,8 +46,8 @@ std::vector<std::string> splitScriptLine(const std::string& line);
 class ScriptedDialogs : public Dialogs {
 public:
     explicit ScriptedDialogs(std::ostream& log) : log_(log) {}
-    std::vector<std::string> messages;  // every box, in order
-    std::size_t messagesTaken = 0;      // how many an expect-message consumed
+    std::vector<std::string> messages;                   // every box, in order
+    std::size_t messagesTaken = 0;                       // how many an expect-message consumed
     std::deque<std::optional<std::string>> fileAnswers;  // empty optional = cancel
     std::deque<std::size_t> questionAnswers;
     std::vector<std::string> fileFilters;
@@ -113,8 +113,8 @@ struct Driver {
 // What a program's start gets from the command line.
 struct ProgramOptions {
     ScriptedDialogs& dialogs;
-    DosPaths paths;              // the drive prefix
-    std::optional<QSize> screen; // --screen: lay the window out for this size
+    DosPaths paths;               // the drive prefix
+    std::optional<QSize> screen;  // --screen: lay the window out for this size
 };
 
 // Starts the program and opens its window; nothing when it could not start

@@ -115,36 +115,35 @@ VerbRegistration feed("feed",
                       "feed FILE [MS]           links COM1 to a pseudo-terminal and feeds the NMEA file into it, "
                       "a line every MS ms (1000; 0 = at once) while navigating",
                       [](Driver& d, const auto& a) {
-    if (a.empty()) throw std::runtime_error("usage: feed FILE [MS]");
-    int error = 0;
-    const std::optional<std::string> text = readRegularFile(a[0], &error);
-    if (!text) throw std::runtime_error("cannot read " + fileErrorText(a[0], error));
-    std::istringstream in(*text);
-    std::vector<std::string> lines;
-    for (std::string line; std::getline(in, line);) {
-        if (!line.empty() && line.back() == '\r') line.pop_back();
-        if (!line.empty()) lines.push_back(line);
-    }
-    const long long ms = numberArg(a, 1, 1000);
-    if (ms < 0) throw std::runtime_error("feed: MS must not be negative");
-    delete runningFeed(d);  // a new feed replaces the one before
-    new NmeaFeed(navigatorWindow(d), std::move(lines), ms);
-    return StepResult::done();
-});
+                          if (a.empty()) throw std::runtime_error("usage: feed FILE [MS]");
+                          int error = 0;
+                          const std::optional<std::string> text = readRegularFile(a[0], &error);
+                          if (!text) throw std::runtime_error("cannot read " + fileErrorText(a[0], error));
+                          std::istringstream in(*text);
+                          std::vector<std::string> lines;
+                          for (std::string line; std::getline(in, line);) {
+                              if (!line.empty() && line.back() == '\r') line.pop_back();
+                              if (!line.empty()) lines.push_back(line);
+                          }
+                          const long long ms = numberArg(a, 1, 1000);
+                          if (ms < 0) throw std::runtime_error("feed: MS must not be negative");
+                          delete runningFeed(d);  // a new feed replaces the one before
+                          new NmeaFeed(navigatorWindow(d), std::move(lines), ms);
+                          return StepResult::done();
+                      });
 
-VerbRegistration waitFed("wait-fed",
-                         "wait-fed [MS]            waits until every line of the feed has been written",
+VerbRegistration waitFed("wait-fed", "wait-fed [MS]            waits until every line of the feed has been written",
                          [](Driver& d, const auto& a) {
-    NmeaFeed* f = runningFeed(d);
-    if (!f) throw std::runtime_error("wait-fed: no feed is running");
-    if (f->finished()) return StepResult::done();
-    const long long bound =
-        numberArg(a, 0, kDefaultTimeoutMs + static_cast<long long>(f->lineCount()) * f->msPerLine());
-    if (d.elapsedMs() > bound)
-        return StepResult::failed("timed out with " + std::to_string(f->linesWritten()) + " of " +
-                                  std::to_string(f->lineCount()) + " lines fed");
-    return StepResult::pending();
-});
+                             NmeaFeed* f = runningFeed(d);
+                             if (!f) throw std::runtime_error("wait-fed: no feed is running");
+                             if (f->finished()) return StepResult::done();
+                             const long long bound = numberArg(
+                                 a, 0, kDefaultTimeoutMs + static_cast<long long>(f->lineCount()) * f->msPerLine());
+                             if (d.elapsedMs() > bound)
+                                 return StepResult::failed("timed out with " + std::to_string(f->linesWritten()) +
+                                                           " of " + std::to_string(f->lineCount()) + " lines fed");
+                             return StepResult::pending();
+                         });
 
 }  // namespace
 

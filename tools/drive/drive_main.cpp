@@ -164,9 +164,7 @@ private:
             } else {
                 try {
                     r = verb->second.run(driver_, {words.begin() + 1, words.end()});
-                } catch (const std::exception& e) {
-                    r = StepResult::failed(e.what());
-                }
+                } catch (const std::exception& e) { r = StepResult::failed(e.what()); }
             }
             if (r.state == StepState::Pending) break;
             if (r.state == StepState::Failed) {

@@ -8,7 +8,7 @@
 namespace tarvok {
 class MainWindow;
 class NavigatorWindows;
-}
+}  // namespace tarvok
 
 namespace tarvok::drive {
 

@@ -17,8 +17,7 @@ namespace {
 class SettingsWindowProgram : public DrivenProgram {
 public:
     explicit SettingsWindowProgram(const ProgramOptions& o)
-        : presence_(createWindowPresence()),
-          window_(o.paths, o.dialogs, presence_.get()) {
+        : presence_(createWindowPresence()), window_(o.paths, o.dialogs, presence_.get()) {
         if (o.screen) window_.setScreenSizeSource([s = *o.screen] { return s; });
         window_.formLoad();
     }

@@ -10,9 +10,9 @@
 #include <fstream>
 #include <vector>
 
+#include "bench/private_folder.h"
 #include "navigator/route/track/track_gpx.h"
 #include "navigator/route/track/track_import.h"
-#include "bench/private_folder.h"
 
 namespace {
 

@@ -53,11 +53,9 @@ bool timeTexts(std::string_view t, int hourOffset, TrackPointTexts* p) {
     auto year = digitsAt(t, 0, 4), month = digitsAt(t, 5, 2), day = digitsAt(t, 8, 2);
     auto hour = digitsAt(t, 11, 2), minute = digitsAt(t, 14, 2), second = digitsAt(t, 17, 2);
     if (!year || !month || !day || !hour || !minute || !second) return false;
-    if (t[4] != '-' || t[7] != '-' || (t[10] != 'T' && t[10] != 't' && t[10] != ' ') || t[13] != ':' ||
-        t[16] != ':')
+    if (t[4] != '-' || t[7] != '-' || (t[10] != 'T' && t[10] != 't' && t[10] != ' ') || t[13] != ':' || t[16] != ':')
         return false;
-    if (*month < 1 || *month > 12 || *day < 1 || *day > 31 || *hour > 24 || *minute > 59 || *second > 60)
-        return false;
+    if (*month < 1 || *month > 12 || *day < 1 || *day > 31 || *hour > 24 || *minute > 59 || *second > 60) return false;
     std::size_t i = 19;
     if (i < t.size() && (t[i] == '.' || t[i] == ',')) {
         ++i;
@@ -104,8 +102,7 @@ void coordinateTexts(std::string_view value, char plus, char minus, const char* 
 
 }  // namespace
 
-TrackPointTexts gpxPointTexts(std::string_view lat, std::string_view lon, std::string_view time,
-                              int hourOffset) {
+TrackPointTexts gpxPointTexts(std::string_view lat, std::string_view lon, std::string_view time, int hourOffset) {
     TrackPointTexts p;
     coordinateTexts(lat, 'N', 'S', "00,00000000", &p.latid, &p.nsText);
     coordinateTexts(lon, 'E', 'W', "000,00000000", &p.longi, &p.ewText);
@@ -150,9 +147,7 @@ struct GpxTrackSource::Reader {
         return true;
     }
 
-    void fail(const std::string& why) {
-        failure = why + " (line " + integerText(xml.lineNumber()) + ")";
-    }
+    void fail(const std::string& why) { failure = why + " (line " + integerText(xml.lineNumber()) + ")"; }
 
     // Reads on to the end of the next trkpt; false at the end or on failure.
     bool nextPoint() {
@@ -181,8 +176,7 @@ struct GpxTrackSource::Reader {
                 if (depth == 1) {
                     sawRoot = true;
                     if (name != QLatin1String("gpx")) {
-                        fail("this is not a GPX file: its root element is <" + name.toString().toStdString() +
-                             ">");
+                        fail("this is not a GPX file: its root element is <" + name.toString().toStdString() + ">");
                         return false;
                     }
                 } else if (pointDepth < 0 && name == QLatin1String("trkpt")) {
@@ -208,17 +202,14 @@ struct GpxTrackSource::Reader {
                 }
                 --depth;
                 break;
-            case QXmlStreamReader::EndDocument:
-                return false;
-            default:
-                break;
+            case QXmlStreamReader::EndDocument: return false;
+            default: break;
             }
         }
     }
 };
 
-GpxTrackSource::GpxTrackSource(std::istream& in, int hourOffset)
-    : reader_(std::make_unique<Reader>(in, hourOffset)) {}
+GpxTrackSource::GpxTrackSource(std::istream& in, int hourOffset) : reader_(std::make_unique<Reader>(in, hourOffset)) {}
 
 GpxTrackSource::~GpxTrackSource() = default;
 
@@ -244,8 +235,8 @@ private:
 
 }  // namespace
 
-std::unique_ptr<TrackSource> openTrackFile(const std::string& nativePath, std::string_view fileName,
-                                           int hourOffset, int* error) {
+std::unique_ptr<TrackSource> openTrackFile(const std::string& nativePath, std::string_view fileName, int hourOffset,
+                                           int* error) {
     const TrackFormat format = trackFormatForName(fileName);
     if (format != TrackFormat::Gpx) return TextTrackFile::open(nativePath, format, error);
     RegularFile file = RegularFile::openForReading(nativePath);

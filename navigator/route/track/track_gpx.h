@@ -21,8 +21,7 @@ namespace tarvok {
 // `hourOffset` hours, as a GPS receiver's time is; a time without a zone is
 // taken as local time and shown as it stands. Tijds is "hh:mm:ss", Datum
 // "dd-mm-yyyy"; a missing or unreadable time leaves both empty.
-TrackPointTexts gpxPointTexts(std::string_view lat, std::string_view lon, std::string_view time,
-                              int hourOffset);
+TrackPointTexts gpxPointTexts(std::string_view lat, std::string_view lon, std::string_view time, int hourOffset);
 
 class GpxTrackSource : public TrackSource {
 public:
@@ -42,7 +41,7 @@ private:
 // (`fileName`, the name as chosen; its ending decides). Empty when the file
 // cannot be opened; `error` (when given) then holds the reason, an errno
 // value or kNotAFile (a pipe, a device, a folder: refused without waiting).
-std::unique_ptr<TrackSource> openTrackFile(const std::string& nativePath, std::string_view fileName,
-                                           int hourOffset, int* error = nullptr);
+std::unique_ptr<TrackSource> openTrackFile(const std::string& nativePath, std::string_view fileName, int hourOffset,
+                                           int* error = nullptr);
 
 }  // namespace tarvok

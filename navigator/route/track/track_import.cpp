@@ -2,9 +2,7 @@
 
 namespace tarvok {
 
-std::string TextTrackSource::error() const {
-    return lines_.failed() ? "the file could not be read to its end" : "";
-}
+std::string TextTrackSource::error() const { return lines_.failed() ? "the file could not be read to its end" : ""; }
 
 std::unique_ptr<TextTrackFile> TextTrackFile::open(const std::string& nativePath, TrackFormat format, int* error) {
     RegularFile file = RegularFile::openForReading(nativePath);

@@ -47,8 +47,7 @@ class TextTrackFile : public TrackSource {
 public:
     // Empty when the file cannot be opened; `error` (when given) then holds
     // the reason, an errno value or kNotAFile.
-    static std::unique_ptr<TextTrackFile> open(const std::string& nativePath, TrackFormat format,
-                                               int* error = nullptr);
+    static std::unique_ptr<TextTrackFile> open(const std::string& nativePath, TrackFormat format, int* error = nullptr);
     bool advance() override { return source_.advance(); }
     std::optional<TrackPointTexts> point() override { return source_.point(); }
     std::string error() const override { return source_.error(); }

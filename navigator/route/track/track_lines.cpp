@@ -8,9 +8,7 @@ namespace {
 constexpr std::size_t kChunk = 64 * 1024;
 }
 
-TrackLineReader::TrackLineReader(std::istream& in) : in_(in), buffer_(kChunk) {
-    line_.reserve(kLineKept);
-}
+TrackLineReader::TrackLineReader(std::istream& in) : in_(in), buffer_(kChunk) { line_.reserve(kLineKept); }
 
 bool TrackLineReader::fill() {
     if (eof_ || failed_) return false;

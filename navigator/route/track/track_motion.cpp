@@ -27,13 +27,11 @@ std::int32_t trackCourseDegrees(std::int32_t dx, std::int32_t dy) {
     const double east = dx;
     const double north = -static_cast<double>(dy);
     if (north == 0) return east > 0 ? 90 : east < 0 ? 270 : 0;
-    const auto a = static_cast<std::int32_t>(
-        integerPart(std::atan(std::fabs(east) / std::fabs(north)) * 180 / std::numbers::pi));
+    const auto a =
+        static_cast<std::int32_t>(integerPart(std::atan(std::fabs(east) / std::fabs(north)) * 180 / std::numbers::pi));
     std::int32_t course;
-    if (east > 0)
-        course = north > 0 ? a : 180 - a;
-    else
-        course = north > 0 ? 360 - a : 180 + a;
+    if (east > 0) course = north > 0 ? a : 180 - a;
+    else course = north > 0 ? 360 - a : 180 + a;
     return course % 360;
 }
 
@@ -57,9 +55,7 @@ TrackCourseTexts TrackCourse(TrackMotion& motion, std::int32_t x, std::int32_t y
 }
 
 TrackSpeedTexts TrackSpeed(TrackMotion& motion, std::string_view tijds, char speedUnit) {
-    auto field = [&](std::size_t from) {
-        return from < tijds.size() ? numericValue(tijds.substr(from, 2)) : 0.0;
-    };
+    auto field = [&](std::size_t from) { return from < tijds.size() ? numericValue(tijds.substr(from, 2)) : 0.0; };
     const double seconds = field(0) * 3600 + field(3) * 60 + field(6);
     const std::int32_t t = roundToInt32Clamped(integerPart(seconds));
     std::int64_t dt = static_cast<std::int64_t>(t) - motion.previousTime;

@@ -42,7 +42,7 @@ struct TrackCourseTexts {
 TrackCourseTexts TrackCourse(TrackMotion& motion, std::int32_t x, std::int32_t y);
 
 struct TrackSpeedTexts {
-    std::string speed;                // three digits
+    std::string speed;                 // three digits
     std::optional<std::string> smode;  // empty: Smode keeps its text
 };
 

@@ -4,10 +4,10 @@
 // while a track of any length plays.
 #pragma once
 
-#include "common/language.h"
 #include <QObject>
 #include <memory>
 #include <string>
+#include "common/language.h"
 
 #include "navigator/gps/update_position.h"
 #include "navigator/route/paced_playback.h"

@@ -26,8 +26,7 @@ std::string joined(std::string_view line, std::initializer_list<std::pair<std::s
 
 // Degrees plus minute digits (two whole minutes, five decimals) as decimal
 // degrees; `zero` when the minute digits are not a number.
-std::string degreesAndMinutes(std::string_view degrees, const std::string& minuteDigits,
-                              const char* zero) {
+std::string degreesAndMinutes(std::string_view degrees, const std::string& minuteDigits, const char* zero) {
     if (!isNumeric(minuteDigits)) return zero;
     return decimalCommaText(numericValue(degrees) + numericValue(minuteDigits) / 6000000.0);
 }

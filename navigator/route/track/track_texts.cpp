@@ -25,10 +25,16 @@ std::string thinningStatusText(int thinning) {
 
 std::vector<std::string> trackFileNotFoundLines(Language language) {
     if (language == Language::Dutch)
-        return {"WAARSCHUWING", "", "BESTAND NIET GEVONDEN!", "", "U moet een geldige bestandsnaam",
-                "invullen of aanklikken.", "", "Probeer het opnieuw!"};
-    return {"WARNING!", "", "NO FILE FOUND!", "", "You must enter or select a", "valid bitmap file.", "",
-            "Please try again!"};
+        return {"WAARSCHUWING",
+                "",
+                "BESTAND NIET GEVONDEN!",
+                "",
+                "U moet een geldige bestandsnaam",
+                "invullen of aanklikken.",
+                "",
+                "Probeer het opnieuw!"};
+    return {"WARNING!",           "", "NO FILE FOUND!",   "", "You must enter or select a",
+            "valid bitmap file.", "", "Please try again!"};
 }
 
 std::vector<std::string> trackFileUnreadableLines(Language language, const std::string& reason) {

@@ -32,9 +32,7 @@ void TrackWindowImport::setStatus(const std::string& text) { links_.status.setSt
 
 void TrackWindowImport::showInstrumentPanel() { links_.modes.showInstrumentPanel(); }
 
-void TrackWindowImport::showPoint(const TrackPointTexts& p) {
-    showPointReadouts(links_.readouts, p);
-}
+void TrackWindowImport::showPoint(const TrackPointTexts& p) { showPointReadouts(links_.readouts, p); }
 
 void TrackWindowImport::showCourse(const TrackCourseTexts& course) {
     links_.readouts.setReadout(Readout::Course, course.koers);

@@ -24,7 +24,7 @@ public:
         NavigatorState& state;               // the flags, the stop request, the settings
         StatusLine& status;
         Readouts& readouts;
-        WindowModes& modes;                  // the instrument panel, the window to the front
+        WindowModes& modes;  // the instrument panel, the window to the front
         Dialogs& dialogs;
     };
     TrackWindowImport(Links links, gps::PositionCalls* position, const PlaybackClock& clock = steadyPlaybackClock(),

@@ -22,8 +22,8 @@ SpokenTexts delft(std::string speed = "041", std::string koers = "084", std::str
 
 TEST(AnnouncementFragments, EverythingOn) {
     EXPECT_EQ(announcementFragments(delft(), everythingOn()),
-              (Names{"41", "kmh", "Koers", "84", "Graden", "O", "Positie", "52", "Komma", "0", "6", "8", "6", "6",
-                     "Graden", "N", "4", "Komma", "8", "8", "3", "3", "0", "Graden", "O"}));
+              (Names{"41", "kmh",    "Koers", "84", "Graden", "O", "Positie", "52", "Komma", "0", "6",      "8", "6",
+                     "6",  "Graden", "N",     "4",  "Komma",  "8", "8",       "3",  "3",     "0", "Graden", "O"}));
 }
 
 TEST(AnnouncementFragments, SpeedCases) {
@@ -118,9 +118,9 @@ TEST(Fragments, TrimmingAndPreloads) {
 
 TEST(AnnouncementWav, ByteExactHeader) {
     const std::string wav = announcementWav("abc");
-    const unsigned char expected[44] = {'R', 'I', 'F', 'F', 39, 0, 0, 0, 'W', 'A', 'V', 'E', 'f', 'm', 't', ' ',
-                                        16,  0,   0,   0,   1,  0, 1, 0, 0x11, 0x2B, 0, 0, 0x11, 0x2B, 0, 0,
-                                        1,   0,   8,   0,   'd', 'a', 't', 'a', 3, 0, 0, 0};
+    const unsigned char expected[44] = {'R', 'I', 'F', 'F', 39, 0, 0,   0,   'W', 'A',  'V',  'E', 'f', 'm',  't',
+                                        ' ', 16,  0,   0,   0,  1, 0,   1,   0,   0x11, 0x2B, 0,   0,   0x11, 0x2B,
+                                        0,   0,   1,   0,   8,  0, 'd', 'a', 't', 'a',  3,    0,   0,   0};
     ASSERT_EQ(wav.size(), 47u);
     EXPECT_EQ(std::memcmp(wav.data(), expected, 44), 0);
     EXPECT_EQ(wav.substr(44), "abc");

@@ -7,8 +7,8 @@
 #include <QProcess>
 #include <csignal>
 #include <filesystem>
-#include <utility>
 #include <gtest/gtest.h>
+#include <utility>
 
 #include "common/settings.h"
 #include "navigator/route/route_file.h"
@@ -58,20 +58,26 @@ TEST(GpsDrive, FeedsAFileIntoTheNavigatingWindowAndPutsTheLinkBack) {
     fs::create_symlink("/dev/ttyUSB0", tp.prefix() / "dosdevices" / "com1");
     const auto dump = tp.root() / "controls.json";
     const auto [code, out] = runDrive(tp,
-                    "wait-status \"  PLEASE LOAD A MAP\"\n"
-                    "load-map " + bmp.string() + "\n"
-                    "expect Text8 \" MAP:  Delft ;  600 x 400 pixels\"\n"
-                    "feed " + nmea.string() + " 20\n"
-                    "click Navig1\n"
-                    "wait-fed\n"
-                    "expect Tijds 12:00:02\n"
-                    "expect Xtext 340\n"
-                    "wait-status \" NAVIGATION ACTIVE \"\n"
-                    "click Navig1\n"
-                    "wait-status \" NAVIGATION STOPPED\"\n"
-                    "dump " + dump.string() + "\n"
-                    "click cmdQuit\n"
-                    "wait-ended\n");
+                                      "wait-status \"  PLEASE LOAD A MAP\"\n"
+                                      "load-map " +
+                                          bmp.string() +
+                                          "\n"
+                                          "expect Text8 \" MAP:  Delft ;  600 x 400 pixels\"\n"
+                                          "feed " +
+                                          nmea.string() +
+                                          " 20\n"
+                                          "click Navig1\n"
+                                          "wait-fed\n"
+                                          "expect Tijds 12:00:02\n"
+                                          "expect Xtext 340\n"
+                                          "wait-status \" NAVIGATION ACTIVE \"\n"
+                                          "click Navig1\n"
+                                          "wait-status \" NAVIGATION STOPPED\"\n"
+                                          "dump " +
+                                          dump.string() +
+                                          "\n"
+                                          "click cmdQuit\n"
+                                          "wait-ended\n");
     ASSERT_EQ(code, 0) << out;
 
     // The log shows every line; the fixes went into the route file.
@@ -90,18 +96,20 @@ TEST(GpsDrive, TheScriptAnswersTheQuestionAboutPositionsNotSaved) {
     test::TempPrefix tp;
     const auto [bmp, nmea] = prepareDrive(tp);
     fs::create_directories(tp.paths().toNative("C:\\TARVOK\\ROUTE1.TVK"));  // cannot be written
-    const auto [code, out] = runDrive(tp,
-                    "load-map " + bmp.string() + "\n"
-                    "feed " + nmea.string() + " 0\n"
-                    "click Navig1\n"
-                    "wait-fed\n"
-                    "expect Tijds 12:00:02\n"
-                    "click Navig1\n"
-                    "wait-status \" ROUTE NOT SAVED!\"\n"
-                    "expect-message\n"
-                    "answer 0\n"
-                    "click cmdQuit\n"
-                    "wait-ended\n");
+    const auto [code, out] = runDrive(tp, "load-map " + bmp.string() +
+                                              "\n"
+                                              "feed " +
+                                              nmea.string() +
+                                              " 0\n"
+                                              "click Navig1\n"
+                                              "wait-fed\n"
+                                              "expect Tijds 12:00:02\n"
+                                              "click Navig1\n"
+                                              "wait-status \" ROUTE NOT SAVED!\"\n"
+                                              "expect-message\n"
+                                              "answer 0\n"
+                                              "click cmdQuit\n"
+                                              "wait-ended\n");
     ASSERT_EQ(code, 0) << out;
     // Tried again once as answered, then (no answer left) discarded.
     const auto first = out.find("question: WARNING!\\r\\n\\r\\n3 positions of the route driven");
@@ -126,13 +134,18 @@ TEST(GpsDrive, AnEndRequestedFromOutsideWhileNavigatingKeepsTheRouteDriven) {
         QProcess p;
         p.setProcessChannelMode(QProcess::MergedChannels);
         ASSERT_TRUE(test::startDriveScript(p, QStringLiteral(TARVOK_DRIVE), tp,
-                                           "load-map " + bmp.string() + "\n"
-                                           "feed " + nmea.string() + " 0\n"
-                                           "click Navig1\n"
-                                           "wait-fed\n"
-                                           "expect Tijds 12:00:02\n"
-                                           "dump " + shown.string() + "\n"
-                                           "wait-ended 60000\n"));
+                                           "load-map " + bmp.string() +
+                                               "\n"
+                                               "feed " +
+                                               nmea.string() +
+                                               " 0\n"
+                                               "click Navig1\n"
+                                               "wait-fed\n"
+                                               "expect Tijds 12:00:02\n"
+                                               "dump " +
+                                               shown.string() +
+                                               "\n"
+                                               "wait-ended 60000\n"));
         ASSERT_TRUE(test::waitFor([&] { return fs::exists(shown) || p.state() == QProcess::NotRunning; }, 30000))
             << p.readAll().toStdString();
         ASSERT_EQ(p.state(), QProcess::Running) << p.readAll().toStdString();

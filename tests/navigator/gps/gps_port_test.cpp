@@ -38,7 +38,8 @@ TEST(LineSettings, ClassicSerialStringWithoutSeparators) {
     EXPECT_EQ(parseLineSettings("4800n71.5"), (LineSettings{4800, 'n', 7, 3}));
     for (const char* bad : {"", "n81", "4800", "4800x81", "4800n", "4800n8", "4800n83", "99999999999n81"})
         EXPECT_FALSE(parseLineSettings(bad)) << bad;
-    for (auto [text, shown] : {std::pair{"4800n81", "4800,N,8,1"}, {"9600e72", "9600,E,7,2"}, {"4800o71.5", "4800,O,7,1.5"}})
+    for (auto [text, shown] :
+         {std::pair{"4800n81", "4800,N,8,1"}, {"9600e72", "9600,E,7,2"}, {"4800o71.5", "4800,O,7,1.5"}})
         EXPECT_EQ(lineSettingsText(*parseLineSettings(text)), shown);
 }
 

@@ -14,9 +14,9 @@ class GpsdProcess {
 public:
     explicit GpsdProcess(const std::string& device) : port_(freeLoopbackPort()) {
         process_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        process_.start(QStringLiteral("gpsd"), {QStringLiteral("-N"), QStringLiteral("-n"), QStringLiteral("-b"),
-                                                QStringLiteral("-S"), QString::number(port_),
-                                                QString::fromStdString(device)});
+        process_.start(QStringLiteral("gpsd"),
+                       {QStringLiteral("-N"), QStringLiteral("-n"), QStringLiteral("-b"), QStringLiteral("-S"),
+                        QString::number(port_), QString::fromStdString(device)});
         started_ = process_.waitForStarted(5000);
     }
     ~GpsdProcess() { kill(); }

@@ -3,15 +3,14 @@
 // announcements, and when the drive leaves the Delft map the next map of
 // the database is loaded by itself.
 #include <QElapsedTimer>
-#include <algorithm>
 #include <QPushButton>
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <sstream>
 
-#include "navigator/navigator_windows.h"
 #include "navigator/gps/announcement.h"
 #include "navigator/gps/announcement_file.h"
 #include "navigator/gps/navigation_loop.h"
@@ -19,6 +18,7 @@
 #include "navigator/gps/speech_window.h"
 #include "navigator/map/map_database.h"
 #include "navigator/map/map_window.h"
+#include "navigator/navigator_windows.h"
 #include "platform/sound_device.h"
 #include "tests/navigator/gps/pty.h"
 #include "tests/navigator/shell/window_fixture.h"
@@ -112,9 +112,10 @@ TEST(MapSelectionDrive, LeavingTheMapLoadsTheNextOneAndTheFixesAreSpoken) {
         map::searchMapForPosition(records, shown.latid, shown.longi, shown.nsText, shown.ewText);
     ASSERT_EQ(found.outcome, map::MapSearchOutcome::Found);
     EXPECT_EQ(loaded, records[found.index].bitmapPath());
-    EXPECT_EQ(map.bitmap().width(), records[found.index].cornerFilePath.find("REGIO") != std::string::npos ? 1000 : 820);
+    EXPECT_EQ(map.bitmap().width(),
+              records[found.index].cornerFilePath.find("REGIO") != std::string::npos ? 1000 : 820);
     EXPECT_EQ(display.positionPixel(), (map::PixelPosition{std::stoi(shell.box("Xtext")->text().toStdString()),
-                                                            std::stoi(shell.box("Ytext")->text().toStdString())}));
+                                                           std::stoi(shell.box("Ytext")->text().toStdString())}));
     const std::vector<std::string> opened = shell.device->opened();
     EXPECT_GT(std::count(opened.begin(), opened.end(), "Algem1.WAV"), sent / 2);
 

@@ -9,8 +9,11 @@ namespace tarvok::gps {
 namespace {
 
 TEST(TimeRule, HourOffsetWrapsPastMidnight) {
-    for (auto [field, offset, shown] : {std::tuple{"230533", 2, "1:05:33"}, {"090533", 0, "9:05:33"},
-                                        {"000000", 0, "0:00:00"}, {"215959.123", 2, "23:59:59"}, {"", 2, ""}})
+    for (auto [field, offset, shown] : {std::tuple{"230533", 2, "1:05:33"},
+                                        {"090533", 0, "9:05:33"},
+                                        {"000000", 0, "0:00:00"},
+                                        {"215959.123", 2, "23:59:59"},
+                                        {"", 2, ""}})
         EXPECT_EQ(timeText(field, offset), shown) << field << " + " << offset;
 }
 
@@ -19,22 +22,21 @@ TEST(DegreesRule, ClassicAndModernWidths) {
         const char* field;
         const char* shown;
     } cases[] = {
-        {"5200.00", "52,00001"},    // whole degrees: 0.00001
-        {"5230.00", "52,50000"},    // padded to eight characters
-        {"4807.038", "48,11730"},   // 7.038 / 60 = 0.1173
+        {"5200.00", "52,00001"},   // whole degrees: 0.00001
+        {"5230.00", "52,50000"},   // padded to eight characters
+        {"4807.038", "48,11730"},  // 7.038 / 60 = 0.1173
         {"5212.34", "52,2056666666667"},
         {"00421.10", "4,35166666666667"},
         {"01131.000", "11,5166666666667"},
         {"12000.00", "120,00001"},
         {"5212.34567", "52,2057611666667"},  // five minute decimals are kept
-        {"", "00,00000"},           // void sentence: empty field
+        {"", "00,00000"},                    // void sentence: empty field
         {"xx12.34", "00,00000"},
-        {"5212", "52,20000"},        // no point: whole minutes
+        {"5212", "52,20000"},         // no point: whole minutes
         {"36000.0000", "360,00001"},  // garbage stays garbage, for UpdatePosition to refuse
         {"8960.000000", "90,00000"},  // 60 minutes: whole degrees keep the comma
     };
-    for (const Case& c : cases)
-        EXPECT_EQ(degreesText(c.field), c.shown) << c.field;
+    for (const Case& c : cases) EXPECT_EQ(degreesText(c.field), c.shown) << c.field;
 }
 
 TEST(SpeedRule, UnitsPaddingAndCap) {
@@ -72,8 +74,11 @@ TEST(CourseRule, RoundingAndCompassPoints) {
 }
 
 TEST(DateRule, CenturyFromTheYear) {
-    for (auto [field, shown] : {std::pair{"230394", "23-03-1994"}, {"010180", "01-01-1980"},
-                                {"311279", "31-12-2079"}, {"241011", "24-10-2011"}, {"", ""}})
+    for (auto [field, shown] : {std::pair{"230394", "23-03-1994"},
+                                {"010180", "01-01-1980"},
+                                {"311279", "31-12-2079"},
+                                {"241011", "24-10-2011"},
+                                {"", ""}})
         EXPECT_EQ(dateText(field), shown) << field;
 }
 

@@ -2,21 +2,21 @@
 // prefix's dosdevices/com1 link points at a pseudo-terminal (or at a gpsd
 // daemon fed by one); the test writes NMEA into the master side like a
 // receiver and looks at what the window shows.
-#include "navigator/navigator_windows.h"
 #include "navigator/gps/navigation_loop.h"
+#include "navigator/navigator_windows.h"
 
 #include <QCheckBox>
-#include <QLabel>
-#include <QTest>
 #include <QElapsedTimer>
+#include <QLabel>
 #include <QPlainTextEdit>
 #include <QScrollBar>
+#include <QTest>
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
 #include <functional>
-#include <tuple>
 #include <gtest/gtest.h>
+#include <tuple>
 
 #include "navigator/gps/position_display.h"
 #include "navigator/map/map_loader.h"
@@ -50,7 +50,7 @@ std::string rmc(const std::string& time, const std::string& lat, const std::stri
                 const std::string& speed = "022.4", const std::string& course = "084.4",
                 const std::string& talker = "GP") {
     return nmeaSentence(talker + "RMC," + time + ",A," + lat + ",N," + lon + ",E," + speed + "," + course +
-                    ",230394,003.1,W");
+                        ",230394,003.1,W");
 }
 
 // Map DELFT, 600 x 400 pixels, 52 10' N .. 52 20' N, 4 00' E .. 4 30' E.
@@ -89,9 +89,7 @@ struct NavigationWindow : ::testing::Test {
         fs::create_symlink(target, dev / "com1");
     }
     std::string box(const char* name) { return shell.box(name)->text().toStdString(); }
-    std::string text1() {
-        return shell.control<QPlainTextEdit>("Text1")->toPlainText().toStdString();
-    }
+    std::string text1() { return shell.control<QPlainTextEdit>("Text1")->toPlainText().toStdString(); }
     // Text1 once the port is open: the device and its line settings named.
     std::string openedLog() { return "Opening Com port\n\nCOM1: " + pty.slaveName() + " 4800,N,8,1\n\n"; }
     void startReceiving() {
@@ -142,10 +140,18 @@ TEST_F(NavigationWindow, ShowsEachFixOfAReceiverOnAPtyAndStopsOnTheSecondClick) 
 
     // 52 15.00' N, 4 15.00' E: the middle column, row 201 of the map.
     feed(rmc("123519", "5215.00", "00415.00"), 1);
-    test::expectReadouts(*shell.window, {{"Tijds", "12:35:19"}, {"Latid", "52,25000"}, {"NSText", "N"},
-                                         {"Longi", "4,250000"}, {"EWText", "E"}, {"Speed", "041"}, {"Smode", "kmh"},
-                                         {"Koers", "084"}, {"Windr", " O"}, {"Datum", "23-03-1994"},
-                                         {"Xtext", "300"}, {"Ytext", "201"}});
+    test::expectReadouts(*shell.window, {{"Tijds", "12:35:19"},
+                                         {"Latid", "52,25000"},
+                                         {"NSText", "N"},
+                                         {"Longi", "4,250000"},
+                                         {"EWText", "E"},
+                                         {"Speed", "041"},
+                                         {"Smode", "kmh"},
+                                         {"Koers", "084"},
+                                         {"Windr", " O"},
+                                         {"Datum", "23-03-1994"},
+                                         {"Xtext", "300"},
+                                         {"Ytext", "201"}});
     EXPECT_EQ(shell.window->status(), " NAVIGATION ACTIVE ");
     EXPECT_EQ(shell.window->picture2()->lines().size(), 6u);
     EXPECT_EQ(shell.speech.statusCalls, 1);
@@ -155,8 +161,9 @@ TEST_F(NavigationWindow, ShowsEachFixOfAReceiverOnAPtyAndStopsOnTheSecondClick) 
     // Two sentences in one read, the second from a multi-constellation
     // receiver with five minute decimals: both are shown.
     feed(rmc("123520", "5215.00", "00415.00") + rmc("123521", "5212.50000", "00407.50000", "0.02", "7.6", "GN"), 3);
-    test::expectReadouts(*shell.window, {{"Tijds", "12:35:21"}, {"Latid", "52,2083333333333"}, {"Speed", "000"},
-                                         {"Koers", "008"}, {"Xtext", "150"}});
+    test::expectReadouts(
+        *shell.window,
+        {{"Tijds", "12:35:21"}, {"Latid", "52,2083333333333"}, {"Speed", "000"}, {"Koers", "008"}, {"Xtext", "150"}});
 
     // A read that starts in the middle of a sentence: the fragment is logged
     // and dropped, the sentence behind it shown.
@@ -290,7 +297,8 @@ TEST_F(NavigationWindow, AnAutomaticSwitchToALargeMapKeepsShowingFixesWhileItLoa
     ASSERT_TRUE(test::writeBmp(big.string(), W, H, 24, [](int y, std::uint8_t* px) {
         for (int x = 0; x < W; ++x, px += 3) px[0] = px[1] = px[2] = std::uint8_t(x ^ y);
     }));
-    shell.prefix.writeDos("C:\\MAPS\\NORTH.des", "North\r\nx\r\nx\r\n522000N0040000E,0,2000\r\n523000N0043000E,3000,0\r\n");
+    shell.prefix.writeDos("C:\\MAPS\\NORTH.des",
+                          "North\r\nx\r\nx\r\n522000N0040000E,0,2000\r\n523000N0043000E,3000,0\r\n");
     shell.button("Command12")->click();  // AUTO: both maps of C:\\MAPS into the database
     display->setMapSearch(map.get());
     map->setPositionCalls(display.get());
@@ -560,8 +568,7 @@ TEST_F(RouteRecordingWindow, SetupWhileNavigatingShowsAndRecordsEveryFixThenTake
     auto presence = createWindowPresence();
     SettingsLaunch launch(*presence);
     shell.window->attachSettingsLaunch(launch);
-    SettingsProgram p =
-        test::standInSettingsProgram(kSettingsTitleDutch, 0, 20000, file, {{5, "0"}, {10, "2"}});
+    SettingsProgram p = test::standInSettingsProgram(kSettingsTitleDutch, 0, 20000, file, {{5, "0"}, {10, "2"}});
     p.gracePeriod = std::chrono::milliseconds(100);
     launch.setProgram(p);
 
@@ -708,7 +715,8 @@ TEST_F(NavigationWindow, TheTrailLeadsToThePositionFollowsTheZoomAndStartsAfresh
     // East along 52 15' N, 10 pixels a fix.
     std::string drive;
     for (int i = 0; i < 12; ++i)
-        drive += rmc("1200" + std::to_string(10 + i), "5215.00", "0041" + std::to_string(i / 2) + "." + (i % 2 ? "50" : "00"));
+        drive += rmc("1200" + std::to_string(10 + i), "5215.00",
+                     "0041" + std::to_string(i / 2) + "." + (i % 2 ? "50" : "00"));
     feed(drive, 12);
     EXPECT_EQ(map->trail().size(), 12u);
     struct Row {
@@ -747,9 +755,13 @@ TEST_F(NavigationWindow, TheFixStatusInTheInstrumentPanelFromGgaGsaAndAVoidRmc) 
     ASSERT_TRUE(label && label->isVisible());
     EXPECT_EQ(label->text(), "");
     const std::pair<std::string, const char*> rows[] = {
-        {nmeaSentence("GPGGA,120001,5215.00,N,00415.00,E,1,09,1.0,5.0,M,47.0,M,,") + nmeaSentence("GPGSA,A,3,01,02,03,04,05,06,07,08,09,,,,1.8,1.0,1.5"), "3D 9 sat"},
+        {nmeaSentence("GPGGA,120001,5215.00,N,00415.00,E,1,09,1.0,5.0,M,47.0,M,,") +
+             nmeaSentence("GPGSA,A,3,01,02,03,04,05,06,07,08,09,,,,1.8,1.0,1.5"),
+         "3D 9 sat"},
         {nmeaSentence("GPRMC,120002,V,5215.00,N,00415.00,E,0.0,0.0,230394,,"), "NO FIX"},
-        {nmeaSentence("GPGGA,120003,5215.00,N,00415.00,E,2,05,1.0,5.0,M,47.0,M,,") + nmeaSentence("GPGSA,A,2,01,02,03,04,05,,,,,,,,1.8,1.0,1.5"), "2D DGPS 5 sat"},
+        {nmeaSentence("GPGGA,120003,5215.00,N,00415.00,E,2,05,1.0,5.0,M,47.0,M,,") +
+             nmeaSentence("GPGSA,A,2,01,02,03,04,05,,,,,,,,1.8,1.0,1.5"),
+         "2D DGPS 5 sat"},
     };
     for (const auto& [nmea, shown] : rows) {
         ASSERT_TRUE(send(nmea));

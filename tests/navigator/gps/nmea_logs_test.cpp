@@ -50,7 +50,8 @@ std::string lineDiff(const std::string& expected, const std::string& actual) {
         const std::string* got = i < a.size() ? &a[i] : nullptr;
         if (want && got && *want == *got) continue;
         ++shown;
-        out << "line " << i + 1 << ":\n  - " << (want ? *want : "(none)") << "\n  + " << (got ? *got : "(none)") << "\n";
+        out << "line " << i + 1 << ":\n  - " << (want ? *want : "(none)") << "\n  + " << (got ? *got : "(none)")
+            << "\n";
     }
     return out.str();
 }
@@ -108,9 +109,9 @@ TEST(NmeaLogSet, ToolReadsStandardInputAndTheSettings) {
     prefix.writeDos("C:\\WINDOWS\\VELKAR.DLL", bytes);
     // The second sentence has a wrong checksum, the last no line end.
     const auto run = runNmea("-",
-                                "$GPRMC,123519,A,4807.038,N,01131.000,E,022.4,084.4,230394,003.1,W*6A\r\n"
-                                "$GPRMC,233519,A,4807.038,N,01131.000,E,022.4,084.4,230394,003.1,W*6A\r\n"
-                                "$GNRMC,000001,V,5200.00,S,00400.00,W,,,010124");
+                             "$GPRMC,123519,A,4807.038,N,01131.000,E,022.4,084.4,230394,003.1,W*6A\r\n"
+                             "$GPRMC,233519,A,4807.038,N,01131.000,E,022.4,084.4,230394,003.1,W*6A\r\n"
+                             "$GNRMC,000001,V,5200.00,S,00400.00,W,,,010124");
     EXPECT_EQ(run.exitCode, 0);
     EXPECT_EQ(run.out,
               "14:35:19\t48,11730\tN\t11,5166666666667\tE\t022\tkts\t084\t O\t23-03-1994\n"

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
+#include "navigator/gps/navigation_texts.h"
 #include "navigator/gps/nmea_lines.h"
 #include "navigator/gps/nmea_sentence.h"
-#include "navigator/gps/navigation_texts.h"
 #include "navigator/gps/reception.h"
 
 namespace tarvok::gps {
@@ -83,7 +83,7 @@ TEST(FixStatus, FromGgaGsaAndRmcAsTheyArrive) {
         const char* english;
         const char* dutch;
     } rows[] = {
-        {"$GPZDA,120000.00,01,01,2024,00,00", "", ""},                        // says nothing of the fix
+        {"$GPZDA,120000.00,01,01,2024,00,00", "", ""},  // says nothing of the fix
         {"$GPRMC,120000,V,,,,,,,010124,,", "NO FIX", "GEEN FIX"},
         {"$GPGGA,120001,5200.0,N,00400.0,E,1,07,1.0,5.0,M,47.0,M,,", "GPS 7 sat", "GPS 7 sat"},
         {"$GNGSA,A,3,01,02,03,04,05,06,07,,,,,,1.8,1.0,1.5", "3D 7 sat", "3D 7 sat"},
@@ -136,7 +136,7 @@ TEST(Sentence, ACompleteSentenceOfAnyTypeButNotNoise) {
         {"$GPGSV,3,1,11*79", false},  // wrong checksum
         {"$GPGSV,3,1,11", true},      // none
         {"\x83\x91$GPTXT,01,01,02,ANTENNA OK", true},
-        {"$PSRF1,x", true},           // proprietary: still a receiver talking
+        {"$PSRF1,x", true},  // proprietary: still a receiver talking
         {"$GP\xFE\x07,1", false},
         {"$GPRMC", true},
         {"$GPRM", false},
@@ -146,7 +146,8 @@ TEST(Sentence, ACompleteSentenceOfAnyTypeButNotNoise) {
     };
     for (const auto& r : rows) EXPECT_EQ(holdsSentence(r.line), r.sentence) << r.line;
     NmeaReception reception;
-    EXPECT_EQ(reception.receive(std::string(kRmc) + "\r\nnoise\r\n$GPGGA,1\r\n$GPGSV,1,1,00*00\r\n", nullptr).sentences, 2u);
+    EXPECT_EQ(reception.receive(std::string(kRmc) + "\r\nnoise\r\n$GPGGA,1\r\n$GPGSV,1,1,00*00\r\n", nullptr).sentences,
+              2u);
 }
 
 TEST(Reception, EveryLineOfAReadCountsTheRestWaits) {

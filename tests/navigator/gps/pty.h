@@ -75,8 +75,7 @@ public:
     // Reads and forgets what the other side wrote (probes of gpsd).
     void drain() {
         char buf[1024];
-        while (master_ >= 0 && ::read(master_, buf, sizeof buf) > 0) {
-        }
+        while (master_ >= 0 && ::read(master_, buf, sizeof buf) > 0) {}
     }
 
 private:

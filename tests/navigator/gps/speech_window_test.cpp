@@ -1,8 +1,8 @@
 // The announcements through the real main window: fragments read from the
 // sound folder of a temporary prefix, "Algem1.WAV" written there and handed
 // to the (scripted) sound device.
-#include "navigator/navigator_windows.h"
 #include "navigator/gps/speech_window.h"
+#include "navigator/navigator_windows.h"
 
 #include <QTimer>
 #include <gtest/gtest.h>
@@ -17,8 +17,8 @@ namespace {
 
 using test::ShellWindow;
 
-const std::vector<std::string> kDelft = {"41", "kmh", "Koers", "84", "Graden", "O", "Positie", "52", "Komma",
-                                         "0",  "6",   "8",     "6",  "6",      "Graden", "N", "4", "Komma",
+const std::vector<std::string> kDelft = {"41", "kmh", "Koers", "84", "Graden", "O",      "Positie", "52", "Komma",
+                                         "0",  "6",   "8",     "6",  "6",      "Graden", "N",       "4",  "Komma",
                                          "8",  "8",   "3",     "3",  "0",      "Graden", "O"};
 
 // A recorded fragment file: 79 bytes before the samples, 71 after them.
@@ -43,12 +43,14 @@ struct SpeechWindowTest : ::testing::Test {
         show("52,06866", "4,883300", "N", "E", "041", "084", " O");
         shell.window->sound().setCompletionCode(1);
     }
-    void writeFragment(const std::string& name) { shell.prefix.writeDos(folder + name + ".WAV", fragmentWav(samplesOf(name))); }
+    void writeFragment(const std::string& name) {
+        shell.prefix.writeDos(folder + name + ".WAV", fragmentWav(samplesOf(name)));
+    }
     void show(const char* lat, const char* lon, const char* ns, const char* ew, const char* speed, const char* koers,
               const char* windr) {
-        for (auto [box, text] : {std::pair{"Latid", lat}, std::pair{"Longi", lon}, std::pair{"NSText", ns},
-                                 std::pair{"EWText", ew}, std::pair{"Speed", speed}, std::pair{"Koers", koers},
-                                 std::pair{"Windr", windr}})
+        for (auto [box, text] :
+             {std::pair{"Latid", lat}, std::pair{"Longi", lon}, std::pair{"NSText", ns}, std::pair{"EWText", ew},
+              std::pair{"Speed", speed}, std::pair{"Koers", koers}, std::pair{"Windr", windr}})
             shell.box(box)->setText(QString::fromLatin1(text));
     }
     std::string written() { return shell.prefix.readDos(folder + "Algem1.WAV"); }
@@ -89,8 +91,8 @@ TEST_F(SpeechWindowTest, TheReadoutsAreSpokenFromTheSoundFolderAndPlayedWithoutW
     shell.window->sound().setCompletionCode(1);
     speech->speakStatus();
     std::string still;
-    for (const char* name : {"Stilstan", "52", "Komma", "0", "6", "8", "6", "6", "Graden", "N", "4", "Komma", "8",
-                             "8", "0", "Graden", "O"})
+    for (const char* name : {"Stilstan", "52", "Komma", "0", "6", "8", "6", "6", "Graden", "N", "4", "Komma", "8", "8",
+                             "0", "Graden", "O"})
         still += samplesOf(name);
     EXPECT_EQ(written(), announcementWav(still));
 }

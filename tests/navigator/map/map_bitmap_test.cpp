@@ -124,7 +124,8 @@ TEST(MapBitmap, ReadsBmpRowsInPlaceInTheFilesOwnDepth) {
         const std::string path = dir.filePath("m.bmp").toStdString();
         ASSERT_TRUE(test::writeBmp(path, W, H, r.bits, [&](int y, std::uint8_t* px) {
             for (int x = 0; x < W; ++x)
-                for (int c = 0; c < r.bits / 8; ++c) px[x * (r.bits / 8) + c] = std::uint8_t(c == 3 ? 0 : x * 6 + y + c);
+                for (int c = 0; c < r.bits / 8; ++c)
+                    px[x * (r.bits / 8) + c] = std::uint8_t(c == 3 ? 0 : x * 6 + y + c);
         }));
         if (r.topDown) {
             // The same rows stored top row first, as a negative height says.
@@ -169,7 +170,7 @@ TEST(MapViewWidget, PaintsTheClipAndTheCrossRelativeToThePictureOrigin) {
     EXPECT_EQ(cy, 102);
     EXPECT_EQ(frame.pixel(cx + 3, cy), qRgb(100, 0, 100));
     EXPECT_EQ(frame.pixel(cx + 2, cy - 1), qRgb(220, 0, 220));
-    EXPECT_EQ(frame.pixel(cx, cy), qRgb(0, 0, 255));  // the centre is left out
+    EXPECT_EQ(frame.pixel(cx, cy), qRgb(0, 0, 255));   // the centre is left out
     EXPECT_EQ(frame.pixel(50, 100), qRgb(0, 0, 255));  // x 100..200: blue
     // Scrolling redraws and the old cross is gone.
     view.HScroll3_Change(0);

@@ -14,8 +14,7 @@ std::string cornerFile(const std::string& a, const std::string& b, const std::st
     return name + "\r\nfree\r\nfree\r\n" + a + "\r\n" + b + "\r\n";
 }
 
-MapEdges calibrate(const std::string& text, int w, int h, CalibrationResult* out = nullptr,
-                   MapEdges start = {}) {
+MapEdges calibrate(const std::string& text, int w, int h, CalibrationResult* out = nullptr, MapEdges start = {}) {
     MapEdges e = start;
     CalibrationResult r = calibrateEdges(parseCornerCoordinates(text), w, h, e);
     if (out) *out = r;
@@ -37,16 +36,25 @@ TEST(CornerFile, ReferencePointsOnTheCornersAreTheEdges) {
     expectEdges(e, 52.0 + 2000.0 / 6000, 52.0 + 1000.0 / 6000, 4.0, 4.5);
     EXPECT_EQ(std::string{r.ns} + r.ew, "NE");
     EXPECT_EQ(std::tie(r.corners.lowerLeft, r.corners.upperRight, r.corners.lowerRight, r.corners.upperLeft),
-              std::make_tuple("52\xB0" "1000'N, 004\xB0" "0000'E", "52\xB0" "2000'N, 004\xB0" "3000'E",
-                              "52\xB0" "1000'N, 004\xB0" "3000'E", "52\xB0" "2000'N, 004\xB0" "0000'E"));
+              std::make_tuple("52\xB0"
+                              "1000'N, 004\xB0"
+                              "0000'E",
+                              "52\xB0"
+                              "2000'N, 004\xB0"
+                              "3000'E",
+                              "52\xB0"
+                              "1000'N, 004\xB0"
+                              "3000'E",
+                              "52\xB0"
+                              "2000'N, 004\xB0"
+                              "0000'E"));
     EXPECT_EQ(mapNameOf(parseCornerCoordinates(cornerFile("", ""))), "Delft");
 }
 
 TEST(CornerFile, InnerReferencePointsAreExtendedToTheEdges) {
     // A at (100, 300), B at (500, 100) on 600 x 400, blanks around the pixels.
     CalibrationResult r;
-    MapEdges e = calibrate(cornerFile("521000N0040000E, 100 , 300 ", "522000N0043000E ,500,100"),
-                           600, 400, &r);
+    MapEdges e = calibrate(cornerFile("521000N0040000E, 100 , 300 ", "522000N0043000E ,500,100"), 600, 400, &r);
     ASSERT_TRUE(r.pointsSpanMap);
     EXPECT_EQ(std::pair(r.ax, r.ay), std::pair(100, 300));
     const double dLat = 1000.0 / 6000;
@@ -69,19 +77,21 @@ TEST(CornerFile, SouthernAndWesternMapsGetNegativeEdgesAndIndicators) {
 }
 
 TEST(CornerFile, ReferencePointsSharingALineLeaveTheReferenceValues) {
-    struct Case { const char* a; const char* b; };
+    struct Case {
+        const char* a;
+        const char* b;
+    };
     for (Case c : {Case{"521000N0040000E,0,400", "521000N0043000E,600,0"},    // same latitude
                    Case{"521000N0040000E,0,400", "522000N0040000E,600,0"},    // same longitude
                    Case{"521000N0040000E,0,400", "522000N0043000E,0,0"},      // same column
                    Case{"521000N0040000E,0,400", "522000N0043000E,600,400"},  // same row
-                   Case{"521000N0040000E,7,7", "521000N0040000E,7,7"}}) {    // the same point
+                   Case{"521000N0040000E,7,7", "521000N0040000E,7,7"}}) {     // the same point
         CalibrationResult r;
         MapEdges e = calibrate(cornerFile(c.a, c.b), 600, 400, &r);
         EXPECT_TRUE(r.complete) << c.b;
         EXPECT_FALSE(r.pointsSpanMap) << c.b;
         EXPECT_DOUBLE_EQ(e.top, *latitudeValue(parseCornerCoordinates(cornerFile(c.a, c.b)).b.latitude));
-        EXPECT_TRUE(std::isfinite(e.top) && std::isfinite(e.bottom) && std::isfinite(e.left) &&
-                    std::isfinite(e.right));
+        EXPECT_TRUE(std::isfinite(e.top) && std::isfinite(e.bottom) && std::isfinite(e.left) && std::isfinite(e.right));
     }
     EXPECT_EQ(referencePointsOnOneLineLines(Language::English).front(), "WARNING!");
     EXPECT_EQ(referencePointsOnOneLineLines(Language::Dutch).front(), "WAARSCHUWING");
@@ -91,8 +101,7 @@ TEST(CornerFile, NonNumericFieldStopsTheConversionWhereItStands) {
     const MapEdges before{1, 2, 3, 4};
     CalibrationResult r;
     // A's latitude starts with its letter: B's latitude (top) is already stored.
-    MapEdges e = calibrate(cornerFile("N521000N0040000E,0,400", "522000N0043000E,600,0"), 600, 400,
-                           &r, before);
+    MapEdges e = calibrate(cornerFile("N521000N0040000E,0,400", "522000N0043000E,600,0"), 600, 400, &r, before);
     EXPECT_FALSE(r.complete);
     expectEdges(e, 52 + 2000.0 / 6000, 2, 3, 4);
     EXPECT_EQ(r.ns, 0);
@@ -111,8 +120,8 @@ TEST(CornerFile, NonNumericFieldStopsTheConversionWhereItStands) {
 
 TEST(CornerFile, FewerThanFiveLinesKeepTheEdgesButNameTheMap) {
     const MapEdges before{1, 2, 3, 4};
-    for (std::string text : {std::string("Utrecht\r\nx\r\nx\r\n521000N0040000E,0,400\r\n"),
-                             std::string("Utrecht\r\n"), std::string("Utrecht"), std::string()}) {
+    for (std::string text : {std::string("Utrecht\r\nx\r\nx\r\n521000N0040000E,0,400\r\n"), std::string("Utrecht\r\n"),
+                             std::string("Utrecht"), std::string()}) {
         CornerCoordinates c = parseCornerCoordinates(text);
         MapEdges e = before;
         CalibrationResult r = calibrateEdges(c, 600, 400, e);
@@ -128,9 +137,8 @@ TEST(CornerFile, LinesKeepTheirEndingsAndTheLastLineNeedsNone) {
     EXPECT_EQ(splitCornerFileLines("1\r\n2\r\n3\r\n4\r\n5\r\n6\r\n")[4], "5\r\n");
 
     // Line 5 without CR LF keeps all of B's row; so do files with LF endings.
-    for (std::string text :
-         {std::string("M\r\nx\r\nx\r\n521000N0040000E,100,300\r\n522000N0043000E,500,123"),
-          std::string("M\nx\nx\n521000N0040000E,100,300\n522000N0043000E,500,123\n")}) {
+    for (std::string text : {std::string("M\r\nx\r\nx\r\n521000N0040000E,100,300\r\n522000N0043000E,500,123"),
+                             std::string("M\nx\nx\n521000N0040000E,100,300\n522000N0043000E,500,123\n")}) {
         CornerCoordinates c = parseCornerCoordinates(text);
         EXPECT_EQ(std::tie(c.a.y, c.b.y), std::make_tuple("300", "123"));
         EXPECT_EQ(mapNameOf(c), "M");
@@ -178,7 +186,8 @@ TEST(LoadDialog, FilterOffersEveryReadableFormatBmpFirstThenAllFiles) {
         std::vector<std::string> formats;
         const char* filter;
     } rows[] = {
-        {Language::English, {"png", "BMP", "jpg", "jpeg", "PNG", "tiff"},
+        {Language::English,
+         {"png", "BMP", "jpg", "jpeg", "PNG", "tiff"},
          "Map images (*.bmp;*.png;*.jpg;*.jpeg;*.tiff)|*.bmp;*.png;*.jpg;*.jpeg;*.tiff|All Files (*.*)|*.*"},
         {Language::Dutch, {}, "Kaartafbeeldingen (*.bmp)|*.bmp|Alle bestanden (*.*)|*.*"},
     };
@@ -198,8 +207,9 @@ TEST(LoadDialog, OpensInTheCurrentMapsFolderElseTheMapsFolderElseTheProgramFolde
         {"", {}, "C:\\TARVOK"},
     };
     for (const auto& r : rows)
-        EXPECT_EQ(bitmapDialogFolder(r.mapPath, "C:\\TARVOK", [&](const std::string& p) { return r.existing.count(p) > 0; }),
-                  r.folder)
+        EXPECT_EQ(
+            bitmapDialogFolder(r.mapPath, "C:\\TARVOK", [&](const std::string& p) { return r.existing.count(p) > 0; }),
+            r.folder)
             << r.mapPath;
 }
 

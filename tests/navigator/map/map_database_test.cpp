@@ -60,8 +60,12 @@ TEST(MapRecord, ByteLayoutAndReadingBack) {
     const std::string bytes = encodeMapRecord(r);
     ASSERT_EQ(bytes.size(), 140u);
     for (auto [at, text] : {std::pair<std::size_t, std::string>{0, "C:\\KAARTEN\\DELFT.des                "},
-                            {36, "NNWE"}, {40, "Delft\r\n        "}, {55, "a line of more "},
-                            {70, std::string(15, ' ')}, {85, std::string(15, '\0')}, {132, std::string(8, '\0')}})
+                            {36, "NNWE"},
+                            {40, "Delft\r\n        "},
+                            {55, "a line of more "},
+                            {70, std::string(15, ' ')},
+                            {85, std::string(15, '\0')},
+                            {132, std::string(8, '\0')}})
         EXPECT_EQ(bytes.substr(at, text.size()), text) << "at " << at;
     // Absolute values; the signs are in the letters.
     for (auto [at, value] : {std::pair<std::size_t, double>{100, 52.5}, {108, 52.0}, {116, 0.5}, {124, 4.5}})
@@ -122,8 +126,7 @@ TEST(MapDatabaseEntry, LongPathsAndNonNumericCoordinatesAreLeftOut) {
     ASSERT_EQ(path36.size(), 36u);
     EXPECT_EQ(mapDatabaseEntry(path36, text, {600, 400}).outcome, MapEntryOutcome::Written);
     EXPECT_EQ(mapDatabaseEntry(path36 + "x", text, {600, 400}).outcome, MapEntryOutcome::PathTooLong);
-    EXPECT_EQ(mapDatabaseEntry("C:\\M\\B.des", cornerFile("52x000N0040000E,0,400", "522000N0043000E,600,0"),
-                               {600, 400})
+    EXPECT_EQ(mapDatabaseEntry("C:\\M\\B.des", cornerFile("52x000N0040000E,0,400", "522000N0043000E,600,0"), {600, 400})
                   .outcome,
               MapEntryOutcome::NotNumeric);
     EXPECT_EQ(mapDatabaseEntry("C:\\M\\B.des", "", {600, 400}).outcome, MapEntryOutcome::NotNumeric);
@@ -150,8 +153,7 @@ TEST(MapDatabaseBuild, OneFileAtATimeInListingOrder) {
     f.files["C:\\M\\BAD.des"] = cornerFile("x", "y");
     const std::string longPath = "C:\\" + std::string(40, 'L') + ".des";
     f.files[longPath] = text;
-    MapDatabaseBuild build({"C:\\M\\A.des", "C:\\M\\BAD.des", longPath, "C:\\M\\B.des", "C:\\M\\GONE.des"},
-                           {600, 400});
+    MapDatabaseBuild build({"C:\\M\\A.des", "C:\\M\\BAD.des", longPath, "C:\\M\\B.des", "C:\\M\\GONE.des"}, {600, 400});
     std::vector<std::string> shown;
     while (!build.done()) {
         shown.push_back(build.nextPath());
@@ -204,8 +206,12 @@ TEST(FoundMap, CornerBoxesAndStatusTexts) {
     r.nameLines[0] = "Delft\r\n";
     const CornerBoxes b = mapRecordCornerBoxes(r);
     EXPECT_EQ(std::tie(b.upperLeft, b.lowerRight, b.lowerLeft, b.upperRight),
-              std::make_tuple("52,25   \xB0N; 0,125   \xB0W", "52      \xB0N; 4,5     \xB0" "E",
-                              "52      \xB0N; 0,125   \xB0W", "52,25   \xB0N; 4,5     \xB0" "E"));
+              std::make_tuple("52,25   \xB0N; 0,125   \xB0W",
+                              "52      \xB0N; 4,5     \xB0"
+                              "E",
+                              "52      \xB0N; 0,125   \xB0W",
+                              "52,25   \xB0N; 4,5     \xB0"
+                              "E"));
     MapRecord fine = record("C:\\M\\F.des", {52.0833333333333, 52, 4, 5});
     EXPECT_EQ(mapRecordCornerBoxes(fine).upperLeft.substr(0, 10), "52,08333\xB0N");
     EXPECT_EQ(foundMapStatusText("C:\\M\\DELFT.bmp", 800, 600), " MAP: C:\\M\\DELFT.bmp ;  800 x 600 pixels");
@@ -224,8 +230,10 @@ TEST(MapDatabaseBuild, RecordsRunFromTheMostDetailedMapToTheCoarsestWhateverTheL
         const char* path;
         int width, height;
     };
-    const Map maps[] = {{"C:\\K\\REGIO.des", 600, 400},   {"C:\\K\\delft.des", 2400, 1600},
-                        {"C:\\K\\BDETAIL.des", 2400, 1600}, {"C:\\K\\MIDDEN.des", 1200, 800},
+    const Map maps[] = {{"C:\\K\\REGIO.des", 600, 400},
+                        {"C:\\K\\delft.des", 2400, 1600},
+                        {"C:\\K\\BDETAIL.des", 2400, 1600},
+                        {"C:\\K\\MIDDEN.des", 1200, 800},
                         {"C:\\K\\A\\ZZ.des", 1200, 800}};
     FakeFiles folder;
     for (const Map& m : maps) {
@@ -313,7 +321,7 @@ TEST(MapDatabaseTools, PipesLinksAndDevicesInTheMapFolderAreSkippedWithoutWaitin
     const auto folder = paths.toNative("C:\\KAARTEN");
     writeFile(folder / "DELFT.des", cornerFile("521000N0040000E,0,400", "522000N0043000E,600,0"));
     writeFile(folder / "ZERO.des", cornerFile("521000N0040000E,0,400", "522000N0043000E,600,0", "Zero"));
-    test::FifoGuard bitmapPipe(folder / "DELFT.bmp");          // the bitmap header read from a pipe
+    test::FifoGuard bitmapPipe(folder / "DELFT.bmp");                   // the bitmap header read from a pipe
     std::filesystem::create_symlink("/dev/zero", folder / "ZERO.bmp");  // and from an endless device
     test::FifoGuard cornerPipe(folder / "PIPE.des");
     std::filesystem::create_symlink("/dev/zero", folder / "DEVICE.des");

@@ -24,21 +24,24 @@ TEST(MapDrive, LoadsAMapAndReportsTheViewState) {
     tp.writeDos("C:\\MAPS\\DELFT.des", "Delft\r\nx\r\nx\r\n521000N0040000E,0,800\r\n522000N0043000E,1000,0\r\n");
     const test::ProgramRun run = test::runDriveScript(QStringLiteral(TARVOK_DRIVE), tp,
                                                       "wait-status \"  PLEASE LOAD A MAP\"\n"
-                                                      "load-map " + bmp.string() + "\n"
-                                                      "expect Text8 \" MAP:  Delft ;  1000 x 800 pixels\"\n"
-                                                      "map-state\n"
-                                                      "click ZoomI\n"
-                                                      "expect Ztext Zoom=1\n"
-                                                      "map-state\n"
-                                                      "click cmdQuit\n"
-                                                      "wait-ended\n");
+                                                      "load-map " +
+                                                          bmp.string() +
+                                                          "\n"
+                                                          "expect Text8 \" MAP:  Delft ;  1000 x 800 pixels\"\n"
+                                                          "map-state\n"
+                                                          "click ZoomI\n"
+                                                          "expect Ztext Zoom=1\n"
+                                                          "map-state\n"
+                                                          "click cmdQuit\n"
+                                                          "wait-ended\n");
     const std::string& out = run.out;
     EXPECT_EQ(run.exitCode, 0) << out << run.err;
 
     std::vector<QJsonObject> states;
     std::istringstream lines(out);
     for (std::string line; std::getline(lines, line);)
-        if (line.rfind("{\"", 0) == 0) states.push_back(QJsonDocument::fromJson(QByteArray::fromStdString(line)).object());
+        if (line.rfind("{\"", 0) == 0)
+            states.push_back(QJsonDocument::fromJson(QByteArray::fromStdString(line)).object());
     ASSERT_EQ(states.size(), 2u) << out;
     EXPECT_EQ(states[0]["mapPath"].toString(), QStringLiteral("C:\\MAPS\\DELFT.BMP"));
     EXPECT_EQ(states[0]["mapLoaded"].toInt(), 1);

@@ -9,12 +9,12 @@
 #include <gtest/gtest.h>
 
 #include "common/text.h"
-#include "navigator/navigator_windows.h"
 #include "navigator/gps/position_display.h"
 #include "navigator/map/go_to.h"
 #include "navigator/map/map_database.h"
 #include "navigator/map/map_view_widget.h"
 #include "navigator/map/map_window.h"
+#include "navigator/navigator_windows.h"
 #include "platform/dialogs.h"
 #include "tests/navigator/shell/window_fixture.h"
 #include "tests/support/readouts.h"
@@ -117,8 +117,9 @@ TEST_F(MapSelectionTest, GoToALatitudeAndLongitude) {
     type("Latid", "52,1");
     type("Longi", "");
     shell.button("Command4")->click();
-    EXPECT_EQ(lastMessage(), "WARNING!\r\n\r\nYou have not entered any Latitude\r\nor Longitude values! \r\n"
-                             "(Please use decimal notation)\r\n");
+    EXPECT_EQ(lastMessage(),
+              "WARNING!\r\n\r\nYou have not entered any Latitude\r\nor Longitude values! \r\n"
+              "(Please use decimal notation)\r\n");
     EXPECT_EQ(shell.window->status(), kGoToLatLonText);
 
     type("Longi", "4,25");
@@ -208,7 +209,8 @@ TEST_F(MapSelectionTest, FindLoadsTheFirstMapThatHoldsThePosition) {
     writeMap("C:\\MAPS\\REGION", 300, 200, kRegion);
     writeMap("C:\\MAPS\\DETAIL", 100, 100, kDetail);
     const MapRecord region = record("C:\\MAPS\\REGION.des", {52 + 1.0 / 3, 52, 4, 4.5}, "Region");
-    const MapRecord detail = record("C:\\MAPS\\DETAIL.des", {52 + 1.0 / 6, 52 + 1.0 / 12, 4 + 1.0 / 12, 4 + 1.0 / 6}, "Detail");
+    const MapRecord detail =
+        record("C:\\MAPS\\DETAIL.des", {52 + 1.0 / 6, 52 + 1.0 / 12, 4 + 1.0 / 12, 4 + 1.0 / 6}, "Detail");
     // One record of 140 bytes is searched; empty hemisphere boxes are north and east.
     shell.prefix.writeDos(kDatabase, encodeMapRecord(region));
     type("Latid", "52,125");
@@ -221,8 +223,13 @@ TEST_F(MapSelectionTest, FindLoadsTheFirstMapThatHoldsThePosition) {
     test::expectReadouts(*shell.window, {{"NSText", "N"}, {"EWText", "E"}});
     EXPECT_EQ(shell.window->status(), " MAP:  REGION");
     test::expectReadouts(*shell.window, {{"Text8", " MAP: C:\\MAPS\\REGION.bmp ;  300 x 200 pixels"},
-                                         {"TextLO", "52      \xB0N; 4       \xB0" "E"},
-                                         {"TextRB", "52,33333\xB0N; 4,5     \xB0" "E"}, {"Xtext", "75"}});
+                                         {"TextLO",
+                                          "52      \xB0N; 4       \xB0"
+                                          "E"},
+                                         {"TextRB",
+                                          "52,33333\xB0N; 4,5     \xB0"
+                                          "E"},
+                                         {"Xtext", "75"}});
     EXPECT_FALSE(shell.control("Shape1")->isVisible());
     expectCornerBoxesWhole();
 
@@ -231,7 +238,9 @@ TEST_F(MapSelectionTest, FindLoadsTheFirstMapThatHoldsThePosition) {
     shell.clickAndSettle("Command13");
     EXPECT_EQ(map->calibration().mapPath, "C:\\MAPS\\DETAIL.bmp");
     EXPECT_EQ(map->bitmap().width(), 100);
-    EXPECT_EQ(text("TextLO"), "52,08333\xB0N; 4,083333\xB0" "E");
+    EXPECT_EQ(text("TextLO"),
+              "52,08333\xB0N; 4,083333\xB0"
+              "E");
     expectCornerBoxesWhole();
     shell.prefix.writeDos(kDatabase, encodeMapRecord(region) + encodeMapRecord(detail));
     shell.clickAndSettle("Command13");

@@ -120,7 +120,8 @@ TEST_F(ViewFixture, TheMarkSitsOnTheScreenPixelThatShowsItsBitmapPixel) {
         zoomTo(r.zoom, {500, 400});
         if (!r.movingMap && r.zoom > 0) view.HScroll3_Change(view.hScroll().maximum / 3);  // the user scrolled
         view.position = r.p;
-        if (r.movingMap) view.CentreOnPosition(); else view.BitmapToView();
+        if (r.movingMap) view.CentreOnPosition();
+        else view.BitmapToView();
         EXPECT_EQ(shownAt(out, view.position), r.p) << "zoom " << r.zoom << " at " << r.p.x << "," << r.p.y;
     }
     // Centred, the mark is in the middle of the picture; near the left edge
@@ -154,7 +155,8 @@ TEST_F(ViewFixture, ScrollEventsAfterTheOneShotFlagOnlyClearIt) {
     EXPECT_FALSE(view.suppressScrollEvent);
     const int marks = out.marks;
     view.VScroll3_Change(50);
-    EXPECT_EQ(std::tuple(out.clips, out.marks, out.lastClip.x, out.lastClip.y), std::tuple(clips + 1, marks + 1, 100, 50));
+    EXPECT_EQ(std::tuple(out.clips, out.marks, out.lastClip.x, out.lastClip.y),
+              std::tuple(clips + 1, marks + 1, 100, 50));
     view.HScroll3_Change(99999);  // beyond the range: held at the maximum
     EXPECT_EQ(view.hScroll().value, 500);
 }
@@ -214,8 +216,8 @@ TEST_F(ViewFixture, FiveZoomInsReachLevelFiveAndASixthChangesNothing) {
     zoomTo(0, {0, 0});
     for (int i = 0; i < 5; ++i) zoom.ZoomIn();
     EXPECT_EQ(view.zoom, 5);
-    EXPECT_EQ(fb.sounds, (std::vector<std::string>{"Mzoom1.WAV", "Mzoom2.WAV", "Mzoom3.WAV",
-                                                   "Mzoom4.WAV", "Mzoom5.WAV"}));
+    EXPECT_EQ(fb.sounds,
+              (std::vector<std::string>{"Mzoom1.WAV", "Mzoom2.WAV", "Mzoom3.WAV", "Mzoom4.WAV", "Mzoom5.WAV"}));
     // Zooming keeps the map's centre in the middle of the view.
     EXPECT_EQ(view.hScroll().value, 484);  // CLng(500 - 1000 / 64)
     fb.status.clear();

@@ -1,16 +1,16 @@
-#include "navigator/navigator_windows.h"
 #include "navigator/map/map_window.h"
+#include "navigator/navigator_windows.h"
 
 #include <QCheckBox>
 #include <QLineEdit>
-#include <QPushButton>
-#include <QScrollBar>
-#include <QSlider>
-#include <QWheelEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPushButton>
 #include <QScreen>
+#include <QScrollBar>
+#include <QSlider>
 #include <QTest>
+#include <QWheelEvent>
 
 #include <cmath>
 
@@ -41,8 +41,8 @@ struct MapWindowTest : ::testing::Test {
 };
 
 TEST_F(MapWindowTest, LoadingACalibratedMapShowsItAndEndsTheRadar) {
-    const std::string bmp = writeMap("C:\\MAPS\\DELFT", 600, 400,
-                                     "Delft\r\nx\r\nx\r\n521000N0040000E,0,400\r\n522000N0043000E,600,0\r\n");
+    const std::string bmp =
+        writeMap("C:\\MAPS\\DELFT", 600, 400, "Delft\r\nx\r\nx\r\n521000N0040000E,0,400\r\n522000N0043000E,600,0\r\n");
     std::filesystem::create_directories(shell.prefix.paths().toNative("C:\\TARVOK\\KAARTEN"));
     shell.dialogs.fileAnswers.push_back(bmp);
     shell.clickAndSettle("Command2");
@@ -113,7 +113,8 @@ TEST_F(MapWindowTest, CancelAndUnreadableBitmapsLeaveTheCurrentMap) {
     EXPECT_EQ(shell.window->status(), before);
     EXPECT_TRUE(shell.dialogs.messages.empty());
 
-    const std::string good = writeMap("C:\\MAPS\\A", 300, 200, "A\r\nx\r\nx\r\n521000N0040000E,0,200\r\n522000N0043000E,300,0\r\n");
+    const std::string good =
+        writeMap("C:\\MAPS\\A", 300, 200, "A\r\nx\r\nx\r\n521000N0040000E,0,200\r\n522000N0043000E,300,0\r\n");
     shell.dialogs.fileAnswers.push_back(good);
     shell.clickAndSettle("Command2");
     ASSERT_EQ(map->bitmap().width(), 300);
@@ -140,7 +141,8 @@ TEST_F(MapWindowTest, AMapWithoutCornerFileWarnsAndKeepsThePreviousEdges) {
 }
 
 TEST_F(MapWindowTest, APipeNamedLikeABitmapOrCornerFileIsRefusedAtOnce) {
-    const std::string good = writeMap("C:\\MAPS\\A", 300, 200, "A\r\nx\r\nx\r\n521000N0040000E,0,200\r\n522000N0043000E,300,0\r\n");
+    const std::string good =
+        writeMap("C:\\MAPS\\A", 300, 200, "A\r\nx\r\nx\r\n521000N0040000E,0,200\r\n522000N0043000E,300,0\r\n");
     const auto native = [&](const char* dos) { return shell.prefix.paths().toNative(dos); };
     test::FifoGuard bitmapPipe(native("C:\\MAPS\\PIPE.BMP"));
     shell.dialogs.fileAnswers.push_back(bitmapPipe.path().string());
@@ -175,9 +177,11 @@ namespace {
 // Bitmaps are read on a worker, slowed here like a slow disk: a choice made
 // while one is read replaces it, and one that fails leaves the map shown.
 TEST_F(MapWindowTest, TheLastLoadRequestWinsAndAFailedOneKeepsTheCurrentMap) {
-    const std::string a = writeMap("C:\\MAPS\\A", 300, 200, "A\r\nx\r\nx\r\n521000N0040000E,0,200\r\n522000N0043000E,300,0\r\n");
+    const std::string a =
+        writeMap("C:\\MAPS\\A", 300, 200, "A\r\nx\r\nx\r\n521000N0040000E,0,200\r\n522000N0043000E,300,0\r\n");
     const std::string bare = writeMap("C:\\MAPS\\BARE", 320, 240);  // its outcome would warn of no corner file
-    const std::string c = writeMap("C:\\MAPS\\C", 400, 300, "C\r\nx\r\nx\r\n530000N0050000E,0,300\r\n531000N0053000E,400,0\r\n");
+    const std::string c =
+        writeMap("C:\\MAPS\\C", 400, 300, "C\r\nx\r\nx\r\n530000N0050000E,0,300\r\n531000N0053000E,400,0\r\n");
     const auto cut = shell.prefix.paths().toNative("C:\\MAPS\\CUT.BMP");
     ASSERT_TRUE(test::writeBmp(cut.string(), 500, 400, 24, [](int, std::uint8_t*) {}));
     std::filesystem::resize_file(cut, 5000);  // pixels cut off
@@ -214,8 +218,8 @@ TEST_F(MapWindowTest, TheLastLoadRequestWinsAndAFailedOneKeepsTheCurrentMap) {
 
 void sendWheel(QWidget* w, int delta) {
     const QPointF at(w->width() / 2.0, w->height() / 2.0);
-    QWheelEvent e(at, w->mapToGlobal(at), QPoint(), QPoint(0, delta), Qt::NoButton, Qt::NoModifier,
-                  Qt::NoScrollPhase, false);
+    QWheelEvent e(at, w->mapToGlobal(at), QPoint(), QPoint(0, delta), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase,
+                  false);
     QCoreApplication::sendEvent(w, &e);
 }
 
@@ -248,7 +252,7 @@ TEST_F(MapWindowTest, TheWheelZoomsAndADragScrollsOnlyWhenTheyMay) {
         int delta;
         const char* focus;
         int zoom;
-    } wheels[] = {{120, nullptr, 1}, {240, nullptr, 3}, {60, nullptr, 3}, {60, nullptr, 4},
+    } wheels[] = {{120, nullptr, 1},  {240, nullptr, 3},  {60, nullptr, 3},  {60, nullptr, 4},
                   {-120, "Latid", 4}, {-120, "Xtext", 4}, {-360, nullptr, 1}};
     for (const Wheel& w : wheels) {
         if (w.focus) shell.window->findChild<QWidget*>(w.focus)->setFocus();
@@ -314,8 +318,8 @@ QImage withoutCovers(QImage picture, const QWidget& view) {
 // only its pixels and the cross's: what the screen shows must still equal
 // the frame drawn afresh, trail and cross, at every stage of a drive.
 TEST_F(MapWindowTest, AFixRepaintsTheTrailsNewStretchAndTheScreenEqualsAFullRedraw) {
-    ASSERT_TRUE(shell.loadMap(writeMap("C:\\MAPS\\T", 600, 400,
-                                       "T\r\nx\r\nx\r\n521000N0040000E,0,400\r\n522000N0043000E,600,0\r\n")));
+    ASSERT_TRUE(shell.loadMap(
+        writeMap("C:\\MAPS\\T", 600, 400, "T\r\nx\r\nx\r\n521000N0040000E,0,400\r\n522000N0043000E,600,0\r\n")));
     MapViewWidget& shown = map->viewWidget();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(shown.window()));
     // The smallest cross, so that its repaints leave most of each stretch to the trail's own.
@@ -344,11 +348,13 @@ TEST_F(MapWindowTest, AFixRepaintsTheTrailsNewStretchAndTheScreenEqualsAFullRedr
         afresh.setTrail(&map->trail(), &map->calibration());
         afresh.showMark(shown.mark());
         const QPoint corner = shown.mapTo(shown.window(), QPoint(0, 0));
-        const QImage screen = shown.screen()
-                                  ->grabWindow(shown.window()->winId(), corner.x(), corner.y(), frame.width(), frame.height())
-                                  .toImage()
-                                  .convertToFormat(QImage::Format_RGB32);
-        ASSERT_EQ(differences(withoutCovers(screen, shown), withoutCovers(afresh.grabFrame(), shown)), "") << "after " << map->trail().size() << " fixes";
+        const QImage screen =
+            shown.screen()
+                ->grabWindow(shown.window()->winId(), corner.x(), corner.y(), frame.width(), frame.height())
+                .toImage()
+                .convertToFormat(QImage::Format_RGB32);
+        ASSERT_EQ(differences(withoutCovers(screen, shown), withoutCovers(afresh.grabFrame(), shown)), "")
+            << "after " << map->trail().size() << " fixes";
     }
 }
 

@@ -124,7 +124,8 @@ struct PositionMark : ::testing::Test {
         case Caller::Navigation: {
             if (parts->navigation.state() != gps::NavigationLoop::State::Receiving) {
                 c().navigate->click();
-                ASSERT_TRUE(waitFor([&] { return parts->navigation.state() == gps::NavigationLoop::State::Receiving; }));
+                ASSERT_TRUE(
+                    waitFor([&] { return parts->navigation.state() == gps::NavigationLoop::State::Receiving; }));
             }
             const double minutes[2] = {(lat - 52) * 60, (lon - 4) * 60};
             char body[128];
@@ -192,7 +193,8 @@ struct PositionMark : ::testing::Test {
         std::vector<int> rows(std::size_t(view.height())), columns(std::size_t(view.width()));
         for (int y = 0; y < view.height(); ++y)
             for (int x = 0; x < view.width(); ++x)
-                if (grab.pixel(view.x() + x, view.y() + y) == qRgb(100, 0, 100)) ++rows[std::size_t(y)], ++columns[std::size_t(x)];
+                if (grab.pixel(view.x() + x, view.y() + y) == qRgb(100, 0, 100))
+                    ++rows[std::size_t(y)], ++columns[std::size_t(x)];
         auto most = [](const std::vector<int>& v) { return int(std::max_element(v.begin(), v.end()) - v.begin()); };
         const int row = most(rows), column = most(columns);
         if (rows[std::size_t(row)] < 3 || columns[std::size_t(column)] < 3) return std::nullopt;

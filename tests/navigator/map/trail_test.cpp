@@ -63,7 +63,8 @@ TEST(Trail, LinesInThePictureFollowTheClipAndLeaveOutWhatCannotBeSeen) {
             EXPECT_GT(std::abs(lines[0][k].x - lines[0][k - 1].x), 1) << k;
     }
     // Out of the picture and back: two lines. A map without extent: none.
-    std::vector<GeoPosition> outAndBack = {{52.25, 4.1}, {52.25, 4.2}, {52.49, 4.2}, {52.49, 4.3}, {52.25, 4.3}, {52.25, 4.4}};
+    std::vector<GeoPosition> outAndBack = {{52.25, 4.1}, {52.25, 4.2}, {52.49, 4.2},
+                                           {52.49, 4.3}, {52.25, 4.3}, {52.25, 4.4}};
     EXPECT_EQ(trailInView(outAndBack, map, {0, 250, 1000, 250}, 500, 250).size(), 2u);
     MapCalibration flat = map;
     flat.edges.top = flat.edges.bottom;

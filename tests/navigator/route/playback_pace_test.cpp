@@ -42,11 +42,11 @@ TEST(PlaybackPace, ShownItemsLieAtLeastAnIntervalApart) {
         bool restart;
     };
     const Row rows[] = {
-        {{0, 0, 0}, {0, 100, 200}, false},        // ready at once: one per interval
-        {{0, 150, 160}, {0, 150, 250}, false},    // a slow read needs no pause
-        {{0, 99, 300}, {0, 100, 300}, false},     // a millisecond short still waits
-        {{500, 500}, {500, 600}, false},          // the first item shows at once
-        {{0, 10, 20}, {0, 100, 100}, true},       // a new playback does not wait
+        {{0, 0, 0}, {0, 100, 200}, false},      // ready at once: one per interval
+        {{0, 150, 160}, {0, 150, 250}, false},  // a slow read needs no pause
+        {{0, 99, 300}, {0, 100, 300}, false},   // a millisecond short still waits
+        {{500, 500}, {500, 600}, false},        // the first item shows at once
+        {{0, 10, 20}, {0, 100, 100}, true},     // a new playback does not wait
     };
     for (const Row& r : rows) EXPECT_EQ(showMoments(r.ready, r.restart), r.shown) << r.ready.size();
 }

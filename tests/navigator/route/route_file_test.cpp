@@ -36,14 +36,13 @@ TEST(RouteRecord, FieldsSitAtTheirOffsetsLittleEndian) {
     r.y = 7;
     r.reserved48 = 0xB1B2B3B4;
     r.reserved52 = 0xC1C2C3C4;
-    const unsigned char expected[56] = {
-        'M',  0, 0, 0, 0, 0, 0, 0xF0, 0x3F,                        // 0 type, 1 time stamp
-        'Z',  0, 0, 0, 0, 0, 0, 0, 0xC0,                           // 9, 10
-        'W',  0, 0, 0, 0, 0, 0, 0xE0, 0x3F,                        // 18, 19
-        0x04, 0x03, 0x02, 0x01, '2',                               // 27 speed, 31 unit
-        0xA4, 0xA3, 0xA2, 0xA1, 0xFF, 0xFF, 0xFF, 0xFF,            // 32, 36 course
-        0x44, 0x33, 0x22, 0x11, 7, 0, 0, 0,                        // 40 X, 44 Y
-        0xB4, 0xB3, 0xB2, 0xB1, 0xC4, 0xC3, 0xC2, 0xC1};           // 48, 52
+    const unsigned char expected[56] = {'M',  0,    0,    0,    0,    0,    0,    0xF0, 0x3F,  // 0 type, 1 time stamp
+                                        'Z',  0,    0,    0,    0,    0,    0,    0,    0xC0,  // 9, 10
+                                        'W',  0,    0,    0,    0,    0,    0,    0xE0, 0x3F,  // 18, 19
+                                        0x04, 0x03, 0x02, 0x01, '2',                           // 27 speed, 31 unit
+                                        0xA4, 0xA3, 0xA2, 0xA1, 0xFF, 0xFF, 0xFF, 0xFF,        // 32, 36 course
+                                        0x44, 0x33, 0x22, 0x11, 7,    0,    0,    0,           // 40 X, 44 Y
+                                        0xB4, 0xB3, 0xB2, 0xB1, 0xC4, 0xC3, 0xC2, 0xC1};       // 48, 52
     RouteRecordBytes b = encodeRouteRecord(r);
     EXPECT_EQ(0, std::memcmp(b.data(), expected, 56));
     EXPECT_EQ(decodeRouteRecord(expected), r);
@@ -139,7 +138,9 @@ bool appendFailsUnderSizeLimit(const TempPrefix& tp, rlim_t limit, const std::ve
     if (child < 0) return false;
     if (child == 0) {
         ::signal(SIGXFSZ, SIG_IGN);
-        struct rlimit lim{limit, limit};
+        struct rlimit lim {
+            limit, limit
+        };
         ::setrlimit(RLIMIT_FSIZE, &lim);
         auto error = appendRouteBlock(tp.paths(), kRoute, points);
         ::_exit(!error ? 1 : error->find("ROUTE1.TVK") == std::string::npos ? 2 : 0);

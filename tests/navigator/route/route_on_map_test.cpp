@@ -9,9 +9,9 @@
 #include <QTimer>
 #include <filesystem>
 
-#include "navigator/navigator_windows.h"
 #include "navigator/gps/position_display.h"
 #include "navigator/map/map_window.h"
+#include "navigator/navigator_windows.h"
 #include "navigator/route/route_file.h"
 #include "navigator/route/route_window.h"
 #include "tests/navigator/shell/window_fixture.h"

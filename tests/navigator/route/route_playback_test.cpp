@@ -205,10 +205,9 @@ TEST(RouteRecordTexts, WhatShowingARecordWrites) {
     EXPECT_EQ(routeRecordTexts(RouteRecord{}).datum, "01-01-95 ");
     EXPECT_EQ(routeRecordTexts(RouteRecord{}).tijds, "00:00:00");
 
-    const std::pair<int, const char*> compass[] = {{0, " N "},  {21, " N "}, {22, "NO"},  {66, "NO"},
-                                                   {67, " O"},  {112, "ZO"}, {157, " Z"}, {202, "ZW"},
-                                                   {247, " W"}, {292, "NW"}, {336, "NW"}, {337, " N"},
-                                                   {359, " N"}};
+    const std::pair<int, const char*> compass[] = {{0, " N "},  {21, " N "}, {22, "NO"},  {66, "NO"},  {67, " O"},
+                                                   {112, "ZO"}, {157, " Z"}, {202, "ZW"}, {247, " W"}, {292, "NW"},
+                                                   {336, "NW"}, {337, " N"}, {359, " N"}};
     for (auto [course, text] : compass) EXPECT_STREQ(playbackCompassText(course), text) << course;
 }
 

@@ -98,8 +98,7 @@ TEST(RouteGpx, ValidGpxOneSegmentPerBlockReadableByTheTrackReader) {
     tarvok::test::writeFile(file, sampleFile());
     ProgramRun r = tool({"gpx", QString::fromStdString(file.string())});
     ASSERT_EQ(r.exitCode, 0) << r.err;
-    EXPECT_NE(r.err.find("2 track segments, 3 points, 1 records without a valid position left out"),
-              std::string::npos)
+    EXPECT_NE(r.err.find("2 track segments, 3 points, 1 records without a valid position left out"), std::string::npos)
         << r.err;
     // Signed coordinates, UTC times (winter UTC+1, summer UTC+2), fillers
     // and the garbage position left out.
@@ -112,8 +111,8 @@ TEST(RouteGpx, ValidGpxOneSegmentPerBlockReadableByTheTrackReader) {
 
     const auto gpx = tp.root() / "route.gpx";
     tarvok::test::writeFile(gpx, r.out);
-    ProgramRun lint = run("xmllint", {"--noout", "--schema", TARVOK_ROUTE_TEST_DATA "/gpx.xsd",
-                               QString::fromStdString(gpx.string())});
+    ProgramRun lint = run(
+        "xmllint", {"--noout", "--schema", TARVOK_ROUTE_TEST_DATA "/gpx.xsd", QString::fromStdString(gpx.string())});
     EXPECT_EQ(lint.exitCode, 0) << "xmllint (libxml2-utils) must be installed: " << lint.err;
     EXPECT_NE(lint.err.find("validates"), std::string::npos) << lint.err;
 
@@ -121,10 +120,10 @@ TEST(RouteGpx, ValidGpxOneSegmentPerBlockReadableByTheTrackReader) {
     std::string bad = r.out;
     bad.replace(bad.find("lat=\"52.25\""), 11, "lat=\"95.25\"");
     tarvok::test::writeFile(gpx, bad);
-    EXPECT_NE(run("xmllint", {"--noout", "--schema", TARVOK_ROUTE_TEST_DATA "/gpx.xsd",
-                              QString::fromStdString(gpx.string())})
-                  .exitCode,
-              0);
+    EXPECT_NE(
+        run("xmllint", {"--noout", "--schema", TARVOK_ROUTE_TEST_DATA "/gpx.xsd", QString::fromStdString(gpx.string())})
+            .exitCode,
+        0);
 
     // The track import reads the export back point by point.
     std::istringstream in(r.out);

@@ -35,8 +35,10 @@ struct RouteWindow : ::testing::Test {
         RouteWindowPlayback::setEndTextDuration(std::chrono::milliseconds(30));
         shell.open();
         tracks = std::make_unique<TrackWindowImport>(trackImportLinks(*shell.window), &position, clock);
-        route = std::make_unique<RouteWindowPlayback>(routePlaybackLinks(*shell.window), tracks.get(), &position, clock);
-        QObject::connect(route.get(), &RouteWindowPlayback::recordShown, [this](std::int64_t k) { shown.push_back(k); });
+        route =
+            std::make_unique<RouteWindowPlayback>(routePlaybackLinks(*shell.window), tracks.get(), &position, clock);
+        QObject::connect(route.get(), &RouteWindowPlayback::recordShown,
+                         [this](std::int64_t k) { shown.push_back(k); });
     }
     void TearDown() override { RouteWindowPlayback::setEndTextDuration(std::chrono::milliseconds(2000)); }
 
@@ -114,8 +116,13 @@ TEST_F(RouteWindow, PlaysTheWholeFileAndShowsTheLastRecord) {
     EXPECT_EQ(text("Datum"), t.datum);
     EXPECT_EQ(tijdsShown, t.tijds);
     // The speed: 1002 % 200, stored in km/h, shown as stored.
-    test::expectReadouts(*shell.window, {{"Latid", t.latid}, {"Longi", t.longi}, {"NSText", "N"}, {"Koers", "282\xB0"},
-                                         {"Windr", " W"}, {"Speed", "2"}, {"Smode", "kmh"}});
+    test::expectReadouts(*shell.window, {{"Latid", t.latid},
+                                         {"Longi", t.longi},
+                                         {"NSText", "N"},
+                                         {"Koers", "282\xB0"},
+                                         {"Windr", " W"},
+                                         {"Speed", "2"},
+                                         {"Smode", "kmh"}});
     // "  Zoeken klaar!" came and went; the opening moment is back in Text7.
     EXPECT_EQ(text("Text7"), opening);
     EXPECT_EQ(progress(), 0);

@@ -50,12 +50,16 @@ TEST(TarvokDrive, RunsAScriptOnTheWindow) {
                        "state navigationActive 1\n"
                        "click cmdQuit\n"
                        "wait-status \" NAVIGATION STOPPED\"\n"
-                       "dump " + dir + "/controls.json\n"
-                       "grab " + dir + "/window.png\n"
-                       "click Command6\n"
-                       "sleep 50\n"
-                       "click cmdQuit\n"
-                       "wait-ended\n",
+                       "dump " +
+                           dir +
+                           "/controls.json\n"
+                           "grab " +
+                           dir +
+                           "/window.png\n"
+                           "click Command6\n"
+                           "sleep 50\n"
+                           "click cmdQuit\n"
+                           "wait-ended\n",
                        {QStringLiteral("--screen"), QStringLiteral("1024x768")});
     EXPECT_EQ(r.exitCode, 0) << r.out;
     EXPECT_NE(r.out.find("script done"), std::string::npos) << r.out;
@@ -99,10 +103,14 @@ TEST(TarvokDrive, RunsTheSettingsWindowAndItsEndSavesTheSettings) {
                        "expect SnText \" mph\"\n"
                        "click Mtoets2\n"
                        "sounds INstart1.WAV INcdrom0.WAV INcdrom1.WAV\n"
-                       "dump " + dir + "/controls.json\n"
-                       "grab " + dir + "/ports.png\n"
-                       "key Esc\n"
-                       "wait-ended\n",
+                       "dump " +
+                           dir +
+                           "/controls.json\n"
+                           "grab " +
+                           dir +
+                           "/ports.png\n"
+                           "key Esc\n"
+                           "wait-ended\n",
                        set);
     EXPECT_EQ(r.exitCode, 0) << r.out;
     EXPECT_EQ(tp.readDos("C:\\WINDOWS\\VELKAR.DLL").substr(9, 1), "2") << "mph saved when the window closed";
@@ -191,8 +199,10 @@ TEST(TarvokDrive, SetupStartsTheTarvokSetBesideTheNavigatorOrSaysWhereItLooked) 
         EXPECT_EQ(p.exitCode(), 0) << out;
         if (!row.withSettingsProgram) {
             EXPECT_NE(out.find("message: TARVOK\\r\\n\\r\\nThe settings program was not started.\\r\\n\\r\\n"
-                               "Looked for in:\\r\\n" + (bin / "TarvokSET").string()),
-                      std::string::npos) << out;
+                               "Looked for in:\\r\\n" +
+                               (bin / "TarvokSET").string()),
+                      std::string::npos)
+                << out;
         }
     }
 }
@@ -205,16 +215,16 @@ TEST(TarvokDrive, SetupEndsItsWaitWhenTheSettingsProgramEndsUnseen) {
     test::TempPrefix tp;
     const fs::path settingsScript = tp.root() / "set.txt";
     test::writeFile(settingsScript, "click Command4\nexpect Ttaal1 NL\nkey Esc\nwait-ended\n");
-    DriveRun r = drive(tp,
-                       "settings-script " + settingsScript.string() + "\n"
-                       "setup-grace 60000\n"
-                       "click SetupCommand\n"
-                       "wait-status \"CHANGE SETTINGS\"\n"
-                       "wait-setup 20000\n"
-                       "key g\n"
-                       "wait-status \"  GELUID = UIT \"\n"
-                       "click cmdQuit\n"
-                       "wait-ended\n");
+    DriveRun r = drive(tp, "settings-script " + settingsScript.string() +
+                               "\n"
+                               "setup-grace 60000\n"
+                               "click SetupCommand\n"
+                               "wait-status \"CHANGE SETTINGS\"\n"
+                               "wait-setup 20000\n"
+                               "key g\n"
+                               "wait-status \"  GELUID = UIT \"\n"
+                               "click cmdQuit\n"
+                               "wait-ended\n");
     EXPECT_EQ(r.exitCode, 0) << r.out;
     EXPECT_EQ(tp.readDos("C:\\WINDOWS\\VELKAR.DLL").substr(4, 1), "0") << "Dutch saved by the settings window";
 }

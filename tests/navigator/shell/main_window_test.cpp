@@ -1,18 +1,18 @@
 // The main window through its real widgets on the offscreen platform.
+#include <QCheckBox>
 #include <QElapsedTimer>
 #include <QFontMetrics>
 #include <QFrame>
 #include <QLabel>
-#include <QCheckBox>
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QScreen>
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QSlider>
+#include <cmath>
 #include <tuple>
 #include <utility>
-#include <cmath>
 
 #include "navigator/shell/radar_screen.h"
 #include "navigator/shell/shell_texts.h"
@@ -45,24 +45,58 @@ void expectControlsInside(const ShellWindow& w, QSize size) {
 // Each typed control and the name the system knows it by.
 std::vector<std::pair<const QWidget*, const char*>> typedControls(const MainWindowControls& c) {
     return {
-        {c.status, "Label6"},          {c.loadMap, "Command2"},         {c.findMap, "Command13"},
-        {c.buildMapDatabase, "Command12"}, {c.goToPixel, "Command3"},    {c.goToCoordinates, "Command4"},
-        {c.routePlayback, "Command1"}, {c.navigate, "Navig1"},          {c.setup, "SetupCommand"},
-        {c.stop, "cmdQuit"},           {c.zoomFull, "Zoom0"},           {c.zoomIn, "ZoomI"},
-        {c.zoomOut, "ZoomU"},          {c.help, "Command6"},            {c.time, "Tijds"},
-        {c.date, "Datum"},             {c.speed, "Speed"},              {c.speedUnit, "Smode"},
-        {c.course, "Koers"},           {c.compassDirection, "Windr"},   {c.northSouth, "NSText"},
-        {c.latitude, "Latid"},         {c.eastWest, "EWText"},          {c.longitude, "Longi"},
-        {c.pixelX, "Xtext"},           {c.pixelY, "Ytext"},             {c.zoomLevel, "Ztext"},
-        {c.accentLeft, "Text3"},       {c.accentRight, "Text4"},        {c.movingMap, "Check1"},
-        {c.trail, "Check2"},           {c.fixStatus, "Label7"},
-        {c.crossSize, "Slider3"},      {c.thinning, "rou1"},            {c.receiverLog, "Text1"},
-        {c.playbackPanel, "Frame10"},  {c.playbackStart, "Text7"},      {c.startHours, "HScroll1"},
-        {c.startMinutes, "HScroll2"},  {c.playbackSpeed, "Slider1"},    {c.playbackProgress, "ProgressBar1"},
-        {c.play, "Play1"},             {c.upperLeftCorner, "TextLB"},   {c.upperRightCorner, "TextRB"},
-        {c.lowerLeftCorner, "TextLO"}, {c.lowerRightCorner, "TextRO"},  {c.mapHScroll, "HScroll3"},
-        {c.mapVScroll, "VScroll3"},    {c.mapStatusLine, "Text8"},     {c.radarCircles[0], "Shape1"},
-        {c.radarCircles[1], "Shape2"}, {c.radarCircles[2], "Shape3"},
+        {c.status, "Label6"},
+        {c.loadMap, "Command2"},
+        {c.findMap, "Command13"},
+        {c.buildMapDatabase, "Command12"},
+        {c.goToPixel, "Command3"},
+        {c.goToCoordinates, "Command4"},
+        {c.routePlayback, "Command1"},
+        {c.navigate, "Navig1"},
+        {c.setup, "SetupCommand"},
+        {c.stop, "cmdQuit"},
+        {c.zoomFull, "Zoom0"},
+        {c.zoomIn, "ZoomI"},
+        {c.zoomOut, "ZoomU"},
+        {c.help, "Command6"},
+        {c.time, "Tijds"},
+        {c.date, "Datum"},
+        {c.speed, "Speed"},
+        {c.speedUnit, "Smode"},
+        {c.course, "Koers"},
+        {c.compassDirection, "Windr"},
+        {c.northSouth, "NSText"},
+        {c.latitude, "Latid"},
+        {c.eastWest, "EWText"},
+        {c.longitude, "Longi"},
+        {c.pixelX, "Xtext"},
+        {c.pixelY, "Ytext"},
+        {c.zoomLevel, "Ztext"},
+        {c.accentLeft, "Text3"},
+        {c.accentRight, "Text4"},
+        {c.movingMap, "Check1"},
+        {c.trail, "Check2"},
+        {c.fixStatus, "Label7"},
+        {c.crossSize, "Slider3"},
+        {c.thinning, "rou1"},
+        {c.receiverLog, "Text1"},
+        {c.playbackPanel, "Frame10"},
+        {c.playbackStart, "Text7"},
+        {c.startHours, "HScroll1"},
+        {c.startMinutes, "HScroll2"},
+        {c.playbackSpeed, "Slider1"},
+        {c.playbackProgress, "ProgressBar1"},
+        {c.play, "Play1"},
+        {c.upperLeftCorner, "TextLB"},
+        {c.upperRightCorner, "TextRB"},
+        {c.lowerLeftCorner, "TextLO"},
+        {c.lowerRightCorner, "TextRO"},
+        {c.mapHScroll, "HScroll3"},
+        {c.mapVScroll, "VScroll3"},
+        {c.mapStatusLine, "Text8"},
+        {c.radarCircles[0], "Shape1"},
+        {c.radarCircles[1], "Shape2"},
+        {c.radarCircles[2], "Shape3"},
     };
 }
 
@@ -244,7 +278,7 @@ TEST(MainWindow, LanguageChoosesTooltipsCaptionsAndSoundFolder) {
 }
 
 TEST(MainWindow, ColourSchemeOneMakesTheFourteenReadoutsWhite) {
-    const char* readouts[] = {"Speed", "Smode", "Koers", "Windr", "Text3", "Text4", "EWText",
+    const char* readouts[] = {"Speed",  "Smode", "Koers", "Windr", "Text3", "Text4", "EWText",
                               "NSText", "Latid", "Longi", "Xtext", "Ytext", "Tijds", "Datum"};
     ShellWindow bw({.colourScheme = '1'});
     bw.open();
@@ -268,8 +302,7 @@ TEST(MainWindow, LayoutFollowsTheScreen) {
         EXPECT_EQ(w.window->picture1()->size(), QSize(screen.width() - 230, screen.height() - 85));
         QWidget* text8 = w.control("Text8");
         EXPECT_EQ(text8->y(), screen.height() - 85 + 20);
-        EXPECT_EQ(w.control("TextRO")->pos(),
-                  QPoint(screen.width() - 230 - 130, screen.height() - 85 - 17));
+        EXPECT_EQ(w.control("TextRO")->pos(), QPoint(screen.width() - 230 - 130, screen.height() - 85 - 17));
         expectControlsInside(w, w.window->size());
     }
 }

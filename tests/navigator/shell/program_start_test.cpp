@@ -66,7 +66,8 @@ TEST(ProgramStart, ASettingsFileThatCannotBeReadIsToldAndStartsNothing) {
         EXPECT_FALSE(startNavigator(tp.paths(), dialogs).has_value());
         EXPECT_FALSE(pipe.released()) << "the start waited on the pipe";
         ASSERT_EQ(dialogs.messages.size(), 1u);
-        EXPECT_EQ(dialogs.messages[0], joinMessageLines(settingsUnreadableLines("C:\\WINDOWS\\VELKAR.DLL is not a file")));
+        EXPECT_EQ(dialogs.messages[0],
+                  joinMessageLines(settingsUnreadableLines("C:\\WINDOWS\\VELKAR.DLL is not a file")));
     }
     // A file without read permission, read by a process without the rights.
     if (::geteuid() != 0) GTEST_SKIP() << "reading as another user needs root";

@@ -54,18 +54,20 @@ struct RecordedLaunch {
 
     RecordedLaunch() {
         launch.setProgram(quickProgram());
-        launch.setCalls({[] { return Language::English; },
-                         [this](const std::string& t) { statuses.push_back(t); },
+        launch.setCalls({[] { return Language::English; }, [this](const std::string& t) { statuses.push_back(t); },
                          [this] {
                              ++sounds;
                              if (duringSound) duringSound();
                          },
-                         [this] { ++reloads; },
-                         [this](const std::string& t) { messages.push_back(t); }});
+                         [this] { ++reloads; }, [this](const std::string& t) { messages.push_back(t); }});
     }
-    bool reaches(Phase p) { return waitFor([&] { return launch.phase() == p; }); }
+    bool reaches(Phase p) {
+        return waitFor([&] { return launch.phase() == p; });
+    }
     // Lets the launch look several more times.
-    void settle() { waitFor([] { return false; }, 40); }
+    void settle() {
+        waitFor([] { return false; }, 40);
+    }
     // The reloads so far, once the launch has looked several more times.
     int settledReloads() {
         settle();
@@ -199,7 +201,9 @@ TEST(SettingsLaunchWindow, AProgramThatCannotBeStartedIsReportedInTheWindowsLang
         std::vector<std::string> lines;
     };
     for (const Row& row : std::vector<Row>{
-             {'1', false, {"The settings program was not started.", "Looked for in:", "and on the search path (PATH)."}},
+             {'1',
+              false,
+              {"The settings program was not started.", "Looked for in:", "and on the search path (PATH)."}},
              {'0', false, {"Het instellingenprogramma is niet gestart.", "Gezocht in:", "en in het zoekpad (PATH)."}},
              {'1', true, {"The settings program was not started.", "It could not be started:"}}}) {
         SCOPED_TRACE(row.language + std::string(row.found ? " found" : " missing"));
@@ -276,9 +280,7 @@ TEST(SettingsLaunchWindow, EscapeOrStopDuringTheWaitActAsEverywhereElse) {
         else w.shell.button("cmdQuit")->click();
         EXPECT_EQ(w.shell.window->programEnded(), row.ends);
         EXPECT_EQ(w.launch->phase(), row.ends ? Phase::Idle : Phase::Waiting);
-        if (row.navigating) {
-            EXPECT_EQ(w.shell.window->status(), " NAVIGATION STOPPED");
-        }
+        if (row.navigating) { EXPECT_EQ(w.shell.window->status(), " NAVIGATION STOPPED"); }
         registry.close(kSettingsTitleEnglish);
         waitFor([&] { return w.launch->phase() == Phase::Idle && !reloaded.isEmpty(); }, 100);
         EXPECT_EQ(reloaded.count(), row.ends ? 0 : 1);
@@ -289,7 +291,7 @@ TEST(SettingsLaunchWindow, EscapeOrStopDuringTheWaitActAsEverywhereElse) {
 TEST(SettingsLaunchWindow, TheNewSettingsTakeEffectAfterTheSettingsProgramHasClosed) {
     SetupWindow w;
     SettingsProgram p = test::standInSettingsProgram(kSettingsTitleEnglish, 0, 20000, w.settingsFile,
-                                {{5, "0"}, {10, "2"}, {33, "5"}, {51, "07"}, {80, "35   "}});
+                                                     {{5, "0"}, {10, "2"}, {33, "5"}, {51, "07"}, {80, "35   "}});
     p.gracePeriod = 400ms;
     w.launch->setProgram(p);
     QSignalSpy reloaded(w.launch.get(), &SettingsLaunch::reloaded);
@@ -316,8 +318,9 @@ TEST(SettingsLaunchWindow, TheNewSettingsTakeEffectAfterTheSettingsProgramHasClo
     EXPECT_FALSE(w.presence->isOpen(kSettingsTitleEnglish));
     // Taken over at once: language of run-time texts, unit, sliders, the
     // screen correction from the file.
-    EXPECT_EQ(std::tuple(w.state().settings.language, w.slider("Slider1"), w.slider("Slider3"), w.state().screenCorrectionX),
-              std::tuple('0', 5, 7, 70));
+    EXPECT_EQ(
+        std::tuple(w.state().settings.language, w.slider("Slider1"), w.slider("Slider3"), w.state().screenCorrectionX),
+        std::tuple('0', 5, 7, 70));
     EXPECT_GE(w.shell.speech.fragmentLoads, 2) << "the spoken unit word follows the new unit";
     w.shell.window->formKeyPress('G');
     EXPECT_EQ(w.shell.window->status(), "  GELUID = UIT ");

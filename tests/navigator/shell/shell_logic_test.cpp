@@ -5,9 +5,9 @@
 #include <tuple>
 #include <utility>
 
+#include "common/clock_texts.h"
 #include "navigator/shell/keyboard_commands.h"
 #include "navigator/shell/radar_screen.h"
-#include "common/clock_texts.h"
 #include "navigator/shell/shell_texts.h"
 #include "navigator/shell/window_layout.h"
 
@@ -94,8 +94,10 @@ TEST(Keyboard, ScreenCorrectionStopsAt800AndMinus800) {
 
     s.screenCorrectionX = -800;
     s.screenCorrectionY = -780;
-    expectStatuses(s, {{'W', "Xcor.= -800 ; Ycor.= -780"}, {'z', "Xcor.= -800 ; Ycor.= -800"},
-                       {'Z', "Xcor.= -800 ; Ycor.= -800"}, {'n', "Xcor.= -800 ; Ycor.= -780"}});
+    expectStatuses(s, {{'W', "Xcor.= -800 ; Ycor.= -780"},
+                       {'z', "Xcor.= -800 ; Ycor.= -800"},
+                       {'Z', "Xcor.= -800 ; Ycor.= -800"},
+                       {'n', "Xcor.= -800 ; Ycor.= -780"}});
 }
 
 TEST(Keyboard, GTogglesSoundAndSetsTheCompletionCode) {
@@ -121,9 +123,12 @@ TEST(Keyboard, DigitsZoomOnlyWhileAModeRuns) {
     EXPECT_EQ(s.targetZoomLevel, 0);
 
     s.navigationActive = 1;
-    for (auto [key, command, level] : {std::tuple{'2', KeyCommand::ZoomToLevel, 2}, {'0', KeyCommand::ZoomFull, 0},
-                                       {'6', KeyCommand::ZoomToLevel, 5}, {'7', KeyCommand::ZoomToLevel, 5},
-                                       {'8', KeyCommand::ZoomToLevel, 5}, {'9', KeyCommand::ZoomToLevel, 5}}) {
+    for (auto [key, command, level] : {std::tuple{'2', KeyCommand::ZoomToLevel, 2},
+                                       {'0', KeyCommand::ZoomFull, 0},
+                                       {'6', KeyCommand::ZoomToLevel, 5},
+                                       {'7', KeyCommand::ZoomToLevel, 5},
+                                       {'8', KeyCommand::ZoomToLevel, 5},
+                                       {'9', KeyCommand::ZoomToLevel, 5}}) {
         const KeyCommand pressed = applyKey(s, key).command;
         EXPECT_EQ(std::tuple(pressed, s.targetZoomLevel), std::tuple(command, level)) << key;
     }
@@ -174,8 +179,8 @@ TEST(Keyboard, EscapeRaisesTheStopRequestAndOtherKeysDoNothing) {
 }
 
 TEST(Keyboard, PShowsAndHidesTheTrailInTheWindowsLanguage) {
-    for (auto [language, hidden, shown] : {std::tuple{'1', "  TRAIL = OFF ", "  TRAIL = ON "},
-                                           std::tuple{'0', "  SPOOR = UIT ", "  SPOOR = AAN "}}) {
+    for (auto [language, hidden, shown] :
+         {std::tuple{'1', "  TRAIL = OFF ", "  TRAIL = ON "}, std::tuple{'0', "  SPOOR = UIT ", "  SPOOR = AAN "}}) {
         NavigatorState s = stateWith(language, '1');
         ASSERT_TRUE(s.trailShown);
         const KeyOutcome o = applyKey(s, 'p');
@@ -186,8 +191,10 @@ TEST(Keyboard, PShowsAndHidesTheTrailInTheWindowsLanguage) {
 }
 
 TEST(ShellTexts, ClockAndDateGetALeadingZero) {
-    for (auto [text, expected] : {std::pair{clockText(9, 5, 33), "09:05:33"}, {clockText(23, 0, 0), "23:00:00"},
-                                  {timeOfDayText(9, 5, 33), "9:05:33"}, {dateText(7, 12, 2026), "07-12-2026"},
+    for (auto [text, expected] : {std::pair{clockText(9, 5, 33), "09:05:33"},
+                                  {clockText(23, 0, 0), "23:00:00"},
+                                  {timeOfDayText(9, 5, 33), "9:05:33"},
+                                  {dateText(7, 12, 2026), "07-12-2026"},
                                   {dateText(17, 3, 1994), "17-3-1994"}})
         EXPECT_EQ(text, expected);
 }
@@ -262,9 +269,9 @@ TEST(RadarScreen, SweepStepsDrawEdgesSpokesAndRefreshTheClock) {
     // a = 5, 10, ..., 360 give spokes; a = 10, ..., 360 refresh the clock.
     EXPECT_EQ(spokeSteps, 72);
     EXPECT_EQ(clockSteps, 36);
-    EXPECT_TRUE(radarSweepStep(c, 8).lines.size() == 20);   // a = 5
-    EXPECT_FALSE(radarSweepStep(c, 9).refreshClock);          // a = 5.5
-    EXPECT_TRUE(radarSweepStep(c, 18).refreshClock);          // a = 10
+    EXPECT_TRUE(radarSweepStep(c, 8).lines.size() == 20);  // a = 5
+    EXPECT_FALSE(radarSweepStep(c, 9).refreshClock);       // a = 5.5
+    EXPECT_TRUE(radarSweepStep(c, 18).refreshClock);       // a = 10
     EXPECT_EQ(radarSweepStep(c, 8).lines[19].colour, (RadarColour{0, 100, 0}));
     EXPECT_EQ(radarSweepStep(c, 12).lines.size(), 8u);  // a = 7: no spokes
 }

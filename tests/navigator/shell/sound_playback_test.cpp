@@ -6,10 +6,10 @@
 
 #include "navigator/shell/navigator_state.h"
 #include "navigator/shell/sound_playback.h"
+#include "tests/support/real_audio.h"
 #include "tests/support/scripted_sound_device.h"
 #include "tests/support/temp_prefix.h"
 #include "tests/support/wav_bytes.h"
-#include "tests/support/real_audio.h"
 
 namespace tarvok {
 namespace {
@@ -101,7 +101,7 @@ TEST(PlaySound, MissingFileEndsAtTheBoundWithoutAMessage) {
     EXPECT_GE(t.elapsed(), kBoundMs - 25);
     ASSERT_GE(notices.count(), 1);
     EXPECT_EQ(notices.at(0).at(0).toInt(), 8);  // failure, never success
-    EXPECT_EQ(p.sound->completionCode(), 1);       // set after the wait
+    EXPECT_EQ(p.sound->completionCode(), 1);    // set after the wait
 }
 
 TEST(PlaySound, RealFileOnTheSilentDeviceEndsWithItsNotice) {

@@ -14,8 +14,8 @@
 #include "navigator/shell/main_window.h"
 #include "navigator/shell/shell_calls.h"
 #include "navigator/shell/sound_playback.h"
-#include "tests/support/scripted_sound_device.h"
 #include "tests/support/recording_dialogs.h"
+#include "tests/support/scripted_sound_device.h"
 #include "tests/support/temp_prefix.h"
 #include "tests/support/wait_for.h"
 

@@ -207,16 +207,16 @@ Shown runGpx(const std::string& bytes, int hourOffset = 0, int thinning = 1) {
 }
 
 TEST(TrackGpx, TwoSegmentsInFileOrder) {
-    const std::string file = gpx(
-        "<metadata><time>2024-01-01T00:00:00Z</time></metadata>\n"
-        "<wpt lat=\"1\" lon=\"1\"><time>2024-01-01T01:00:00Z</time></wpt>\n"
-        "<trk><name>Drive &amp; back</name><trkseg>\n"
-        " <trkpt lat=\"52.5\" lon=\"4.25\"><ele>3.2</ele><time>2024-05-01T12:00:01Z</time></trkpt>\n"
-        " <trkpt lat='52.6' lon='4.3'><time>2024-05-01T12:00:02.750Z</time>"
-        "<extensions><x:e xmlns:x=\"urn:x\"><x:time>ignored</x:time></x:e></extensions></trkpt>\n"
-        "</trkseg><trkseg>\n"
-        " <trkpt lat=\"-33.5\" lon=\"-151.25\"><time><![CDATA[2024-05-01T12:30:00Z]]></time></trkpt>\n"
-        "</trkseg></trk>\n");
+    const std::string file =
+        gpx("<metadata><time>2024-01-01T00:00:00Z</time></metadata>\n"
+            "<wpt lat=\"1\" lon=\"1\"><time>2024-01-01T01:00:00Z</time></wpt>\n"
+            "<trk><name>Drive &amp; back</name><trkseg>\n"
+            " <trkpt lat=\"52.5\" lon=\"4.25\"><ele>3.2</ele><time>2024-05-01T12:00:01Z</time></trkpt>\n"
+            " <trkpt lat='52.6' lon='4.3'><time>2024-05-01T12:00:02.750Z</time>"
+            "<extensions><x:e xmlns:x=\"urn:x\"><x:time>ignored</x:time></x:e></extensions></trkpt>\n"
+            "</trkseg><trkseg>\n"
+            " <trkpt lat=\"-33.5\" lon=\"-151.25\"><time><![CDATA[2024-05-01T12:30:00Z]]></time></trkpt>\n"
+            "</trkseg></trk>\n");
     std::istringstream in(file);
     TrackImport import(std::make_unique<GpxTrackSource>(in, 2));
     TrackStep a = import.step(1), b = import.step(1), c = import.step(1);
@@ -246,8 +246,11 @@ TEST(TrackGpx, PointTexts) {
         {"2024-03-01T00:30:00+02:00", 0, "22:30:00", "29-02-2024"},
         {"2024-03-01T09:15:07", 5, "09:15:07", "01-03-2024"},
         {" 2024-03-01T09:15:07.5-01:30 ", 0, "10:45:07", "01-03-2024"},
-        {"", 0, "", ""}, {"yesterday", 0, "", ""}, {"2024-13-01T00:00:00Z", 0, "", ""},
-        {"2024-01-01T00:00:00Q", 0, "", ""}, {"2024-01-01", 0, "", ""},
+        {"", 0, "", ""},
+        {"yesterday", 0, "", ""},
+        {"2024-13-01T00:00:00Z", 0, "", ""},
+        {"2024-01-01T00:00:00Q", 0, "", ""},
+        {"2024-01-01", 0, "", ""},
     };
     for (const Row& r : rows) {
         const TrackPointTexts p = gpxPointTexts("1", "2", r.time, r.hourOffset);
@@ -267,13 +270,12 @@ TEST(TrackGpx, MalformedFilesGiveAClearError) {
         const char* says;
     };
     const std::string one = "<trk><trkseg><trkpt lat=\"1\" lon=\"2\"></trkpt>";
-    for (const Case& c : {Case{"", 0, "no GPX document"},
-                          Case{"just text", 0, ""},
-                          Case{"<?xml version=\"1.0\"?><kml><trkpt lat=\"1\" lon=\"2\"/></kml>", 0, "not a GPX file"},
-                          Case{gpx(one + "<trkpt lat=\"3\" lon=\"4\"></trk>"), 1, "line 3"},
-                          Case{gpx(one).substr(0, gpx(one).find("</trkpt>") + 9), 1, "ends before"},
-                          Case{gpx(one + "</trkseg></trk>") + "<gpx/>", 1, ""},
-                          Case{std::string("\xff\xfe\x00<\x00g", 6), 0, ""}}) {
+    for (const Case& c :
+         {Case{"", 0, "no GPX document"}, Case{"just text", 0, ""},
+          Case{"<?xml version=\"1.0\"?><kml><trkpt lat=\"1\" lon=\"2\"/></kml>", 0, "not a GPX file"},
+          Case{gpx(one + "<trkpt lat=\"3\" lon=\"4\"></trk>"), 1, "line 3"},
+          Case{gpx(one).substr(0, gpx(one).find("</trkpt>") + 9), 1, "ends before"},
+          Case{gpx(one + "</trkseg></trk>") + "<gpx/>", 1, ""}, Case{std::string("\xff\xfe\x00<\x00g", 6), 0, ""}}) {
         Shown s = runGpx(c.bytes);
         EXPECT_EQ(s.end, Kind::Error) << c.bytes;
         EXPECT_FALSE(s.error.empty()) << c.bytes;
@@ -328,9 +330,8 @@ TEST(TrackGpx, LongTrackInBoundedMemory) {
 
 TEST(TrackTexts, StatusAndMessages) {
     EXPECT_EQ(thinningStatusText(0) + "|" + thinningStatusText(3), " TOON ELK ROUTEPUNT| TOON OM DE 3 PTN.");
-    for (auto [language, ready, notFound] :
-         {std::tuple{Language::English, " ROUTE-PLAY READY ", "NO FILE FOUND!"},
-          {Language::Dutch, " ROUTE-PLAY GEREED ", "BESTAND NIET GEVONDEN!"}}) {
+    for (auto [language, ready, notFound] : {std::tuple{Language::English, " ROUTE-PLAY READY ", "NO FILE FOUND!"},
+                                             {Language::Dutch, " ROUTE-PLAY GEREED ", "BESTAND NIET GEVONDEN!"}}) {
         EXPECT_STREQ(trackStatusText(TrackStatus::Ready, language), ready);
         EXPECT_EQ(trackFileNotFoundLines(language)[2], notFound);
     }

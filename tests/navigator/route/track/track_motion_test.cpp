@@ -29,9 +29,20 @@ TEST(TrackCourse, CompassTexts) {
         int course;
         const char* text;
     };
-    for (Case c : {Case{0, " N "}, {21, " N "}, {22, "NO"}, {66, "NO"}, {67, " O "}, {112, "ZO "},
-                   {157, " Z "}, {201, " Z "}, {202, "ZW "}, {247, " W "}, {292, "NW "}, {336, "NW "},
-                   {337, " N "}, {359, " N "}})
+    for (Case c : {Case{0, " N "},
+                   {21, " N "},
+                   {22, "NO"},
+                   {66, "NO"},
+                   {67, " O "},
+                   {112, "ZO "},
+                   {157, " Z "},
+                   {201, " Z "},
+                   {202, "ZW "},
+                   {247, " W "},
+                   {292, "NW "},
+                   {336, "NW "},
+                   {337, " N "},
+                   {359, " N "}})
         EXPECT_STREQ(trackCompassText(c.course), c.text) << c.course;
 }
 

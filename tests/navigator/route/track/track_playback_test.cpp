@@ -108,9 +108,8 @@ TEST_F(TrackPlaybackTest, CancelledDialogSaysNoFileFound) {
               "Track files (*.trk)|*.trk|Text files (*.txt)|*.txt|GPX files (*.gpx)|*.gpx|All Files (*.*)|*.*");
     EXPECT_EQ(host.status, " SELECT TRACK-FILE");
     ASSERT_EQ(dialogs.messages.size(), 1u);
-    EXPECT_EQ(dialogs.messages[0],
-              joinMessageLines({"WARNING!", "", "NO FILE FOUND!", "", "You must enter or select a",
-                                "valid bitmap file.", "", "Please try again!"}));
+    EXPECT_EQ(dialogs.messages[0], joinMessageLines({"WARNING!", "", "NO FILE FOUND!", "", "You must enter or select a",
+                                                     "valid bitmap file.", "", "Please try again!"}));
     EXPECT_EQ(std::tuple(dialogs.beeps, host.playback, host.navigation), std::tuple(1, false, false));
 
     // A file that is not there, in Dutch.
@@ -141,7 +140,8 @@ TEST_F(TrackPlaybackTest, ShowsEveryPointThenTheEnd) {
               std::tuple("000", "End", " ROUTE-PLAY READY ", false));
     EXPECT_TRUE(dialogs.messages.empty());
     // 100 pixels in 36 seconds: 10 km/h, kept for the next file.
-    EXPECT_EQ(std::pair(playback.motion().previousTime, playback.motion().pixelDistance), std::pair(12 * 3600 + 36, 100));
+    EXPECT_EQ(std::pair(playback.motion().previousTime, playback.motion().pixelDistance),
+              std::pair(12 * 3600 + 36, 100));
 }
 
 TEST_F(TrackPlaybackTest, SpeedBetweenPointsAndAcrossFiles) {
@@ -169,10 +169,8 @@ std::string longTrack(int lines) {
     t.reserve(static_cast<std::size_t>(lines) * 3 + 50000);
     t += "H  header\r";
     for (int i = 1; i < lines; ++i) {
-        if (i % 1000 == 999)
-            t += test::trkLine("N5200.00000", "E00400.00000", "23-MAR-94", "12:00:00");
-        else
-            t += "\nT\r";
+        if (i % 1000 == 999) t += test::trkLine("N5200.00000", "E00400.00000", "23-MAR-94", "12:00:00");
+        else t += "\nT\r";
     }
     return t;
 }
@@ -222,8 +220,9 @@ TEST_F(TrackPlaybackTest, StopRequestEndsTheImport) {
 }
 
 TEST_F(TrackPlaybackTest, MalformedGpxStopsWithAMessage) {
-    ASSERT_TRUE(import("bad.GPX", "<gpx><trk><trkseg><trkpt lat=\"52.5\" lon=\"4.5\"><time>2024-05-01T10:00:00Z"
-                                  "</time></trkpt><trkpt lat=\"52.6\" lon=\"4.5\"></trkseg></gpx>"));
+    ASSERT_TRUE(import("bad.GPX",
+                       "<gpx><trk><trkseg><trkpt lat=\"52.5\" lon=\"4.5\"><time>2024-05-01T10:00:00Z"
+                       "</time></trkpt><trkpt lat=\"52.6\" lon=\"4.5\"></trkseg></gpx>"));
     ASSERT_EQ(host.points.size(), 1u);
     EXPECT_EQ(host.points[0].latid, "52,5");
     ASSERT_EQ(dialogs.messages.size(), 1u);

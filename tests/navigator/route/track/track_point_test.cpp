@@ -18,9 +18,12 @@ using Texts = std::tuple<const char*, const char*, const char*, const char*, con
 TEST(TrackPoint, FormatByTheFileNameEnding) {
     // Only a lower-case "txt" is the text export; upper case reads as a track file.
     for (auto [name, format] : {std::pair{"/home/u/TRACK.trk", TrackFormat::TrackFile},
-                                {"/home/u/export.txt", TrackFormat::Text}, {"/home/u/EXPORT.TXT", TrackFormat::TrackFile},
-                                {"/home/u/Exporttxt", TrackFormat::Text}, {"/home/u/Current.gpx", TrackFormat::Gpx},
-                                {"/home/u/CURRENT.GPX", TrackFormat::Gpx}, {"gpx", TrackFormat::TrackFile}})
+                                {"/home/u/export.txt", TrackFormat::Text},
+                                {"/home/u/EXPORT.TXT", TrackFormat::TrackFile},
+                                {"/home/u/Exporttxt", TrackFormat::Text},
+                                {"/home/u/Current.gpx", TrackFormat::Gpx},
+                                {"/home/u/CURRENT.GPX", TrackFormat::Gpx},
+                                {"gpx", TrackFormat::TrackFile}})
         EXPECT_EQ(trackFormatForName(name), format) << name;
 }
 
@@ -68,8 +71,8 @@ TEST(TrackPoint, OnlyLinesWithTheMarkerAtPositionTwo) {
     // The first line of a file has no line feed in front: its "T" is at 1.
     EXPECT_FALSE(trackPointFromLine("T  N5213.12345 E00454.12345 23-MAR-94 12:34:56\r", TrackFormat::TrackFile));
     EXPECT_TRUE(trackPointFromLine(" T  N5213.12345\r", TrackFormat::TrackFile));
-    for (std::string garbage : std::vector<std::string>{"", "\n", "\r", "\nH  SOFTWARE NAME & VERSION\r", "\nt  lower case\r",
-                                std::string("\n\0T\xff\xfe", 5)})
+    for (std::string garbage : std::vector<std::string>{"", "\n", "\r", "\nH  SOFTWARE NAME & VERSION\r",
+                                                        "\nt  lower case\r", std::string("\n\0T\xff\xfe", 5)})
         EXPECT_FALSE(trackPointFromLine(garbage, TrackFormat::TrackFile)) << garbage;
     EXPECT_FALSE(trackPointFromLine(trkLine(), TrackFormat::Gpx));
 }

@@ -73,9 +73,16 @@ TEST_F(TrackWindow, PointsFillTheReadouts) {
     EXPECT_EQ(position.updates, 2);
     EXPECT_EQ(position.followed, 2);
     // NSText is upper-cased by the box itself; the course is eastward.
-    test::expectReadouts(*shell.window, {{"Tijds", "12:34:57"}, {"Datum", "23 MAR'94"}, {"NSText", "S"},
-                                         {"Latid", "52,2187241666667"}, {"EWText", "E"}, {"Longi", "4,9020575"},
-                                         {"Koers", "090"}, {"Windr", " O "}, {"Speed", "000"}, {"Smode", "End"}});
+    test::expectReadouts(*shell.window, {{"Tijds", "12:34:57"},
+                                         {"Datum", "23 MAR'94"},
+                                         {"NSText", "S"},
+                                         {"Latid", "52,2187241666667"},
+                                         {"EWText", "E"},
+                                         {"Longi", "4,9020575"},
+                                         {"Koers", "090"},
+                                         {"Windr", " O "},
+                                         {"Speed", "000"},
+                                         {"Smode", "End"}});
     EXPECT_EQ(shell.window->status(), " ROUTE-PLAY READY ");
     EXPECT_EQ(state().playbackActive, 0);
 }
