@@ -50,6 +50,13 @@ std::pair<int, std::string> runDrive(const test::TempPrefix& tp, const std::stri
     return {r.exitCode, r.out + r.err};
 }
 
+// The script's start: the map loaded, the log fed at once, navigating until
+// the last fix is shown.
+std::string navigatedThroughTheLog(const fs::path& bmp, const fs::path& nmea) {
+    return "load-map " + bmp.string() + "\nfeed " + nmea.string() +
+           " 0\nclick Navig1\nwait-fed\nexpect Tijds 12:00:02\n";
+}
+
 TEST(GpsDrive, FeedsAFileIntoTheNavigatingWindowAndPutsTheLinkBack) {
     test::TempPrefix tp;
     const auto [bmp, nmea] = prepareDrive(tp);
@@ -96,14 +103,7 @@ TEST(GpsDrive, TheScriptAnswersTheQuestionAboutPositionsNotSaved) {
     test::TempPrefix tp;
     const auto [bmp, nmea] = prepareDrive(tp);
     fs::create_directories(tp.paths().toNative("C:\\TARVOK\\ROUTE1.TVK"));  // cannot be written
-    const auto [code, out] = runDrive(tp, "load-map " + bmp.string() +
-                                              "\n"
-                                              "feed " +
-                                              nmea.string() +
-                                              " 0\n"
-                                              "click Navig1\n"
-                                              "wait-fed\n"
-                                              "expect Tijds 12:00:02\n"
+    const auto [code, out] = runDrive(tp, navigatedThroughTheLog(bmp, nmea) +
                                               "click Navig1\n"
                                               "wait-status \" ROUTE NOT SAVED!\"\n"
                                               "expect-message\n"
@@ -134,16 +134,7 @@ TEST(GpsDrive, AnEndRequestedFromOutsideWhileNavigatingKeepsTheRouteDriven) {
         QProcess p;
         p.setProcessChannelMode(QProcess::MergedChannels);
         ASSERT_TRUE(test::startDriveScript(p, QStringLiteral(TARVOK_DRIVE), tp,
-                                           "load-map " + bmp.string() +
-                                               "\n"
-                                               "feed " +
-                                               nmea.string() +
-                                               " 0\n"
-                                               "click Navig1\n"
-                                               "wait-fed\n"
-                                               "expect Tijds 12:00:02\n"
-                                               "dump " +
-                                               shown.string() +
+                                           navigatedThroughTheLog(bmp, nmea) + "dump " + shown.string() +
                                                "\n"
                                                "wait-ended 60000\n"));
         ASSERT_TRUE(test::waitFor([&] { return fs::exists(shown) || p.state() == QProcess::NotRunning; }, 30000))
