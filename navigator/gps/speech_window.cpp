@@ -49,7 +49,7 @@ void SpeechWindow::reloadUnitWord(const std::string& dosPath) {
     if (!loaded_) loadSpeechFragments();
     if (preloaded_.empty()) return;
     // The word's name is its file name without the extension.
-    std::string name = dosPath.substr(dosPath.rfind('\\') + 1);
+    std::string name(dosFileNameOf(dosPath));
     if (name.size() > 4) name.resize(name.size() - 4);
     preloaded_[0] = {name, readFragmentFile(links_.paths.toNative(dosPath))};
 }

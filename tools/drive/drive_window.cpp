@@ -225,8 +225,7 @@ VerbRegistration dump("dump", "dump [FILE.json]         every control's name, te
 // backslash stands for the file name alone.
 bool soundMatches(const std::string& started, const std::string& named) {
     if (named.find('\\') != std::string::npos) return started == named;
-    const std::size_t slash = started.rfind('\\');
-    return started.substr(slash == std::string::npos ? 0 : slash + 1) == named;
+    return dosFileNameOf(started) == named;
 }
 
 std::string soundList(const std::vector<std::string>& files) {
