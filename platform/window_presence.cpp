@@ -41,6 +41,8 @@ constexpr int kConnectionLifeMs = 5000;
 // How long a sender keeps trying a window whose queue of new connections is
 // full, and how long it waits for room to write.
 constexpr int kSendRetryMs = 50;
+// More connections than a listening socket's queue holds.
+constexpr int kMostWaitingConnections = 1024;
 
 // The name of a title's sockets: letters and digits as they are, every
 // other byte as "_" and two hex digits, so any title bytes give a safe file
@@ -205,8 +207,12 @@ public:
         }
         connect(server, &QLocalServer::newConnection, this, [this, server] { takeConnections(server); });
         // The new title is found before the old one goes, as a window that
-        // changes its caption never disappears in between.
-        withdraw();
+        // changes its caption never disappears in between; what was sent to
+        // the old caption still reaches this window.
+        if (server_) {
+            retire(server_);
+            server_ = nullptr;
+        }
         server_ = server;
         title_ = title;
         return true;
@@ -265,8 +271,28 @@ private:
         }
     }
 
+    // Ends a server whose title was replaced without losing a message that
+    // a sender was already told had been delivered: its socket file goes
+    // first, so no one can connect any more, then every connection still
+    // waiting to be accepted is taken. The connections live on (they belong
+    // to this object, not to the server) until their texts are read.
+    void retire(QLocalServer* server) {
+        ::unlink(server->fullServerName().toLocal8Bit().constData());
+        // The queue of a listening socket is short; the bound only guards
+        // against an accept that keeps failing.
+        for (int i = 0; i < kMostWaitingConnections; ++i) {
+            bool timedOut = false;
+            server->waitForNewConnection(0, &timedOut);
+            takeConnections(server);
+            if (timedOut || !server->isListening()) break;
+        }
+        server->close();
+        server->deleteLater();
+    }
+
     void takeConnections(QLocalServer* server) {
         while (QLocalSocket* s = server->nextPendingConnection()) {
+            s->setParent(this);
             auto buffer = std::make_shared<QByteArray>();
             connect(s, &QLocalSocket::readyRead, this, [this, s, buffer] { readFrames(s, buffer); });
             connect(s, &QLocalSocket::disconnected, s, &QObject::deleteLater);

@@ -3,6 +3,7 @@
 #include <QProcess>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <sys/socket.h>
 #include <sys/stat.h>
@@ -83,6 +84,23 @@ TEST_F(WindowPresenceTest, ANewTitleReplacesTheOldAndTwoWindowsMayShareOne) {
     EXPECT_TRUE(a->isOpen("TARVOK - SETTINGS")) << "the second window still holds it";
     b.reset();
     EXPECT_FALSE(a->isOpen("TARVOK - SETTINGS"));
+}
+
+// A sender told its text was delivered is not let down by a window that
+// changes its caption before it has taken the text (the recogniser switches
+// its title while its switches arrive).
+TEST_F(WindowPresenceTest, WhatWasSentBeforeTheTitleChangedStillArrives) {
+    auto window = createWindowPresence();
+    auto sender = createWindowPresence();
+    Inbox inbox(*window);
+    ASSERT_TRUE(window->announce("old"));
+    ASSERT_TRUE(sender->send("old", "one"));  // no event processed: not yet taken
+    ASSERT_TRUE(window->announce("new"));
+    EXPECT_FALSE(sender->isOpen("old"));
+    ASSERT_TRUE(sender->send("new", "two"));
+    ASSERT_TRUE(test::waitFor([&] { return inbox.texts.size() >= 2; }, 10000));
+    std::sort(inbox.texts.begin(), inbox.texts.end());
+    EXPECT_EQ(inbox.texts, (std::vector<std::string>{"one", "two"}));
 }
 
 TEST_F(WindowPresenceTest, AWindowTooBusyToAcceptStaysOpen) {
