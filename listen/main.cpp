@@ -21,6 +21,7 @@
 #include "listen/microphone.h"
 #include "listen/recogniser.h"
 #include "listen/speech_file.h"
+#include "platform/program_end.h"
 #include "platform/window_presence.h"
 
 namespace {
@@ -146,5 +147,5 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "tarvok-listen: %s\n", error.c_str());
         return NoModel;
     }
-    return input.empty() ? listen(app, *recogniser) : recogniseFile(*recogniser, input);
+    tarvok::endProgram(input.empty() ? listen(app, *recogniser) : recogniseFile(*recogniser, input));
 }

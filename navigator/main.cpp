@@ -7,13 +7,14 @@
 #include "navigator/shell/program_start.h"
 #include "platform/dialogs.h"
 #include "platform/dos_path.h"
+#include "platform/program_end.h"
 #include "platform/sound_device.h"
 
-int main(int argc, char** argv) {
-    QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("TarvokMAP"));
-    QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+namespace {
 
+// The navigator from its start to its window's end; its objects are gone
+// when it returns.
+int runNavigator(QApplication& app) {
     tarvok::QtDialogs dialogs;
     tarvok::DosPaths paths(tarvok::DosPaths::defaultPrefix());
     std::optional<tarvok::NavigatorStart> start = tarvok::prepareNavigator(paths, dialogs);
@@ -26,4 +27,13 @@ int main(int argc, char** argv) {
     tarvok::closeOnTerminationRequest(window);
     window.formLoad();
     return app.exec();
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("TarvokMAP"));
+    QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+    tarvok::endProgram(runNavigator(app));
 }

@@ -5,16 +5,17 @@
 
 #include "platform/dialogs.h"
 #include "platform/dos_path.h"
+#include "platform/program_end.h"
 #include "platform/termination.h"
 #include "platform/window_presence.h"
 #include "settings/settings_file.h"
 #include "settings/settings_window.h"
 
-int main(int argc, char** argv) {
-    QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("TarvokSET"));
-    QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+namespace {
 
+// The settings program from its start to its window's end; its objects are
+// gone when it returns.
+int runSettings(QApplication& app) {
     tarvok::QtDialogs dialogs;
     tarvok::DosPaths paths(tarvok::DosPaths::defaultPrefix());
     if (!tarvok::settings::provisionForSettings(paths, dialogs)) return 1;
@@ -34,4 +35,13 @@ int main(int argc, char** argv) {
         &window, [&window] { window.close(); }, tarvok::kEndRequestBound);
     window.formLoad();
     return app.exec();
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("TarvokSET"));
+    QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+    tarvok::endProgram(runSettings(app));
 }

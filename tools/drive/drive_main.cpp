@@ -22,6 +22,7 @@
 #include "platform/dos_path.h"
 #include "platform/file_error_text.h"
 #include "platform/media_control.h"
+#include "platform/program_end.h"
 #include "platform/regular_file.h"
 #include "tools/drive/drive.h"
 
@@ -260,11 +261,16 @@ int main(int argc, char** argv) {
         }
     }
 
-    drive::ScriptedDialogs dialogs(std::cout);
-    std::unique_ptr<drive::DrivenProgram> driven =
-        factory->second(drive::ProgramOptions{dialogs, DosPaths(DosPaths::defaultPrefix()), screen});
-    if (!driven) return 1;
-    drive::Driver driver{*driven, dialogs, std::cout, {}, {}, screen};
-    drive::ScriptRunner runner(driver, std::move(steps));
-    return app.exec();
+    int code = 1;
+    {
+        drive::ScriptedDialogs dialogs(std::cout);
+        std::unique_ptr<drive::DrivenProgram> driven =
+            factory->second(drive::ProgramOptions{dialogs, DosPaths(DosPaths::defaultPrefix()), screen});
+        if (driven) {
+            drive::Driver driver{*driven, dialogs, std::cout, {}, {}, screen};
+            drive::ScriptRunner runner(driver, std::move(steps));
+            code = app.exec();
+        }
+    }
+    endProgram(code);
 }
