@@ -37,8 +37,10 @@ void Listener::onMessage(const std::string& text) {
         show();
     } else if (keys == microphoneKeys) {
         microphoneOn_ = !microphoneOn_;
-        show();
+        // The microphone switches before the title tells it: a program that
+        // waits for the dictation title speaks at once and must be heard.
         emit microphoneSwitched(microphoneOn_);
+        show();
     }
 }
 

@@ -51,7 +51,8 @@ public:
     std::string hear(const std::string& phrase);
 
 signals:
-    // The microphone was switched on or off by a message.
+    // The microphone was switched on or off by a message; emitted before the
+    // new title is shown.
     void microphoneSwitched(bool on);
 
 private:

@@ -85,11 +85,6 @@ int listen(QCoreApplication& app, Recogniser& recogniser) {
     }
     auto presence = tarvok::createWindowPresence(&app);
     Listener listener(*presence);
-    std::string error;
-    if (!listener.start(error)) {
-        std::fprintf(stderr, "tarvok-listen: %s\n", error.c_str());
-        return NoWindow;
-    }
     Microphone microphone([&](std::span<const std::int16_t> samples) {
         for (const Hearing& h : recogniser.feed(samples)) {
             if (h.phrase.empty()) continue;
@@ -106,7 +101,14 @@ int listen(QCoreApplication& app, Recogniser& recogniser) {
         recogniser.reset();
         microphone.setOn(on);
     });
+    // Listening before the title says so: a phrase said the moment the title
+    // shows is heard.
     microphone.setOn(listener.microphoneOn());
+    std::string error;
+    if (!listener.start(error)) {
+        std::fprintf(stderr, "tarvok-listen: %s\n", error.c_str());
+        return NoWindow;
+    }
     std::printf("listening: %s\n", listener.title().c_str());
     std::fflush(stdout);
     quitOnSignals(app);

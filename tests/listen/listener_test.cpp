@@ -45,14 +45,18 @@ TEST(Listener, KeystrokesSwitchModeAndMicrophone) {
     }
 }
 
-TEST(Listener, MicrophoneSwitchIsSignalled) {
+// Signalled while the old title still shows: the microphone is switched by
+// the time a sender sees the new one.
+TEST(Listener, MicrophoneSwitchIsSignalledBeforeTheTitleShowsIt) {
     Started s;
-    std::vector<bool> switched;
-    QObject::connect(&s.listener, &Listener::microphoneSwitched, [&](bool on) { switched.push_back(on); });
+    std::vector<std::pair<bool, std::string>> switched;
+    QObject::connect(&s.listener, &Listener::microphoneSwitched,
+                     [&](bool on) { switched.emplace_back(on, s.presence.announced()); });
     s.keys("^+O");
     s.keys("^+D");
     s.keys("^+O");
-    EXPECT_EQ(switched, (std::vector<bool>{false, true}));
+    EXPECT_EQ(switched, (std::vector<std::pair<bool, std::string>>{{false, std::string(dictationTitle)},
+                                                                   {true, std::string(microphoneOffTitle)}}));
 }
 
 TEST(Listener, PhraseGoesToTheOpenSettingsWindowOnlyWhileDictating) {
