@@ -12,6 +12,7 @@
 #include "tests/support/null_microphone.h"
 #include "tests/support/program_run.h"
 #include "tests/support/spoken_phrase.h"
+#include "tests/support/temp_prefix.h"
 #include "tests/support/wait_for.h"
 
 namespace tarvok::listen {
@@ -84,9 +85,11 @@ TEST_F(ListenProgram, WordsAndFailuresHaveClearAnswers) {
 
 // The real path: the phrase is played into the test's microphone,
 // tarvok-listen hears it and types it into the window this test announces;
-// muted, it types nothing.
+// muted, it types nothing. The windows are the test's own (its runtime
+// folder), never a recogniser or settings window the user has open.
 class ListenRealAudio : public test::NullMicrophone {
 protected:
+    test::TempPrefix tp;
     void SetUp() override {
         test::NullMicrophone::SetUp();
         if (IsSkipped() || HasFailure()) return;
