@@ -129,14 +129,14 @@ TEST_F(ListenRealAudio, SpokenPhraseArrivesAtTheSettingsWindowAndMutingStopsIt) 
     EXPECT_EQ(typed, std::vector<std::string>{"poorten"});
 
     ASSERT_TRUE(settings->send(std::string(dictationTitle), "^+O"));
-    ASSERT_TRUE(test::waitFor([&] { return isOpen(microphoneOffTitle); }, 5000));
-    EXPECT_TRUE(test::waitFor([&] { return !isOpen(dictationTitle); }, 2000));
+    ASSERT_TRUE(test::waitFor([&] { return isOpen(microphoneOffTitle); }, 15000));
+    EXPECT_TRUE(test::waitFor([&] { return !isOpen(dictationTitle); }, 15000));
     ASSERT_TRUE(play());
     // Heard phrases arrive well within a second of their end.
     EXPECT_FALSE(test::waitFor([&] { return typed.size() > 1; }, 1500));
 
     ASSERT_TRUE(settings->send(std::string(microphoneOffTitle), "^+O"));
-    ASSERT_TRUE(test::waitFor([&] { return isOpen(dictationTitle); }, 5000));
+    ASSERT_TRUE(test::waitFor([&] { return isOpen(dictationTitle); }, 15000));
     EXPECT_TRUE(sayUntilHeard(2));
     EXPECT_EQ(typed, (std::vector<std::string>{"poorten", "poorten"}));
 

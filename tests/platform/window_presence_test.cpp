@@ -199,7 +199,7 @@ public:
         process_.waitForFinished(3000);
     }
     bool announced() {
-        return test::waitFor([&] { return process_.readAllStandardOutput().contains("announced"); });
+        return test::waitFor([&] { return process_.readAllStandardOutput().contains("announced"); }, 20000);
     }
     QProcess& process() { return process_; }
 
@@ -220,7 +220,7 @@ TEST_F(WindowPresenceTest, AnotherProcessesWindowIsFoundWhileItLivesAndAnswersMe
     EXPECT_EQ(inbox.texts.front(), "got:F2");
 
     ASSERT_TRUE(self->send(title, "quit"));
-    ASSERT_TRUE(helper.process().waitForFinished(5000));
+    ASSERT_TRUE(helper.process().waitForFinished(20000));
     EXPECT_EQ(helper.process().exitStatus(), QProcess::NormalExit);
     EXPECT_EQ(helper.process().exitCode(), 0);
     EXPECT_FALSE(self->isOpen(title));
@@ -233,7 +233,7 @@ TEST_F(WindowPresenceTest, AKilledProcessesTitleIsNotFoundAndItsSocketIsClearedL
     ASSERT_TRUE(helper.announced());
     EXPECT_TRUE(self->isOpen("TARVOK - INSTELLINGEN"));
     helper.process().kill();  // SIGKILL: no chance to withdraw
-    ASSERT_TRUE(helper.process().waitForFinished(5000));
+    ASSERT_TRUE(helper.process().waitForFinished(20000));
     EXPECT_EQ(socketsInFolder(), 1u) << "the dead process's socket is still there";
     EXPECT_FALSE(self->isOpen("TARVOK - INSTELLINGEN"));
     EXPECT_FALSE(self->send("TARVOK - INSTELLINGEN", "x"));

@@ -61,11 +61,11 @@ protected:
         QObject::connect(w.get(), &SettingsWindow::speakRequested, [this](const Prompts& p) { spoken.push_back(p); });
         w->formLoad();
         ASSERT_TRUE(waitFor([&] { return !spoken.empty() && spoken.back() == Prompts{"INzegwat.WAV"}; }, 10000));
-        ASSERT_TRUE(waitFor([&] { return w->listening().state() == ListeningLoop::State::Listening; }, 5000));
+        ASSERT_TRUE(waitFor([&] { return w->listening().state() == ListeningLoop::State::Listening; }, 15000));
         // The window has asked for the microphone back; the recogniser takes
         // that message on its own time, and a phrase played before it has
         // done so would not be heard.
-        ASSERT_TRUE(waitFor([&] { return presence->isOpen(kRecogniserDictationTitle); }, 5000));
+        ASSERT_TRUE(waitFor([&] { return presence->isOpen(kRecogniserDictationTitle); }, 15000));
     }
     void TearDown() override {
         if (listen.state() != QProcess::NotRunning) {
@@ -91,7 +91,7 @@ TEST_F(SettingsVoiceRealPath, SpokenPoortenShowsThePortsPageAndExplainsIt) {
     EXPECT_EQ(spoken.back().front(), "INpoort.WAV");
     EXPECT_EQ(spoken.back().at(1), "IN4800.WAV");
     // The answer over, the recogniser listens again.
-    EXPECT_TRUE(waitFor([&] { return presence->isOpen(kRecogniserDictationTitle); }, 5000));
+    EXPECT_TRUE(waitFor([&] { return presence->isOpen(kRecogniserDictationTitle); }, 15000));
 }
 
 TEST_F(SettingsVoiceRealPath, SpokenStopEndsTheProgramWithTheSettingsSaved) {

@@ -305,7 +305,7 @@ TEST(SettingsLaunchWindow, TheNewSettingsTakeEffectAfterTheSettingsProgramHasClo
     };
     EXPECT_EQ(w.shell.device->opened().back(), "Instel1.WAV");
     EXPECT_NE(w.shell.device->fileName().string().find("SOUND"), std::string::npos);
-    ASSERT_TRUE(waitFor([&] { return w.presence->isOpen(kSettingsTitleEnglish); }));
+    ASSERT_TRUE(waitFor([&] { return w.presence->isOpen(kSettingsTitleEnglish); }, 20000));
     w.clickSetup();
     EXPECT_EQ(w.shell.window->status(), " SETTINGS ALREADY OPEN ");
     EXPECT_EQ(setupSounds(), 1) << "no second settings program";
