@@ -106,9 +106,9 @@ click Navig1
 wait-status " NAVIGATION ACTIVE " 5000
 sleep $settle
 key 0
-expect Ztext Zoom=0
 sleep $step
 grab "$out/2-map-zoom0.png"
+wait-keys
 key 3
 expect Ztext Zoom=3
 sleep $step

@@ -145,6 +145,18 @@ VerbRegistration waitFed("wait-fed", "wait-fed [MS]            waits until every
                              return StepResult::pending();
                          });
 
+// While navigating, the window takes one key per fix shown: a key pressed
+// before the next fix is ignored, as the user's would be.
+VerbRegistration waitKeys("wait-keys",
+                          "wait-keys [MS]           waits until the navigator takes keys again (while navigating, "
+                          "one key per fix shown)",
+                          [](Driver& d, const auto& a) {
+                              if (navigatorWindow(d).state().keyPreview) return StepResult::done();
+                              if (d.elapsedMs() > numberArg(a, 0, kDefaultTimeoutMs))
+                                  return StepResult::failed("timed out waiting for the navigator to take keys");
+                              return StepResult::pending();
+                          });
+
 }  // namespace
 
 }  // namespace tarvok::drive
