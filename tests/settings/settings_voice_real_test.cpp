@@ -6,6 +6,7 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include <functional>
 #include <gtest/gtest.h>
 
 #include "common/window_titles.h"
@@ -80,11 +81,32 @@ protected:
         EXPECT_TRUE(test::renderSpeech(text, "nl", 150, wav, 0.2)) << "espeak-ng or sox missing";
         return wav;
     }
+
+    bool listeningAgain() const {
+        return w->listening().state() == ListeningLoop::State::Listening &&
+               presence->isOpen(kRecogniserDictationTitle);
+    }
+
+    // Says `text` until `done` holds, three times at most. The recogniser
+    // mishears a phrase now and then (its accuracy is measured apart, by the
+    // listen benchmark); the window answers what it heard, or nothing, and
+    // listens again, and the phrase is said again, as a user would: what is
+    // tested is what the window does with the phrase once heard.
+    bool sayUntil(const std::string& text, const std::function<bool()>& done) {
+        const auto wav = spokenPhrase(text);
+        for (int attempt = 0; attempt < 3; ++attempt) {
+            const std::size_t answers = spoken.size();
+            if (!play(wav)) return false;
+            waitFor([&] { return done() || (spoken.size() > answers && listeningAgain()); }, 10000);
+            if (done()) return true;
+            if (!waitFor([&] { return listeningAgain(); }, 15000)) return false;
+        }
+        return false;
+    }
 };
 
 TEST_F(SettingsVoiceRealPath, SpokenPoortenShowsThePortsPageAndExplainsIt) {
-    ASSERT_TRUE(play(spokenPhrase("poorten")));
-    ASSERT_TRUE(waitFor([&] { return w->control("Frame2")->isVisible(); }, 10000))
+    ASSERT_TRUE(sayUntil("poorten", [&] { return w->control("Frame2")->isVisible(); }))
         << listen.readAllStandardOutput().toStdString();
     EXPECT_EQ(w->pageCode(), 200);
     ASSERT_FALSE(spoken.empty());
@@ -96,8 +118,7 @@ TEST_F(SettingsVoiceRealPath, SpokenPoortenShowsThePortsPageAndExplainsIt) {
 
 TEST_F(SettingsVoiceRealPath, SpokenStopEndsTheProgramWithTheSettingsSaved) {
     w->control<QPushButton>("Rate1")->click();  // 4800 -> 9600, in memory only
-    ASSERT_TRUE(play(spokenPhrase("stop")));
-    ASSERT_TRUE(waitFor([&] { return w->ended(); }, 10000)) << listen.readAllStandardOutput().toStdString();
+    ASSERT_TRUE(sayUntil("stop", [&] { return w->ended(); })) << listen.readAllStandardOutput().toStdString();
     EXPECT_EQ(spoken.back(), Prompts{"INeinde0.WAV"});
     EXPECT_EQ(SettingsString(tp.readDos(kFileC)).read(field::BaudRate), "9600 ");
     EXPECT_FALSE(presence->isOpen(kSettingsTitleDutch));
