@@ -226,6 +226,13 @@ public:
         server_->deleteLater();
         server_ = nullptr;
         title_.clear();
+        // A closed window takes no more messages, none still on their way
+        // either.
+        for (QLocalSocket* s : findChildren<QLocalSocket*>(Qt::FindDirectChildrenOnly)) {
+            s->disconnect(this);
+            s->abort();
+            s->deleteLater();
+        }
     }
 
     bool isOpen(const std::string& title) const override {

@@ -101,6 +101,11 @@ TEST_F(WindowPresenceTest, WhatWasSentBeforeTheTitleChangedStillArrives) {
     ASSERT_TRUE(test::waitFor([&] { return inbox.texts.size() >= 2; }, 10000));
     std::sort(inbox.texts.begin(), inbox.texts.end());
     EXPECT_EQ(inbox.texts, (std::vector<std::string>{"one", "two"}));
+    // Closed, it takes nothing more, not even what was on its way.
+    ASSERT_TRUE(sender->send("new", "three"));
+    window->withdraw();
+    test::waitFor([] { return false; }, 100);
+    EXPECT_EQ(inbox.texts.size(), 2u);
 }
 
 TEST_F(WindowPresenceTest, AWindowTooBusyToAcceptStaysOpen) {
