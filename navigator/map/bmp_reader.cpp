@@ -83,7 +83,7 @@ QImage uninitialisedImage(int width, int height, QImage::Format format) {
                   new Mapping{p, std::size_t(bytes)});
 }
 
-BmpRead readBmp(int fd, QImage& image, const std::atomic<bool>* cancel) {
+BmpRead readBmp(int fd, QImage& image, const std::atomic<bool>* cancel, const RowsRead& rowsRead) {
     uchar h[54];
     if (!readAt(fd, h, sizeof h, 0) || h[0] != 'B' || h[1] != 'M') return BmpRead::NotHandled;
     const std::uint32_t offset = u32(h + 10), infoSize = u32(h + 14);
@@ -161,6 +161,10 @@ BmpRead readBmp(int fd, QImage& image, const std::atomic<bool>* cancel) {
             } else if (bits == 24 && !inPlace) {
                 std::memcpy(d, s, std::size_t(width) * 3);
             }
+        }
+        if (rowsRead) {
+            if (topDown) rowsRead(img, first, first + count);
+            else rowsRead(img, height - first - count, height - first);
         }
     }
     image = std::move(img);
