@@ -2,6 +2,9 @@
 
 #include <QPainter>
 #include <QTemporaryDir>
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <filesystem>
 
 #include <gtest/gtest.h>
@@ -95,6 +98,13 @@ TEST(MapBitmap, LoadsA20000By15000Bitmap) {
         std::memset(px, y / 100, W / 2);
         std::memset(px + W / 2, 255, W / 2);
     }));
+    // Read as a map not opened lately is: from the disk, a second thread
+    // streaming the file into the cache ahead of the rows being copied.
+    const int fd = open(path.c_str(), O_RDONLY);
+    ASSERT_GE(fd, 0);
+    fdatasync(fd);
+    posix_fadvise(fd, 0, 0, POSIX_FADV_DONTNEED);
+    close(fd);
     MapBitmap bitmap;
     ASSERT_EQ(bitmap.load(QString::fromStdString(path)), MapBitmap::LoadError::None);
     std::filesystem::remove(path);
