@@ -7,10 +7,13 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <array>
 #include <cerrno>
 #include <climits>
 #include <cstdint>
 #include <cstring>
+#include <optional>
+#include <thread>
 #include <vector>
 
 #include "navigator/map/map_bitmap.h"
@@ -30,6 +33,9 @@ constexpr qint64 kMappedImageBytes = 16 << 20;
 constexpr qint64 kBlockBytes = 8 << 20;
 // How far ahead of the rows being read the disk is asked to read.
 constexpr qint64 kReadAheadBytes = 32 << 20;
+// A map file at least this large that is not in the page cache gets a
+// second thread streaming it in ahead of the copy.
+constexpr qint64 kFillerBytes = 64 << 20;
 // 32-bit rows get their alpha set after each block, while it is in cache.
 constexpr qint64 kRgb32BlockBytes = 1 << 20;
 
@@ -70,6 +76,49 @@ bool readAt(int fd, void* into, std::size_t length, qint64 offset) {
     return readRows(fd, one, offset);
 }
 
+// True when any of a few pages spread over [from, to) is not in the page
+// cache: the file was not read lately, so the disk will set the pace.
+bool partlyOnDisk(int fd, qint64 from, qint64 to) {
+    constexpr int kSamples = 8;
+    std::array<char, 1> probe{};
+    for (int i = 0; i < kSamples; ++i) {
+        iovec one{probe.data(), probe.size()};
+        const qint64 at = from + (to - from) * i / kSamples;
+        if (preadv2(fd, &one, 1, at, RWF_NOWAIT) < 0 && errno == EAGAIN) return true;
+    }
+    return false;
+}
+
+// Streams a file into the page cache ahead of the rows being copied, as a
+// plain sequential read does: the disk is kept busy while the copying and
+// the page faults of the fresh image take their time, instead of each
+// block of rows first waiting for the disk and then for the copy.
+class CacheFiller {
+public:
+    CacheFiller(int fd, qint64 from, qint64 to, const std::atomic<bool>* cancel)
+        : thread_([this, fd, from, to, cancel] {
+              std::vector<char> buffer(std::size_t(1) << 20);
+              for (qint64 at = from; at < to;) {
+                  if (stop_.load(std::memory_order_relaxed)) return;
+                  if (cancel && cancel->load(std::memory_order_relaxed)) return;
+                  const ssize_t got = pread(fd, buffer.data(), std::size_t(std::min<qint64>(qint64(buffer.size()), to - at)), at);
+                  if (got < 0 && errno == EINTR) continue;
+                  if (got <= 0) return;
+                  at += got;
+              }
+          }) {}
+    ~CacheFiller() {
+        stop_ = true;
+        thread_.join();
+    }
+    CacheFiller(const CacheFiller&) = delete;
+    CacheFiller& operator=(const CacheFiller&) = delete;
+
+private:
+    std::atomic<bool> stop_{false};
+    std::thread thread_;
+};
+
 }  // namespace
 
 QImage uninitialisedImage(int width, int height, QImage::Format format) {
@@ -83,7 +132,7 @@ QImage uninitialisedImage(int width, int height, QImage::Format format) {
                   new Mapping{p, std::size_t(bytes)});
 }
 
-BmpRead readBmp(int fd, QImage& image, const std::atomic<bool>* cancel) {
+BmpRead readBmp(int fd, QImage& image, const std::atomic<bool>* cancel, const RowsRead& rowsRead) {
     uchar h[54];
     if (!readAt(fd, h, sizeof h, 0) || h[0] != 'B' || h[1] != 'M') return BmpRead::NotHandled;
     const std::uint32_t offset = u32(h + 10), infoSize = u32(h + 14);
@@ -134,6 +183,9 @@ BmpRead readBmp(int fd, QImage& image, const std::atomic<bool>* cancel) {
     // The disk reads ahead of the copying: a map not in the page cache
     // comes in while the rows before it are put in place.
     posix_fadvise(fd, 0, 0, POSIX_FADV_SEQUENTIAL);
+    const qint64 pixelEnd = qint64(offset) + stride * height;
+    std::optional<CacheFiller> filler;
+    if (pixelEnd - offset >= kFillerBytes && partlyOnDisk(fd, offset, pixelEnd)) filler.emplace(fd, offset, pixelEnd, cancel);
     for (std::int32_t first = 0; first < height; first += rowsPerBlock) {
         if (cancel && cancel->load(std::memory_order_relaxed)) return BmpRead::Cancelled;
         const std::int32_t count = std::min(rowsPerBlock, height - first);
@@ -161,6 +213,10 @@ BmpRead readBmp(int fd, QImage& image, const std::atomic<bool>* cancel) {
             } else if (bits == 24 && !inPlace) {
                 std::memcpy(d, s, std::size_t(width) * 3);
             }
+        }
+        if (rowsRead) {
+            if (topDown) rowsRead(img, first, first + count);
+            else rowsRead(img, height - first - count, height - first);
         }
     }
     image = std::move(img);

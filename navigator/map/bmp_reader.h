@@ -6,6 +6,7 @@
 #include <QImage>
 #include <QString>
 #include <atomic>
+#include <functional>
 
 namespace tarvok::map {
 
@@ -23,8 +24,12 @@ enum class BmpRead {
 // 4 and 8 bits per pixel (with the file's colour table), 24-bit BGR for 24
 // bits and RGB32 for 32 bits. These layouts are the file's own rows, so 8,
 // 24 and 32-bit pixels are read once, straight into the image. `cancel`, when
-// given, is looked at between blocks of rows. Safe on any thread.
-BmpRead readBmp(int fd, QImage& image, const std::atomic<bool>* cancel = nullptr);
+// given, is looked at between blocks of rows. `rowsRead`, when given, is
+// called after each block with the image being filled and the rows
+// [begin, end) the block completed, while they are still in the
+// processor's cache. Safe on any thread.
+using RowsRead = std::function<void(const QImage& image, int begin, int end)>;
+BmpRead readBmp(int fd, QImage& image, const std::atomic<bool>* cancel = nullptr, const RowsRead& rowsRead = {});
 // The same for the file at a native path (NotHandled when it cannot be
 // opened as a regular file).
 BmpRead readBmp(const QString& path, QImage& image);

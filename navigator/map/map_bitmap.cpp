@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <optional>
 
 namespace tarvok::map {
 
@@ -98,20 +99,156 @@ void raiseAllocationLimit() {
     (void)raised;
 }
 
+// Which pixels of `src` a target of `target` pixels shows for `clip` (in
+// `src` pixels): each target pixel shows the source pixel under its centre;
+// parts of the clip outside `src` repeat its edge. The pixels of `src` and
+// `lut` must outlive the sampler.
+class ClipSampler {
+public:
+    ClipSampler(const QImage& src, const std::vector<QRgb>& lut, const QRectF& clip, QSize target);
+    // The source row shown in target row `y`; it never decreases as `y` grows.
+    int rowOf(int y) const;
+    // Fills one target row (RGB32) from source row `row`.
+    void sampleRow(int row, QRgb* d) const;
+
+private:
+    const uchar* bits_;
+    qsizetype bytesPerLine_;
+    QImage::Format format_;
+    int height_;
+    const std::vector<QRgb>& lut_;
+    std::vector<int> columns_;  // source column (byte offset for 24 bits) of each target column
+    int wholeWords_;            // 24 bits: columns before this are read four bytes at a time
+    double y0_, sy_;
+};
+
+// The whole of an image stretched to `size`, exactly as the bitmap's own
+// pixels show it, filled while the image's rows come in so that each is
+// looked at while still in the processor's cache.
+class OverviewSampler {
+public:
+    OverviewSampler(const QImage& image, QSize size);
+    OverviewSampler(const OverviewSampler&) = delete;  // its sampler points at its colours
+    OverviewSampler& operator=(const OverviewSampler&) = delete;
+    // Rows [begin, end) of `image` hold their pixels now.
+    void rowsRead(int begin, int end);
+    QImage take() { return std::move(overview_); }
+
+private:
+    std::vector<QRgb> lut_;
+    ClipSampler sampler_;
+    QImage overview_;
+};
+
+// The colour each byte of an 8-bit image stands for (palette transparency
+// shown on white); all black for other formats.
+std::vector<QRgb> coloursOf(const QImage& image) {
+    std::vector<QRgb> lut(256, 0xff000000u);
+    if (image.format() == QImage::Format_Indexed8) {
+        const auto table = image.colorTable();
+        for (int i = 0; i < int(table.size()) && i < 256; ++i) {
+            // Palette transparency shown on white.
+            const QRgb c = table[i];
+            const int a = qAlpha(c);
+            auto mix = [a](int v) { return (v * a + 255 * (255 - a)) / 255; };
+            lut[std::size_t(i)] = qRgb(mix(qRed(c)), mix(qGreen(c)), mix(qBlue(c)));
+        }
+    } else if (image.format() == QImage::Format_Grayscale8) {
+        for (int i = 0; i < 256; ++i) lut[std::size_t(i)] = qRgb(i, i, i);
+    }
+    return lut;
+}
+
+ClipSampler::ClipSampler(const QImage& src, const std::vector<QRgb>& lut, const QRectF& clip, QSize target)
+    : bits_(src.constBits()),
+      bytesPerLine_(src.bytesPerLine()),
+      format_(src.format()),
+      height_(src.height()),
+      lut_(lut),
+      columns_(std::size_t(std::max(target.width(), 0))),
+      wholeWords_(target.width()),
+      y0_(clip.y()),
+      sy_(clip.height() / std::max(target.height(), 1)) {
+    const double sx = clip.width() / std::max(target.width(), 1);
+    for (int x = 0; x < target.width(); ++x)
+        columns_[std::size_t(x)] = std::clamp(int(std::floor(clip.x() + (x + 0.5) * sx)), 0, src.width() - 1);
+    static_assert(Q_BYTE_ORDER == Q_LITTLE_ENDIAN);
+    // 24-bit pixels are read four bytes at a time (little-endian: blue,
+    // green, red and one byte too many, masked off) where those four bytes
+    // lie inside the row; the columns from `wholeWords_` on are read by byte.
+    if (src.format() == QImage::Format_BGR888) {
+        for (int& c : columns_) c *= 3;  // byte offsets
+        while (wholeWords_ > 0 && columns_[std::size_t(wholeWords_ - 1)] + 4 > src.bytesPerLine()) --wholeWords_;
+    }
+}
+
+int ClipSampler::rowOf(int y) const { return std::clamp(int(std::floor(y0_ + (y + 0.5) * sy_)), 0, height_ - 1); }
+
+void ClipSampler::sampleRow(int row, QRgb* d) const {
+    const int tw = int(columns_.size());
+    const uchar* s = bits_ + bytesPerLine_ * row;
+    if (isEightBit(format_)) {
+        for (int x = 0; x < tw; ++x) d[x] = lut_[s[columns_[std::size_t(x)]]];
+    } else if (format_ == QImage::Format_BGR888) {
+        for (int x = 0; x < wholeWords_; ++x) {
+            std::uint32_t v;
+            std::memcpy(&v, s + columns_[std::size_t(x)], 4);
+            d[x] = 0xff000000u | v;
+        }
+        for (int x = wholeWords_; x < tw; ++x) {
+            const uchar* p = s + columns_[std::size_t(x)];
+            d[x] = 0xff000000u | std::uint32_t(p[2]) << 16 | std::uint32_t(p[1]) << 8 | p[0];
+        }
+    } else {
+        const auto* px = reinterpret_cast<const QRgb*>(s);
+        for (int x = 0; x < tw; ++x) d[x] = px[columns_[std::size_t(x)]];
+    }
+}
+
+OverviewSampler::OverviewSampler(const QImage& image, QSize size)
+    : lut_(coloursOf(image)),
+      sampler_(image, lut_, QRectF(0, 0, image.width(), image.height()), size),
+      overview_(size, QImage::Format_RGB32) {}
+
+void OverviewSampler::rowsRead(int begin, int end) {
+    if (overview_.isNull()) return;
+    // Source rows grow with the overview's rows: those of [begin, end) are a run.
+    int y = 0, n = overview_.height();
+    while (n > 0) {  // the first overview row whose source row is at or past `begin`
+        const int half = n / 2;
+        if (sampler_.rowOf(y + half) < begin) {
+            y += half + 1;
+            n -= half + 1;
+        } else {
+            n = half;
+        }
+    }
+    for (; y < overview_.height() && sampler_.rowOf(y) < end; ++y)
+        sampler_.sampleRow(sampler_.rowOf(y), reinterpret_cast<QRgb*>(overview_.scanLine(y)));
+}
+
 }  // namespace
 
 MapBitmap::MapBitmap() { raiseAllocationLimit(); }
 
-MapBitmap::ReadImage MapBitmap::read(const QString& nativePath, const std::atomic<bool>* cancel) {
+MapBitmap::ReadImage MapBitmap::read(const QString& nativePath, const std::atomic<bool>* cancel, QSize overviewSize) {
     raiseAllocationLimit();
     ReadImage r;
+    std::optional<OverviewSampler> overview;
     RegularFile opened = RegularFile::openForReading(nativePath.toStdString());
     r.openError = opened.error();
     if (!opened) {
         r.error = LoadError::CannotOpen;
         return r;
     }
-    switch (readBmp(opened.fd(), r.image, cancel)) {
+    // Our reader's rows are sampled as they come in, while in the cache.
+    RowsRead sampleRows;
+    if (overviewSize.isValid())
+        sampleRows = [&](const QImage& image, int begin, int end) {
+            if (!overview) overview.emplace(image, overviewSize);
+            overview->rowsRead(begin, end);
+        };
+    switch (readBmp(opened.fd(), r.image, cancel, sampleRows)) {
     case BmpRead::Done: break;
     case BmpRead::Corrupt: r.error = LoadError::Unreadable; return r;
     case BmpRead::TooLarge: r.error = LoadError::TooLarge; return r;
@@ -144,7 +281,12 @@ MapBitmap::ReadImage MapBitmap::read(const QString& nativePath, const std::atomi
     if (r.image.width() > kMaxBitmapSide || r.image.height() > kMaxBitmapSide) r.error = LoadError::TooLarge;
     else r.image = normalised(std::move(r.image));
     if (r.error == LoadError::None && r.image.isNull()) r.error = LoadError::NoMemory;
-    if (r.error != LoadError::None) r.image = QImage();
+    if (r.error != LoadError::None) {
+        r.image = QImage();
+        return r;
+    }
+    if (overviewSize.isValid() && !overview) overview.emplace(r.image, overviewSize).rowsRead(0, r.image.height());
+    if (overview) r.overview = overview->take();
     return r;
 }
 
@@ -182,35 +324,26 @@ MapBitmap::LoadError MapBitmap::assign(QImage image) {
     return e;
 }
 
-MapBitmap::LoadError MapBitmap::setBase(QImage image, std::vector<QImage>* previous) {
+MapBitmap::LoadError MapBitmap::setBase(QImage image, std::vector<QImage>* previous, QImage overview) {
     if (image.isNull()) return LoadError::Unreadable;
     if (image.width() > kMaxBitmapSide || image.height() > kMaxBitmapSide) return LoadError::TooLarge;
+    const qint64 given = image.cacheKey();
     image = normalised(std::move(image));
     if (image.isNull()) return LoadError::Unreadable;
     // The previous map is let go only now that the new one is in memory.
     if (previous) *previous = std::move(levels_);
     levels_.clear();
     levels_.push_back(std::move(image));
-    const QImage& base = levels_[0];
-    lut_.assign(256, 0xff000000u);
-    if (base.format() == QImage::Format_Indexed8) {
-        const auto table = base.colorTable();
-        for (int i = 0; i < int(table.size()) && i < 256; ++i) {
-            // Palette transparency shown on white.
-            const QRgb c = table[i];
-            const int a = qAlpha(c);
-            auto mix = [a](int v) { return (v * a + 255 * (255 - a)) / 255; };
-            lut_[std::size_t(i)] = qRgb(mix(qRed(c)), mix(qGreen(c)), mix(qBlue(c)));
-        }
-    } else if (base.format() == QImage::Format_Grayscale8) {
-        for (int i = 0; i < 256; ++i) lut_[std::size_t(i)] = qRgb(i, i, i);
-    }
+    lut_ = coloursOf(levels_[0]);
+    // An overview sampled before a conversion would show other pixels.
+    overview_ = levels_[0].cacheKey() == given ? std::move(overview) : QImage();
     return LoadError::None;
 }
 
 bool MapBitmap::setPyramid(const QImage& base, std::vector<QImage> levels) {
     if (levels_.empty() || levels_[0].cacheKey() != base.cacheKey()) return false;
     levels_.resize(1);
+    if (!levels.empty()) overview_ = QImage();  // whole-map clips come from a level now
     for (QImage& l : levels) levels_.push_back(std::move(l));
     return true;
 }
@@ -218,7 +351,7 @@ bool MapBitmap::setPyramid(const QImage& base, std::vector<QImage> levels) {
 qint64 MapBitmap::bytesHeld() const {
     qint64 n = 0;
     for (const QImage& l : levels_) n += l.sizeInBytes();
-    return n;
+    return n + overview_.sizeInBytes();
 }
 
 int MapBitmap::levelFor(double clipWidth, double clipHeight, int targetWidth, int targetHeight) const {
@@ -237,55 +370,26 @@ void MapBitmap::renderClip(const QRectF& clip, QImage& target) const {
         return;
     }
     const int k = levelFor(clip.width(), clip.height(), tw, th);
-    const QImage& src = levels_[std::size_t(k)];
-    const double unit = double(1 << k);
-    const double sx = clip.width() / tw / unit, sy = clip.height() / th / unit;
-    const double x0 = clip.x() / unit, y0 = clip.y() / unit;
-
-    // Source column of each target column, at the target pixel's centre.
-    thread_local std::vector<int> columns;
-    columns.resize(std::size_t(tw));
-    for (int x = 0; x < tw; ++x)
-        columns[std::size_t(x)] = std::clamp(int(std::floor(x0 + (x + 0.5) * sx)), 0, src.width() - 1);
-
-    const bool eightBit = isEightBit(src.format());
-    const bool threeBytes = src.format() == QImage::Format_BGR888;
-    static_assert(Q_BYTE_ORDER == Q_LITTLE_ENDIAN);
-    // 24-bit pixels are read four bytes at a time (little-endian: blue,
-    // green, red and one byte too many, masked off) where those four bytes
-    // lie inside the row; the columns from `wholeWords` on are read by byte.
-    int wholeWords = tw;
-    if (threeBytes) {
-        for (int& c : columns) c *= 3;  // byte offsets
-        while (wholeWords > 0 && columns[std::size_t(wholeWords - 1)] + 4 > src.bytesPerLine()) --wholeWords;
+    if (k == 0 && target.size() == overview_.size() && clip == QRectF(0, 0, width(), height())) {
+        // The whole map, sampled from the bitmap itself as below when it was read.
+        for (int y = 0; y < th; ++y)
+            std::memcpy(target.scanLine(y), overview_.constScanLine(y), std::size_t(tw) * sizeof(QRgb));
+        return;
     }
+    const double unit = double(1 << k);
+    const ClipSampler sampler(levels_[std::size_t(k)], lut_,
+                              QRectF(clip.x() / unit, clip.y() / unit, clip.width() / unit, clip.height() / unit),
+                              target.size());
     int previousRow = -1;
     for (int y = 0; y < th; ++y) {
-        const int row = std::clamp(int(std::floor(y0 + (y + 0.5) * sy)), 0, src.height() - 1);
+        const int row = sampler.rowOf(y);
         auto* d = reinterpret_cast<QRgb*>(target.scanLine(y));
         if (row == previousRow) {  // magnified: the same source row again
             std::memcpy(d, target.constScanLine(y - 1), std::size_t(tw) * sizeof(QRgb));
             continue;
         }
         previousRow = row;
-        if (eightBit) {
-            const uchar* s = src.constScanLine(row);
-            for (int x = 0; x < tw; ++x) d[x] = lut_[s[columns[std::size_t(x)]]];
-        } else if (threeBytes) {
-            const uchar* s = src.constScanLine(row);
-            for (int x = 0; x < wholeWords; ++x) {
-                std::uint32_t v;
-                std::memcpy(&v, s + columns[std::size_t(x)], 4);
-                d[x] = 0xff000000u | v;
-            }
-            for (int x = wholeWords; x < tw; ++x) {
-                const uchar* p = s + columns[std::size_t(x)];
-                d[x] = 0xff000000u | std::uint32_t(p[2]) << 16 | std::uint32_t(p[1]) << 8 | p[0];
-            }
-        } else {
-            const auto* s = reinterpret_cast<const QRgb*>(src.constScanLine(row));
-            for (int x = 0; x < tw; ++x) d[x] = s[columns[std::size_t(x)]];
-        }
+        sampler.sampleRow(row, d);
     }
 }
 

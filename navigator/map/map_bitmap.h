@@ -30,6 +30,10 @@ public:
     // reads, ready to become the bitmap.
     struct ReadImage {
         QImage image;
+        // When asked for: the whole image stretched to the asked size as
+        // renderClip shows it from the image itself, so that the first
+        // frame of a big map need not wait for the pyramid.
+        QImage overview;
         LoadError error = LoadError::None;
         int openError = 0;  // with CannotOpen: an errno value or kNotAFile
     };
@@ -38,8 +42,10 @@ public:
 
     // Reads any image format Qt reads (BMP, PNG, JPEG, TIFF, ...); our own
     // reader takes uncompressed BMPs. Touches no bitmap, so it may run on a
-    // worker thread; `cancel` stops a BMP read between blocks of rows.
-    static ReadImage read(const QString& nativePath, const std::atomic<bool>* cancel = nullptr);
+    // worker thread; `cancel` stops a BMP read between blocks of rows. With
+    // a valid `overviewSize` the overview of that size comes with the image.
+    static ReadImage read(const QString& nativePath, const std::atomic<bool>* cancel = nullptr,
+                          QSize overviewSize = {});
     // The halved copies of `base`, level 1 upwards, until both sides fit a
     // screen. Safe on a worker thread; `cancel` stops it between levels.
     static std::vector<QImage> pyramidOf(const QImage& base, const std::atomic<bool>* cancel = nullptr);
@@ -53,7 +59,9 @@ public:
     // Takes `image` as the bitmap without a pyramid yet: clips come from
     // the bitmap itself until setPyramid. The levels held before move to
     // `previous` when given (to be let go elsewhere), else are freed here.
-    LoadError setBase(QImage image, std::vector<QImage>* previous = nullptr);
+    // `overview`, read with the image, serves the whole-map clip of its size
+    // until the pyramid comes.
+    LoadError setBase(QImage image, std::vector<QImage>* previous = nullptr, QImage overview = {});
     // Takes the pyramid built from `base`; false (and nothing changes) when
     // `base` is no longer the bitmap.
     bool setPyramid(const QImage& base, std::vector<QImage> levels);
@@ -66,7 +74,7 @@ public:
     int height() const { return levels_.empty() ? 0 : levels_[0].height(); }
     int levelCount() const { return int(levels_.size()); }
     const QImage& level(int k) const { return levels_[std::size_t(k)]; }
-    // Bytes of pixel data held, all levels together.
+    // Bytes of pixel data held, all levels (and the overview) together.
     qint64 bytesHeld() const;
 
     // Fills `target` (any size, Format_RGB32) with the rectangle `clip` of
@@ -84,6 +92,7 @@ public:
 private:
     std::vector<QImage> levels_;  // 0: the bitmap itself; k: halved k times
     std::vector<QRgb> lut_;       // colours of 8-bit levels
+    QImage overview_;             // see setBase
 };
 
 }  // namespace tarvok::map

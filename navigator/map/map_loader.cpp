@@ -37,11 +37,11 @@ std::shared_ptr<MapLoader::Job> MapLoader::replace(std::shared_ptr<Job>& slot) {
     return slot;
 }
 
-void MapLoader::read(const QString& nativePath, ReadDone done) {
+void MapLoader::read(const QString& nativePath, QSize overviewSize, ReadDone done) {
     std::shared_ptr<Job> job = replace(read_);
-    pool_.start([this, job, nativePath, done = std::move(done)]() mutable {
+    pool_.start([this, job, nativePath, overviewSize, done = std::move(done)]() mutable {
         pause(readDelayMs, job->cancelled);
-        MapBitmap::ReadImage r = MapBitmap::read(nativePath, &job->cancelled);
+        MapBitmap::ReadImage r = MapBitmap::read(nativePath, &job->cancelled, overviewSize);
         // The destructor waits for this worker, so the loader is alive here.
         QMetaObject::invokeMethod(
             this,

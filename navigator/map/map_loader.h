@@ -30,8 +30,9 @@ public:
     // Cancels what runs and waits for the workers to notice.
     ~MapLoader() override;
 
-    // Reads the image at `nativePath`; `done` runs on this loader's thread.
-    void read(const QString& nativePath, ReadDone done);
+    // Reads the image at `nativePath`, with its overview of `overviewSize`
+    // (see MapBitmap::read); `done` runs on this loader's thread.
+    void read(const QString& nativePath, QSize overviewSize, ReadDone done);
     // Builds the pyramid of `base`; `done` runs on this loader's thread.
     void buildPyramid(QImage base, PyramidDone done);
     // Lets go of `images` on a worker: freeing hundreds of megabytes takes

@@ -195,9 +195,12 @@ void MapViewState::RefreshMapView() {
     if (output_) output_->showClip(clip_, clng(sw_), clng(sh_));
 }
 
+std::int32_t MapViewState::wholeMapWidth() const { return clng(sw_); }
+std::int32_t MapViewState::wholeMapHeight() const { return clng(sh_); }
+
 void MapViewState::ShowWholeMap() {
     clip_ = {0, 0, w_, h_};
-    if (output_) output_->showClip(clip_, clng(sw_), clng(sh_));
+    if (output_) output_->showClip(clip_, wholeMapWidth(), wholeMapHeight());
 }
 
 void MapViewState::BitmapToView() { placeMarkAt(position); }

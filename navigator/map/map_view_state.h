@@ -98,6 +98,9 @@ public:
     std::int32_t bitmapHeight() const { return h_; }
     float viewWidth() const { return sw_; }
     float viewHeight() const { return sh_; }
+    // The size in screen pixels the whole map is stretched to at zoom 0.
+    std::int32_t wholeMapWidth() const;
+    std::int32_t wholeMapHeight() const;
 
     int zoom = 0;                      // level z, 0 to 5: the navigator's one zoom level
     PixelPosition position{320, 240};  // P: bitmap or screen pixels, see the operations

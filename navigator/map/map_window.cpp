@@ -259,9 +259,12 @@ bool MapWindow::LoadMapBitmap(MapLoadRequest request, std::function<void(bool)> 
         return false;
     }
     const QString native = QString::fromStdString(paths.toNative(request.mapPath).string());
-    loader_.read(native, [this, request = std::move(request), then = std::move(then)](MapBitmap::ReadImage r) {
-        mapRead(request, std::move(r), then);
-    });
+    // A new map is first shown whole: its overview is sampled as it is read.
+    const QSize overviewSize(view_.wholeMapWidth(), view_.wholeMapHeight());
+    loader_.read(native, overviewSize,
+                 [this, request = std::move(request), then = std::move(then)](MapBitmap::ReadImage r) {
+                     mapRead(request, std::move(r), then);
+                 });
     return true;
 }
 
@@ -273,7 +276,7 @@ void MapWindow::mapRead(const MapLoadRequest& request, MapBitmap::ReadImage read
     MapBitmap::LoadError error = read.error;
     if (error == MapBitmap::LoadError::None) {
         std::vector<QImage> previous;
-        error = bitmap_.setBase(std::move(read.image), &previous);
+        error = bitmap_.setBase(std::move(read.image), &previous, std::move(read.overview));
         loader_.release(std::move(previous));
     }
     std::vector<std::string> why;

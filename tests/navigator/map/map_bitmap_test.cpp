@@ -2,6 +2,9 @@
 
 #include <QPainter>
 #include <QTemporaryDir>
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <filesystem>
 
 #include <gtest/gtest.h>
@@ -95,6 +98,13 @@ TEST(MapBitmap, LoadsA20000By15000Bitmap) {
         std::memset(px, y / 100, W / 2);
         std::memset(px + W / 2, 255, W / 2);
     }));
+    // Read as a map not opened lately is: from the disk, a second thread
+    // streaming the file into the cache ahead of the rows being copied.
+    const int fd = open(path.c_str(), O_RDONLY);
+    ASSERT_GE(fd, 0);
+    fdatasync(fd);
+    posix_fadvise(fd, 0, 0, POSIX_FADV_DONTNEED);
+    close(fd);
     MapBitmap bitmap;
     ASSERT_EQ(bitmap.load(QString::fromStdString(path)), MapBitmap::LoadError::None);
     std::filesystem::remove(path);
@@ -147,6 +157,68 @@ TEST(MapBitmap, ReadsBmpRowsInPlaceInTheFilesOwnDepth) {
             if (r.bits == 32) EXPECT_EQ(qAlpha(bitmap.level(0).pixel(p)), 255);
         }
     }
+}
+
+// The overview read with a map is the whole map exactly as the bitmap
+// itself shows it at that size, shrunk or magnified, whatever reads the file
+// and however many blocks of rows it comes in.
+TEST(MapBitmap, OverviewReadWithTheMapIsTheWholeMapAsTheBitmapShowsIt) {
+    QTemporaryDir dir;
+    struct Row {
+        int bits, width, height;  // bits 0: a PNG read by Qt
+        bool topDown;
+    };
+    for (const Row& r : {Row{24, 4000, 3000, false}, Row{8, 4000, 3000, true}, Row{32, 700, 500, false},
+                         Row{24, 301, 203, true}, Row{0, 301, 203, false}}) {
+        const std::string path = dir.filePath(r.bits ? "m.bmp" : "m.png").toStdString();
+        const auto fill = [&](int y, std::uint8_t* px) {
+            for (int x = 0; x < r.width * (r.bits ? r.bits : 24) / 8; ++x) px[x] = std::uint8_t(x * 7 + y * 13);
+        };
+        if (r.bits) {
+            ASSERT_TRUE(test::writeBmp(path, r.width, r.height, r.bits, fill));
+            if (r.topDown) {
+                std::FILE* f = std::fopen(path.c_str(), "r+b");
+                const std::int32_t negative = -r.height;
+                std::fseek(f, 22, SEEK_SET);
+                std::fwrite(&negative, 4, 1, f);
+                std::fclose(f);
+            }
+        } else {
+            QImage png(r.width, r.height, QImage::Format_RGB888);
+            for (int y = 0; y < r.height; ++y) fill(y, png.scanLine(y));
+            ASSERT_TRUE(png.save(QString::fromStdString(path)));
+        }
+        for (const QSize size : {QSize(97, 61), QSize(450, 301)}) {
+            const auto read = MapBitmap::read(QString::fromStdString(path), nullptr, size);
+            ASSERT_EQ(read.error, MapBitmap::LoadError::None) << r.bits;
+            MapBitmap plain;
+            ASSERT_EQ(plain.setBase(read.image), MapBitmap::LoadError::None);
+            EXPECT_EQ(read.overview, plain.clip(QRectF(0, 0, r.width, r.height), size)) << r.bits << " " << r.width;
+        }
+    }
+}
+
+// A whole-map clip of the overview's size comes from the overview until the
+// pyramid is in place; anything else is drawn from the levels.
+TEST(MapBitmap, OverviewServesOnlyTheWholeMapAtItsSize) {
+    const QImage map = halves(4096, 3072);
+    QImage overview(400, 300, QImage::Format_RGB32);
+    overview.fill(Qt::black);  // unlike anything the map shows
+    const QRectF whole(0, 0, 4096, 3072);
+    MapBitmap bitmap;
+    ASSERT_EQ(bitmap.setBase(map, nullptr, overview), MapBitmap::LoadError::None);
+    EXPECT_EQ(bitmap.clip(whole, QSize(400, 300)), overview);
+    EXPECT_EQ(bitmap.clip(whole, QSize(401, 300)).pixel(100, 150), qRgb(255, 0, 0));
+    EXPECT_EQ(bitmap.clip(QRectF(0, 0, 4096, 3000), QSize(400, 300)).pixel(100, 150), qRgb(255, 0, 0));
+    const qint64 withOverview = bitmap.bytesHeld();
+    ASSERT_TRUE(bitmap.setPyramid(bitmap.level(0), MapBitmap::pyramidOf(bitmap.level(0))));
+    EXPECT_EQ(bitmap.clip(whole, QSize(400, 300)).pixel(100, 150), qRgb(255, 0, 0));
+    EXPECT_EQ(bitmap.bytesHeld(), map.sizeInBytes() + (map.sizeInBytes() / 4) + (map.sizeInBytes() / 16));
+    EXPECT_GT(withOverview, map.sizeInBytes());
+    // A map converted when taken no longer has the pixels its overview showed.
+    ASSERT_EQ(bitmap.setBase(map.convertToFormat(QImage::Format_ARGB32), nullptr, overview),
+              MapBitmap::LoadError::None);
+    EXPECT_EQ(bitmap.clip(whole, QSize(400, 300)).pixel(100, 150), qRgb(255, 0, 0));
 }
 
 TEST(MapViewWidget, PaintsTheClipAndTheCrossRelativeToThePictureOrigin) {

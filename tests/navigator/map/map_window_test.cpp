@@ -67,6 +67,10 @@ TEST_F(MapWindowTest, LoadingACalibratedMapShowsItAndEndsTheRadar) {
     EXPECT_EQ(text("Ztext"), "Zoom=0");
     EXPECT_TRUE(map->viewWidget().isVisible());
     EXPECT_FALSE(shell.control("Shape1")->isVisible());
+    // The map came with its overview at the map picture's size, which the first frame copies.
+    const QSize picture = map->viewWidget().grabFrame().size();
+    EXPECT_EQ(map->bitmap().bytesHeld(),
+              map->bitmap().level(0).sizeInBytes() + 4 * qint64(picture.width()) * picture.height());
 
     // Zoom in twice through the buttons: scroll bars replace Text8.
     shell.button("ZoomI")->click();
