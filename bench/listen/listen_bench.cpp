@@ -7,7 +7,9 @@
 // recogniser in 20 ms blocks, as the microphone delivers them, and timed.
 //
 // Counters: exact = share of command recordings heard as exactly their
-// phrase; accepted = share of other recordings that produced any command;
+// phrase; same_command = share heard as a phrase that does the same (the
+// settings program acts alike on "help" and "hulp", "nee" and "neen");
+// accepted = share of other recordings that produced any command;
 // latency = from the end of the spoken phrase to the phrase being known
 // (the audio still to arrive after the phrase plus the time the recogniser
 // spends on the block that closes it); real_time_factor = recogniser time
@@ -36,6 +38,7 @@
 #include "common/voice_commands.h"
 #include "listen/recogniser.h"
 #include "listen/speech_file.h"
+#include "settings/voice_control.h"
 #include "tests/support/spoken_phrase.h"
 
 namespace {
@@ -288,10 +291,15 @@ void BM_CommandPhrases(benchmark::State& state) {
     for (auto _ : state) {
         const auto outcomes = runAll(state, recordings);
         std::vector<double> latencies;
-        for (std::size_t i = 0; i < outcomes.size(); ++i)
+        int sameCommand = 0;
+        for (std::size_t i = 0; i < outcomes.size(); ++i) {
             if (outcomes[i].heard == recordings[i].expected) latencies.push_back(outcomes[i].latency);
+            const auto heard = tarvok::settings::voiceCommandOf(outcomes[i].heard);
+            sameCommand += heard && heard == tarvok::settings::voiceCommandOf(recordings[i].expected);
+        }
         std::sort(latencies.begin(), latencies.end());
         state.counters["exact_%"] = 100.0 * double(latencies.size()) / double(recordings.size());
+        state.counters["same_command_%"] = 100.0 * sameCommand / double(recordings.size());
         if (!latencies.empty()) {
             state.counters["latency_median_ms"] = 1000 * latencies[latencies.size() / 2];
             state.counters["latency_max_ms"] = 1000 * latencies.back();
