@@ -70,7 +70,9 @@ TEST(PlayPrompt, FollowsTheSoundSwitch) {
         EXPECT_EQ(k.control->completionCode(), c.code);
         EXPECT_GE(ms, c.atLeastMs);
         EXPECT_LT(ms, c.belowMs);
-        if (!c.calls.empty()) EXPECT_EQ(k.dev->fileName(), k.paths.toNative("C:\\TARVOK\\GELUID\\INstart1.WAV"));
+        if (!c.calls.empty()) {
+            EXPECT_EQ(k.dev->fileName(), k.paths.toNative("C:\\TARVOK\\GELUID\\INstart1.WAV"));
+        }
     }
 }
 

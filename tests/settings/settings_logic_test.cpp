@@ -36,7 +36,9 @@ std::vector<std::pair<std::string, std::string>> press(const char* button, const
         OptionChange c = pressOptionButton(b, s);
         for (std::size_t at = 0; at < before.size(); ++at) {
             const bool inField = int(at) + 1 >= b.field.pos && int(at) + 1 < b.field.pos + b.field.width;
-            if (!inField) EXPECT_EQ(s.bytes()[at], before[at]) << button << " changed position " << at + 1;
+            if (!inField) {
+                EXPECT_EQ(s.bytes()[at], before[at]) << button << " changed position " << at + 1;
+            }
         }
         out.emplace_back(std::string(s.read(b.field)), c.display.value_or("-"));
     }

@@ -178,7 +178,9 @@ TEST_F(SettingsVoiceTest, PagesAndTheChangeDialogAnswerAsTheTableSays) {
     for (const Row& r : rows) {
         EXPECT_EQ(say(r.phrase), r.says) << r.phrase;
         EXPECT_EQ(w->pageCode(), r.code) << r.phrase;
-        if (r.page) EXPECT_TRUE(w->control(r.page)->isVisible()) << r.phrase;
+        if (r.page) {
+            EXPECT_TRUE(w->control(r.page)->isVisible()) << r.phrase;
+        }
     }
     // "nee" moved the values as the buttons do: boxes and fields.
     EXPECT_EQ(text("BText1"), "9600");

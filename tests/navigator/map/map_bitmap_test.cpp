@@ -154,7 +154,9 @@ TEST(MapBitmap, ReadsBmpRowsInPlaceInTheFilesOwnDepth) {
             const int v = p.x() * 6 + y;
             const QRgb want = r.bits == 8 ? qRgb(v, v, v) : qRgb(v + 2, v + 1, v);
             EXPECT_EQ(shown.pixel(p), want) << r.bits << (r.topDown ? " top-down " : " ") << p.x() << "," << p.y();
-            if (r.bits == 32) EXPECT_EQ(qAlpha(bitmap.level(0).pixel(p)), 255);
+            if (r.bits == 32) {
+                EXPECT_EQ(qAlpha(bitmap.level(0).pixel(p)), 255);
+            }
         }
     }
 }

@@ -239,7 +239,9 @@ TEST(MapDatabaseBuild, RecordsRunFromTheMostDetailedMapToTheCoarsestWhateverTheL
     for (const Map& m : maps) {
         folder.files[m.path] = cornerFile("521000N0040000E,0," + std::to_string(m.height),
                                           "522000N0043000E," + std::to_string(m.width) + ",0");
-        folder.files[MapRecord{m.path}.bitmapPath()] = bmpHeader(m.width, m.height);
+        MapRecord record;
+        record.cornerFilePath = m.path;
+        folder.files[record.bitmapPath()] = bmpHeader(m.width, m.height);
     }
     const std::vector<std::string> expected = {"C:\\K\\BDETAIL.des", "C:\\K\\delft.des", "C:\\K\\MIDDEN.des",
                                                "C:\\K\\A\\ZZ.des", "C:\\K\\REGIO.des"};
