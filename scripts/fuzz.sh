@@ -15,7 +15,7 @@ seconds=${1:-60}
 [[ $# -gt 0 ]] && shift
 targets=("$@")
 [[ ${#targets[@]} -eq 0 ]] && targets=(fuzz_settings fuzz_corner_file fuzz_map_database fuzz_map_folder
-  fuzz_track_text fuzz_track_gpx fuzz_nmea fuzz_wav fuzz_route)
+  fuzz_track_text fuzz_track_gpx fuzz_nmea fuzz_wav fuzz_route fuzz_map_bitmap)
 
 bash scripts/setup.sh
 cmake --preset fuzz >/dev/null

@@ -101,7 +101,8 @@ public:
               for (qint64 at = from; at < to;) {
                   if (stop_.load(std::memory_order_relaxed)) return;
                   if (cancel && cancel->load(std::memory_order_relaxed)) return;
-                  const ssize_t got = pread(fd, buffer.data(), std::size_t(std::min<qint64>(qint64(buffer.size()), to - at)), at);
+                  const ssize_t got =
+                      pread(fd, buffer.data(), std::size_t(std::min<qint64>(qint64(buffer.size()), to - at)), at);
                   if (got < 0 && errno == EINTR) continue;
                   if (got <= 0) return;
                   at += got;
@@ -185,7 +186,8 @@ BmpRead readBmp(int fd, QImage& image, const std::atomic<bool>* cancel, const Ro
     posix_fadvise(fd, 0, 0, POSIX_FADV_SEQUENTIAL);
     const qint64 pixelEnd = qint64(offset) + stride * height;
     std::optional<CacheFiller> filler;
-    if (pixelEnd - offset >= kFillerBytes && partlyOnDisk(fd, offset, pixelEnd)) filler.emplace(fd, offset, pixelEnd, cancel);
+    if (pixelEnd - offset >= kFillerBytes && partlyOnDisk(fd, offset, pixelEnd))
+        filler.emplace(fd, offset, pixelEnd, cancel);
     for (std::int32_t first = 0; first < height; first += rowsPerBlock) {
         if (cancel && cancel->load(std::memory_order_relaxed)) return BmpRead::Cancelled;
         const std::int32_t count = std::min(rowsPerBlock, height - first);
@@ -198,7 +200,8 @@ BmpRead readBmp(int fd, QImage& image, const std::atomic<bool>* cancel, const Ro
         if (!readRows(fd, rows, at)) return BmpRead::Corrupt;
         for (std::int32_t r = 0; r < count; ++r) {
             uchar* d = imageRow(first + r);
-            const uchar* s = block.data() + std::size_t(stride) * std::size_t(r);
+            // Rows read in place have no block buffer behind them.
+            const uchar* s = inPlace ? d : block.data() + std::size_t(stride) * std::size_t(r);
             if (bits == 32) {
                 if (!inPlace) std::memcpy(d, s, std::size_t(width) * 4);
                 // The fourth byte of a 32-bit BMP pixel is unused: opaque.
