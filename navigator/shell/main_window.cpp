@@ -398,7 +398,6 @@ void MainWindow::setLanguageTexts() {
             if (auto* b = qobject_cast<QPushButton*>(w)) b->setText(fromCp1252(caption));
         if (const char* tip = t.tooltip(language)) w->setToolTip(fromCp1252(tip));
     }
-    widgets_.trail->setText(fromCp1252(trailCaption(language)));
     setStatus(shellStatusText(ShellStatus::Welcome, language));
     state_.soundFolder = soundFolderOf(language);
 }

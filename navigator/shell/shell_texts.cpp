@@ -57,8 +57,6 @@ const char* shellStatusText(ShellStatus status, Language language) {
     return "";
 }
 
-const char* trailCaption(Language language) { return inLanguage(language, "Spoor", "Trail"); }
-
 std::string mainWindowTitle(std::string_view mapPath) {
     const std::string_view name = dosFileNameOf(mapPath);
     return name.empty() ? std::string("Tarvok") : "Tarvok - " + upperAscii(name);

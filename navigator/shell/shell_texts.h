@@ -31,9 +31,6 @@ enum class ShellStatus {
 
 const char* shellStatusText(ShellStatus status, Language language);
 
-// The trail box beside "Moving map".
-const char* trailCaption(Language language);
-
 // The main window's title: "Tarvok", and with a map loaded its file name in
 // upper case behind it ("Tarvok - DELFT.BMP"), so a task list tells which
 // map is open.
