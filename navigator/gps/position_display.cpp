@@ -78,8 +78,14 @@ PositionOutcome PositionDisplay::UpdatePosition() {
     longitude_ = placed.longitude;
     if (placed.outcome == PositionOutcome::OutOfRange) {
         links_.status.setStatus(kOutOfRangeText);
-        if (placed.startMapSearch && mapSearch_) mapSearch_->FindMapForPosition();
-        else links_.dialogs.beep();
+        if (placed.startMapSearch && mapSearch_) {
+            // A position off the map being replaced says nothing about the
+            // map coming: a search would override the user's LOAD. The next
+            // position is judged against the new map.
+            if (!mapSearch_->mapBeingRead()) mapSearch_->FindMapForPosition();
+        } else {
+            links_.dialogs.beep();
+        }
         return placed.outcome;
     }
     boxes.setReadout(Readout::PixelX, integerText(pixel_.x));

@@ -59,6 +59,10 @@ public:
     // True when a map holding the shown position was found; its bitmap is
     // loaded while the window goes on.
     virtual bool FindMapForPosition() = 0;
+    // A map's bitmap is being read (a LOAD, a map found, the map at start):
+    // positions are judged against that map once it is shown, not against
+    // the one it replaces.
+    virtual bool mapBeingRead() const = 0;
 };
 
 }  // namespace tarvok::gps

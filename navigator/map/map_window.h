@@ -103,6 +103,7 @@ public:
     // its bitmap is being read; when none loads, the current map and its
     // calibration stay as they were.
     bool FindMapForPosition() override;
+    bool mapBeingRead() const override { return loader_.reading(); }
     // A build or a search runs (further presses are ignored).
     bool selectionRunning() const { return selecting_ || searching_; }
 

@@ -278,11 +278,19 @@ TEST_F(NavigationWindow, OffTheMapBeepsWithoutSearchAndRunsTheSearchWithIt) {
 
     struct CountingSearch : MapSearchCalls {
         int searches = 0;
+        bool reading = false;
         bool FindMapForPosition() override { return ++searches, false; }
+        bool mapBeingRead() const override { return reading; }
     } search;
     display->setMapSearch(&search);
     shell.window->state().settings.autoMapSearch = '1';
     feed(rmc("100002", "5230.00", "00415.00"), 3);  // north of the map
+    EXPECT_EQ(search.searches, 1);
+    EXPECT_EQ(shell.dialogs.beeps, beeps + 1);
+    // While a map is being read, a position off the old one waits for it:
+    // no search to override it, no beep.
+    search.reading = true;
+    feed(rmc("100003", "5231.00", "00415.00"), 4);
     EXPECT_EQ(search.searches, 1);
     EXPECT_EQ(shell.dialogs.beeps, beeps + 1);
     stop();
