@@ -105,13 +105,15 @@ feed "$kaarten/DEMORIT.NMEA" $line_ms
 click Navig1
 wait-status " NAVIGATION ACTIVE " 5000
 sleep $settle
+# A zoom key puts the cross in the view's centre until the next fix is
+# shown, which is also when the navigator takes keys again: each grab waits
+# for that fix.
 key 0
-sleep $step
-grab "$out/2-map-zoom0.png"
 wait-keys
+grab "$out/2-map-zoom0.png"
 key 3
 expect Ztext Zoom=3
-sleep $step
+wait-keys
 grab "$out/3-map-zoom3.png"
 # The trail box off and on again: the same view without the trail.
 click Check2
