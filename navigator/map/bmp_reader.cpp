@@ -12,7 +12,7 @@
 #include <climits>
 #include <cstdint>
 #include <cstring>
-#include <optional>
+#include <system_error>
 #include <thread>
 #include <vector>
 
@@ -33,9 +33,10 @@ constexpr qint64 kMappedImageBytes = 16 << 20;
 constexpr qint64 kBlockBytes = 8 << 20;
 // How far ahead of the rows being read the disk is asked to read.
 constexpr qint64 kReadAheadBytes = 32 << 20;
-// A map file at least this large that is not in the page cache gets a
-// second thread streaming it in ahead of the copy.
-constexpr qint64 kFillerBytes = 64 << 20;
+// A map file with at least this many bytes of pixels gets a second
+// thread: streaming it into the page cache ahead of the copy when it is not
+// there, copying half its rows when it is.
+constexpr qint64 kLargeBytes = 64 << 20;
 // 32-bit rows get their alpha set after each block, while it is in cache.
 constexpr qint64 kRgb32BlockBytes = 1 << 20;
 
@@ -174,54 +175,87 @@ BmpRead readBmp(int fd, QImage& image, const std::atomic<bool>* cancel, const Ro
     const bool inPlace = bits >= 8 && img.bytesPerLine() == stride;
     const qint64 blockBytes = bits == 32 ? kRgb32BlockBytes : kBlockBytes;
     const std::int32_t rowsPerBlock = std::int32_t(std::clamp<qint64>(blockBytes / stride, 1, height));
-    std::vector<uchar> block(inPlace ? 0 : std::size_t(stride) * std::size_t(rowsPerBlock));
-    std::vector<iovec> rows;
     uchar* const pixels = img.bits();
     const qint64 bytesPerLine = img.bytesPerLine();
     auto imageRow = [&](std::int32_t fileRow) {
         return pixels + bytesPerLine * (topDown ? fileRow : height - 1 - fileRow);
     };
+    // Set when either half of a split read fails, so the other stops too.
+    std::atomic<bool> failed{false};
+    auto stopped = [&] {
+        return failed.load(std::memory_order_relaxed) || (cancel && cancel->load(std::memory_order_relaxed));
+    };
+    // Reads the file's rows [begin, end) into the image.
+    auto readSpan = [&](std::int32_t begin, std::int32_t end) {
+        std::vector<uchar> block(inPlace ? 0 : std::size_t(stride) * std::size_t(rowsPerBlock));
+        std::vector<iovec> rows;
+        for (std::int32_t first = begin; first < end; first += rowsPerBlock) {
+            if (stopped()) return BmpRead::Cancelled;
+            const std::int32_t count = std::min(rowsPerBlock, end - first);
+            const qint64 at = qint64(offset) + stride * first;
+            posix_fadvise(fd, at + stride * count, kReadAheadBytes, POSIX_FADV_WILLNEED);
+            rows.clear();
+            for (std::int32_t r = 0; r < count; ++r)
+                rows.push_back({inPlace ? imageRow(first + r) : block.data() + std::size_t(stride) * std::size_t(r),
+                                std::size_t(stride)});
+            if (!readRows(fd, rows, at)) {
+                failed = true;
+                return BmpRead::Corrupt;
+            }
+            for (std::int32_t r = 0; r < count; ++r) {
+                uchar* d = imageRow(first + r);
+                // Rows read in place have no block buffer behind them.
+                const uchar* s = inPlace ? d : block.data() + std::size_t(stride) * std::size_t(r);
+                if (bits == 32) {
+                    if (!inPlace) std::memcpy(d, s, std::size_t(width) * 4);
+                    // The fourth byte of a 32-bit BMP pixel is unused: opaque.
+                    auto* px = reinterpret_cast<QRgb*>(d);
+                    for (std::int32_t x = 0; x < width; ++x) px[x] |= 0xff000000u;
+                } else if (bits == 8 && !inPlace) {
+                    std::memcpy(d, s, std::size_t(width));
+                } else if (bits == 4) {
+                    for (std::int32_t x = 0; x < width; ++x) d[x] = (x & 1) ? s[x / 2] & 15 : s[x / 2] >> 4;
+                } else if (bits == 1) {
+                    for (std::int32_t x = 0; x < width; ++x) d[x] = (s[x / 8] >> (7 - (x & 7))) & 1;
+                } else if (bits == 24 && !inPlace) {
+                    std::memcpy(d, s, std::size_t(width) * 3);
+                }
+            }
+            if (rowsRead) {
+                if (topDown) rowsRead(img, first, first + count);
+                else rowsRead(img, height - first - count, height - first);
+            }
+        }
+        return BmpRead::Done;
+    };
     // The disk reads ahead of the copying: a map not in the page cache
     // comes in while the rows before it are put in place.
     posix_fadvise(fd, 0, 0, POSIX_FADV_SEQUENTIAL);
     const qint64 pixelEnd = qint64(offset) + stride * height;
-    std::optional<CacheFiller> filler;
-    if (pixelEnd - offset >= kFillerBytes && partlyOnDisk(fd, offset, pixelEnd))
-        filler.emplace(fd, offset, pixelEnd, cancel);
-    for (std::int32_t first = 0; first < height; first += rowsPerBlock) {
-        if (cancel && cancel->load(std::memory_order_relaxed)) return BmpRead::Cancelled;
-        const std::int32_t count = std::min(rowsPerBlock, height - first);
-        const qint64 at = qint64(offset) + stride * first;
-        posix_fadvise(fd, at + stride * count, kReadAheadBytes, POSIX_FADV_WILLNEED);
-        rows.clear();
-        for (std::int32_t r = 0; r < count; ++r)
-            rows.push_back({inPlace ? imageRow(first + r) : block.data() + std::size_t(stride) * std::size_t(r),
-                            std::size_t(stride)});
-        if (!readRows(fd, rows, at)) return BmpRead::Corrupt;
-        for (std::int32_t r = 0; r < count; ++r) {
-            uchar* d = imageRow(first + r);
-            // Rows read in place have no block buffer behind them.
-            const uchar* s = inPlace ? d : block.data() + std::size_t(stride) * std::size_t(r);
-            if (bits == 32) {
-                if (!inPlace) std::memcpy(d, s, std::size_t(width) * 4);
-                // The fourth byte of a 32-bit BMP pixel is unused: opaque.
-                auto* px = reinterpret_cast<QRgb*>(d);
-                for (std::int32_t x = 0; x < width; ++x) px[x] |= 0xff000000u;
-            } else if (bits == 8 && !inPlace) {
-                std::memcpy(d, s, std::size_t(width));
-            } else if (bits == 4) {
-                for (std::int32_t x = 0; x < width; ++x) d[x] = (x & 1) ? s[x / 2] & 15 : s[x / 2] >> 4;
-            } else if (bits == 1) {
-                for (std::int32_t x = 0; x < width; ++x) d[x] = (s[x / 8] >> (7 - (x & 7))) & 1;
-            } else if (bits == 24 && !inPlace) {
-                std::memcpy(d, s, std::size_t(width) * 3);
-            }
+    const bool large = pixelEnd - offset >= kLargeBytes;
+    BmpRead outcome = BmpRead::Done;
+    if (large && partlyOnDisk(fd, offset, pixelEnd)) {
+        CacheFiller filler(fd, offset, pixelEnd, cancel);
+        outcome = readSpan(0, height);
+    } else if (large && std::thread::hardware_concurrency() >= 2) {
+        // A file in the page cache is copied at the pace of the processor
+        // and of the fresh image's page faults: two threads copy half each.
+        const std::int32_t half = height / 2;
+        BmpRead second = BmpRead::Done;
+        std::thread helper;
+        try {
+            helper = std::thread([&] { second = readSpan(half, height); });
+        } catch (const std::system_error&) {
+            second = readSpan(half, height);  // no thread to be had: one after the other
         }
-        if (rowsRead) {
-            if (topDown) rowsRead(img, first, first + count);
-            else rowsRead(img, height - first - count, height - first);
-        }
+        outcome = readSpan(0, half);
+        if (helper.joinable()) helper.join();
+        if (outcome == BmpRead::Done) outcome = second;
+        else if (second == BmpRead::Corrupt) outcome = second;  // the first half stopped for the second
+    } else {
+        outcome = readSpan(0, height);
     }
+    if (outcome != BmpRead::Done) return outcome;
     image = std::move(img);
     return BmpRead::Done;
 }

@@ -27,7 +27,9 @@ enum class BmpRead {
 // given, is looked at between blocks of rows. `rowsRead`, when given, is
 // called after each block with the image being filled and the rows
 // [begin, end) the block completed, while they are still in the
-// processor's cache. Safe on any thread.
+// processor's cache; for a large file in the page cache two threads read
+// half the rows each, so it may be called from both at once, for rows that
+// never overlap. Safe on any thread.
 using RowsRead = std::function<void(const QImage& image, int begin, int end)>;
 BmpRead readBmp(int fd, QImage& image, const std::atomic<bool>* cancel = nullptr, const RowsRead& rowsRead = {});
 // The same for the file at a native path (NotHandled when it cannot be

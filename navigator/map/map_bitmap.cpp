@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <mutex>
 #include <optional>
 
 namespace tarvok::map {
@@ -138,6 +139,8 @@ private:
     std::vector<QRgb> lut_;
     ClipSampler sampler_;
     QImage overview_;
+    // Taken once: scanLine() would touch the image's shared state from two threads.
+    uchar* bits_;
 };
 
 // The colour each byte of an 8-bit image stands for (palette transparency
@@ -208,7 +211,8 @@ void ClipSampler::sampleRow(int row, QRgb* d) const {
 OverviewSampler::OverviewSampler(const QImage& image, QSize size)
     : lut_(coloursOf(image)),
       sampler_(image, lut_, QRectF(0, 0, image.width(), image.height()), size),
-      overview_(size, QImage::Format_RGB32) {}
+      overview_(size, QImage::Format_RGB32),
+      bits_(overview_.bits()) {}
 
 void OverviewSampler::rowsRead(int begin, int end) {
     if (overview_.isNull()) return;
@@ -224,7 +228,7 @@ void OverviewSampler::rowsRead(int begin, int end) {
         }
     }
     for (; y < overview_.height() && sampler_.rowOf(y) < end; ++y)
-        sampler_.sampleRow(sampler_.rowOf(y), reinterpret_cast<QRgb*>(overview_.scanLine(y)));
+        sampler_.sampleRow(sampler_.rowOf(y), reinterpret_cast<QRgb*>(bits_ + overview_.bytesPerLine() * y));
 }
 
 }  // namespace
@@ -242,10 +246,13 @@ MapBitmap::ReadImage MapBitmap::read(const QString& nativePath, const std::atomi
         return r;
     }
     // Our reader's rows are sampled as they come in, while in the cache.
+    // Two threads may report rows at once: the sampler is made once, and
+    // each fills only the overview rows its own rows show.
     RowsRead sampleRows;
+    std::once_flag overviewMade;
     if (overviewSize.isValid())
         sampleRows = [&](const QImage& image, int begin, int end) {
-            if (!overview) overview.emplace(image, overviewSize);
+            std::call_once(overviewMade, [&] { overview.emplace(image, overviewSize); });
             overview->rowsRead(begin, end);
         };
     switch (readBmp(opened.fd(), r.image, cancel, sampleRows)) {
