@@ -1,5 +1,6 @@
 #include "radar_screen.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "common/text.h"
@@ -54,6 +55,22 @@ RadarDrawing radarDial(RadarPoint c) {
     for (int i = 0; i <= 480; ++i) addRay(d, c, 1 + i * 0.05, 0, kRadarRadius, kBeam);
     addCircles(d, c);
     return d;
+}
+
+void plotRadarLine(std::uint32_t* pixels, int width, int height, const RadarLine& line) {
+    const double dx = line.x2 - line.x1, dy = line.y2 - line.y1;
+    const double span = std::max(std::abs(dx), std::abs(dy));
+    // A line the size of no screen is not drawn (nor one that is not a number).
+    if (!(span < 1e5) || !std::isfinite(line.x1) || !std::isfinite(line.y1)) return;
+    const int steps = std::max(1, int(std::ceil(span)));
+    const std::uint32_t colour =
+        0xff000000u | std::uint32_t(line.colour.r) << 16 | std::uint32_t(line.colour.g) << 8 | line.colour.b;
+    for (int i = 0; i <= steps; ++i) {
+        const double t = double(i) / steps;
+        const double x = std::floor(line.x1 + dx * t), y = std::floor(line.y1 + dy * t);
+        if (x >= 0 && y >= 0 && x < width && y < height)
+            pixels[std::size_t(y) * std::size_t(width) + std::size_t(x)] = colour;
+    }
 }
 
 RadarDrawing radarSweepStep(RadarPoint c, int step) {

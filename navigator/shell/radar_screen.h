@@ -26,6 +26,7 @@ struct RadarLine {
 struct RadarCircle {
     double cx, cy, radius;
     RadarColour colour;
+    bool operator==(const RadarCircle&) const = default;
 };
 
 struct RadarDrawing {
@@ -53,6 +54,12 @@ RadarPoint radarPoint(RadarPoint centre, double angle, double distance);
 // degrees (dark red), the six circles (radii 25 to 150) and the beam from 1
 // to 25 degrees.
 RadarDrawing radarDial(RadarPoint centre);
+
+// Sets the pixels of `line` in an image of `width` x `height` opaque 32-bit
+// pixels (0xffRRGGBB, rows without padding): one pixel wide, the pixel
+// holding each of the points less than a pixel apart along it from end to
+// end, so that it is unbroken; pixels outside the image are left out.
+void plotRadarLine(std::uint32_t* pixels, int width, int height, const RadarLine& line);
 
 // Step `step` (0 .. kSweepSteps - 1) of the sweep, at a = 1 + step / 2: the
 // leading edge at a + 24 and the trailing edge at a, each drawn four times

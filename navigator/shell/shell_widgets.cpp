@@ -55,14 +55,20 @@ QRegion MapPicture::cellsAlong(const std::vector<RadarLine>& lines) const {
         if (x >= 0 && y >= 0 && cx < columns && cy < rows)
             cells[std::size_t(cy) * std::size_t(columns) + std::size_t(cx)] = 1;
     };
+    // Each pixel a line sets holds one of its points. Points every
+    // kStride pixels along it are at most kStride / 2 from any point of the
+    // line, so every pixel the pen sets lies within kReach of one of them,
+    // in a square narrower than a cell: the cells of its four corners are
+    // all the cells it meets.
+    constexpr double kStride = 8, kReach = 1 + kStride / 2;
+    static_assert(2 * kReach < kCell);
     for (const RadarLine& l : lines) {
         const QLineF line(l.x1, l.y1, l.x2, l.y2);
-        const int steps = std::max(1, int(line.length() / 2));
+        const int steps = std::max(1, int(std::ceil(line.length() / kStride)));
         for (int i = 0; i <= steps; ++i) {
-            // The pen reaches a pixel either side of the line.
             const QPointF q = line.pointAt(double(i) / steps);
-            for (int dx = -2; dx <= 2; dx += 4)
-                for (int dy = -2; dy <= 2; dy += 4) mark(q.x() + dx, q.y() + dy);
+            for (const double dx : {-kReach, kReach})
+                for (const double dy : {-kReach, kReach}) mark(q.x() + dx, q.y() + dy);
         }
     }
     std::vector<QRect> runs;
@@ -85,29 +91,74 @@ void MapPicture::draw(const RadarDrawing& d) {
     // on the drawing, need mending only there.
     const bool sweep = d.circlesOverLines && d.lines.size() <= kLinesPainted;
     const QRegion cells = sweep ? cellsAlong(d.lines) : QRegion();
+    // Lines are set straight into the drawing's pixels: a sweep's few dozen
+    // short lines cost less so than through a painter, many times a second.
+    auto* pixels = reinterpret_cast<QRgb*>(drawing_.bits());  // 32-bit rows: no padding
+    QRectF touched;
+    for (const RadarLine& l : d.lines) {
+        plotRadarLine(pixels, drawing_.width(), drawing_.height(), l);
+        touched |= QRectF(QPointF(l.x1, l.y1), QPointF(l.x2, l.y2)).normalized();
+    }
+    const QPoint origin = contentsRect().topLeft();
+    if (sweep) {
+        // The circles are mended where the lines crossed them: their kept
+        // pixels in those cells are set again, instead of each circle being
+        // traced whole and clipped.
+        const CirclePixels& circles = circlePixels(d.circles);
+        const int columns = (drawing_.width() + kCell - 1) / kCell;
+        for (const QRect& r : cells)
+            for (int cy = r.top() / kCell; cy <= r.bottom() / kCell; ++cy)
+                for (int cx = r.left() / kCell; cx <= r.right() / kCell; ++cx) {
+                    const std::size_t cell = std::size_t(cy) * std::size_t(columns) + std::size_t(cx);
+                    for (int i = circles.cellStart[cell]; i < circles.cellStart[cell + 1]; ++i)
+                        pixels[circles.pixels[std::size_t(i)].index] = circles.pixels[std::size_t(i)].colour;
+                }
+        update(cells.translated(origin));
+        return;
+    }
     QPainter p(&drawing_);
     p.setRenderHint(QPainter::Antialiasing, false);
-    QRectF touched;
-    std::vector<QLineF> run;  // consecutive lines of one colour, drawn in one call
-    for (std::size_t i = 0; i < d.lines.size(); ++i) {
-        const RadarLine& l = d.lines[i];
-        run.emplace_back(l.x1, l.y1, l.x2, l.y2);
-        touched |= QRectF(run.back().p1(), run.back().p2()).normalized();
-        if (i + 1 < d.lines.size() && d.lines[i + 1].colour == l.colour) continue;
-        p.setPen(QPen(qColour(l.colour), 0));
-        p.drawLines(run.data(), int(run.size()));
-        run.clear();
-    }
     p.setBrush(Qt::NoBrush);
-    if (sweep) p.setClipRegion(cells);
     for (const RadarCircle& c : d.circles) {
         p.setPen(QPen(qColour(c.colour), 0));
         p.drawEllipse(QPointF(c.cx, c.cy), c.radius, c.radius);
         touched |= QRectF(c.cx - c.radius, c.cy - c.radius, 2 * c.radius, 2 * c.radius);
     }
-    const QPoint origin = contentsRect().topLeft();
-    if (sweep) update(cells.translated(origin));
-    else update(touched.toAlignedRect().adjusted(-2, -2, 2, 2).translated(origin));
+    update(touched.toAlignedRect().adjusted(-2, -2, 2, 2).translated(origin));
+}
+
+const MapPicture::CirclePixels& MapPicture::circlePixels(const std::vector<RadarCircle>& circles) {
+    CirclePixels& kept = circlePixels_;
+    if (kept.size == drawing_.size() && kept.circles == circles) return kept;
+    // Drawn as on the drawing itself (one-pixel pen, no smoothing), so each
+    // pixel is either wholly a circle's or left clear.
+    QImage layer(drawing_.size(), QImage::Format_ARGB32_Premultiplied);
+    layer.fill(Qt::transparent);
+    QPainter p(&layer);
+    p.setRenderHint(QPainter::Antialiasing, false);
+    p.setBrush(Qt::NoBrush);
+    for (const RadarCircle& c : circles) {
+        p.setPen(QPen(qColour(c.colour), 0));
+        p.drawEllipse(QPointF(c.cx, c.cy), c.radius, c.radius);
+    }
+    p.end();
+    const int w = layer.width(), h = layer.height();
+    const int columns = (w + kCell - 1) / kCell, rows = (h + kCell - 1) / kCell;
+    kept.size = drawing_.size();
+    kept.circles = circles;
+    kept.cellStart.assign(std::size_t(columns) * std::size_t(rows) + 1, 0);
+    kept.pixels.clear();
+    for (int cy = 0; cy < rows; ++cy)
+        for (int cx = 0; cx < columns; ++cx) {
+            kept.cellStart[std::size_t(cy) * std::size_t(columns) + std::size_t(cx)] = int(kept.pixels.size());
+            for (int y = cy * kCell; y < std::min(h, (cy + 1) * kCell); ++y) {
+                const auto* row = reinterpret_cast<const QRgb*>(layer.constScanLine(y));
+                for (int x = cx * kCell; x < std::min(w, (cx + 1) * kCell); ++x)
+                    if (row[x]) kept.pixels.push_back({y * w + x, row[x]});
+            }
+        }
+    kept.cellStart.back() = int(kept.pixels.size());
+    return kept;
 }
 
 void MapPicture::resizeEvent(QResizeEvent* e) {
@@ -116,12 +167,20 @@ void MapPicture::resizeEvent(QResizeEvent* e) {
 }
 
 void MapPicture::paintEvent(QPaintEvent* e) {
-    QFrame::paintEvent(e);
+    const QRect inner = contentsRect();
+    // The sunken frame only where the repaint reaches it: the radar's
+    // sweep repaints cells inside, many times a second.
+    if (!e->region().subtracted(inner).isEmpty()) QFrame::paintEvent(e);
     QPainter p(this);
-    QRect inner = contentsRect();
-    p.setClipRect(inner);
-    if (drawing_.isNull()) p.fillRect(inner, Qt::black);
-    else p.drawImage(inner.topLeft(), drawing_);
+    if (drawing_.isNull()) {
+        p.setClipRect(inner);
+        p.fillRect(inner, Qt::black);
+        return;
+    }
+    for (const QRect& r : e->region()) {
+        const QRect shown = r & inner;
+        if (!shown.isEmpty()) p.drawImage(shown.topLeft(), drawing_, shown.translated(-inner.topLeft()));
+    }
 }
 
 // -------------------------------------------------------------------- shapes
@@ -144,7 +203,7 @@ void RadarShape::paintEvent(QPaintEvent* e) {
         r.drawEllipse(QRectF(rect()).adjusted(half, half, -half, -half));
     }
     QPainter p(this);
-    p.drawImage(e->rect().topLeft(), ring_, e->rect());
+    for (const QRect& r : e->region()) p.drawImage(r.topLeft(), ring_, r);
 }
 
 // ---------------------------------------------------------- instrument panel

@@ -46,8 +46,22 @@ protected:
 
 private:
     QRegion cellsAlong(const std::vector<RadarLine>& lines) const;
+    // The pixels of the sweep's circles, drawn once and kept by grid cell,
+    // so that a sweep mends the circles in its cells by setting them again.
+    struct CirclePixel {
+        int index;  // in the drawing, row by row
+        QRgb colour;
+    };
+    struct CirclePixels {
+        QSize size;
+        std::vector<RadarCircle> circles;
+        std::vector<int> cellStart;  // cell c's pixels: [cellStart[c], cellStart[c + 1])
+        std::vector<CirclePixel> pixels;
+    };
+    const CirclePixels& circlePixels(const std::vector<RadarCircle>& circles);
 
     QImage drawing_;
+    CirclePixels circlePixels_;
     QImage shown_;  // the last picture given to showStretched, for resizes
 };
 

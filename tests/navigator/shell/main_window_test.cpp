@@ -4,6 +4,7 @@
 #include <QFontMetrics>
 #include <QFrame>
 #include <QLabel>
+#include <QPainter>
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QScreen>
@@ -450,10 +451,22 @@ namespace tarvok {
 namespace {
 
 // The radar repaints only the cells its sweep passes through, a frame of
-// steps at a time: what the screen shows must still be the drawing, pixel
-// for pixel, and a frame drawn as one must leave the pixels of its steps.
+// steps at a time, and mends its circles only there: what the screen shows
+// must still be the drawing, pixel for pixel; a frame drawn as one must
+// leave the pixels of its steps; and the drawing must be the lines with the
+// circles traced whole over them.
 TEST(RadarScreen, TheSweepRepaintsEveryPixelItChangesAndAFrameEqualsItsSteps) {
     MapPicture shown, byStep;
+    QImage whole;
+    auto drawWhole = [&whole](const RadarDrawing& d) {
+        for (const RadarLine& l : d.lines)
+            plotRadarLine(reinterpret_cast<std::uint32_t*>(whole.bits()), whole.width(), whole.height(), l);
+        QPainter p(&whole);
+        for (const RadarCircle& c : d.circles) {
+            p.setPen(QPen(QColor(c.colour.r, c.colour.g, c.colour.b), 0));
+            p.drawEllipse(QPointF(c.cx, c.cy), c.radius, c.radius);
+        }
+    };
     for (MapPicture* p : {&shown, &byStep}) {
         p->resize(404, 404);
         p->showStretched(QImage());
@@ -463,10 +476,13 @@ TEST(RadarScreen, TheSweepRepaintsEveryPixelItChangesAndAFrameEqualsItsSteps) {
     const RadarPoint c = radarCentre(shown.innerSize().width(), shown.innerSize().height());
     shown.draw(radarDial(c));
     byStep.draw(radarDial(c));
+    whole = shown.drawing().copy();
     for (int first : {0, 6, 12, 18, 714}) {  // spokes at step 8, the clock at 18, 714 wraps round
         shown.draw(radarSweepFrame(c, first, 6));
         for (int i = 0; i < 6; ++i) byStep.draw(radarSweepStep(c, (first + i) % kSweepSteps));
+        drawWhole(radarSweepFrame(c, first, 6));
         ASSERT_EQ(shown.drawing(), byStep.drawing()) << first;
+        ASSERT_EQ(shown.drawing(), whole) << "circles not mended after frame " << first;
         QCoreApplication::processEvents();
         const QRect inner = shown.contentsRect();
         const QImage screen =

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <string>
 #include <tuple>
 #include <utility>
 
@@ -274,6 +275,39 @@ TEST(RadarScreen, SweepStepsDrawEdgesSpokesAndRefreshTheClock) {
     EXPECT_TRUE(radarSweepStep(c, 18).refreshClock);       // a = 10
     EXPECT_EQ(radarSweepStep(c, 8).lines[19].colour, (RadarColour{0, 100, 0}));
     EXPECT_EQ(radarSweepStep(c, 12).lines.size(), 8u);  // a = 7: no spokes
+}
+
+// A line's pixels on a 6 x 4 image: the pixel holding each point, the ends
+// included, unbroken; nothing outside the image.
+TEST(RadarScreen, PlottedLinesSetThePixelsHoldingTheirPoints) {
+    constexpr RadarColour kGreen{0, 200, 0};
+    struct Row {
+        RadarLine line;
+        const char* rows;  // '#' set, '.' untouched; row by row
+    };
+    for (const Row& r : {
+             Row{{0, 0, 5, 0, kGreen}, "######|......|......|......"},
+             Row{{2.7, 0.2, 2.7, 3.9, kGreen}, "..#...|..#...|..#...|..#..."},
+             Row{{0, 0, 3, 3, kGreen}, "#.....|.#....|..#...|...#.."},
+             Row{{0.5, 3.5, 5.5, 1.5, kGreen}, "......|....##|..##..|##...."},
+             Row{{-3, 1, 8, 1, kGreen}, "......|######|......|......"},  // cut at both sides
+             Row{{4.2, 2.9, 4.2, 2.9, kGreen}, "......|......|....#.|......"},
+             Row{{9, 9, 12, 12, kGreen}, "......|......|......|......"},
+             Row{{0, 0, std::nan(""), 3, kGreen}, "......|......|......|......"},
+             Row{{0, 0, 1e9, 3, kGreen}, "......|......|......|......"},
+         }) {
+        std::vector<std::uint32_t> image(6 * 4, 0);
+        plotRadarLine(image.data(), 6, 4, r.line);
+        std::string got;
+        for (int y = 0; y < 4; ++y) {
+            if (y) got += '|';
+            for (int x = 0; x < 6; ++x) {
+                const std::uint32_t px = image[std::size_t(y * 6 + x)];
+                got += px == 0xff00c800u ? '#' : px == 0 ? '.' : '?';
+            }
+        }
+        EXPECT_EQ(got, r.rows) << r.line.x1 << "," << r.line.y1 << " to " << r.line.x2 << "," << r.line.y2;
+    }
 }
 
 }  // namespace
