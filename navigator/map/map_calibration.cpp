@@ -236,38 +236,34 @@ std::vector<std::string> referencePointsOnOneLineLines(Language language) {
             ""};
 }
 
+namespace {
+
+// A bitmap that is not shown: the warning, why (one or two lines), the
+// file's name and that the previous map stays.
+std::vector<std::string> bitmapNotShownLines(Language language, std::initializer_list<const char*> why,
+                                             std::string_view fileName) {
+    std::vector<std::string> lines{inLanguage(language, "WAARSCHUWING", "WARNING!"), ""};
+    lines.insert(lines.end(), why.begin(), why.end());
+    lines.insert(lines.end(),
+                 {std::string(fileName), "",
+                  inLanguage(language, "De vorige kaart blijft in beeld.", "The previous map stays on screen."), ""});
+    return lines;
+}
+
+}  // namespace
+
 std::vector<std::string> unreadableBitmapLines(Language language, std::string_view fileName) {
     if (language == Language::Dutch)
-        return {"WAARSCHUWING",
-                "",
-                "Deze bitmap kan niet gelezen worden",
-                "(beschadigd bestand of onbekend formaat):",
-                std::string(fileName),
-                "",
-                "De vorige kaart blijft in beeld.",
-                ""};
-    return {"WARNING!",
-            "",
-            "This bitmap cannot be read",
-            "(damaged file or unknown format):",
-            std::string(fileName),
-            "",
-            "The previous map stays on screen.",
-            ""};
+        return bitmapNotShownLines(
+            language, {"Deze bitmap kan niet gelezen worden", "(beschadigd bestand of onbekend formaat):"}, fileName);
+    return bitmapNotShownLines(language, {"This bitmap cannot be read", "(damaged file or unknown format):"}, fileName);
 }
 
 std::vector<std::string> bitmapTooLargeLines(Language language, std::string_view fileName) {
     if (language == Language::Dutch)
-        return {"WAARSCHUWING",        "", "Deze bitmap is groter dan 32767",  "pixels in breedte of hoogte:",
-                std::string(fileName), "", "De vorige kaart blijft in beeld.", ""};
-    return {"WARNING!",
-            "",
-            "This bitmap is larger than 32767",
-            "pixels in width or height:",
-            std::string(fileName),
-            "",
-            "The previous map stays on screen.",
-            ""};
+        return bitmapNotShownLines(language, {"Deze bitmap is groter dan 32767", "pixels in breedte of hoogte:"},
+                                   fileName);
+    return bitmapNotShownLines(language, {"This bitmap is larger than 32767", "pixels in width or height:"}, fileName);
 }
 
 std::vector<std::string> fileNotReadLines(Language language, std::string_view reason) {
@@ -277,21 +273,9 @@ std::vector<std::string> fileNotReadLines(Language language, std::string_view re
 }
 
 std::vector<std::string> bitmapNoMemoryLines(Language language, std::string_view fileName) {
-    if (language == Language::Dutch)
-        return {"WAARSCHUWING",
-                "",
-                "Te weinig geheugen voor deze bitmap:",
-                std::string(fileName),
-                "",
-                "De vorige kaart blijft in beeld.",
-                ""};
-    return {"WARNING!",
-            "",
-            "Not enough memory for this bitmap:",
-            std::string(fileName),
-            "",
-            "The previous map stays on screen.",
-            ""};
+    return bitmapNotShownLines(
+        language, {inLanguage(language, "Te weinig geheugen voor deze bitmap:", "Not enough memory for this bitmap:")},
+        fileName);
 }
 
 std::string bitmapFileFilter(Language language, const std::vector<std::string>& formats) {
