@@ -97,7 +97,7 @@ void MapPicture::draw(const RadarDrawing& d) {
     QRectF touched;
     for (const RadarLine& l : d.lines) {
         plotRadarLine(pixels, drawing_.width(), drawing_.height(), l);
-        touched |= QRectF(QPointF(l.x1, l.y1), QPointF(l.x2, l.y2)).normalized();
+        if (!sweep) touched |= QRectF(QPointF(l.x1, l.y1), QPointF(l.x2, l.y2)).normalized();
     }
     const QPoint origin = contentsRect().topLeft();
     if (sweep) {
